@@ -1,0 +1,137 @@
+#include "simulation.h"
+
+namespace bx {
+namespace {
+
+// Clears a flag when the scope ends, also when a slice throws.
+class ScopeFlag {
+public:
+    explicit ScopeFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~ScopeFlag() { flag_ = false; }
+    ScopeFlag(const ScopeFlag&) = delete;
+    ScopeFlag& operator=(const ScopeFlag&) = delete;
+
+private:
+    bool& flag_;
+};
+
+} // namespace
+
+Simulation::Simulation(SimulationOptions& options, WorldState& world, RandomSource& rng, SimulationHost& host,
+                       Canvas& canvas)
+    : options_(options), world_(world), rng_(rng), host_(host), canvas_(canvas) {}
+
+void Simulation::tick() {
+    if (inTick_)
+        return; // a slice is letting events run; its scratch state must not be shared
+    ScopeFlag busy(inTick_);
+    if (world_.phase == PhaseCreate) {
+        world_.squareX = world_.squareY = 0;
+        createSlice();
+    }
+    if (world_.phase == PhaseDraw)
+        drawSlice();
+    if (world_.phase == PhaseRun)
+        runSimulationPasses();
+}
+
+void Simulation::startStop() {
+    if (!world_.running) {
+        world_.phase = PhaseRun;
+        host_.setTimerEnabled(true);
+        if (!world_.fullScreen && world_.simulationShown)
+            host_.setDisplayCaption("Running.");
+        if (!world_.simulationShown)
+            host_.setMainCaption("Running.");
+        host_.showRunState(true);
+        world_.running = true;
+        world_.deathCount = 0;
+    } else {
+        world_.phase = PhaseIdle;
+        host_.setTimerEnabled(false);
+        if (!world_.fullScreen)
+            host_.setDisplayCaption(options_.displayTitle);
+        host_.setMainCaption(options_.mainTitle);
+        host_.showRunState(false);
+        world_.running = false;
+    }
+}
+
+void Simulation::reset() {
+    canvas_.clear();
+    host_.setCreationCommandsEnabled(false);
+    host_.setMainCaption(options_.mainTitle);
+    host_.setDisplayCaption(options_.displayTitle);
+    world_.organismCount = world_.environmentCount = world_.generation = 0;
+    world_.squareX = world_.squareY = 1;
+    world_.stepColumn = world_.stepRow = world_.drawColumn = world_.drawRow = 1;
+    host_.showCounters(0, 0, 0);
+    host_.layoutWindows();
+    clearCurrentSquare();
+    host_.refreshProfileMenus();
+    world_.envGrid = Grid(options_.gridSizeX, options_.gridSizeY);
+    world_.orgGrid = Grid(options_.gridSizeX, options_.gridSizeY);
+    world_.phase = PhaseCreate;
+    world_.environmentsPlaced = world_.organismsPlaced = 0;
+    host_.setTimerEnabled(true);
+}
+
+bool Simulation::confirmReset() {
+    if (options_.promptOnReset) {
+        const Question q{"Reset Simulation?", "This will reset all data.\rAre you sure?", MessageIcon::Exclamation,
+                         DefaultButton::No, help::reset, options_.helpFilePath};
+        if (host_.ask(q) != Answer::Yes)
+            return false;
+    }
+    if (world_.running)
+        startStop();
+    canvas_.clear();
+    reset();
+    return true;
+}
+
+void Simulation::restartCreation() {
+    world_.phase = PhaseCreate;
+    world_.environmentsPlaced = world_.organismsPlaced = 0;
+    host_.setTimerEnabled(true);
+}
+
+void Simulation::redrawWorld() {
+    if (world_.phase == PhaseCreate)
+        return;
+    world_.drawColumn = world_.drawRow = 1;
+    world_.phase = PhaseDraw;
+    host_.setTimerEnabled(true);
+}
+
+void Simulation::refresh() {
+    if (world_.phase == PhaseCreate)
+        return;
+    host_.showCounters(world_.generation, world_.organismCount, world_.environmentCount);
+    redrawWorld();
+}
+
+void Simulation::showProgress(const std::string& text) {
+    if (!world_.fullScreen && world_.simulationShown)
+        host_.setDisplayCaption(text);
+    if (!world_.simulationShown)
+        host_.setMainCaption(text);
+}
+
+void Simulation::showCurrentSquare() {
+    const Readout r = inspectSquare(world_.inspectX, world_.inspectY, world_.squareSize, options_.gridSizeX,
+                                    options_.gridSizeY, world_.orgGrid, world_.envGrid);
+    world_.inspectX = r.column;
+    world_.inspectY = r.row;
+    host_.showReadout(r);
+}
+
+void Simulation::clearCurrentSquare() { host_.clearReadout(); }
+
+int columnDivisor(int slowdown) { return slowdown <= 0 ? 1 : slowdown + 1; }
+
+int passBudget(int gridSizeY, int slowdown) {
+    return roundToInt(static_cast<double>(gridSizeY + 1) / columnDivisor(slowdown));
+}
+
+} // namespace bx

@@ -1,0 +1,65 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "colour.h"
+
+namespace bx {
+
+// One colour layer of the world: columns 0..sizeX, rows 0..sizeY, three channels.
+// Every cell remembers whether it was ever written, because profiles keep never-written
+// cells as empty items; an empty cell reads as 0 everywhere else.
+// Storage is column-major so that the column-by-column sweeps walk memory in order.
+class Grid {
+public:
+    Grid() = default;
+    // sizeX and sizeY are the largest column and row index (the grid holds sizeX+1 columns).
+    Grid(int sizeX, int sizeY)
+        : columns_(sizeX < 0 ? 1 : sizeX + 1), rows_(sizeY < 0 ? 1 : sizeY + 1),
+          cells_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_)),
+          written_(cells_.size(), 0) {}
+
+    int sizeX() const { return columns_ - 1; }
+    int sizeY() const { return rows_ - 1; }
+    bool contains(int c, int r) const { return c >= 0 && r >= 0 && c < columns_ && r < rows_; }
+
+    const Rgb& at(int c, int r) const { return cells_[index(c, r)]; }
+
+    void set(int c, int r, const Rgb& colour) {
+        const std::size_t i = index(c, r);
+        cells_[i] = colour;
+        written_[i] = allChannels;
+    }
+
+    // Channel access for the profile file: 0 red, 1 green, 2 blue.
+    double channel(int c, int r, int ch) const;
+    bool written(int c, int r, int ch) const { return (written_[index(c, r)] >> ch) & 1u; }
+    void setChannel(int c, int r, int ch, double v);
+
+    bool operator==(const Grid&) const = default;
+
+private:
+    static constexpr uint8_t allChannels = 7;
+    std::size_t index(int c, int r) const {
+        return static_cast<std::size_t>(c) * static_cast<std::size_t>(rows_) + static_cast<std::size_t>(r);
+    }
+
+    int columns_ = 0;
+    int rows_ = 0;
+    std::vector<Rgb> cells_;
+    std::vector<uint8_t> written_;
+};
+
+inline double Grid::channel(int c, int r, int ch) const {
+    const Rgb& cell = at(c, r);
+    return ch == 0 ? cell.red : ch == 1 ? cell.green : cell.blue;
+}
+
+inline void Grid::setChannel(int c, int r, int ch, double v) {
+    const std::size_t i = index(c, r);
+    Rgb& cell = cells_[i];
+    (ch == 0 ? cell.red : ch == 1 ? cell.green : cell.blue) = v;
+    written_[i] = static_cast<uint8_t>(written_[i] | (1u << ch));
+}
+
+} // namespace bx

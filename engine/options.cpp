@@ -1,0 +1,42 @@
+#include "options.h"
+
+#include <cmath>
+
+#include "worldstate.h"
+
+namespace bx {
+
+std::string versionStringOf(int major, int minor) { return std::to_string(major) + "." + std::to_string(minor); }
+
+int blueOf(int64_t colour) { return static_cast<int>(std::floor(static_cast<double>(colour) / 65536.0)); }
+
+int greenOf(int64_t colour) {
+    const double rest = static_cast<double>(colour) - 65536.0 * blueOf(colour);
+    return static_cast<int>(std::floor(rest / 256.0));
+}
+
+int redOf(int64_t colour) {
+    return static_cast<int>(static_cast<double>(colour) - 65536.0 * blueOf(colour) - 256.0 * greenOf(colour));
+}
+
+void setDefaultOptions(SimulationOptions& options, WorldState& world, int major, int minor,
+                       const std::string& helpFilePath) {
+    options = SimulationOptions{};
+    options.versionString = versionStringOf(major, minor);
+    options.mainTitle = "Bramblex " + options.versionString;
+    options.displayTitle = "Simulator";
+    options.helpFilePath = helpFilePath;
+
+    world.squareSize = 8;
+    world.showEnvironment = world.showOrganisms = world.simulationShown = world.trackMouse = true;
+    world.fullScreen = world.running = world.saveAfterCreate = false;
+    world.phase = PhaseIdle;
+    world.passesPerTick = 1;
+    world.deathCount = world.colourCycle = 0;
+    world.inspectX = world.inspectY = world.mouseX = world.mouseY = 0;
+    world.chanceRoll = 0;
+    world.stepRow = world.stepColumn = world.drawColumn = world.drawRow = 0;
+    world.organismsPlaced = world.environmentsPlaced = 0;
+}
+
+} // namespace bx

@@ -1,0 +1,99 @@
+#pragma once
+// The artificial-life rules shared by the simulator and the screensaver: the layer step,
+// the asteroid roll, seed placement with fading rings and the colour picks.
+// They keep no state of their own; callers pass the grids, the parameters and the generator.
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "grid.h"
+#include "options.h"
+#include "random.h"
+
+namespace bx {
+
+struct RuleParams {
+    int gridSizeX = 1; // visible columns 1..gridSizeX; overtakes and asteroids stay inside
+    int gridSizeY = 1;
+    int growthRate = 2;
+    int decayRate = 3;
+    bool mutationsOn = true;
+    int32_t mutationFrequency = 1000000;
+    bool asteroidsOn = true;
+    int32_t asteroidFrequency = 1000000;
+    bool blendOnOvertake = true;
+};
+
+// The parameters of the options, with the world limited to what both grids really hold.
+RuleParams ruleParamsOf(const SimulationOptions& options, const Grid& a, const Grid& b);
+
+// A one-in-n roll: round(U * n) = 1. Stores the rounded value in chanceRoll.
+bool rollOneIn(RandomSource& rng, int32_t n, int32_t& chanceRoll);
+
+// Three fresh draws of U * 255 in single precision, red, green, blue.
+Rgb randomColour(RandomSource& rng);
+
+// One layer step on square (x, y): decay, growth (feeding the other layer when feedsOther),
+// or an overtake of a neighbour. Adds 1 to counter when the layer is present.
+void stepLayer(Grid& layer, Grid& other, int x, int y, int32_t& counter, bool feedsOther,
+               const RuleParams& p, RandomSource& rng, int32_t& chanceRoll);
+
+// One asteroid roll: with chance 1 in asteroidFrequency a random colour lands on a random square.
+void rollAsteroid(Grid& layer, const RuleParams& p, RandomSource& rng, int32_t& chanceRoll);
+
+// The rule part of a square update: environment step, organism step, two asteroid rolls.
+inline void updateSquareLayers(Grid& envGrid, Grid& orgGrid, int x, int y, int32_t& environmentCount,
+                               int32_t& organismCount, const RuleParams& p, RandomSource& rng,
+                               int32_t& chanceRoll) {
+    stepLayer(envGrid, orgGrid, x, y, environmentCount, false, p, rng, chanceRoll);
+    stepLayer(orgGrid, envGrid, x, y, organismCount, true, p, rng, chanceRoll);
+    rollAsteroid(envGrid, p, rng, chanceRoll);
+    rollAsteroid(orgGrid, p, rng, chanceRoll);
+}
+
+// --- World creation --------------------------------------------------------------------------
+
+// A seed position ((sizeX - 1) * U + 1, (sizeY - 1) * U + 1), single precision, fraction kept.
+struct SeedPosition {
+    float x = 0;
+    float y = 0;
+};
+SeedPosition drawSeedPosition(int gridSizeX, int gridSizeY, RandomSource& rng);
+
+// The square a seed lands on: both coordinates rounded half to even.
+inline int seedSquare(float v) { return roundToInt(v); }
+
+// Primary colours in cycle order: red, blue, yellow.
+extern const std::array<UserColour, 3> primaryColours;
+
+// A colour by scheme into `colour`: Random draws three components; Primary and Choose advance
+// the one shared colourCycle (1..3 and 1..6) and take the primary or user colour at that
+// position. Any other scheme (only a hand-edited profile brings one) leaves `colour` as it was.
+void pickNewColour(int colourMode, const std::array<UserColour, 6>& userColours, int& colourCycle,
+                   RandomSource& rng, Rgb& colour);
+
+// Paints one ring square with the ring colour: the mean of old and new with blending,
+// the new colour without.
+inline void paintRingSquare(Grid& grid, int c, int r, const Rgb& colour, bool blending) {
+    if (blending) {
+        const Rgb& old = grid.at(c, r);
+        grid.set(c, r, {(old.red + colour.red) / 2, (old.green + colour.green) / 2, (old.blue + colour.blue) / 2});
+    } else {
+        grid.set(c, r, colour);
+    }
+}
+
+// The fading rings around an environment seed: while any component of the colour is above
+// zero, beforeRing() runs (the windows' chance to handle events), the colour loses `decay` in
+// every component and ring R = 1, 2, ... is painted over the square block border around the
+// unrounded seed position, clipped to columns 0..limitX and rows 0..limitY (and to the grid).
+// Corner squares are painted twice. Visits only the border, never the inside of a ring.
+void paintSeedRings(Grid& grid, SeedPosition seed, Rgb colour, int decay, bool blending, int limitX,
+                    int limitY, const std::function<void()>& beforeRing);
+
+// Places one environment seed: the seed square takes the colour unblended, then the rings.
+// Nothing happens beyond the seed square when decay is below 1.
+void placeEnvironmentSeed(Grid& grid, SeedPosition seed, const Rgb& colour, int decay, bool blending,
+                          int limitX, int limitY, const std::function<void()>& beforeRing);
+
+} // namespace bx

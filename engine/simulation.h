@@ -1,0 +1,73 @@
+#pragma once
+#include <functional>
+#include <string>
+
+#include "canvas.h"
+#include "host.h"
+#include "options.h"
+#include "random.h"
+#include "rules.h"
+#include "worldstate.h"
+
+namespace bx {
+
+// The simulator's tick driver and its three phases (create, draw, run), working on the one
+// options record and world state of the program. Reaches the windows only through the host
+// and the canvas. Single-threaded: everything runs from the owner's timer and commands.
+class Simulation {
+public:
+    Simulation(SimulationOptions& options, WorldState& world, RandomSource& rng, SimulationHost& host,
+               Canvas& canvas);
+
+    SimulationOptions& options() { return options_; }
+    WorldState& world() { return world_; }
+    SimulationHost& host() { return host_; }
+    Canvas& canvas() { return canvas_; }
+
+    // Timer handler: runs the slice of the current phase; a phase that ends lets the next one
+    // start in the same tick. A tick that arrives while a slice lets events run is skipped.
+    void tick();
+    void startStop();
+    void reset();
+    // Asks first when promptOnReset is set; returns whether the world was reset.
+    bool confirmReset();
+    void restartCreation();
+    // Redraw the whole world (and show the counters); nothing while a world is being created.
+    void refresh();
+    void redrawWorld();
+
+    void createSlice();
+    void drawSlice();
+    void runSimulationPasses();
+    void paintSquare();
+
+    // Read-out of the square under (inspectX, inspectY) pixels; replaces them with the square.
+    void showCurrentSquare();
+    void clearCurrentSquare();
+
+private:
+    void createEnvironments();
+    void createOrganisms();
+    void finishCreation();
+    void showProgress(const std::string& text);
+    void updateSquare(const RuleParams& params);
+    void endOfColumn();
+    void endOfGeneration();
+    bool handleDeadWorld();
+    void fillGrid(Grid& grid, const std::function<Rgb()>& colourOfNextSquare);
+    const Rgb& pickedColour(int colourMode, const std::array<UserColour, 6>& userColours);
+
+    SimulationOptions& options_;
+    WorldState& world_;
+    RandomSource& rng_;
+    SimulationHost& host_;
+    Canvas& canvas_;
+    bool inTick_ = false;
+};
+
+// Divisor of a column into passes: 1 for slowdown 0 or less, slowdown + 1 above.
+int columnDivisor(int slowdown);
+// Squares one pass may update or paint: round((gridSizeY + 1) / divisor).
+int passBudget(int gridSizeY, int slowdown);
+
+} // namespace bx

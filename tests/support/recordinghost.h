@@ -1,0 +1,78 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/canvas.h"
+#include "engine/host.h"
+
+namespace bx::test {
+
+// Records what the driver tells the windows, and answers questions from a script
+// (Yes when the script is empty unless defaultAnswer says otherwise).
+class RecordingHost : public SimulationHost {
+public:
+    std::string mainCaption;
+    std::string displayCaption;
+    std::vector<std::string> displayCaptions; // every display caption set, in order
+    std::vector<std::string> mainCaptions;
+    int32_t shownGeneration = -1, shownOrganisms = -1, shownEnvironments = -1;
+    int countersShown = 0;
+    bool creationCommandsEnabled = true;
+    bool runStateRunning = false;
+    bool timerEnabled = false;
+    int layouts = 0;
+    int profileMenuRefreshes = 0;
+    int readoutsShown = 0;
+    int readoutsCleared = 0;
+    Readout lastReadout;
+    std::vector<Question> questions;
+    std::vector<Answer> answers; // consumed front to back
+    Answer defaultAnswer = Answer::Yes;
+    int eventsProcessed = 0;
+    int saveDialogs = 0;
+    std::vector<bool> generationsEnded; // the reset flag of each finished generation
+
+    void setMainCaption(const std::string& t) override { mainCaption = t; mainCaptions.push_back(t); }
+    void setDisplayCaption(const std::string& t) override { displayCaption = t; displayCaptions.push_back(t); }
+    void showCounters(int32_t g, int32_t o, int32_t e) override {
+        shownGeneration = g;
+        shownOrganisms = o;
+        shownEnvironments = e;
+        ++countersShown;
+    }
+    void setCreationCommandsEnabled(bool on) override { creationCommandsEnabled = on; }
+    void showRunState(bool running) override { runStateRunning = running; }
+    void setTimerEnabled(bool on) override { timerEnabled = on; }
+    void layoutWindows() override { ++layouts; }
+    void refreshProfileMenus() override { ++profileMenuRefreshes; }
+    void showReadout(const Readout& r) override { lastReadout = r; ++readoutsShown; }
+    void clearReadout() override { ++readoutsCleared; }
+    Answer ask(const Question& q) override;
+    void processEvents() override;
+    void saveProfileAs() override { ++saveDialogs; }
+    void generationEnded(bool reset) override { generationsEnded.push_back(reset); }
+
+    // Runs inside processEvents, once per call, when set (for re-entrancy tests).
+    std::function<void()> onProcessEvents;
+};
+
+struct Box {
+    double x1, y1, x2, y2;
+    PackedColour colour;
+    bool operator==(const Box&) const = default;
+};
+
+// Remembers every box it is asked to fill and how often it was cleared.
+class RecordingCanvas : public Canvas {
+public:
+    std::vector<Box> boxes;
+    int clears = 0;
+    void clear() override { ++clears; }
+    void fillBox(double x1, double y1, double x2, double y2, PackedColour c) override {
+        boxes.push_back({x1, y1, x2, y2, c});
+    }
+};
+
+} // namespace bx::test
