@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include "support/simfixture.h"
+
+namespace {
+
+using bx::test::SimFixture;
+
+// A small world with a few seeds, driven by a seeded generator.
+struct SmallWorld : SimFixture {
+    SmallWorld() : SimFixture(std::make_unique<bx::RandomGenerator>(11)) {
+        options.gridSizeX = options.gridSizeY = 10;
+        options.startOrganisms = options.startEnvironments = 3;
+        sim->reset();
+    }
+};
+
+TEST(driver_test, reset_locks_the_creation_commands_and_starts_creating_a_blank_world) {
+    SmallWorld f;
+    EXPECT_EQ(bx::PhaseCreate, f.world.phase);
+    EXPECT_TRUE(f.host.timerEnabled);
+    EXPECT_FALSE(f.host.creationCommandsEnabled);
+    EXPECT_EQ("Bramblex 2.1", f.host.mainCaption);
+    EXPECT_EQ("Simulator", f.host.displayCaption);
+    EXPECT_EQ(0, f.host.shownGeneration);
+    EXPECT_EQ(1, f.host.layouts);
+    EXPECT_EQ(1, f.host.readoutsCleared);
+    EXPECT_EQ(1, f.host.profileMenuRefreshes);
+    EXPECT_EQ(1, f.canvas.clears);
+    EXPECT_EQ(10, f.world.orgGrid.sizeX());
+    EXPECT_FALSE(f.world.envGrid.written(5, 5, 0));
+}
+
+TEST(driver_test, startup_creates_then_draws_then_idles_until_started) {
+    SmallWorld f;
+    f.sim->tick();
+    EXPECT_EQ("Creating world, 1 of 6.", f.host.displayCaptions[1]);
+    f.tickWhile(bx::PhaseCreate);
+    EXPECT_TRUE(f.host.creationCommandsEnabled);
+    EXPECT_EQ(3, f.host.shownOrganisms); // the start counts, shown by the redraw
+    f.tickWhile(bx::PhaseDraw);
+    EXPECT_EQ(bx::PhaseIdle, f.world.phase);
+    EXPECT_FALSE(f.host.timerEnabled);
+    EXPECT_EQ("Simulator", f.host.displayCaption);
+    EXPECT_EQ(0, f.world.generation);
+}
+
+TEST(driver_test, start_and_stop_switch_phase_timer_and_captions) {
+    SmallWorld f;
+    f.tickWhile(bx::PhaseCreate);
+    f.sim->tick(); // part of the world drawn
+    f.world.deathCount = 1;
+    f.sim->startStop();
+    EXPECT_EQ(bx::PhaseRun, f.world.phase);
+    EXPECT_TRUE(f.world.running);
+    EXPECT_TRUE(f.host.runStateRunning);
+    EXPECT_EQ("Running.", f.host.displayCaption);
+    EXPECT_EQ(0, f.world.deathCount);
+    f.sim->startStop();
+    EXPECT_EQ(bx::PhaseIdle, f.world.phase);
+    EXPECT_FALSE(f.host.timerEnabled);
+    EXPECT_FALSE(f.host.runStateRunning);
+    EXPECT_EQ("Simulator", f.host.displayCaption);
+    EXPECT_EQ("Bramblex 2.1", f.host.mainCaption);
+}
+
+TEST(driver_test, hidden_simulation_shows_running_in_the_main_caption) {
+    SmallWorld f;
+    f.tickWhile(bx::PhaseCreate);
+    f.world.simulationShown = false;
+    f.host.displayCaptions.clear();
+    f.sim->startStop();
+    EXPECT_EQ("Running.", f.host.mainCaption);
+    EXPECT_TRUE(f.host.displayCaptions.empty());
+}
+
+TEST(driver_test, reset_question_answered_no_changes_nothing) {
+    SmallWorld f;
+    f.tickWhile(bx::PhaseCreate);
+    f.sim->startStop();
+    f.sim->tick();
+    const bx::Grid before = f.world.orgGrid;
+    f.host.answers = {bx::Answer::No};
+    EXPECT_FALSE(f.sim->confirmReset());
+    ASSERT_EQ(1u, f.host.questions.size());
+    EXPECT_EQ("Reset Simulation?", f.host.questions[0].title);
+    EXPECT_EQ("This will reset all data.\rAre you sure?", f.host.questions[0].text);
+    EXPECT_EQ(bx::DefaultButton::No, f.host.questions[0].defaultButton);
+    EXPECT_EQ(10000, f.host.questions[0].helpContext);
+    EXPECT_EQ(bx::PhaseRun, f.world.phase);
+    EXPECT_TRUE(f.world.running);
+    EXPECT_EQ(before, f.world.orgGrid);
+}
+
+TEST(driver_test, reset_without_prompt_stops_a_running_world_and_recreates_it) {
+    SmallWorld f;
+    f.options.promptOnReset = false;
+    f.tickWhile(bx::PhaseCreate);
+    f.sim->startStop();
+    f.sim->tick();
+    EXPECT_TRUE(f.sim->confirmReset());
+    EXPECT_TRUE(f.host.questions.empty());
+    EXPECT_FALSE(f.world.running);
+    EXPECT_EQ(bx::PhaseCreate, f.world.phase);
+    EXPECT_FALSE(f.host.creationCommandsEnabled);
+}
+
+TEST(driver_test, creation_while_hidden_and_running_skips_drawing) {
+    SmallWorld f;
+    f.world.simulationShown = false;
+    f.world.running = true;
+    f.tickWhile(bx::PhaseCreate);
+    EXPECT_EQ(bx::PhaseRun, f.world.phase);
+    EXPECT_TRUE(f.canvas.boxes.empty());
+}
+
+TEST(driver_test, refresh_does_nothing_during_creation_and_restarts_drawing_otherwise) {
+    SmallWorld f;
+    const int shown = f.host.countersShown;
+    f.sim->refresh();
+    EXPECT_EQ(bx::PhaseCreate, f.world.phase);
+    EXPECT_EQ(shown, f.host.countersShown);
+    f.tickWhile(bx::PhaseCreate);
+    f.tickWhile(bx::PhaseDraw);
+    f.sim->refresh();
+    EXPECT_EQ(bx::PhaseDraw, f.world.phase);
+    EXPECT_EQ(1, f.world.drawColumn);
+    EXPECT_TRUE(f.host.timerEnabled);
+}
+
+TEST(driver_test, restart_creation_seeds_on_top_of_the_old_world) {
+    SmallWorld f;
+    f.tickWhile(bx::PhaseCreate);
+    const bx::Grid old = f.world.envGrid;
+    f.world.generation = 5;
+    f.sim->restartCreation();
+    EXPECT_EQ(bx::PhaseCreate, f.world.phase);
+    EXPECT_EQ(0, f.world.environmentsPlaced);
+    EXPECT_EQ(old, f.world.envGrid);
+    EXPECT_EQ(5, f.world.generation);
+}
+
+TEST(driver_test, a_tick_during_the_ring_painters_event_yield_does_not_nest) {
+    SmallWorld f;
+    f.options.startOrganisms = 0;
+    f.options.startEnvironments = 2;
+    f.options.environmentStartDecay = 1;
+    int nestedTicks = 0;
+    f.host.onProcessEvents = [&] {
+        f.sim->tick();
+        ++nestedTicks;
+    };
+    f.sim->tick();
+    EXPECT_GT(nestedTicks, 0);
+    EXPECT_EQ(1, f.world.environmentsPlaced);
+}
+
+TEST(driver_test, a_reset_during_the_ring_yield_leaves_creation_running_on_the_new_grids) {
+    SmallWorld f;
+    f.options.startOrganisms = 0;
+    f.options.startEnvironments = 1;
+    f.options.environmentStartDecay = 1;
+    bool once = false;
+    f.host.onProcessEvents = [&] {
+        if (once)
+            return;
+        once = true;
+        f.options.gridSizeX = f.options.gridSizeY = 3; // a smaller world appears mid-seed
+        f.sim->reset();
+    };
+    f.sim->tick();
+    EXPECT_EQ(3, f.world.envGrid.sizeX());
+    EXPECT_EQ(1, f.world.environmentsPlaced);
+}
+
+} // namespace

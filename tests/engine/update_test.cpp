@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "support/simfixture.h"
+
+namespace {
+
+using Square = std::pair<int, int>;
+
+// An empty world (nothing to create, no asteroid ever hits) that has been drawn and started.
+struct RunningWorld : bx::test::SimFixture {
+    RunningWorld(int sizeX, int sizeY, int slowdown = 0) {
+        options.gridSizeX = sizeX;
+        options.gridSizeY = sizeY;
+        options.slowdown = slowdown;
+        options.startOrganisms = options.startEnvironments = 0;
+        options.promptOnDeath = false;
+        scripted.fillWith(0.0f);
+        sim->reset();
+        tickWhile(bx::PhaseCreate);
+        tickWhile(bx::PhaseDraw);
+        sim->startStop();
+        canvas.boxes.clear();
+    }
+    // Squares repainted by the update, in order (only the full-square boxes).
+    std::vector<Square> updatedSquares() const {
+        std::vector<Square> out;
+        const double s = world.squareSize;
+        for (const auto& b : canvas.boxes)
+            if (b.x2 - b.x1 == s)
+                out.emplace_back(static_cast<int>(b.x1 / s) + 1, static_cast<int>(b.y1 / s) + 1);
+        return out;
+    }
+};
+
+TEST(update_test, first_generation_sweeps_column_zero_from_row_zero_then_never_reaches_the_last_column) {
+    RunningWorld f(3, 2);
+    for (int i = 0; i < 3; ++i)
+        f.sim->tick();
+    const std::vector<Square> expected{{0, 0}, {0, 1}, {0, 2}, {1, 1}, {1, 2}, {2, 1}, {2, 2}};
+    EXPECT_EQ(expected, f.updatedSquares());
+    EXPECT_EQ(1, f.world.generation);
+}
+
+TEST(update_test, later_generations_start_with_the_last_column_then_go_from_the_first) {
+    RunningWorld f(3, 2);
+    f.world.orgGrid.set(1, 1, {0, 0, 1}); // keeps the world alive (see the counters test)
+    for (int i = 0; i < 3; ++i)
+        f.sim->tick();
+    f.canvas.boxes.clear();
+    for (int i = 0; i < 3; ++i)
+        f.sim->tick();
+    const std::vector<Square> expected{{3, 1}, {3, 2}, {1, 1}, {1, 2}, {2, 1}, {2, 2}};
+    EXPECT_EQ(expected, f.updatedSquares());
+    EXPECT_EQ((std::vector<std::string>{"Running 1 of 3.", "Running 2 of 3.", "Running 3 of 3."}),
+              std::vector<std::string>(f.host.displayCaptions.end() - 3, f.host.displayCaptions.end()));
+}
+
+TEST(update_test, slowdown_five_updates_eight_squares_a_pass_on_fifty_rows) {
+    RunningWorld f(2, 50, 5);
+    f.sim->tick();
+    EXPECT_EQ(8u, f.updatedSquares().size());
+    int ticks = 1;
+    while (f.world.stepColumn == 0) {
+        f.sim->tick();
+        ++ticks;
+    }
+    EXPECT_EQ(7, ticks); // rows 0..50 of column 0: 6 x 8 + 3
+}
+
+TEST(update_test, a_dead_world_resets_at_the_end_of_the_generation_after_it_was_seen_dead) {
+    RunningWorld f(2, 2);
+    f.sim->tick();
+    f.sim->tick(); // generation 1 ends lifeless
+    EXPECT_EQ(1, f.world.deathCount);
+    EXPECT_EQ((std::vector<bool>{false}), f.host.generationsEnded);
+    f.sim->tick();
+    f.sim->tick(); // generation 2 ends: the dead world is reset without asking
+    EXPECT_EQ((std::vector<bool>{false, true}), f.host.generationsEnded);
+    EXPECT_EQ(bx::PhaseCreate, f.world.phase);
+    EXPECT_EQ(0, f.world.deathCount); // -1 after handling, then this lifeless generation counts
+    EXPECT_EQ(0, f.world.generation);
+    EXPECT_TRUE(f.host.questions.empty());
+    EXPECT_TRUE(f.world.running);
+}
+
+TEST(update_test, dead_world_question_answered_no_changes_nothing_and_is_not_asked_again) {
+    RunningWorld f(2, 2);
+    f.options.promptOnDeath = true;
+    f.host.defaultAnswer = bx::Answer::No;
+    for (int i = 0; i < 8; ++i)
+        f.sim->tick();
+    ASSERT_EQ(1u, f.host.questions.size());
+    const bx::Question& q = f.host.questions.front();
+    EXPECT_EQ("Reset simulation?", q.title);
+    EXPECT_EQ("The world seems to be dead.\nNo life was seen last update\nDo you want to reset the simulation?", q.text);
+    EXPECT_EQ(bx::MessageIcon::Information, q.icon);
+    EXPECT_EQ(10001, q.helpContext);
+    EXPECT_EQ(bx::PhaseRun, f.world.phase);
+    EXPECT_EQ(4, f.world.generation);
+    EXPECT_EQ(4, f.world.deathCount);
+}
+
+TEST(update_test, a_dead_world_in_full_screen_is_seeded_again_over_the_old_grids) {
+    RunningWorld f(2, 2);
+    f.world.fullScreen = true;
+    f.world.fullScreenSquareSize = 10;
+    f.world.envGrid.set(1, 1, {0, 0, 0}); // written but black: no life, and must survive the restart
+    for (int i = 0; i < 4; ++i)
+        f.sim->tick();
+    EXPECT_EQ(bx::PhaseCreate, f.world.phase);
+    EXPECT_EQ(2, f.world.generation); // restart keeps the counters
+    EXPECT_TRUE(f.world.envGrid.written(1, 1, 0));
+    EXPECT_EQ(0, f.host.saveDialogs);
+}
+
+TEST(update_test, counters_show_the_finished_generation_and_clear_for_the_next) {
+    RunningWorld f(2, 2);
+    // With every draw 0 this organism neither decays nor grows, and its own defence equals its strength.
+    f.world.orgGrid.set(1, 1, {0, 0, 1});
+    f.sim->tick();
+    f.sim->tick();
+    EXPECT_EQ(1, f.host.shownGeneration);
+    EXPECT_EQ(1, f.host.shownOrganisms);
+    EXPECT_EQ(0, f.host.shownEnvironments);
+    EXPECT_EQ(0, f.world.organismCount);
+    EXPECT_EQ(0, f.world.deathCount);
+}
+
+TEST(update_test, each_pass_reseeds_and_the_read_out_follows_the_mouse_after_the_tick) {
+    RunningWorld f(2, 2);
+    const int before = f.scripted.reseeds();
+    f.world.mouseX = 9;
+    f.world.mouseY = 0;
+    f.sim->tick();
+    EXPECT_EQ(before + 1, f.scripted.reseeds());
+    EXPECT_EQ(2, f.host.lastReadout.column);
+    EXPECT_EQ(1, f.host.lastReadout.row);
+    f.world.trackMouse = false;
+    const int shown = f.host.readoutsShown;
+    f.sim->tick();
+    EXPECT_EQ(shown, f.host.readoutsShown);
+}
+
+} // namespace

@@ -1,0 +1,37 @@
+#pragma once
+#include <memory>
+
+#include "engine/simulation.h"
+#include "recordinghost.h"
+#include "scriptedrandom.h"
+
+namespace bx::test {
+
+// A simulator without windows: default options, a recording host and canvas, and a random
+// source of the test's choosing (scripted by default).
+struct SimFixture {
+    SimulationOptions options;
+    WorldState world;
+    ScriptedRandom scripted;
+    std::unique_ptr<RandomSource> generator; // used instead of `scripted` when set
+    RecordingHost host;
+    RecordingCanvas canvas;
+    std::unique_ptr<Simulation> sim;
+
+    explicit SimFixture(std::unique_ptr<RandomSource> rng = nullptr) : generator(std::move(rng)) {
+        setDefaultOptions(options, world, simulatorMajorVersion, simulatorMinorVersion, "bramblex.hlp");
+        sim = std::make_unique<Simulation>(options, world, generator ? *generator : scripted, host, canvas);
+    }
+
+    // Ticks until the phase leaves `phase` (at most `limit` ticks); returns the ticks used.
+    int tickWhile(int phase, int limit = 100000) {
+        int n = 0;
+        while (world.phase == phase && n < limit) {
+            sim->tick();
+            ++n;
+        }
+        return n;
+    }
+};
+
+} // namespace bx::test
