@@ -1,0 +1,53 @@
+#pragma once
+// The silent validation of the options window's number boxes, as pure functions: the window
+// runs them on every change of a box's text and writes back whatever they return.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/options.h"
+
+namespace bx {
+
+enum class OptionTextBox {
+    StartOrganisms,    // startorgtext
+    StartEnvironments, // startenvironmenttext
+    GrowthRate,        // growthratetext
+    DecayRate,         // decayratetext
+    EnvStartDecay,     // envstartdecaytext
+    GridSizeX,         // gridsizextext
+    GridSizeY,         // gridsizeytext
+    AsteroidFrequency, // asteroidstext
+    MutationFrequency, // mutationtext
+};
+
+// The value of text that reads as a number: optional blanks around, optional sign, digits with
+// at most one decimal point, optional exponent (E or D). Empty text, a lone sign and a lone
+// point are not numbers.
+std::optional<double> numericValue(std::string_view text);
+
+// Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4); saturates at the 32-bit
+// range; text that is not a number gives 0.
+int32_t textToInteger(std::string_view text);
+
+// The stored value a box falls back to when its text is not a number.
+int32_t storedValueOf(OptionTextBox box, const SimulationOptions& stored);
+
+// One application of the box's rules: the replacement text, or nothing when the text stands.
+std::optional<std::string> correctedText(OptionTextBox box, std::string_view text, const SimulationOptions& stored,
+                                         int screenWidth, int screenHeight);
+
+// The rules applied until the text stands (a replacement runs them again), and the value the
+// box's slider then takes.
+struct ValidatedText {
+    std::string text;
+    int32_t sliderValue = 0;
+};
+ValidatedText validateText(OptionTextBox box, std::string_view text, const SimulationOptions& stored,
+                           int screenWidth, int screenHeight);
+
+// A grid slider moved by the user sets itself back to 100 from 101 or more.
+int gridSliderValue(int value);
+
+} // namespace bx
