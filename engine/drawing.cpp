@@ -1,3 +1,4 @@
+#include "caption.h"
 #include "painting.h"
 #include "simulation.h"
 
@@ -19,8 +20,8 @@ void Simulation::drawSlice() {
     const int lastRow = options_.gridSizeY;
     while (passes > 0) {
         if (!world_.fullScreen && world_.simulationShown)
-            host_.setDisplayCaption("Drawing world, " + std::to_string(world_.drawColumn) + " of " +
-                                    std::to_string(options_.gridSizeX) + ".");
+            host_.setDisplayCaption(
+                (Caption() << "Drawing world, " << world_.drawColumn << " of " << options_.gridSizeX << ".").view());
         int budget = passBudget(lastRow, options_.slowdown);
         while (world_.drawRow < lastRow + 1 && budget > 0) {
             world_.squareX = world_.drawColumn;

@@ -111,7 +111,7 @@ void Simulation::refresh() {
     redrawWorld();
 }
 
-void Simulation::showProgress(const std::string& text) {
+void Simulation::showProgress(std::string_view text) {
     if (!world_.fullScreen && world_.simulationShown)
         host_.setDisplayCaption(text);
     if (!world_.simulationShown)

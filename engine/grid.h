@@ -17,7 +17,7 @@ public:
     Grid(int sizeX, int sizeY)
         : columns_(sizeX < 0 ? 1 : sizeX + 1), rows_(sizeY < 0 ? 1 : sizeY + 1),
           cells_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_)),
-          written_(cells_.size(), 0) {}
+          written_(cells_.size(), Written{0}) {}
 
     int sizeX() const { return columns_ - 1; }
     int sizeY() const { return rows_ - 1; }
@@ -31,15 +31,27 @@ public:
         written_[i] = allChannels;
     }
 
+    // Stores `colour` when `store` is true and leaves the square as it was otherwise, without a
+    // branch: the rules use it for rolls whose outcome the processor cannot predict.
+    void setIf(bool store, int c, int r, const Rgb& colour) {
+        const std::size_t i = index(c, r);
+        const Rgb& old = cells_[i];
+        cells_[i] = Rgb{store ? colour.red : old.red, store ? colour.green : old.green, store ? colour.blue : old.blue};
+        written_[i] = static_cast<Written>(static_cast<uint8_t>(written_[i]) | (store ? 7u : 0u));
+    }
+
     // Channel access for the profile file: 0 red, 1 green, 2 blue.
     double channel(int c, int r, int ch) const;
-    bool written(int c, int r, int ch) const { return (written_[index(c, r)] >> ch) & 1u; }
+    bool written(int c, int r, int ch) const { return (static_cast<uint8_t>(written_[index(c, r)]) >> ch) & 1u; }
     void setChannel(int c, int r, int ch, double v);
 
     bool operator==(const Grid&) const = default;
 
 private:
-    static constexpr uint8_t allChannels = 7;
+    // A bit per channel. Not a character type, so that stores to it cannot alias the
+    // generator's state in the compiler's eyes and the update loop keeps that in registers.
+    enum class Written : uint8_t {};
+    static constexpr Written allChannels = Written{7};
     std::size_t index(int c, int r) const {
         return static_cast<std::size_t>(c) * static_cast<std::size_t>(rows_) + static_cast<std::size_t>(r);
     }
@@ -47,7 +59,7 @@ private:
     int columns_ = 0;
     int rows_ = 0;
     std::vector<Rgb> cells_;
-    std::vector<uint8_t> written_;
+    std::vector<Written> written_;
 };
 
 inline double Grid::channel(int c, int r, int ch) const {
@@ -59,7 +71,7 @@ inline void Grid::setChannel(int c, int r, int ch, double v) {
     const std::size_t i = index(c, r);
     Rgb& cell = cells_[i];
     (ch == 0 ? cell.red : ch == 1 ? cell.green : cell.blue) = v;
-    written_[i] = static_cast<uint8_t>(written_[i] | (1u << ch));
+    written_[i] = static_cast<Written>(static_cast<uint8_t>(written_[i]) | (1u << ch));
 }
 
 } // namespace bx

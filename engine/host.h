@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "question.h"
 #include "readout.h"
@@ -13,8 +14,8 @@ class SimulationHost {
 public:
     virtual ~SimulationHost() = default;
 
-    virtual void setMainCaption(const std::string& text) = 0;
-    virtual void setDisplayCaption(const std::string& text) = 0;
+    virtual void setMainCaption(std::string_view text) = 0;
+    virtual void setDisplayCaption(std::string_view text) = 0;
     // The main window's generation, organism and environment labels.
     virtual void showCounters(int32_t generation, int32_t organisms, int32_t environments) = 0;
     // The seven commands that may not run while a world is being created
@@ -39,8 +40,8 @@ public:
 // A host that shows nothing and answers every question with Yes.
 class NullHost : public SimulationHost {
 public:
-    void setMainCaption(const std::string&) override {}
-    void setDisplayCaption(const std::string&) override {}
+    void setMainCaption(std::string_view) override {}
+    void setDisplayCaption(std::string_view) override {}
     void showCounters(int32_t, int32_t, int32_t) override {}
     void setCreationCommandsEnabled(bool) override {}
     void showRunState(bool) override {}

@@ -57,10 +57,10 @@ void stepLayer(Grid& layer, Grid& other, int x, int y, int32_t& counter, bool fe
         return;
     ++counter;
 
-    if (threshold(rng) < 0.4 * l.red + 0.6 * l.green) {
-        l = decayed(l, p.decayRate);
-        layer.set(x, y, l);
-    }
+    const bool decays = threshold(rng) < 0.4 * l.red + 0.6 * l.green;
+    const Rgb lower = decayed(l, p.decayRate);
+    l = Rgb{decays ? lower.red : l.red, decays ? lower.green : l.green, decays ? lower.blue : l.blue};
+    layer.setIf(decays, x, y, l);
     if (!(threshold(rng) < 0.6 * l.green + 0.2 * l.blue + 0.15 * m.green + 0.05 * m.blue))
         return;
 
@@ -73,14 +73,11 @@ void stepLayer(Grid& layer, Grid& other, int x, int y, int32_t& counter, bool fe
         return;
     }
 
-    int tx = x, ty = y;
-    switch (roundToInt(rng.next() * 4.0f)) {
-    case 1: ++tx; break;
-    case 2: ++ty; break;
-    case 3: --tx; break;
-    case 4: --ty; break;
-    default: break; // 0: the layer contests its own square
-    }
+    // Direction 0 contests the layer's own square; 1 to 4 go right, down, left, up.
+    static constexpr int dx[5] = {0, 1, 0, -1, 0};
+    static constexpr int dy[5] = {0, 0, 1, 0, -1};
+    const int direction = roundToInt(rng.next() * 4.0f);
+    const int tx = x + dx[direction], ty = y + dy[direction];
     if (tx < 1 || tx > p.gridSizeX || ty < 1 || ty > p.gridSizeY)
         return;
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "canvas.h"
 #include "host.h"
@@ -49,7 +50,7 @@ private:
     void createEnvironments();
     void createOrganisms();
     void finishCreation();
-    void showProgress(const std::string& text);
+    void showProgress(std::string_view text);
     void updateSquare(const RuleParams& params);
     void endOfColumn();
     void endOfGeneration();

@@ -1,3 +1,4 @@
+#include "caption.h"
 #include "simulation.h"
 
 namespace bx {
@@ -34,8 +35,7 @@ void Simulation::runSimulationPasses() {
 
 void Simulation::endOfColumn() {
     world_.stepRow = 1;
-    showProgress("Running " + std::to_string(world_.stepColumn + 1) + " of " + std::to_string(options_.gridSizeX) +
-                 ".");
+    showProgress((Caption() << "Running " << world_.stepColumn + 1 << " of " << options_.gridSizeX << ".").view());
     ++world_.stepColumn;
     world_.squareX = world_.stepColumn;
     if (world_.stepColumn >= options_.gridSizeX)

@@ -34,8 +34,14 @@ public:
     int saveDialogs = 0;
     std::vector<bool> generationsEnded; // the reset flag of each finished generation
 
-    void setMainCaption(const std::string& t) override { mainCaption = t; mainCaptions.push_back(t); }
-    void setDisplayCaption(const std::string& t) override { displayCaption = t; displayCaptions.push_back(t); }
+    void setMainCaption(std::string_view t) override {
+        mainCaption = t;
+        mainCaptions.emplace_back(t);
+    }
+    void setDisplayCaption(std::string_view t) override {
+        displayCaption = t;
+        displayCaptions.emplace_back(t);
+    }
     void showCounters(int32_t g, int32_t o, int32_t e) override {
         shownGeneration = g;
         shownOrganisms = o;

@@ -1,0 +1,134 @@
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "engine/simulation.h"
+#include "support/referencerings.h"
+
+namespace {
+
+class NoCanvas : public bx::Canvas {
+public:
+    void clear() override {}
+    void fillBox(double, double, double, double, bx::PackedColour) override {}
+};
+
+// A 100 x 100 world with an organism and an environment on every square, created and drawn.
+struct FullWorld {
+    bx::SimulationOptions options;
+    bx::WorldState world;
+    bx::RandomGenerator rng{1};
+    bx::NullHost host;
+    NoCanvas canvas;
+    bx::Simulation sim{options, world, rng, host, canvas};
+
+    FullWorld() {
+        bx::setDefaultOptions(options, world, 2, 1, "help");
+        options.gridSizeX = options.gridSizeY = 100;
+        options.environmentStartMode = bx::StartFull;
+        options.fullOrganisms = true;
+        world.simulationShown = false; // as bramblex-run: no drawing
+        world.running = true;
+        sim.reset();
+        while (world.phase == bx::PhaseCreate)
+            sim.tick();
+    }
+};
+
+// Square updates (environment step, organism step, two asteroid rolls) on the full world.
+void squareUpdates(benchmark::State& state) {
+    FullWorld f;
+    const bx::Grid env = f.world.envGrid, org = f.world.orgGrid;
+    const bx::RuleParams p = bx::ruleParamsOf(f.options, env, org);
+    int32_t envCount = 0, orgCount = 0, roll = 0;
+    int64_t updates = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.world.envGrid = env; // keep both layers on every square
+        f.world.orgGrid = org;
+        state.ResumeTiming();
+        for (int x = 1; x <= 100; ++x)
+            for (int y = 1; y <= 100; ++y)
+                bx::updateSquareLayers(f.world.envGrid, f.world.orgGrid, x, y, envCount, orgCount, p, f.rng, roll);
+        updates += 10000;
+    }
+    state.SetItemsProcessed(updates);
+}
+BENCHMARK(squareUpdates)->Unit(benchmark::kMicrosecond);
+
+// One whole generation through the driver (100 ticks at slowdown 0), starting from a full world.
+void wholeGeneration(benchmark::State& state) {
+    FullWorld f;
+    const bx::Grid env = f.world.envGrid, org = f.world.orgGrid;
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.world.envGrid = env;
+        f.world.orgGrid = org;
+        const int32_t target = f.world.generation + 1;
+        state.ResumeTiming();
+        while (f.world.generation < target && f.world.phase == bx::PhaseRun)
+            f.sim.tick();
+    }
+    state.SetItemsProcessed(state.iterations() * 10000);
+}
+BENCHMARK(wholeGeneration)->Unit(benchmark::kMicrosecond);
+
+// World creation of a default-size and a dense world: 2000 seeds, startup decay 1, blending.
+void worldCreation(benchmark::State& state) {
+    bx::SimulationOptions options;
+    bx::WorldState world;
+    bx::setDefaultOptions(options, world, 2, 1, "help");
+    options.gridSizeX = options.gridSizeY = 100;
+    options.startEnvironments = static_cast<int>(state.range(0));
+    options.environmentStartDecay = static_cast<int>(state.range(1));
+    bx::RandomGenerator rng(3);
+    bx::NullHost host;
+    NoCanvas canvas;
+    bx::Simulation sim(options, world, rng, host, canvas);
+    for (auto _ : state) {
+        sim.reset();
+        while (world.phase == bx::PhaseCreate)
+            sim.tick();
+    }
+}
+BENCHMARK(worldCreation)->Args({10, 10})->Args({2000, 1})->Unit(benchmark::kMillisecond);
+
+// The ring painter against the literal block scan on the same random seeds (decay 1, blending).
+struct Seed {
+    bx::SeedPosition position;
+    bx::Rgb colour;
+};
+
+std::vector<Seed> randomSeeds(int n) {
+    bx::RandomGenerator rng(9);
+    std::vector<Seed> seeds;
+    for (int i = 0; i < n; ++i) {
+        const bx::SeedPosition p = bx::drawSeedPosition(100, 100, rng);
+        seeds.push_back({p, bx::randomColour(rng)});
+    }
+    return seeds;
+}
+
+void ringPainter(benchmark::State& state) {
+    const auto seeds = randomSeeds(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        bx::Grid grid(100, 100);
+        for (const Seed& s : seeds)
+            bx::paintSeedRings(grid, s.position, s.colour, 1, true, 100, 100, {});
+        benchmark::DoNotOptimize(grid);
+    }
+}
+BENCHMARK(ringPainter)->Arg(50)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+void literalRingLoop(benchmark::State& state) {
+    const auto seeds = randomSeeds(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        bx::Grid grid(100, 100);
+        for (const Seed& s : seeds)
+            bx::test::literalSeedRings(grid, s.position, s.colour, 1, true, 100, 100);
+        benchmark::DoNotOptimize(grid);
+    }
+}
+BENCHMARK(literalRingLoop)->Arg(50)->Unit(benchmark::kMillisecond);
+
+} // namespace
