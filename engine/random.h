@@ -42,7 +42,7 @@ private:
     std::size_t count_ = 0;
 };
 
-// xoshiro128+ with a splitmix64 seeder. Reseeding mixes a high-resolution clock reading
+// xoroshiro128+ with a splitmix64 seeder; each 64-bit output gives two numbers. Reseeding mixes a high-resolution clock reading
 // with the current state, so two reseeds within one clock tick never replay a sequence.
 // With a fixed seed the clock is replaced by a reseed counter: the same seed then gives
 // the same numbers, run after run.
@@ -56,9 +56,9 @@ protected:
 
 private:
     void seedFrom(uint64_t value);
-    uint32_t nextBits();
+    uint64_t nextBits();
 
-    std::array<uint32_t, 4> state_{};
+    std::array<uint64_t, 2> state_{};
     bool fixed_;
     uint64_t reseedCount_ = 0;
 };
