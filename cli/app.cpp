@@ -1,0 +1,123 @@
+#include "app.h"
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <stdexcept>
+
+#include "cli/arguments.h"
+#include "cli/outputfile.h"
+#include "cli/progressbar.h"
+#include "cli/runner.h"
+#include "cli/worldpicture.h"
+#include "engine/options.h"
+#include "engine/random.h"
+#include "engine/worldstate.h"
+#include "options/optionfields.h"
+
+namespace bx::cli {
+namespace {
+
+constexpr const char* programName = "bramblex-run";
+
+void applySettings(SimulationOptions& options, const std::vector<OptionSetting>& settings) {
+    for (const OptionSetting& s : settings)
+        if (const std::optional<std::string> error = setOptionFromText(options, s.name, s.value))
+            throw std::logic_error(*error); // parseArguments checked every setting already
+}
+
+std::string summaryLine(const RunSummary& summary, const GenerationStats& last, double seconds) {
+    char timing[96];
+    std::snprintf(timing, sizeof timing, "%.3f s", seconds);
+    std::string line = std::to_string(summary.generations) + " generations, " +
+                       std::to_string(summary.resets) + " resets, " + timing;
+    if (summary.generations > 0)
+        line += "; last generation: " + std::to_string(last.organisms) + " organisms, " +
+                std::to_string(last.environments) + " environments";
+    return line;
+}
+
+int run(const RunConfig& config, const std::string& programFolder, const Console& console) {
+    SimulationOptions options;
+    WorldState world;
+    setDefaultOptions(options, world, simulatorMajorVersion, simulatorMinorVersion,
+                      programFolder + "/bramblex.hlp");
+    applySettings(options, config.settings);
+
+    // Both outputs are opened before the run, so an unwritable target fails at once.
+    const bool statsToStdout = config.statsPath == "-";
+    std::optional<OutputFile> statsFile;
+    std::optional<OutputFile> pngFile;
+    if (config.statsPath && !statsToStdout)
+        statsFile.emplace(*config.statsPath);
+    if (config.pngPath)
+        pngFile.emplace(*config.pngPath);
+    std::ostream* stats = statsToStdout ? &console.out : statsFile ? &statsFile->stream() : nullptr;
+    if (stats)
+        *stats << statsCsvHeader() << '\n';
+
+    std::optional<ProgressBar> bar;
+    if (console.errIsTerminal && config.generations > 0)
+        bar.emplace(console.err, config.generations);
+
+    RandomGenerator rng(config.seed);
+    GenerationStats last;
+    const auto onGeneration = [&](const GenerationStats& s) {
+        last = s;
+        if (stats)
+            *stats << statsCsvRow(s) << '\n';
+        if (bar)
+            bar->update(s.generation, ProgressBar::Clock::now());
+    };
+    const auto started = std::chrono::steady_clock::now();
+    RunSummary summary;
+    try {
+        summary = runWorld(options, world, rng, config.generations, onGeneration, stats != nullptr);
+    } catch (...) {
+        if (bar)
+            bar->finish();
+        throw;
+    }
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
+    if (bar)
+        bar->finish();
+
+    if (pngFile) {
+        writeWorldPng(pngFile->stream(), world, options.gridSizeX, options.gridSizeY, config.squareSize);
+        pngFile->commit();
+    }
+    if (statsFile)
+        statsFile->commit();
+    if (!statsToStdout)
+        console.out << summaryLine(summary, last, elapsed.count()) << '\n';
+    console.out.flush();
+    if (!console.out)
+        throw std::runtime_error("cannot write to standard output");
+    return 0;
+}
+
+} // namespace
+
+int runCommandLine(std::span<const std::string> args, const std::string& programFolder,
+                   const Console& console) {
+    RunConfig config;
+    try {
+        config = parseArguments(args);
+    } catch (const ArgumentError& e) {
+        console.err << programName << ": " << e.what() << '\n'
+                    << "Try '" << programName << " --help' for usage.\n";
+        return 2;
+    }
+    if (config.showHelp) {
+        console.out << usageText();
+        return 0;
+    }
+    try {
+        return run(config, programFolder, console);
+    } catch (const std::exception& e) {
+        console.err << programName << ": " << e.what() << '\n';
+        return 1;
+    }
+}
+
+} // namespace bx::cli

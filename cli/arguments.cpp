@@ -1,0 +1,190 @@
+#include "arguments.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <string_view>
+
+#include "engine/options.h"
+#include "options/optionfields.h"
+
+namespace bx::cli {
+namespace {
+
+constexpr int maxSquareSize = 128;
+
+// Unsigned decimal digits only (no sign, no spaces); nullopt when malformed or beyond 64 bits.
+std::optional<uint64_t> parseUnsigned(std::string_view text) {
+    uint64_t value = 0;
+    if (text.empty() || text.front() < '0' || text.front() > '9')
+        return std::nullopt;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+[[noreturn]] void refuse(std::string_view switchName, std::string_view expected, std::string_view text) {
+    throw ArgumentError(std::string(switchName) + " needs " + std::string(expected) + ", not '" +
+                        std::string(text) + "'");
+}
+
+void setGenerations(RunConfig& config, std::string_view text) {
+    const std::optional<uint64_t> v = parseUnsigned(text);
+    if (!v || *v > static_cast<uint64_t>(INT64_MAX))
+        refuse("--generations", "a whole number 0 or more", text);
+    config.generations = static_cast<int64_t>(*v);
+}
+
+void setSeed(RunConfig& config, std::string_view text) {
+    const std::optional<uint64_t> v = parseUnsigned(text);
+    if (!v)
+        refuse("--seed", "a whole number 0..18446744073709551615", text);
+    config.seed = *v;
+}
+
+void setSquareSize(RunConfig& config, std::string_view text) {
+    const std::optional<uint64_t> v = parseUnsigned(text);
+    if (!v || *v < 1 || *v > maxSquareSize)
+        refuse("--square-size", "a whole number 1.." + std::to_string(maxSquareSize), text);
+    config.squareSize = static_cast<int>(*v);
+}
+
+void addSetting(RunConfig& config, std::string_view text) {
+    const std::size_t eq = text.find('=');
+    if (eq == std::string_view::npos || eq == 0)
+        refuse("--set", "NAME=VALUE", text);
+    OptionSetting setting{std::string(text.substr(0, eq)), std::string(text.substr(eq + 1))};
+    SimulationOptions scratch;
+    if (const std::optional<std::string> error = setOptionFromText(scratch, setting.name, setting.value))
+        throw ArgumentError("--set " + std::string(text) + ": " + *error);
+    config.settings.push_back(std::move(setting));
+}
+
+void setStats(RunConfig& config, std::string_view text) {
+    if (text.empty())
+        refuse("--stats", "a file name or -", text);
+    config.statsPath = std::string(text);
+}
+
+void setPng(RunConfig& config, std::string_view text) {
+    if (text.empty() || text == "-")
+        refuse("--png", "a file name", text);
+    config.pngPath = std::string(text);
+}
+
+void setHelp(RunConfig& config, std::string_view) {
+    config.showHelp = true;
+}
+
+struct Switch {
+    std::string_view name;
+    std::string_view valueName; // empty: the switch takes no value
+    std::string_view help;
+    void (*apply)(RunConfig&, std::string_view value);
+};
+
+constexpr std::array switches{
+    Switch{"--generations", "N", "completed generations to run (default 100; 0 creates the world only)",
+           setGenerations},
+    Switch{"--seed", "N",
+           "seed the random source with N (0..2^64-1) for a reproducible run;\n"
+           "without it the source is seeded from the clock",
+           setSeed},
+    Switch{"--set", "NAME=VALUE", "set one simulation option (repeatable; see the list below)", addSetting},
+    Switch{"--stats", "FILE", "write one CSV row per finished generation to FILE (- for standard output)",
+           setStats},
+    Switch{"--png", "FILE", "paint the final world into a PNG picture", setPng},
+    Switch{"--square-size", "K", "picture pixels per square edge, 1..128 (default 8)", setSquareSize},
+    Switch{"--help", "", "show this text and exit", setHelp},
+};
+
+const Switch* findSwitch(std::string_view name) {
+    if (name == "-h")
+        name = "--help";
+    for (const Switch& s : switches)
+        if (s.name == name)
+            return &s;
+    return nullptr;
+}
+
+std::string indentLines(std::string_view text, std::string_view indent) {
+    std::string out;
+    for (char c : text) {
+        out += c;
+        if (c == '\n')
+            out += indent;
+    }
+    return out;
+}
+
+} // namespace
+
+RunConfig parseArguments(std::span<const std::string> args) {
+    RunConfig config;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        std::optional<std::string_view> attached; // the value of --name=value
+        if (arg.starts_with("--")) {
+            if (const std::size_t eq = arg.find('='); eq != std::string_view::npos) {
+                attached = arg.substr(eq + 1);
+                arg = arg.substr(0, eq);
+            }
+        }
+        const Switch* s = findSwitch(arg);
+        if (!s) {
+            if (arg.starts_with("-"))
+                throw ArgumentError("unknown switch '" + std::string(arg) + "'");
+            throw ArgumentError("unexpected argument '" + std::string(arg) + "'");
+        }
+        if (s->valueName.empty()) {
+            if (attached)
+                throw ArgumentError(std::string(s->name) + " takes no value");
+            s->apply(config, {});
+            continue;
+        }
+        if (attached) {
+            s->apply(config, *attached);
+        } else if (i + 1 < args.size() && !args[i + 1].starts_with("--")) {
+            s->apply(config, args[++i]);
+        } else {
+            throw ArgumentError(std::string(s->name) + " needs a value (" + std::string(s->valueName) + ")");
+        }
+    }
+    return config;
+}
+
+std::string usageText() {
+    std::string text = "Usage: bramblex-run [switches]\n"
+                       "Runs a Bramblex world without windows: creates it, runs generations, and writes\n"
+                       "statistics and a picture.\n\nSwitches:\n";
+    for (const Switch& s : switches) {
+        // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on "literal" + std::string here.
+        std::string head(2, ' ');
+        head += s.name;
+        if (!s.valueName.empty()) {
+            head += ' ';
+            head += s.valueName;
+        }
+        head.resize(std::max<std::size_t>(head.size() + 2, 26), ' ');
+        text += head + indentLines(s.help, std::string(26, ' ')) + "\n";
+    }
+    text +=
+        "\nStatistics: CSV with the header\n"
+        "  generation,organisms,environments,org_red,org_green,org_blue,env_red,env_green,env_blue,reset\n"
+        "generation counts on across resets; organisms and environments are the counts shown for that\n"
+        "generation; the colour columns are mean components (4 decimals) over the visible squares\n"
+        "where that layer is present, 0 where none is; reset is 1 when the end of that generation\n"
+        "reset a dead world.\n";
+    text += "\nOptions for --set (flags take true or false, colours R,G,B):\n";
+    const SimulationOptions defaults;
+    for (const OptionField& f : optionFields()) {
+        std::string line(2, ' ');
+        line += f.name;
+        line.resize(26, ' ');
+        text += line + optionRangeText(f) + " (default " + optionText(defaults, f) + ")\n";
+    }
+    return text;
+}
+
+} // namespace bx::cli

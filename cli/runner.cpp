@@ -1,0 +1,59 @@
+#include "runner.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "engine/simulation.h"
+
+namespace bx::cli {
+
+RunnerHost::RunnerHost(const SimulationOptions& options, const WorldState& world,
+                       GenerationCallback onGeneration, bool withMeans)
+    : options_(options), world_(world), onGeneration_(std::move(onGeneration)), withMeans_(withMeans) {}
+
+// The end of a generation shows the finished generation's counts (generation 1 or more) before
+// it clears them and before a dead world is reset; reset and creation show generation 0 and
+// must not overwrite what was taken here.
+void RunnerHost::showCounters(int32_t generation, int32_t organisms, int32_t environments) {
+    if (generation <= 0)
+        return;
+    pending_.organisms = organisms;
+    pending_.environments = environments;
+    if (withMeans_) {
+        pending_.organismMean = layerMean(world_.orgGrid, options_.gridSizeX, options_.gridSizeY);
+        pending_.environmentMean = layerMean(world_.envGrid, options_.gridSizeX, options_.gridSizeY);
+    }
+}
+
+void RunnerHost::generationEnded(bool worldWasReset) {
+    ++generationsEnded_;
+    if (worldWasReset)
+        ++resets_;
+    pending_.generation = generationsEnded_;
+    pending_.reset = worldWasReset;
+    if (onGeneration_)
+        onGeneration_(pending_);
+    pending_ = {};
+}
+
+RunSummary runWorld(SimulationOptions& options, WorldState& world, RandomSource& rng, int64_t generations,
+                    const GenerationCallback& onGeneration, bool withMeans) {
+    world.simulationShown = false; // no drawing phase; progress captions go nowhere
+    world.running = true;          // creation hands straight over to the generation passes
+    RunnerHost host(options, world, onGeneration, withMeans);
+    NullCanvas canvas;
+    Simulation sim(options, world, rng, host, canvas);
+    sim.reset();
+    while (world.phase == PhaseCreate)
+        sim.tick();
+    while (host.generationsEnded() < generations) {
+        // A dead world's reset goes back through creation; any other phase would never end a generation.
+        if (world.phase != PhaseRun && world.phase != PhaseCreate)
+            throw std::runtime_error("the simulation stopped after " +
+                                     std::to_string(host.generationsEnded()) + " generations");
+        sim.tick();
+    }
+    return {host.generationsEnded(), host.resets()};
+}
+
+} // namespace bx::cli

@@ -1,0 +1,30 @@
+#pragma once
+// Per-generation statistics of a headless run and their CSV form.
+#include <cstdint>
+#include <string>
+
+#include "engine/colour.h"
+#include "engine/grid.h"
+
+namespace bx::cli {
+
+// Mean red, green and blue over the visible squares (columns 1..sizeX, rows 1..sizeY, limited
+// to the grid) where the layer is present; all 0 when it is present nowhere.
+Rgb layerMean(const Grid& layer, int sizeX, int sizeY);
+
+struct GenerationStats {
+    int64_t generation = 0; // generations finished in the run so far, counting on across resets
+    int32_t organisms = 0;  // the counts the main window shows for this generation
+    int32_t environments = 0;
+    Rgb organismMean; // both taken when the generation ended, before any reset
+    Rgb environmentMean;
+    bool reset = false; // the end of this generation reset a dead world
+    bool operator==(const GenerationStats&) const = default;
+};
+
+// The header line, without the line end.
+std::string statsCsvHeader();
+// One row without the line end; means with exactly 4 decimals.
+std::string statsCsvRow(const GenerationStats& stats);
+
+} // namespace bx::cli

@@ -1,0 +1,166 @@
+#include "cli/app.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "options/optionfields.h"
+
+namespace bx::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Result runWith(std::vector<std::string> args, bool errIsTerminal = false) {
+    std::ostringstream out, err;
+    const int status = runCommandLine(args, "/nonexistent", Console{out, err, errIsTerminal});
+    return {status, out.str(), err.str()};
+}
+
+// A fresh empty folder per test under the test framework's temporary folder.
+fs::path freshFolder() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const fs::path folder = fs::path(::testing::TempDir()) / "bramblex_app_test" / info->name();
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> filesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(app_test, argument_errors_exit_2_with_one_line_naming_the_fault_and_a_hint) {
+    struct Row {
+        std::vector<std::string> args;
+        std::vector<std::string> mentions;
+    };
+    const std::vector<Row> rows{
+        {{"--set", "gridSizeZ=5"}, {"gridSizeZ"}},
+        {{"--set", "gridSizeX=101"}, {"gridSizeX", "1..100"}},
+        {{"--set", "gridSizeX=abc"}, {"gridSizeX", "1..100"}},
+        {{"--set", "asteroidFrequency=-1"}, {"asteroidFrequency", "0..100000000"}},
+        {{"--set", "orgUserColour3=1,2"}, {"orgUserColour3", "R,G,B", "0..255"}},
+        {{"--set", "mutationsOn=maybe"}, {"mutationsOn", "true or false"}},
+        {{"--generations"}, {"--generations", "needs a value"}},
+        {{"--set"}, {"--set", "needs a value"}},
+        {{"--frobnicate"}, {"--frobnicate"}},
+        {{"stray"}, {"stray"}},
+        {{"--square-size", "200"}, {"--square-size", "1..128"}},
+    };
+    for (const Row& row : rows) {
+        const Result r = runWith(row.args);
+        EXPECT_EQ(2, r.status) << row.args[0];
+        EXPECT_EQ("", r.out);
+        ASSERT_EQ(0u, r.err.rfind("bramblex-run: ", 0)) << r.err;
+        const std::string firstLine = r.err.substr(0, r.err.find('\n'));
+        for (const std::string& m : row.mentions)
+            EXPECT_NE(std::string::npos, firstLine.find(m)) << firstLine << " lacks " << m;
+        EXPECT_EQ(firstLine + "\nTry 'bramblex-run --help' for usage.\n", r.err);
+    }
+}
+
+TEST(app_test, help_goes_to_standard_output_and_lists_every_option) {
+    const Result r = runWith({"--help"});
+    EXPECT_EQ(0, r.status);
+    EXPECT_EQ("", r.err);
+    EXPECT_EQ(0u, r.out.rfind("Usage: bramblex-run", 0));
+    for (const OptionField& f : optionFields())
+        EXPECT_NE(std::string::npos, r.out.find("  " + std::string(f.name) + " ")) << f.name;
+}
+
+TEST(app_test, a_run_writes_the_stats_rows_and_the_picture_and_leaves_no_temporary_files) {
+    const fs::path folder = freshFolder();
+    const Result r = runWith({"--generations", "5", "--seed", "1", "--set", "gridSizeX=7", "--set",
+                              "gridSizeY=3", "--stats", (folder / "s.csv").string(), "--png",
+                              (folder / "w.png").string(), "--square-size", "3"});
+    ASSERT_EQ(0, r.status) << r.err;
+    EXPECT_EQ("", r.err); // not a terminal: no progress bar
+    EXPECT_NE(std::string::npos, r.out.find("5 generations"));
+    EXPECT_EQ((std::vector<std::string>{"s.csv", "w.png"}), filesIn(folder));
+
+    std::istringstream stats(readFile(folder / "s.csv"));
+    std::string line;
+    std::vector<std::string> lines;
+    while (std::getline(stats, line))
+        lines.push_back(line);
+    ASSERT_EQ(6u, lines.size());
+    EXPECT_EQ("generation,organisms,environments,org_red,org_green,org_blue,env_red,env_green,env_blue,reset",
+              lines[0]);
+    for (int g = 1; g <= 5; ++g)
+        EXPECT_EQ(0u, lines[static_cast<std::size_t>(g)].rfind(std::to_string(g) + ",", 0)) << lines[g];
+
+    const std::string png = readFile(folder / "w.png");
+    ASSERT_GE(png.size(), 24u);
+    EXPECT_EQ(std::string("\x89PNG\r\n\x1a\n", 8), png.substr(0, 8));
+    EXPECT_EQ(std::string("\0\0\0\x15\0\0\0\x09", 8), png.substr(16, 8)); // 21 x 9 pixels
+}
+
+TEST(app_test, stats_to_standard_output_hold_only_the_csv) {
+    const Result r = runWith({"--generations", "3", "--seed", "2", "--stats", "-"});
+    ASSERT_EQ(0, r.status) << r.err;
+    EXPECT_EQ(0u, r.out.rfind("generation,organisms,", 0));
+    EXPECT_EQ(4, std::count(r.out.begin(), r.out.end(), '\n'));
+    EXPECT_NE(std::string::npos, r.out.find("\n3,")); // the last row, with no summary after it
+}
+
+TEST(app_test, zero_generations_create_the_world_and_write_a_header_only) {
+    const fs::path folder = freshFolder();
+    const Result r = runWith(
+        {"--generations", "0", "--stats", (folder / "s.csv").string(), "--png", (folder / "w.png").string()});
+    ASSERT_EQ(0, r.status) << r.err;
+    EXPECT_EQ(
+        "generation,organisms,environments,org_red,org_green,org_blue,env_red,env_green,env_blue,reset\n",
+        readFile(folder / "s.csv"));
+    EXPECT_TRUE(fs::exists(folder / "w.png"));
+}
+
+TEST(app_test, an_unwritable_output_fails_with_status_1_before_the_run) {
+    const fs::path folder = freshFolder();
+    const std::string target = (folder / "missing" / "s.csv").string();
+    const Result r = runWith({"--generations", "1000000000", "--stats", target});
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ("bramblex-run: cannot write '" + target + "': No such file or directory\n", r.err);
+}
+
+TEST(app_test, a_failed_output_leaves_the_old_files_and_no_temporary_files) {
+    const fs::path folder = freshFolder();
+    fs::create_directory(folder / "w.png"); // a folder where the picture should go: the rename fails
+    std::ofstream(folder / "s.csv") << "old\n";
+    const Result r = runWith(
+        {"--generations", "2", "--stats", (folder / "s.csv").string(), "--png", (folder / "w.png").string()});
+    EXPECT_EQ(1, r.status);
+    EXPECT_NE(std::string::npos, r.err.find("w.png")) << r.err;
+    EXPECT_EQ("old\n", readFile(folder / "s.csv"));
+    EXPECT_EQ((std::vector<std::string>{"s.csv", "w.png"}), filesIn(folder));
+}
+
+TEST(app_test, a_terminal_gets_a_progress_bar_on_the_error_stream) {
+    const Result r = runWith({"--generations", "3", "--seed", "1"}, true);
+    EXPECT_EQ(0, r.status);
+    EXPECT_NE(std::string::npos, r.err.find("3 / 3 generations"));
+    EXPECT_EQ(std::string::npos, r.out.find('\r'));
+}
+
+} // namespace
+} // namespace bx::cli

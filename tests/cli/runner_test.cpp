@@ -1,0 +1,123 @@
+#include "cli/runner.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "options/optionfields.h"
+
+namespace bx::cli {
+namespace {
+
+struct RunOutcome {
+    WorldState world;
+    std::vector<GenerationStats> stats;
+    RunSummary summary;
+};
+
+SimulationOptions optionsWith(std::initializer_list<std::pair<const char*, const char*>> settings) {
+    SimulationOptions options;
+    WorldState ignored;
+    setDefaultOptions(options, ignored, simulatorMajorVersion, simulatorMinorVersion,
+                      "/nonexistent/bramblex.hlp");
+    for (const auto& [name, value] : settings)
+        EXPECT_EQ(std::nullopt, setOptionFromText(options, name, value));
+    return options;
+}
+
+RunOutcome runSeeded(SimulationOptions options, uint64_t seed, int64_t generations) {
+    RunOutcome run;
+    SimulationOptions unused;
+    setDefaultOptions(unused, run.world, simulatorMajorVersion, simulatorMinorVersion, "");
+    RandomGenerator rng(seed);
+    run.summary = runWorld(
+        options, run.world, rng, generations, [&run](const GenerationStats& s) { run.stats.push_back(s); },
+        true);
+    return run;
+}
+
+TEST(runner_test, the_same_seed_and_options_give_the_same_world_bit_for_bit) {
+    const SimulationOptions options =
+        optionsWith({{"gridSizeX", "30"}, {"gridSizeY", "20"}, {"asteroidFrequency", "50"}});
+    const RunOutcome a = runSeeded(options, 7, 40);
+    const RunOutcome b = runSeeded(options, 7, 40);
+    EXPECT_TRUE(a.world.orgGrid == b.world.orgGrid);
+    EXPECT_TRUE(a.world.envGrid == b.world.envGrid);
+    EXPECT_EQ(a.stats, b.stats);
+}
+
+TEST(runner_test, another_seed_gives_another_world) {
+    const SimulationOptions options = optionsWith({});
+    EXPECT_FALSE(runSeeded(options, 1, 3).world.envGrid == runSeeded(options, 2, 3).world.envGrid);
+}
+
+// Organisms without environments on a tiny world die out within a few generations, so these
+// runs reset dead worlds again and again.
+TEST(runner_test, generations_count_on_across_resets_of_dead_worlds) {
+    const SimulationOptions options = optionsWith({{"environmentStartMode", "4"},
+                                                   {"decayRate", "255"},
+                                                   {"gridSizeX", "5"},
+                                                   {"gridSizeY", "4"},
+                                                   {"startOrganisms", "1"},
+                                                   {"asteroidsOn", "false"},
+                                                   {"mutationsOn", "false"}});
+    int64_t resets = 0;
+    for (uint64_t seed = 1; seed <= 5; ++seed) {
+        const RunOutcome run = runSeeded(options, seed, 30);
+        EXPECT_EQ(30, run.summary.generations);
+        ASSERT_EQ(30u, run.stats.size());
+        int64_t resetRows = 0;
+        for (std::size_t i = 0; i < run.stats.size(); ++i) {
+            EXPECT_EQ(static_cast<int64_t>(i) + 1, run.stats[i].generation);
+            resetRows += run.stats[i].reset ? 1 : 0;
+        }
+        EXPECT_EQ(resetRows, run.summary.resets);
+        resets += resetRows;
+    }
+    EXPECT_GT(resets, 0) << "no world died: these options no longer make dying worlds";
+}
+
+TEST(runner_test, zero_generations_stop_when_the_world_is_created) {
+    const RunOutcome run = runSeeded(optionsWith({{"startOrganisms", "25"}}), 3, 0);
+    EXPECT_EQ(0, run.summary.generations);
+    EXPECT_TRUE(run.stats.empty());
+    EXPECT_EQ(PhaseRun, run.world.phase);
+    EXPECT_EQ(0, run.world.generation);
+    int organisms = 0;
+    for (int c = 1; c <= 50; ++c)
+        for (int r = 1; r <= 50; ++r)
+            organisms += run.world.orgGrid.at(c, r).present() ? 1 : 0;
+    EXPECT_GT(organisms, 0);
+}
+
+// The end of a generation shows its counts, then a dead world's reset shows zeros, and only
+// then does generationEnded come: the row must carry the finished generation's values.
+TEST(runner_test, a_reset_row_keeps_the_counts_and_colours_of_the_generation_that_ended) {
+    SimulationOptions options = optionsWith({{"gridSizeX", "2"}, {"gridSizeY", "1"}});
+    WorldState world;
+    world.orgGrid = Grid(2, 1);
+    world.envGrid = Grid(2, 1);
+    world.orgGrid.set(1, 1, {10, 20, 30});
+    world.envGrid.set(2, 1, {1, 2, 3});
+    std::vector<GenerationStats> rows;
+    RunnerHost host(
+        options, world, [&rows](const GenerationStats& s) { rows.push_back(s); }, true);
+
+    host.showCounters(4, 7, 9);
+    world.orgGrid = Grid(2, 1); // the reset empties the world and shows zeros
+    world.envGrid = Grid(2, 1);
+    host.showCounters(0, 0, 0);
+    host.generationEnded(true);
+
+    ASSERT_EQ(1u, rows.size());
+    EXPECT_EQ(1, rows[0].generation);
+    EXPECT_EQ(7, rows[0].organisms);
+    EXPECT_EQ(9, rows[0].environments);
+    EXPECT_EQ((Rgb{10, 20, 30}), rows[0].organismMean);
+    EXPECT_EQ((Rgb{1, 2, 3}), rows[0].environmentMean);
+    EXPECT_TRUE(rows[0].reset);
+    EXPECT_EQ(1, host.resets());
+}
+
+} // namespace
+} // namespace bx::cli
