@@ -1,0 +1,79 @@
+// Fuzz target for the profile reader. Any input must either be refused with a message naming
+// the input and a line, or read into a profile that the writer writes back and the reader reads
+// again to the very same bits, in the very same text.
+// Built as a libFuzzer target (fuzz/CMakeLists.txt) and into profile_tests, which replays the
+// files under tests/data/profiles through the same check.
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "options/profile.h"
+
+namespace bx::fuzz {
+namespace {
+
+bool sameBits(const Grid& a, const Grid& b) {
+    if (a.sizeX() != b.sizeX() || a.sizeY() != b.sizeY())
+        return false;
+    for (int x = 0; x <= a.sizeX(); ++x)
+        for (int y = 0; y <= a.sizeY(); ++y)
+            for (int ch = 0; ch < 3; ++ch)
+                if (a.written(x, y, ch) != b.written(x, y, ch) ||
+                    std::bit_cast<uint64_t>(a.channel(x, y, ch)) != std::bit_cast<uint64_t>(b.channel(x, y, ch)))
+                    return false;
+    return true;
+}
+
+std::string textOf(const Profile& p) {
+    SimulationOptions options = p.options;
+    options.versionString = p.version;
+    WorldState world;
+    world.envGrid = p.envGrid;
+    world.orgGrid = p.orgGrid;
+    world.organismCount = p.organismCount;
+    world.environmentCount = p.environmentCount;
+    world.generation = p.generation;
+    return profileText(options, world);
+}
+
+} // namespace
+
+// Empty when the input keeps the contract, else what went wrong.
+std::string profileContractBroken(std::string_view input) {
+    const std::string name = "fuzz.bx2";
+    std::string error;
+    const std::optional<Profile> first = parseProfileText(std::string(input), name, error);
+    if (!first)
+        return error.rfind(name + ", line ", 0) == 0 ? "" : "refusal without file and line: " + error;
+    if (!error.empty())
+        return "loaded with an error message: " + error;
+    if (first->envGrid.sizeX() != first->options.gridSizeX || first->envGrid.sizeY() != first->options.gridSizeY ||
+        first->orgGrid.sizeX() != first->options.gridSizeX || first->orgGrid.sizeY() != first->options.gridSizeY)
+        return "grids not sized by the file's grid size";
+
+    const std::string written = textOf(*first);
+    const std::optional<Profile> second = parseProfileText(written, name, error);
+    if (!second)
+        return "written profile does not read back: " + error;
+    if (second->version != first->version || !(second->options == first->options) ||
+        second->organismCount != first->organismCount || second->environmentCount != first->environmentCount ||
+        second->generation != first->generation)
+        return "options, version or counters changed in a round trip";
+    if (!sameBits(second->envGrid, first->envGrid) || !sameBits(second->orgGrid, first->orgGrid))
+        return "grid changed in a round trip";
+    if (textOf(*second) != written)
+        return "writing the read-back profile gives another text";
+    return {};
+}
+
+} // namespace bx::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    if (!bx::fuzz::profileContractBroken(input).empty())
+        std::abort();
+    return 0;
+}

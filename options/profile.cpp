@@ -1,0 +1,659 @@
+#include "profile.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <new>
+#include <random>
+#include <stdexcept>
+#include <string_view>
+#include <system_error>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "profilenumber.h"
+
+namespace bx {
+namespace {
+
+// Option fields are held as int and written as 16-bit or 32-bit numbers; ranges below keep both.
+static_assert(std::is_same_v<int32_t, int>);
+
+constexpr std::string_view dashes = "-----------------------------------------";
+constexpr std::string_view lineEnd = "\r\n";
+constexpr int largestGridSize = 100;     // used grid size; larger sizes load but are clamped
+constexpr int64_t largestGridIndex = 32767; // the file's grid sizes are 16-bit
+
+// Lines 1..6 and 8 are written like this; the reader skips them whatever they hold.
+constexpr std::array<std::string_view, 6> headerLines = {
+    "\"Bramblex 2 Configuration File\"",
+    "\"\"",
+    "\"Be careful if editing, unexpected results\"",
+    "\"or crashes may occur.\"",
+    "\"\"",
+    "\"-----------------------------------------\"",
+};
+
+enum class ItemKind { Whole, Flag, Ignored };
+
+// One item of the option lines 9..23: what it is called in messages, its encoding, its range
+// and where it lives.
+struct Field {
+    std::string name;
+    ItemKind kind = ItemKind::Ignored;
+    int64_t lowest = 0;
+    int64_t highest = 0;
+    int* whole = nullptr;
+    bool* flag = nullptr;
+};
+using FieldLine = std::vector<Field>;
+
+Field whole(std::string name, int& value, int64_t lowest, int64_t highest) {
+    return {std::move(name), ItemKind::Whole, lowest, highest, &value, nullptr};
+}
+Field flag(std::string name, bool& value) { return {std::move(name), ItemKind::Flag, 0, 0, nullptr, &value}; }
+
+// The same component of all six user colours of one kind.
+FieldLine colourLine(std::array<UserColour, 6>& colours, const std::string& kind, int UserColour::*component,
+                     const std::string& componentName) {
+    FieldLine line;
+    for (std::size_t k = 0; k < colours.size(); ++k)
+        line.push_back(whole(kind + std::to_string(k + 1) + " " + componentName, colours[k].*component, 0, 255));
+    return line;
+}
+
+// Lines 9..23 in file order. The writer and the reader both walk this one list, so the order,
+// the encodings and the ranges cannot drift apart.
+std::vector<FieldLine> storedLines(SimulationOptions& o, int32_t& organismCount, int32_t& environmentCount,
+                                   int32_t& generation) {
+    constexpr int64_t int16Min = std::numeric_limits<int16_t>::min();
+    constexpr int64_t int16Max = std::numeric_limits<int16_t>::max();
+    constexpr int64_t int32Max = std::numeric_limits<int32_t>::max();
+    constexpr int64_t largestFrequency = 100000000;
+    return {
+        colourLine(o.orgUserColour, "orgUserColour", &UserColour::green, "green"),
+        colourLine(o.envUserColour, "envUserColour", &UserColour::blue, "blue"),
+        colourLine(o.orgUserColour, "orgUserColour", &UserColour::red, "red"),
+        colourLine(o.envUserColour, "envUserColour", &UserColour::green, "green"),
+        colourLine(o.orgUserColour, "orgUserColour", &UserColour::blue, "blue"),
+        colourLine(o.envUserColour, "envUserColour", &UserColour::red, "red"),
+        // Any colour scheme code loads: the options window and the engine cope with unknown codes.
+        {whole("slowdown", o.slowdown, -5, 5), flag("fullOrganisms", o.fullOrganisms),
+         whole("organismColourMode", o.organismColourMode, int16Min, int16Max)},
+        {Field{"an empty item", ItemKind::Ignored}, whole("startOrganisms", o.startOrganisms, 1, 2000),
+         whole("startEnvironments", o.startEnvironments, 1, 2000)},
+        {whole("gridSizeX", o.gridSizeX, 1, largestGridIndex), whole("gridSizeY", o.gridSizeY, 1, largestGridIndex),
+         whole("environmentStartMode", o.environmentStartMode, 1, 4)},
+        {flag("environmentBlending", o.environmentBlending),
+         whole("environmentStartDecay", o.environmentStartDecay, 0, 255), whole("decayRate", o.decayRate, 0, 255)},
+        {whole("growthRate", o.growthRate, 0, 255), flag("promptOnDeath", o.promptOnDeath),
+         flag("promptOnReset", o.promptOnReset)},
+        {flag("promptOnSave", o.promptOnSave), flag("promptOnDefaults", o.promptOnDefaults),
+         flag("promptOnAccept", o.promptOnAccept)},
+        {whole("organismCount", organismCount, 0, int32Max), whole("environmentCount", environmentCount, 0, int32Max),
+         whole("generation", generation, 0, int32Max)},
+        {flag("mutationsOn", o.mutationsOn), flag("asteroidsOn", o.asteroidsOn),
+         whole("mutationFrequency", o.mutationFrequency, 0, largestFrequency)},
+        {whole("asteroidFrequency", o.asteroidFrequency, 0, largestFrequency)},
+    };
+}
+
+std::string_view trimmed(std::string_view t) {
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
+        t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t'))
+        t.remove_suffix(1);
+    return t;
+}
+
+// ---------------------------------------------------------------- reading
+
+// Walks the lines of a text; a line ends at LF, and a CR before the LF is dropped.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+
+    bool next(std::string_view& line) {
+        if (pos_ >= text_.size())
+            return false;
+        const std::size_t lf = text_.find('\n', pos_);
+        const std::size_t stop = lf == std::string_view::npos ? text_.size() : lf;
+        line = text_.substr(pos_, stop - pos_);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        pos_ = lf == std::string_view::npos ? text_.size() : lf + 1;
+        ++lineNumber_;
+        return true;
+    }
+
+    // Number of the line next() returned last.
+    int64_t lineNumber() const { return lineNumber_; }
+
+    // Lines not read yet, a last line without a line end included.
+    int64_t linesLeft() const {
+        if (pos_ >= text_.size())
+            return 0;
+        const std::string_view rest = text_.substr(pos_);
+        const auto ends = std::count(rest.begin(), rest.end(), '\n');
+        return ends + (rest.back() == '\n' ? 0 : 1);
+    }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    int64_t lineNumber_ = 0;
+};
+
+// Splits a line at its commas; a double-quoted item may hold commas. False on an unclosed quote.
+bool splitItems(std::string_view line, std::vector<std::string_view>& items) {
+    items.clear();
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t from = start;
+        while (from < line.size() && (line[from] == ' ' || line[from] == '\t'))
+            ++from;
+        if (from < line.size() && line[from] == '"') {
+            const std::size_t close = line.find('"', from + 1);
+            if (close == std::string_view::npos)
+                return false;
+            from = close + 1;
+        }
+        const std::size_t comma = line.find(',', from);
+        if (comma == std::string_view::npos) {
+            items.push_back(line.substr(start));
+            return true;
+        }
+        items.push_back(line.substr(start, comma - start));
+        start = comma + 1;
+    }
+}
+
+// A string item: the text between its double quotes, or an unquoted item as it stands.
+std::optional<std::string_view> stringItem(std::string_view item) {
+    const std::string_view t = trimmed(item);
+    if (t.size() >= 2 && t.front() == '"' && t.back() == '"') {
+        const std::string_view inner = t.substr(1, t.size() - 2);
+        if (inner.find('"') == std::string_view::npos)
+            return inner;
+        return std::nullopt;
+    }
+    if (t.find('"') != std::string_view::npos)
+        return std::nullopt;
+    return t;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+               return upper(x) == upper(y);
+           });
+}
+
+std::optional<bool> flagItem(std::string_view item) {
+    const std::string_view t = trimmed(item);
+    if (equalsIgnoringCase(t, "#TRUE#"))
+        return true;
+    if (equalsIgnoringCase(t, "#FALSE#"))
+        return false;
+    return std::nullopt;
+}
+
+// A whole number within [lowest, highest]; the range check comes before any narrowing.
+std::optional<int> wholeItem(std::string_view item, int64_t lowest, int64_t highest) {
+    const std::optional<double> v = parseProfileNumber(item);
+    if (!v || *v != std::floor(*v) || *v < static_cast<double>(lowest) || *v > static_cast<double>(highest))
+        return std::nullopt;
+    return static_cast<int>(*v);
+}
+
+// How an offending item is shown in a message: trimmed, shortened, control characters masked.
+std::string shown(std::string_view item) {
+    constexpr std::size_t longest = 40;
+    const std::string_view t = trimmed(item);
+    if (t.empty())
+        return "an empty item";
+    std::string out = "\"";
+    for (const char c : t.substr(0, longest))
+        out += (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) ? '?' : c;
+    if (t.size() > longest)
+        out += "...";
+    return out + "\"";
+}
+
+std::string describe(const Field& f) {
+    switch (f.kind) {
+    case ItemKind::Whole:
+        return f.name + ", a whole number from " + std::to_string(f.lowest) + " to " + std::to_string(f.highest);
+    case ItemKind::Flag:
+        return f.name + ", #TRUE# or #FALSE#";
+    case ItemKind::Ignored:
+        break;
+    }
+    return f.name;
+}
+
+std::string describeLine(const FieldLine& line) {
+    std::string names;
+    for (const Field& f : line)
+        names += (names.empty() ? "" : ", ") + f.name;
+    return std::to_string(line.size()) + (line.size() == 1 ? " item (" : " items (") + names + ")";
+}
+
+constexpr std::array<std::string_view, 6> gridItemNames = {
+    "environment red", "environment green", "environment blue", "organism red", "organism green", "organism blue",
+};
+
+class ProfileParser {
+public:
+    ProfileParser(std::string_view text, const std::string& name) : lines_(text), name_(name) {}
+
+    std::optional<Profile> parse(std::string& error) {
+        Profile p;
+        if (!skipLines(6, "the file's heading") || !readVersion(p.version) || !skipLines(1, "an empty line") ||
+            !readStoredLines(p) || !skipLines(3, "the line before the squares") || !readGrids(p)) {
+            error = std::move(error_);
+            return std::nullopt;
+        }
+        return p;
+    }
+
+private:
+    bool fail(int64_t line, const std::string& expected, const std::string& found) {
+        error_ = name_ + ", line " + std::to_string(line) + ": expected " + expected + "; found " + found;
+        return false;
+    }
+    bool nextLine(std::string_view& line, const std::string& expected) {
+        if (lines_.next(line))
+            return true;
+        return fail(lines_.lineNumber() + 1, expected, "the end of the file");
+    }
+
+    bool skipLines(int count, const std::string& expected) {
+        std::string_view line;
+        for (int i = 0; i < count; ++i)
+            if (!nextLine(line, expected))
+                return false;
+        return true;
+    }
+
+    bool readVersion(std::string& version) {
+        const std::string expected = "the version in double quotes";
+        std::string_view line;
+        if (!nextLine(line, expected))
+            return false;
+        if (!splitItems(line, items_) || items_.size() != 1)
+            return fail(lines_.lineNumber(), expected, shown(line));
+        const std::optional<std::string_view> v = stringItem(items_[0]);
+        if (!v)
+            return fail(lines_.lineNumber(), expected, shown(line));
+        version = *v;
+        return true;
+    }
+
+    bool readStoredLines(Profile& p) {
+        std::vector<FieldLine> stored =
+            storedLines(p.options, p.organismCount, p.environmentCount, p.generation);
+        for (const FieldLine& fields : stored) {
+            std::string_view line;
+            if (!nextLine(line, describeLine(fields)))
+                return false;
+            const int64_t number = lines_.lineNumber();
+            const bool split = splitItems(line, items_);
+            if (!split || items_.size() != fields.size())
+                return fail(number, describeLine(fields),
+                            split ? std::to_string(items_.size()) + (items_.size() == 1 ? " item" : " items")
+                                  : shown(line));
+            for (std::size_t i = 0; i < fields.size(); ++i)
+                if (!readField(fields[i], items_[i], number))
+                    return false;
+        }
+        return true;
+    }
+
+    bool readField(const Field& f, std::string_view item, int64_t lineNumber) {
+        switch (f.kind) {
+        case ItemKind::Whole:
+            if (const std::optional<int> v = wholeItem(item, f.lowest, f.highest)) {
+                *f.whole = *v;
+                return true;
+            }
+            break;
+        case ItemKind::Flag:
+            if (const std::optional<bool> v = flagItem(item)) {
+                *f.flag = *v;
+                return true;
+            }
+            break;
+        case ItemKind::Ignored:
+            return true;
+        }
+        return fail(lineNumber, describe(f), shown(item));
+    }
+
+    bool readGrids(Profile& p) {
+        const int sizeX = p.options.gridSizeX;
+        const int sizeY = p.options.gridSizeY;
+        // A hostile size must not make us allocate: the lines have to be there first.
+        const int64_t squares = static_cast<int64_t>(sizeX) * sizeY;
+        const int64_t available = lines_.linesLeft();
+        if (available < squares) {
+            const int64_t x = available / sizeY + 1;
+            const int64_t y = available % sizeY + 1;
+            return fail(lines_.lineNumber() + available + 1,
+                        "the line of square (" + std::to_string(x) + "," + std::to_string(y) + ") of a " +
+                            std::to_string(sizeX) + " x " + std::to_string(sizeY) + " grid",
+                        "the end of the file");
+        }
+        p.envGrid = Grid(sizeX, sizeY);
+        p.orgGrid = Grid(sizeX, sizeY);
+        for (int x = 1; x <= sizeX; ++x)
+            for (int y = 1; y <= sizeY; ++y)
+                if (!readSquare(p, x, y))
+                    return false;
+        return true;
+    }
+
+    bool readSquare(Profile& p, int x, int y) {
+        std::string_view line;
+        lines_.next(line); // counted above
+        const auto square = [x, y] { return "square (" + std::to_string(x) + "," + std::to_string(y) + ")"; };
+        std::array<std::string_view, 6> items;
+        std::size_t count = 0;
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t comma = line.find(',', start);
+            const std::string_view item = line.substr(start, comma - start);
+            if (count < items.size())
+                items[count] = item;
+            ++count;
+            if (comma == std::string_view::npos)
+                break;
+            start = comma + 1;
+        }
+        if (count != items.size())
+            return fail(lines_.lineNumber(),
+                        "6 items for " + square() + " (environment red, green, blue, organism red, green, blue)",
+                        std::to_string(count) + (count == 1 ? " item" : " items"));
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (trimmed(items[i]).empty())
+                continue; // never set: stays empty
+            const std::optional<double> v = parseProfileNumber(items[i]);
+            if (!v || !(*v >= 0 && *v <= 255))
+                return fail(lines_.lineNumber(),
+                            square() + " " + std::string(gridItemNames[i]) + ", a number from 0 to 255 or an empty item",
+                            shown(items[i]));
+            Grid& grid = i < 3 ? p.envGrid : p.orgGrid;
+            grid.setChannel(x, y, static_cast<int>(i % 3), *v);
+        }
+        return true;
+    }
+
+    LineReader lines_;
+    const std::string& name_;
+    std::string error_;
+    std::vector<std::string_view> items_;
+};
+
+// Reads a regular file whole. On failure returns nullopt with the reason in why.
+std::optional<std::string> readFile(const std::string& path, std::string& why) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        why = std::generic_category().message(errno);
+        return std::nullopt;
+    }
+    std::optional<std::string> text;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        why = std::generic_category().message(errno);
+    } else if (S_ISDIR(st.st_mode)) {
+        why = "it is a folder";
+    } else {
+        std::string content;
+        if (S_ISREG(st.st_mode))
+            content.reserve(static_cast<std::size_t>(st.st_size));
+        char buf[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, buf, sizeof buf);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                why = std::generic_category().message(errno);
+                break;
+            }
+            if (n == 0) {
+                text = std::move(content);
+                break;
+            }
+            content.append(buf, static_cast<std::size_t>(n));
+        }
+    }
+    ::close(fd);
+    return text;
+}
+
+// ---------------------------------------------------------------- writing
+
+void appendLine(std::string& out, std::string_view text) {
+    out += text;
+    out += lineEnd;
+}
+
+void appendQuoted(std::string& out, std::string_view text) {
+    out += '"';
+    out += text;
+    out += '"';
+    out += lineEnd;
+}
+
+void appendCell(std::string& out, const Grid& grid, int x, int y, int channel) {
+    if (grid.contains(x, y) && grid.written(x, y, channel))
+        appendProfileNumber(out, grid.channel(x, y, channel));
+}
+
+// Builds the profile text; on a value no reader could take back, names its square instead.
+std::string buildProfileText(const SimulationOptions& options, const WorldState& world, std::string* problem) {
+    std::string out;
+    const int sizeX = std::max(options.gridSizeX, 0);
+    const int sizeY = std::max(options.gridSizeY, 0);
+    out.reserve(2048 + static_cast<std::size_t>(sizeX) * static_cast<std::size_t>(sizeY) * 112);
+    for (std::string_view line : headerLines)
+        appendLine(out, line);
+    appendQuoted(out, options.versionString);
+    appendQuoted(out, "");
+
+    SimulationOptions o = options;
+    int32_t counts[3] = {world.organismCount, world.environmentCount, world.generation};
+    for (const FieldLine& fields : storedLines(o, counts[0], counts[1], counts[2])) {
+        bool first = true;
+        for (const Field& f : fields) {
+            if (!first)
+                out += ',';
+            first = false;
+            if (f.kind == ItemKind::Whole)
+                out += std::to_string(*f.whole);
+            else if (f.kind == ItemKind::Flag)
+                out += *f.flag ? "#TRUE#" : "#FALSE#";
+        }
+        out += lineEnd;
+    }
+    appendQuoted(out, "");
+    appendQuoted(out, dashes);
+    appendQuoted(out, "");
+
+    for (int x = 1; x <= sizeX; ++x) {
+        for (int y = 1; y <= sizeY; ++y) {
+            for (const Grid* grid : {&world.envGrid, &world.orgGrid}) {
+                for (int ch = 0; ch < 3; ++ch) {
+                    if (problem && grid->contains(x, y) && !std::isfinite(grid->channel(x, y, ch)) && problem->empty())
+                        *problem = "square (" + std::to_string(x) + "," + std::to_string(y) +
+                                   ") holds a value that is not a number";
+                    appendCell(out, *grid, x, y, ch);
+                    if (grid != &world.orgGrid || ch != 2)
+                        out += ',';
+                }
+            }
+            out += lineEnd;
+        }
+    }
+    appendQuoted(out, "");
+    appendQuoted(out, dashes);
+    appendQuoted(out, "");
+    return out;
+}
+
+std::string cannotWrite(const std::string& path, const std::string& reason) {
+    return "Cannot write the profile \"" + path + "\": " + reason;
+}
+
+bool writeAll(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t n = ::write(fd, text.data(), text.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        text.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// Replaces the file at path by text, or leaves it as it was and says why not.
+std::string replaceFile(const std::string& path, std::string_view text) {
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    std::random_device entropy;
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(entropy()));
+        temp = (folder / ("." + target.filename().string() + suffix)).string();
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0)
+        return cannotWrite(path, std::generic_category().message(errno));
+
+    // A file that is replaced keeps its permissions.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        ::fchmod(fd, st.st_mode & 07777);
+
+    std::string reason;
+    if (!writeAll(fd, text) || ::fsync(fd) != 0)
+        reason = std::generic_category().message(errno);
+    if (::close(fd) != 0 && reason.empty())
+        reason = std::generic_category().message(errno);
+    if (reason.empty() && ::rename(temp.c_str(), path.c_str()) != 0)
+        reason = std::generic_category().message(errno);
+    if (!reason.empty()) {
+        ::unlink(temp.c_str());
+        return cannotWrite(path, reason);
+    }
+    return {};
+}
+
+Question versionQuestion(const std::string& savedVersion, const std::string& helpFile) {
+    return Question{"Reset Simulation?",
+                    "This profile was saved with a different\rversion of Bramblex: " + savedVersion +
+                        "\rLoading may cause unexpected results.\rDo you wish to load the file?",
+                    MessageIcon::Exclamation, DefaultButton::Yes, help::profileVersion, helpFile};
+}
+
+} // namespace
+
+std::optional<Profile> parseProfileText(const std::string& text, const std::string& nameForMessages,
+                                        std::string& error) {
+    try {
+        return ProfileParser(text, nameForMessages).parse(error);
+    } catch (const std::bad_alloc&) {
+        error = nameForMessages + ": not enough memory for the grid of this profile";
+    } catch (const std::length_error&) {
+        error = nameForMessages + ": not enough memory for the grid of this profile";
+    }
+    return std::nullopt;
+}
+
+std::optional<Profile> parseProfile(const std::string& path, std::string& error) {
+    std::string why;
+    std::optional<std::string> text;
+    try {
+        text = readFile(path, why);
+    } catch (const std::bad_alloc&) {
+        why = "not enough memory to read it";
+    }
+    if (!text) {
+        error = "Cannot read the profile \"" + path + "\": " + why;
+        return std::nullopt;
+    }
+    return parseProfileText(*text, path, error);
+}
+
+std::string profileText(const SimulationOptions& options, const WorldState& world) {
+    return buildProfileText(options, world, nullptr);
+}
+
+std::string writeProfile(const std::string& path, const SimulationOptions& options, const WorldState& world) {
+    std::string problem;
+    const std::string text = buildProfileText(options, world, &problem);
+    if (!problem.empty())
+        return cannotWrite(path, problem);
+    return replaceFile(path, text);
+}
+
+ProfileLoad readProfile(const std::string& path, Simulation& sim, std::string& error) {
+    error.clear();
+    std::optional<Profile> profile = parseProfile(path, error);
+    if (!profile)
+        return ProfileLoad::Failed;
+
+    SimulationOptions& options = sim.options();
+    if (profile->version != options.versionString &&
+        sim.host().ask(versionQuestion(profile->version, options.helpFilePath)) != Answer::Yes)
+        return ProfileLoad::Declined;
+
+    // Everything below only moves and assigns: the load cannot stop half-way.
+    SimulationOptions loaded = std::move(profile->options);
+    loaded.environmentColourMode = options.environmentColourMode;
+    loaded.blendOnOvertake = options.blendOnOvertake; // not in the file
+    loaded.versionString = std::move(options.versionString);
+    loaded.mainTitle = std::move(options.mainTitle);
+    loaded.displayTitle = std::move(options.displayTitle);
+    loaded.helpFilePath = std::move(options.helpFilePath);
+    // The grids keep the size they were read with; only the first 100 columns and rows are used.
+    loaded.gridSizeX = std::min(loaded.gridSizeX, largestGridSize);
+    loaded.gridSizeY = std::min(loaded.gridSizeY, largestGridSize);
+    options = std::move(loaded);
+
+    WorldState& world = sim.world();
+    world.envGrid = std::move(profile->envGrid);
+    world.orgGrid = std::move(profile->orgGrid);
+    world.organismCount = profile->organismCount;
+    world.environmentCount = profile->environmentCount;
+    world.generation = profile->generation;
+    world.squareX = world.squareY = 1;
+    world.stepRow = world.stepColumn = 1;
+    world.drawColumn = world.drawRow = 1;
+    if (world.phase == PhaseCreate) {
+        // Creation would go on painting into the loaded world; the loaded world replaces it.
+        world.phase = PhaseIdle;
+        world.saveAfterCreate = false;
+        sim.host().setCreationCommandsEnabled(true);
+    }
+    sim.host().layoutWindows();
+    sim.refresh();
+    return ProfileLoad::Loaded;
+}
+
+} // namespace bx
