@@ -14,6 +14,7 @@
 #include "engine/random.h"
 #include "engine/worldstate.h"
 #include "options/optionfields.h"
+#include "options/profile.h"
 
 namespace bx::cli {
 namespace {
@@ -24,6 +25,23 @@ void applySettings(SimulationOptions& options, const std::vector<OptionSetting>&
     for (const OptionSetting& s : settings)
         if (const std::optional<std::string> error = setOptionFromText(options, s.name, s.value))
             throw std::logic_error(*error); // parseArguments checked every setting already
+}
+
+// The saved version named by the version question ("... version of Bramblex: 2.0\r...").
+std::string versionInQuestion(const Question& q) {
+    const std::string marker = "version of Bramblex: ";
+    const std::size_t from = q.text.find(marker);
+    if (from == std::string::npos)
+        return "?";
+    const std::size_t start = from + marker.size();
+    return q.text.substr(start, q.text.find('\r', start) - start);
+}
+
+void warnOfVersion(const Console& console, const std::string& path, const std::string& saved,
+                   const std::string& ours) {
+    if (saved != ours)
+        console.err << programName << ": warning: " << path << " was saved by Bramblex " << saved
+                    << ", this is " << ours << "; loading it anyway\n";
 }
 
 std::string summaryLine(const RunSummary& summary, const GenerationStats& last, double seconds) {
@@ -42,7 +60,14 @@ int run(const RunConfig& config, const std::string& programFolder, const Console
     WorldState world;
     setDefaultOptions(options, world, simulatorMajorVersion, simulatorMinorVersion,
                       programFolder + "/bramblex.hlp");
-    applySettings(options, config.settings);
+    if (config.optionsFromPath) {
+        std::string error;
+        const std::optional<Profile> profile = parseProfile(*config.optionsFromPath, error);
+        if (!profile)
+            throw std::runtime_error(error);
+        warnOfVersion(console, *config.optionsFromPath, profile->version, options.versionString);
+        options = optionsOfProfile(*profile, options);
+    }
 
     // Both outputs are opened before the run, so an unwritable target fails at once.
     const bool statsToStdout = config.statsPath == "-";
@@ -72,7 +97,14 @@ int run(const RunConfig& config, const std::string& programFolder, const Console
     const auto started = std::chrono::steady_clock::now();
     RunSummary summary;
     try {
-        summary = runWorld(options, world, rng, config.generations, onGeneration, stats != nullptr);
+        RunStart start;
+        start.profilePath = config.profilePath;
+        start.adjustOptions = [&config](SimulationOptions& o) { applySettings(o, config.settings); };
+        start.onQuestion = [&](const Question& q) {
+            if (q.helpContext == help::profileVersion)
+                warnOfVersion(console, *config.profilePath, versionInQuestion(q), options.versionString);
+        };
+        summary = runWorld(options, world, rng, config.generations, onGeneration, stats != nullptr, start);
     } catch (...) {
         if (bar)
             bar->finish();
@@ -88,6 +120,9 @@ int run(const RunConfig& config, const std::string& programFolder, const Console
     }
     if (statsFile)
         statsFile->commit();
+    if (config.savePath)
+        if (const std::string error = writeProfile(*config.savePath, options, world); !error.empty())
+            throw std::runtime_error(error);
     if (!statsToStdout)
         console.out << summaryLine(summary, last, elapsed.count()) << '\n';
     console.out.flush();

@@ -73,6 +73,24 @@ void setPng(RunConfig& config, std::string_view text) {
     config.pngPath = std::string(text);
 }
 
+void setProfile(RunConfig& config, std::string_view text) {
+    if (text.empty())
+        refuse("--profile", "a file name", text);
+    config.profilePath = std::string(text);
+}
+
+void setOptionsFrom(RunConfig& config, std::string_view text) {
+    if (text.empty())
+        refuse("--options-from", "a file name", text);
+    config.optionsFromPath = std::string(text);
+}
+
+void setSave(RunConfig& config, std::string_view text) {
+    if (text.empty() || text == "-")
+        refuse("--save", "a file name", text);
+    config.savePath = std::string(text);
+}
+
 void setHelp(RunConfig& config, std::string_view) {
     config.showHelp = true;
 }
@@ -96,6 +114,11 @@ constexpr std::array switches{
            setStats},
     Switch{"--png", "FILE", "paint the final world into a PNG picture", setPng},
     Switch{"--square-size", "K", "picture pixels per square edge, 1..128 (default 8)", setSquareSize},
+    Switch{"--profile", "FILE", "continue the simulation saved in the profile FILE (options, counters, world)",
+           setProfile},
+    Switch{"--options-from", "FILE", "take only the options of the profile FILE and create a new world",
+           setOptionsFrom},
+    Switch{"--save", "FILE", "save the final simulation as a profile", setSave},
     Switch{"--help", "", "show this text and exit", setHelp},
 };
 
@@ -151,13 +174,16 @@ RunConfig parseArguments(std::span<const std::string> args) {
             throw ArgumentError(std::string(s->name) + " needs a value (" + std::string(s->valueName) + ")");
         }
     }
+    if (config.profilePath && config.optionsFromPath)
+        throw ArgumentError("--profile and --options-from cannot be used together");
     return config;
 }
 
 std::string usageText() {
     std::string text = "Usage: bramblex-run [switches]\n"
-                       "Runs a Bramblex world without windows: creates it, runs generations, and writes\n"
-                       "statistics and a picture.\n\nSwitches:\n";
+                       "Runs a Bramblex world without windows: creates it (or continues a saved one),\n"
+                       "runs generations, and writes statistics, a picture and a profile.\n"
+                       "--set options apply after --profile or --options-from.\n\nSwitches:\n";
     for (const Switch& s : switches) {
         // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on "literal" + std::string here.
         std::string head(2, ' ');

@@ -24,6 +24,9 @@ struct RunConfig {
     std::optional<std::string> statsPath; // "-" is standard output
     std::optional<std::string> pngPath;
     int squareSize = 8; // picture pixels per square edge, 1..128
+    std::optional<std::string> profilePath;     // continue this saved simulation
+    std::optional<std::string> optionsFromPath; // take only the options of this profile
+    std::optional<std::string> savePath;        // write the final simulation as a profile
     bool showHelp = false;
 };
 

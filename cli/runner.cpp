@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/simulation.h"
+#include "options/profile.h"
 
 namespace bx::cli {
 
@@ -36,14 +37,32 @@ void RunnerHost::generationEnded(bool worldWasReset) {
     pending_ = {};
 }
 
+Answer RunnerHost::ask(const Question& question) {
+    if (onQuestion_)
+        onQuestion_(question);
+    return Answer::Yes;
+}
+
 RunSummary runWorld(SimulationOptions& options, WorldState& world, RandomSource& rng, int64_t generations,
-                    const GenerationCallback& onGeneration, bool withMeans) {
+                    const GenerationCallback& onGeneration, bool withMeans, const RunStart& start) {
     world.simulationShown = false; // no drawing phase; progress captions go nowhere
     world.running = true;          // creation hands straight over to the generation passes
     RunnerHost host(options, world, onGeneration, withMeans);
+    host.setQuestionListener(start.onQuestion);
     NullCanvas canvas;
     Simulation sim(options, world, rng, host, canvas);
-    sim.reset();
+    if (start.profilePath) {
+        std::string error;
+        if (readProfile(*start.profilePath, sim, error) == ProfileLoad::Failed)
+            throw std::runtime_error(error);
+        if (start.adjustOptions)
+            start.adjustOptions(options);
+        world.phase = PhaseRun; // go on where the profile left off; a hidden world is not redrawn
+    } else {
+        if (start.adjustOptions)
+            start.adjustOptions(options);
+        sim.reset();
+    }
     while (world.phase == PhaseCreate)
         sim.tick();
     while (host.generationsEnded() < generations) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "cli/stats.h"
 #include "engine/canvas.h"
@@ -16,6 +17,15 @@ namespace bx::cli {
 
 using GenerationCallback = std::function<void(const GenerationStats&)>;
 
+// How a run begins: a new world made from the options, or a saved simulation continued.
+struct RunStart {
+    std::optional<std::string> profilePath; // continue this profile instead of creating a world
+    // Applied to the options after the profile is loaded, or before the new world is created.
+    std::function<void(SimulationOptions&)> adjustOptions;
+    // Told of every question the run answers Yes to (such as a profile of another version).
+    std::function<void(const Question&)> onQuestion;
+};
+
 // The runner's host: shows nothing, answers Yes to every question, and reports each finished
 // generation with the counts the main window would show for it.
 class RunnerHost : public NullHost {
@@ -26,6 +36,8 @@ class RunnerHost : public NullHost {
 
     void showCounters(int32_t generation, int32_t organisms, int32_t environments) override;
     void generationEnded(bool worldWasReset) override;
+    Answer ask(const Question& question) override;
+    void setQuestionListener(std::function<void(const Question&)> listener) { onQuestion_ = std::move(listener); }
 
     int64_t generationsEnded() const { return generationsEnded_; }
     int64_t resets() const { return resets_; }
@@ -34,6 +46,7 @@ class RunnerHost : public NullHost {
     const SimulationOptions& options_;
     const WorldState& world_;
     GenerationCallback onGeneration_;
+    std::function<void(const Question&)> onQuestion_;
     bool withMeans_;
     GenerationStats pending_;
     int64_t generationsEnded_ = 0;
@@ -52,10 +65,11 @@ struct RunSummary {
     int64_t resets = 0;
 };
 
-// Resets the world with the options as they are, then ticks until `generations` generations
-// have ended, counting on across resets; with 0 it stops when creation is done.
-// onGeneration (may be empty) hears of every finished generation.
+// Creates a new world from the options (or continues the profile of `start`), then ticks until
+// `generations` generations have ended, counting on across resets; with 0 it stops when the
+// world is created or loaded. onGeneration (may be empty) hears of every finished generation.
+// Throws std::runtime_error when the profile cannot be loaded.
 RunSummary runWorld(SimulationOptions& options, WorldState& world, RandomSource& rng, int64_t generations,
-                    const GenerationCallback& onGeneration, bool withMeans);
+                    const GenerationCallback& onGeneration, bool withMeans, const RunStart& start = {});
 
 } // namespace bx::cli

@@ -612,6 +612,20 @@ std::string writeProfile(const std::string& path, const SimulationOptions& optio
     return replaceFile(path, text);
 }
 
+SimulationOptions optionsOfProfile(const Profile& profile, const SimulationOptions& current) {
+    SimulationOptions merged = profile.options;
+    merged.environmentColourMode = current.environmentColourMode;
+    merged.blendOnOvertake = current.blendOnOvertake; // not in the file
+    merged.versionString = current.versionString;
+    merged.mainTitle = current.mainTitle;
+    merged.displayTitle = current.displayTitle;
+    merged.helpFilePath = current.helpFilePath;
+    // The grids keep the size they were read with; only the first 100 columns and rows are used.
+    merged.gridSizeX = std::min(merged.gridSizeX, largestGridSize);
+    merged.gridSizeY = std::min(merged.gridSizeY, largestGridSize);
+    return merged;
+}
+
 ProfileLoad readProfile(const std::string& path, Simulation& sim, std::string& error) {
     error.clear();
     std::optional<Profile> profile = parseProfile(path, error);
@@ -624,17 +638,7 @@ ProfileLoad readProfile(const std::string& path, Simulation& sim, std::string& e
         return ProfileLoad::Declined;
 
     // Everything below only moves and assigns: the load cannot stop half-way.
-    SimulationOptions loaded = std::move(profile->options);
-    loaded.environmentColourMode = options.environmentColourMode;
-    loaded.blendOnOvertake = options.blendOnOvertake; // not in the file
-    loaded.versionString = std::move(options.versionString);
-    loaded.mainTitle = std::move(options.mainTitle);
-    loaded.displayTitle = std::move(options.displayTitle);
-    loaded.helpFilePath = std::move(options.helpFilePath);
-    // The grids keep the size they were read with; only the first 100 columns and rows are used.
-    loaded.gridSizeX = std::min(loaded.gridSizeX, largestGridSize);
-    loaded.gridSizeY = std::min(loaded.gridSizeY, largestGridSize);
-    options = std::move(loaded);
+    options = optionsOfProfile(*profile, options);
 
     WorldState& world = sim.world();
     world.envGrid = std::move(profile->envGrid);

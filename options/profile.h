@@ -40,6 +40,11 @@ std::string profileText(const SimulationOptions& options, const WorldState& worl
 // target is then left as it was.
 std::string writeProfile(const std::string& path, const SimulationOptions& options, const WorldState& world);
 
+// The options a loaded profile gives: its stored fields, with the grid size clamped to 100, and
+// from `current` everything a profile does not store (environmentColourMode, blendOnOvertake,
+// the identity strings).
+SimulationOptions optionsOfProfile(const Profile& profile, const SimulationOptions& current);
+
 enum class ProfileLoad { Loaded, Declined, Failed };
 
 // Loads a profile into the simulation. A profile of another version is loaded only when the user

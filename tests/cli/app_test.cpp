@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "options/optionfields.h"
+#include "options/profile.h"
 
 namespace bx::cli {
 namespace {
@@ -160,6 +161,57 @@ TEST(app_test, a_terminal_gets_a_progress_bar_on_the_error_stream) {
     EXPECT_EQ(0, r.status);
     EXPECT_NE(std::string::npos, r.err.find("3 / 3 generations"));
     EXPECT_EQ(std::string::npos, r.out.find('\r'));
+}
+
+
+TEST(app_test, a_saved_simulation_continues_with_its_counters_and_world) {
+    const fs::path folder = freshFolder();
+    const std::string first = (folder / "first.bx2").string(), second = (folder / "second.bx2").string();
+    ASSERT_EQ(0, runWith({"--seed", "4", "--generations", "30", "--set", "gridSizeX=20", "--save", first}).status);
+    const Result r = runWith({"--profile", first, "--generations", "5", "--save", second});
+    ASSERT_EQ(0, r.status) << r.err;
+    EXPECT_EQ("", r.err);
+    std::string error;
+    const auto saved = parseProfile(second, error);
+    ASSERT_TRUE(saved) << error;
+    EXPECT_EQ(20, saved->options.gridSizeX);
+    EXPECT_GE(saved->generation, 5); // counting on from the loaded generation (a dead world may reset it)
+}
+
+TEST(app_test, options_from_a_profile_make_a_new_world_and_set_overrides_them) {
+    const fs::path folder = freshFolder();
+    const std::string saved = (folder / "saved.bx2").string(), made = (folder / "made.bx2").string();
+    ASSERT_EQ(0, runWith({"--seed", "4", "--generations", "3", "--set", "gridSizeX=20", "--set", "growthRate=9",
+                          "--save", saved})
+                     .status);
+    ASSERT_EQ(0,
+              runWith({"--options-from", saved, "--set", "growthRate=7", "--generations", "0", "--save", made}).status);
+    std::string error;
+    const auto p = parseProfile(made, error);
+    ASSERT_TRUE(p) << error;
+    EXPECT_EQ(20, p->options.gridSizeX);
+    EXPECT_EQ(7, p->options.growthRate);
+    EXPECT_EQ(0, p->generation);
+}
+
+TEST(app_test, profiles_of_another_version_load_with_a_warning_and_broken_ones_are_refused) {
+    const fs::path folder = freshFolder();
+    const std::string saved = (folder / "saved.bx2").string();
+    ASSERT_EQ(0, runWith({"--seed", "1", "--generations", "1", "--save", saved}).status);
+    std::string text = readFile(saved);
+    text.replace(text.find("\"2.1\""), 5, "\"2.0\"");
+    const fs::path old = folder / "old.bx2";
+    std::ofstream(old, std::ios::binary) << text;
+    for (const char* sw : {"--profile", "--options-from"}) {
+        const Result r = runWith({sw, old.string(), "--generations", "1"});
+        EXPECT_EQ(0, r.status) << sw;
+        EXPECT_NE(std::string::npos, r.err.find("warning: " + old.string() + " was saved by Bramblex 2.0")) << r.err;
+    }
+    std::ofstream(folder / "broken.bx2", std::ios::binary) << text.substr(0, text.size() / 2);
+    const Result broken = runWith({"--profile", (folder / "broken.bx2").string()});
+    EXPECT_EQ(1, broken.status);
+    EXPECT_NE(std::string::npos, broken.err.find("broken.bx2, line ")) << broken.err;
+    EXPECT_EQ(2, runWith({"--profile", saved, "--options-from", saved}).status);
 }
 
 } // namespace
