@@ -21,11 +21,12 @@ public:
     }
 
     void reseed() {
-        pos_ = count_ = 0;
+        discardBuffered();
         reseedSource();
     }
 
 protected:
+    void discardBuffered() { pos_ = count_ = 0; }
     static constexpr std::size_t bufferSize = 32;
     // Writes between 1 and capacity numbers to out and returns how many.
     virtual std::size_t produce(float* out, std::size_t capacity) = 0;
@@ -42,13 +43,40 @@ private:
     std::size_t count_ = 0;
 };
 
-// xoroshiro128+ with a splitmix64 seeder; each 64-bit output gives two numbers. Reseeding mixes a high-resolution clock reading
-// with the current state, so two reseeds within one clock tick never replay a sequence.
-// With a fixed seed the clock is replaced by a reseed counter: the same seed then gives
-// the same numbers, run after run.
+// xoroshiro128+ with a splitmix64 seeder; each number takes the top 24 bits of one output.
+// Reseeding mixes a high-resolution clock reading with the current state, so two reseeds within
+// one clock tick never replay a sequence. With a fixed seed the clock is replaced by a reseed
+// counter: the same seed then gives the same numbers, run after run.
 class RandomGenerator final : public RandomSource {
 public:
     explicit RandomGenerator(std::optional<uint64_t> fixedSeed = std::nullopt);
+
+    // The generator's state taken out for a tight loop, where it lives in registers. Gives the
+    // same numbers the generator would; hand it back with adopt() before using the generator.
+    class Stream {
+    public:
+        float next() {
+            const uint64_t s0 = s0_;
+            uint64_t s1 = s1_;
+            const uint64_t result = s0 + s1;
+            s1 ^= s0;
+            s0_ = rotl(s0, 24) ^ s1 ^ (s1 << 16);
+            s1_ = rotl(s1, 37);
+            // 24 bits give every float k / 2^24: uniform in [0, 1), never 1.
+            return static_cast<float>(result >> 40) * 0x1.0p-24f;
+        }
+
+    private:
+        friend class RandomGenerator;
+        static uint64_t rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+        uint64_t s0_ = 0, s1_ = 0;
+    };
+
+    Stream stream() {
+        discardBuffered();
+        return state_;
+    }
+    void adopt(const Stream& s) { state_ = s; }
 
 protected:
     std::size_t produce(float* out, std::size_t capacity) override;
@@ -56,9 +84,8 @@ protected:
 
 private:
     void seedFrom(uint64_t value);
-    uint64_t nextBits();
 
-    std::array<uint64_t, 2> state_{};
+    Stream state_;
     bool fixed_;
     uint64_t reseedCount_ = 0;
 };

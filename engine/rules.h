@@ -1,55 +1,20 @@
 #pragma once
-// The artificial-life rules shared by the simulator and the screensaver: the layer step,
-// the asteroid roll, seed placement with fading rings and the colour picks.
+// The artificial-life rules shared by the simulator and the screensaver: the layer step and
+// the asteroid roll (layerrules.h), seed placement with fading rings and the colour picks.
 // They keep no state of their own; callers pass the grids, the parameters and the generator.
 #include <array>
 #include <cstdint>
 #include <functional>
 
 #include "grid.h"
+#include "layerrules.h"
 #include "options.h"
 #include "random.h"
 
 namespace bx {
 
-struct RuleParams {
-    int gridSizeX = 1; // visible columns 1..gridSizeX; overtakes and asteroids stay inside
-    int gridSizeY = 1;
-    int growthRate = 2;
-    int decayRate = 3;
-    bool mutationsOn = true;
-    int32_t mutationFrequency = 1000000;
-    bool asteroidsOn = true;
-    int32_t asteroidFrequency = 1000000;
-    bool blendOnOvertake = true;
-};
-
 // The parameters of the options, with the world limited to what both grids really hold.
 RuleParams ruleParamsOf(const SimulationOptions& options, const Grid& a, const Grid& b);
-
-// A one-in-n roll: round(U * n) = 1. Stores the rounded value in chanceRoll.
-bool rollOneIn(RandomSource& rng, int32_t n, int32_t& chanceRoll);
-
-// Three fresh draws of U * 255 in single precision, red, green, blue.
-Rgb randomColour(RandomSource& rng);
-
-// One layer step on square (x, y): decay, growth (feeding the other layer when feedsOther),
-// or an overtake of a neighbour. Adds 1 to counter when the layer is present.
-void stepLayer(Grid& layer, Grid& other, int x, int y, int32_t& counter, bool feedsOther,
-               const RuleParams& p, RandomSource& rng, int32_t& chanceRoll);
-
-// One asteroid roll: with chance 1 in asteroidFrequency a random colour lands on a random square.
-void rollAsteroid(Grid& layer, const RuleParams& p, RandomSource& rng, int32_t& chanceRoll);
-
-// The rule part of a square update: environment step, organism step, two asteroid rolls.
-inline void updateSquareLayers(Grid& envGrid, Grid& orgGrid, int x, int y, int32_t& environmentCount,
-                               int32_t& organismCount, const RuleParams& p, RandomSource& rng,
-                               int32_t& chanceRoll) {
-    stepLayer(envGrid, orgGrid, x, y, environmentCount, false, p, rng, chanceRoll);
-    stepLayer(orgGrid, envGrid, x, y, organismCount, true, p, rng, chanceRoll);
-    rollAsteroid(envGrid, p, rng, chanceRoll);
-    rollAsteroid(orgGrid, p, rng, chanceRoll);
-}
 
 // --- World creation --------------------------------------------------------------------------
 

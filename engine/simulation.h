@@ -51,7 +51,9 @@ private:
     void createOrganisms();
     void finishCreation();
     void showProgress(std::string_view text);
-    void updateSquare(const RuleParams& params);
+    // Templates over the random source: the update runs on a register-held generator stream.
+    template <class Rng> void updatePass(Rng& rng, const RuleParams& params, int stepsLeft);
+    template <class Rng> void updateSquare(Rng& rng, const RuleParams& params);
     void endOfColumn();
     void endOfGeneration();
     bool handleDeadWorld();

@@ -3,11 +3,21 @@
 
 namespace bx {
 
-void Simulation::updateSquare(const RuleParams& params) {
+template <class Rng> void Simulation::updateSquare(Rng& rng, const RuleParams& params) {
     updateSquareLayers(world_.envGrid, world_.orgGrid, world_.squareX, world_.squareY, world_.environmentCount,
-                       world_.organismCount, params, rng_, world_.chanceRoll);
+                       world_.organismCount, params, rng, world_.chanceRoll);
     if (world_.simulationShown)
         paintSquare();
+}
+
+// One pass: up to stepsLeft squares of the current column, never past its end.
+template <class Rng> void Simulation::updatePass(Rng& rng, const RuleParams& params, int stepsLeft) {
+    while (world_.stepRow < params.gridSizeY + 1 && stepsLeft > 0) {
+        world_.squareY = world_.stepRow;
+        updateSquare(rng, params);
+        --stepsLeft;
+        ++world_.stepRow;
+    }
 }
 
 void Simulation::runSimulationPasses() {
@@ -15,12 +25,13 @@ void Simulation::runSimulationPasses() {
     while (passesLeft > 0) {
         rng_.reseed();
         const RuleParams params = ruleParamsOf(options_, world_.envGrid, world_.orgGrid);
-        int stepsLeft = passBudget(params.gridSizeY, options_.slowdown);
-        while (world_.stepRow < params.gridSizeY + 1 && stepsLeft > 0) {
-            world_.squareY = world_.stepRow;
-            updateSquare(params);
-            --stepsLeft;
-            ++world_.stepRow;
+        const int stepsLeft = passBudget(params.gridSizeY, options_.slowdown);
+        if (auto* generator = dynamic_cast<RandomGenerator*>(&rng_)) {
+            RandomGenerator::Stream stream = generator->stream();
+            updatePass(stream, params, stepsLeft);
+            generator->adopt(stream);
+        } else {
+            updatePass(rng_, params, stepsLeft);
         }
         if (world_.stepRow >= params.gridSizeY + 1)
             endOfColumn();

@@ -57,6 +57,20 @@ TEST(random_test, reseeds_in_quick_succession_never_replay_the_same_numbers) {
     }
 }
 
+TEST(random_test, a_stream_gives_the_generators_own_numbers_and_hands_its_state_back) {
+    bx::RandomGenerator buffered(99), streamed(99);
+    buffered.reseed();
+    streamed.reseed();
+    bx::RandomGenerator::Stream s = streamed.stream();
+    std::vector<float> fromStream;
+    for (int i = 0; i < 40; ++i)
+        fromStream.push_back(s.next());
+    streamed.adopt(s);
+    EXPECT_EQ(draw(buffered, 40), fromStream);
+    bx::RandomGenerator::Stream again = streamed.stream();
+    EXPECT_EQ(s.next(), again.next()); // adopt() took the stream's state, not a stale copy
+}
+
 TEST(random_test, different_seeds_give_different_sequences) {
     bx::RandomGenerator a(1), b(2);
     EXPECT_NE(draw(a, 8), draw(b, 8));
