@@ -107,14 +107,6 @@ std::vector<FieldLine> storedLines(SimulationOptions& o, int32_t& organismCount,
     };
 }
 
-std::string_view trimmed(std::string_view t) {
-    while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
-        t.remove_prefix(1);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t'))
-        t.remove_suffix(1);
-    return t;
-}
-
 // ---------------------------------------------------------------- reading
 
 // Walks the lines of a text; a line ends at LF, and a CR before the LF is dropped.

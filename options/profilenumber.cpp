@@ -19,6 +19,8 @@ std::size_t skipDigits(std::string_view t, std::size_t i) {
     return i;
 }
 
+} // namespace
+
 std::string_view trimmed(std::string_view t) {
     while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
         t.remove_prefix(1);
@@ -26,8 +28,6 @@ std::string_view trimmed(std::string_view t) {
         t.remove_suffix(1);
     return t;
 }
-
-} // namespace
 
 void appendProfileNumber(std::string& out, double value) {
     // The scientific form of to_chars carries the shortest digits that read back exactly.

@@ -6,24 +6,11 @@
 
 #include "engine/rules.h"
 #include "support/scriptedrandom.h"
-
-namespace bx {
-// Colours read as numbers in failure messages (internal linkage: other test files may print their own way).
-[[maybe_unused]] static void PrintTo(const Rgb& c, std::ostream* os) {
-    *os << "(" << c.red << ", " << c.green << ", " << c.blue << ")";
-}
-} // namespace bx
+#include "support/printers.h"
 
 namespace {
 
-// Table rows print as their names.
-template <class Case>
-requires requires(const Case& c) {
-    c.name;
-}
-void PrintTo(const Case& c, std::ostream* os) {
-    *os << c.name;
-}
+using bx::test::PrintTo;
 
 using bx::Rgb;
 using bx::test::ScriptedRandom;
