@@ -31,13 +31,13 @@ public:
         written_[i] = allChannels;
     }
 
-    // Stores `colour` when `store` is true and leaves the square as it was otherwise, without a
-    // branch: the rules use it for rolls whose outcome the processor cannot predict.
+    // A store that counts only when `store` is true, without a branch (the rules use it for
+    // rolls the processor cannot predict). When `store` is false the caller passes the square's
+    // own colour, so nothing changes.
     void setIf(bool store, int c, int r, const Rgb& colour) {
         const std::size_t i = index(c, r);
-        const Rgb& old = cells_[i];
-        cells_[i] = Rgb{store ? colour.red : old.red, store ? colour.green : old.green, store ? colour.blue : old.blue};
-        written_[i] = static_cast<Written>(static_cast<uint8_t>(written_[i]) | (store ? 7u : 0u));
+        cells_[i] = colour;
+        written_[i] = static_cast<Written>(static_cast<uint8_t>(written_[i]) | (7u & (0u - unsigned(store))));
     }
 
     // Channel access for the profile file: 0 red, 1 green, 2 blue.
