@@ -6,6 +6,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   zlib1g-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
 )
 missing=()
 for p in "${packages[@]}"; do

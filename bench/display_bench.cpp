@@ -1,0 +1,55 @@
+// Generations per second of a 100 x 100 world at slowdown -5 (a whole generation per tick),
+// with the real display window painting every square offscreen, against the same run hidden.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QSlider>
+
+#include "support/fakeplatform.h"
+#include "ui/displaywindow.h"
+#include "ui/mainwindow.h"
+#include "ui/simulatorapp.h"
+
+namespace {
+
+void runGenerations(benchmark::State& state, bool shown) {
+    bx::test::FakePlatform fakes;
+    fakes.screen = bx::FixedScreen(1600, 1200);
+    bx::SimulatorApp app(
+        bx::Platform{fakes.messages, fakes.help, fakes.screen, fakes.cursor, fakes.browser, "/tmp"},
+        std::make_unique<bx::RandomGenerator>(2));
+    app.startUp();
+    app.mainWindow().Timer1->stop();
+    app.options().gridSizeX = app.options().gridSizeY = 100;
+    app.options().environmentStartMode = bx::StartFull;
+    app.options().fullOrganisms = true;
+    app.simulation().reset();
+    app.mainWindow().slowdownslider->setValue(-5);
+    while (app.world().phase != bx::PhaseIdle)
+        app.tick();
+    if (!shown)
+        app.world().simulationShown = false;
+    app.simulation().startStop();
+    for (auto _ : state) {
+        app.tick(); // one generation, painted and flushed when shown
+        QCoreApplication::processEvents(); // the window shows what changed
+    }
+    state.counters["generations_per_second"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void shownGenerations(benchmark::State& state) { runGenerations(state, true); }
+void hiddenGenerations(benchmark::State& state) { runGenerations(state, false); }
+BENCHMARK(shownGenerations)->Unit(benchmark::kMillisecond);
+BENCHMARK(hiddenGenerations)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qt(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Starts the real simulator under Xvfb, waits for both windows by title, starts the simulation
+# with a key in the canvas window, and takes a screenshot.
+#   simulator_e2e.sh <folder of the programs> <output folder>
+set -euo pipefail
+bin=$1
+out=$2
+mkdir -p "$out"
+export XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data"
+unset QT_QPA_PLATFORM
+
+display=""
+for n in $(seq 91 140); do
+  if [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "no free X display"; exit 1; }
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=$display
+app=""
+cleanup() {
+  [ -n "$app" ] && kill "$app" 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+# Wait on a condition, not on time: poll up to ~20 s.
+wait_for() {
+  for _ in $(seq 1 200); do
+    if eval "$1" >/dev/null 2>&1; then return 0; fi
+    sleep 0.1
+  done
+  echo "timed out waiting for: $1"
+  return 1
+}
+
+wait_for "xdpyinfo"
+"$bin/Bramblex 2" &
+app=$!
+wait_for "xdotool search --name '^Bramblex 2\.1$'"
+wait_for "xdotool search --name '^Simulator$'"
+canvas=$(xdotool search --name '^Simulator$' | head -n 1)
+# "s" does nothing while the world is still being created: press until the run begins.
+started=""
+for _ in $(seq 1 40); do
+  xdotool windowfocus --sync "$canvas"
+  xdotool key s
+  for _ in $(seq 1 10); do
+    if xdotool search --name '^Running' >/dev/null 2>&1; then started=1; break 2; fi
+    sleep 0.1
+  done
+done
+[ -n "$started" ] || { echo "the simulation did not start on the s key"; exit 1; }
+wait_for "xdotool search --name '^Running [0-9]+ of [0-9]+\.$'" # columns are being updated
+import -window root "$out/simulator.png"
+test -s "$out/simulator.png"
+# The program ends from its Quit command (Ctrl+Q in the control panel).
+panel=$(xdotool search --name '^Bramblex 2\.1$' | head -n 1)
+xdotool windowfocus --sync "$panel"
+xdotool key ctrl+q
+for _ in $(seq 1 100); do
+  kill -0 "$app" 2>/dev/null || { app=""; break; }
+  sleep 0.1
+done
+[ -z "$app" ] || { echo "the simulator did not end on Ctrl+Q"; exit 1; }
+echo "1 passed, 0 failed"

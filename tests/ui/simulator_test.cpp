@@ -1,0 +1,235 @@
+// The simulator's windows driven through their controls, offscreen.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "support/fakeplatform.h"
+#include "ui/aboutwindow.h"
+#include "ui/displaywindow.h"
+#include "ui/mainwindow.h"
+#include "ui/simulatorapp.h"
+#include "ui/viewoperations.h"
+
+using namespace bx;
+
+class SimulatorTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::FakePlatform> fakes;
+    std::unique_ptr<SimulatorApp> app;
+
+    MainWindow& main() { return app->mainWindow(); }
+    DisplayWindow& display() { return app->displayWindow(); }
+    WorldState& world() { return app->world(); }
+    template <class T> T* control(const char* name) { return main().findChild<T*>(name); }
+    QString label(const char* name) { return control<QLabel>(name)->text(); }
+
+    void tickWhile(int phase, int limit = 10000) {
+        for (int i = 0; world().phase == phase && i < limit; ++i)
+            app->tick();
+    }
+    void createAndDraw() {
+        tickWhile(PhaseCreate);
+        tickWhile(PhaseDraw);
+    }
+    void key(char c) { QTest::keyClick(&display(), c); }
+
+private slots:
+    void init() {
+        fakes = std::make_unique<test::FakePlatform>();
+        app = std::make_unique<SimulatorApp>(
+            Platform{fakes->messages, fakes->help, fakes->screen, fakes->cursor, fakes->browser, "/opt/bramblex"},
+            std::make_unique<RandomGenerator>(5));
+        app->startUp();
+        main().Timer1->stop(); // the test drives the ticks
+    }
+    void cleanup() { app.reset(); }
+
+    void startUpCreatesThenDrawsThenIdles() {
+        QCOMPARE(main().windowTitle(), QString("Bramblex 2.1"));
+        QCOMPARE(label("versionlabel"), QString("2.1"));
+        QCOMPARE(app->aboutWindow().versionlabel3->text(), QString("2.1"));
+        QCOMPARE(app->aboutWindow().windowTitle(), QString("About Bramblex 2.1"));
+        QVERIFY(!QApplication::topLevelWidgets().isEmpty());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY2(w->objectName() != "splash" || !w->isVisible(), "the splash closes at the end of start-up");
+        QVERIFY(!control<QPushButton>("startsim")->isEnabled());
+        app->tick();
+        QCOMPARE(display().windowTitle(), QString("Creating world, 1 of 20."));
+        tickWhile(PhaseCreate);
+        QVERIFY(display().windowTitle().startsWith("Drawing world, "));
+        QVERIFY(control<QPushButton>("startsim")->isEnabled());
+        tickWhile(PhaseDraw);
+        QCOMPARE(world().phase, int(PhaseIdle));
+        QCOMPARE(display().windowTitle(), QString("Simulator"));
+        QCOMPARE(label("generation"), QString("0"));
+        QCOMPARE(label("orgs"), QString("10"));
+        QCOMPARE(label("envs"), QString("10"));
+        QCOMPARE(display().size(), QSize(400, 400));
+    }
+
+    void startAndStopFollowTheirCaptions() {
+        createAndDraw();
+        control<QPushButton>("startsim")->click();
+        QCOMPARE(control<QPushButton>("startsim")->text(), QString("Stop Sim&ulation"));
+        QCOMPARE(main().start->text(), QString("Stop"));
+        QCOMPARE(display().windowTitle(), QString("Running."));
+        QVERIFY(main().Timer1->isActive());
+        app->tick();
+        QCOMPARE(display().windowTitle(), QString("Running 1 of 50."));
+        main().start->trigger();
+        QCOMPARE(control<QPushButton>("startsim")->text(), QString("Start Sim&ulation"));
+        QCOMPARE(main().start->text(), QString("Start"));
+        QCOMPARE(display().windowTitle(), QString("Simulator"));
+        QVERIFY(!main().Timer1->isActive());
+    }
+
+    void resetAnsweredNoChangesNothing() {
+        createAndDraw();
+        const Grid before = world().envGrid;
+        fakes->messages.answers = {Answer::No};
+        control<QPushButton>("resetsim")->click();
+        QCOMPARE(fakes->messages.asked.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(fakes->messages.asked[0].title), QString("Reset Simulation?"));
+        QCOMPARE(world().phase, int(PhaseIdle));
+        QVERIFY(world().envGrid == before);
+        fakes->messages.answers = {Answer::Yes};
+        main().reset->trigger();
+        QCOMPARE(world().phase, int(PhaseCreate));
+        QVERIFY(!main().save->isEnabled());
+    }
+
+    void sizeSliderAtOneHidesTheEnvironment() {
+        createAndDraw();
+        control<QSlider>("Slider1")->setValue(1);
+        QCOMPARE(label("sizelabel"), QString("x 1"));
+        QCOMPARE(world().squareSize, 1);
+        QVERIFY(!world().showEnvironment);
+        QCOMPARE(control<QPushButton>("switchenv")->text(), QString("Show &Environment"));
+        QCOMPARE(main().switchenvmenu->text(), QString("Show &Environment"));
+        QCOMPARE(world().phase, int(PhaseDraw));
+        QCOMPARE(display().size(), QSize(50, 50));
+        control<QSlider>("Slider1")->setValue(6); // 32-pixel squares halve until 50 rows fit 768 pixels
+        QCOMPARE(world().squareSize, 8);
+        QCOMPARE(control<QSlider>("Slider1")->value(), 4);
+        QCOMPARE(label("sizelabel"), QString("x 4"));
+        QCOMPARE(display().size(), QSize(400, 400));
+    }
+
+    void slowdownLabelsAndPasses() {
+        auto* slider = control<QSlider>("slowdownslider");
+        slider->setValue(5);
+        QCOMPARE(label("slowdowntext"), QString("+5"));
+        QCOMPARE(app->options().slowdown, 5);
+        slider->setValue(-5);
+        QCOMPARE(label("slowdowntext"), QString("-5"));
+        QCOMPARE(world().passesPerTick, 50);
+        slider->setValue(-3);
+        QCOMPARE(world().passesPerTick, 12);
+        slider->setValue(0);
+        QCOMPARE(label("slowdowntext"), QString("None"));
+        QCOMPARE(world().passesPerTick, 1);
+    }
+
+    void displayKeysToggleViewsAndStartOnlyAfterCreation() {
+        key('s'); // still creating: no start
+        QVERIFY(!world().running);
+        createAndDraw();
+        key('S');
+        QVERIFY(world().running);
+        key('s');
+        QVERIFY(!world().running);
+        key('e');
+        QVERIFY(!world().showEnvironment);
+        key('o'); // hiding organisms too brings the environment back
+        QVERIFY(!world().showOrganisms);
+        QVERIFY(world().showEnvironment);
+        key('O');
+        key('r');
+        QCOMPARE(world().phase, int(PhaseDraw));
+        key('+'); // 16-pixel squares do not fit 768 pixels: back to 8
+        QCOMPARE(control<QSlider>("Slider1")->value(), 4);
+        QCOMPARE(world().squareSize, 8);
+        key('-');
+        key('_');
+        QCOMPARE(control<QSlider>("Slider1")->value(), 2);
+        QCOMPARE(world().squareSize, 2);
+        QVERIFY(world().showEnvironment); // the keys do not hide the environment at small sizes
+        key('h');
+        QVERIFY(!world().simulationShown);
+        QVERIFY(!display().isVisible());
+        QCOMPARE(control<QPushButton>("swapsim")->text(), QString("Show S&imulation"));
+        control<QPushButton>("swapsim")->click();
+        QVERIFY(world().simulationShown);
+        QVERIFY(display().isVisible());
+    }
+
+    void fullScreenHidesPanelAndCursorAndAnyOtherKeyLeaves() {
+        createAndDraw();
+        key('m');
+        QVERIFY(world().fullScreen);
+        QVERIFY(!main().isVisible());
+        QCOMPARE(fakes->cursor.counter, -1);
+        QCOMPARE(world().fullScreenSquareSize, 15); // 1024 / 50 = 20.48, 768 / 50 = 15.36
+        key('e'); // acts without leaving
+        QVERIFY(world().fullScreen);
+        key('+'); // leaves, then the size key works
+        QVERIFY(!world().fullScreen);
+        QVERIFY(main().isVisible());
+        QCOMPARE(fakes->cursor.counter, 0);
+        QCOMPARE(display().windowTitle(), QString("Simulator"));
+        fakes->cursor.counter = -3; // something else hid it too: leaving still gives it back
+        key('m');
+        QTest::mouseClick(&display(), Qt::LeftButton);
+        QVERIFY(!world().fullScreen);
+        QCOMPARE(fakes->cursor.counter, 0);
+    }
+
+    void closingTheDisplayHidesTheSimulation() {
+        createAndDraw();
+        display().close();
+        QVERIFY(!world().simulationShown);
+        QCOMPARE(main().hidesim->text(), QString("Show S&imulation"));
+        control<QPushButton>("startsim")->click();
+        QCOMPARE(main().windowTitle(), QString("Running."));
+        app->tick();
+        QCOMPARE(main().windowTitle(), QString("Running 1 of 50."));
+    }
+
+    void readOutFollowsTheMouse() {
+        createAndDraw();
+        world().orgGrid.set(3, 1, {127.5, 126.5, 0});
+        world().envGrid.set(3, 1, {1.5, 2.5, 255});
+        QMouseEvent move(QEvent::MouseMove, QPointF(17, 0), QPointF(17, 0), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(&display(), &move);
+        QCOMPARE(label("csquare"), QString("3,1"));
+        QCOMPARE(label("orgred"), QString("128"));
+        QCOMPARE(label("orggreen"), QString("126"));
+        QCOMPARE(label("envred"), QString("2"));
+        QCOMPARE(label("envgreen"), QString("2"));
+        QCOMPARE(label("envblue"), QString("255"));
+        QMouseEvent far(QEvent::MouseMove, QPointF(5000, -3), QPointF(5000, -3), Qt::NoButton, Qt::NoButton,
+                        Qt::NoModifier);
+        QCoreApplication::sendEvent(&display(), &far);
+        QCOMPARE(label("csquare"), QString("50,1"));
+        key('h'); // hidden: the read-out is blank and ignores the mouse
+        QCOMPARE(label("csquare"), QString(""));
+    }
+
+    void drawingPaintsSquaresWithTheirCornerMarks() {
+        createAndDraw();
+        const Rgb org = world().orgGrid.at(1, 1), env = world().envGrid.at(1, 1);
+        QCOMPARE(display().pixelColour(6, 6), packColour(org));
+        QCOMPARE(display().pixelColour(1, 1), packColour(env));
+    }
+};
+
+QTEST_MAIN(SimulatorTest)
+#include "simulator_test.moc"

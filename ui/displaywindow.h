@@ -1,0 +1,55 @@
+#pragma once
+#include <QImage>
+#include <QRect>
+#include <QWidget>
+
+#include "engine/canvas.h"
+
+namespace bx {
+
+// What the display window's keys, mouse and close box ask for.
+class DisplayEvents {
+public:
+    virtual ~DisplayEvents() = default;
+    virtual void keyPressed(int characterCode) = 0;
+    virtual void mousePressed() = 0;
+    virtual void mouseMoved(double x, double y) = 0;
+    virtual void closeRequested() = 0;
+};
+
+// The canvas the world is painted on. Painting goes into an image; the widget shows the part
+// that changed when flush() runs, once per tick, so painting costs no per-square repaint.
+class DisplayWindow : public QWidget, public Canvas {
+    Q_OBJECT
+public:
+    DisplayWindow();
+    // Who hears the keys, mouse and close box (nobody until set).
+    void setEvents(DisplayEvents* events) { events_ = events; }
+
+    void clear() override;
+    void fillBox(double x1, double y1, double x2, double y2, PackedColour colour) override;
+    // Shows what was painted since the last flush.
+    void flush();
+    const QImage& image() const { return image_; }
+    // The image's colour at canvas pixel (x, y) as a packed colour (black outside).
+    PackedColour pixelColour(int x, int y) const;
+
+    // Ends the window for good (the program is ending): no close request is reported.
+    void unload();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void closeEvent(QCloseEvent*) override;
+
+private:
+    DisplayEvents* events_ = nullptr;
+    QImage image_;
+    QRect dirty_;
+    bool unloading_ = false;
+};
+
+} // namespace bx

@@ -1,0 +1,182 @@
+#include "simulatorapp.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+
+#include "aboutwindow.h"
+#include "displaywindow.h"
+#include "mainwindow.h"
+#include "previewbox.h"
+#include "splashwindow.h"
+#include "viewoperations.h"
+
+namespace bx {
+namespace {
+
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+} // namespace
+
+SimulatorApp::SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng)
+    : platform_(std::move(platform)), rng_(rng ? std::move(rng) : std::make_unique<RandomGenerator>()),
+      noOptionsWindow_(std::make_unique<OptionsWindowLink>()), main_(std::make_unique<MainWindow>()),
+      display_(std::make_unique<DisplayWindow>()) {
+    sim_ = std::make_unique<Simulation>(options_, world_, *rng_, *this, *display_);
+    view_ = std::make_unique<ViewOperations>(options_, world_, *sim_, *main_, *display_, platform_.screen,
+                                             platform_.cursor, *noOptionsWindow_);
+    display_->setEvents(view_.get());
+    about_ = std::make_unique<AboutWindow>(options_, platform_.messages, platform_.help, platform_.browser);
+    connectCommands();
+}
+
+SimulatorApp::~SimulatorApp() {
+    display_->setEvents(nullptr);
+}
+
+void SimulatorApp::connectCommands() {
+    MainWindow& m = *main_;
+    Simulation& s = *sim_;
+    ViewOperations& v = *view_;
+    connect(m.Timer1, &QTimer::timeout, this, &SimulatorApp::tick);
+    auto on = [this](auto* sender, auto signal, auto&& action) { connect(sender, signal, this, action); };
+    on(m.startsim, &QPushButton::clicked, [&s] { s.startStop(); });
+    on(m.start, &QAction::triggered, [&s] { s.startStop(); });
+    on(m.resetsim, &QPushButton::clicked, [&s] { s.confirmReset(); });
+    on(m.reset, &QAction::triggered, [&s] { s.confirmReset(); });
+    on(m.swapsim, &QPushButton::clicked, [&v] { v.toggleSimulationShown(); });
+    on(m.hidesim, &QAction::triggered, [&v] { v.toggleSimulationShown(); });
+    on(m.maxi, &QPushButton::clicked, [&v] { v.toggleFullScreen(); });
+    on(m.maximize, &QAction::triggered, [&v] { v.toggleFullScreen(); });
+    on(m.switchorg, &QPushButton::clicked, [&v] { v.toggleOrganisms(); });
+    on(m.switchorgmenu, &QAction::triggered, [&v] { v.toggleOrganisms(); });
+    on(m.switchenv, &QPushButton::clicked, [&v] { v.toggleEnvironment(); });
+    on(m.switchenvmenu, &QAction::triggered, [&v] { v.toggleEnvironment(); });
+    on(m.refreshmenu, &QAction::triggered, [&v] { v.refresh(); });
+    on(m.Slider1, &QSlider::valueChanged, [&v](int value) { v.sizechange(value); });
+    on(m.slowdownslider, &QSlider::valueChanged, [&v](int value) { v.slowdownChanged(value); });
+    on(m.about, &QAction::triggered, [this] { showAbout(); });
+    on(m.quit, &QAction::triggered, [this] { shutDown(); });
+    connect(&m, &MainWindow::unloadRequested, this, &SimulatorApp::shutDown);
+    const auto helpCommand = [this](int command) {
+        return [this, command] { platform_.help.showHelp(options_.helpFilePath, command, 0); };
+    };
+    on(m.help, &QAction::triggered, helpCommand(HelpContext));
+    on(m.help2menu, &QAction::triggered, helpCommand(HelpContents));
+    on(m.help4menu, &QAction::triggered, helpCommand(HelpSearch));
+}
+
+void SimulatorApp::startUp() {
+    splash_ = std::make_unique<SplashWindow>(options_);
+    splash_->show();
+    QCoreApplication::processEvents();
+    splash_->start();
+    setDefaultOptions(options_, world_, simulatorMajorVersion, simulatorMinorVersion,
+                      platform_.programFolder + "/bramblex.hlp");
+    showIdentity();
+    sim_->reset();
+    QCoreApplication::processEvents();
+    splash_->close();
+    placeWindows();
+}
+
+// The captions that show the version and title, set with the defaults.
+void SimulatorApp::showIdentity() {
+    main_->versionlabel->setText(qs(options_.versionString));
+    if (splash_)
+        splash_->versionlabel2->setText(qs(options_.versionString));
+    about_->load();
+}
+
+// The panel at the left of the screen, the world beside it.
+void SimulatorApp::placeWindows() {
+    main_->move(20, 40);
+    main_->show();
+    display_->move(main_->frameGeometry().right() + 20, 40);
+    display_->show();
+}
+
+void SimulatorApp::shutDown() {
+    if (ending_)
+        return;
+    ending_ = true;
+    main_->Timer1->stop();
+    if (splash_)
+        splash_->close();
+    about_->close();
+    display_->unload();
+    main_->hide();
+    platform_.cursor.restore();
+    emit ended();
+}
+
+void SimulatorApp::tick() {
+    sim_->tick();
+    display_->flush();
+}
+
+void SimulatorApp::showAbout() { about_->showAbout(); }
+
+void SimulatorApp::setMainCaption(std::string_view text) { main_->setWindowTitle(qs(text)); }
+
+void SimulatorApp::setDisplayCaption(std::string_view text) { display_->setWindowTitle(qs(text)); }
+
+void SimulatorApp::showCounters(int32_t generation, int32_t organisms, int32_t environments) {
+    main_->generation->setText(QString::number(generation));
+    main_->orgs->setText(QString::number(organisms));
+    main_->envs->setText(QString::number(environments));
+}
+
+void SimulatorApp::setCreationCommandsEnabled(bool enabled) {
+    for (QAction* a : {main_->start, main_->save, main_->refreshmenu})
+        a->setEnabled(enabled);
+    for (QPushButton* b : {main_->startsim, main_->savesim})
+        b->setEnabled(enabled);
+    noOptionsWindow_->setCreationCommandsEnabled(enabled);
+}
+
+void SimulatorApp::showRunState(bool running) {
+    main_->start->setText(running ? "Stop" : "Start");
+    main_->startsim->setText(running ? "Stop Sim&ulation" : "Start Sim&ulation");
+}
+
+void SimulatorApp::setTimerEnabled(bool enabled) {
+    if (enabled && !main_->Timer1->isActive())
+        main_->Timer1->start();
+    else if (!enabled)
+        main_->Timer1->stop();
+}
+
+void SimulatorApp::layoutWindows() { view_->layoutWindows(); }
+
+void SimulatorApp::refreshProfileMenus() {}
+
+void SimulatorApp::showReadout(const Readout& r) {
+    MainWindow& m = *main_;
+    m.csquare->setText(QString::number(r.column) + "," + QString::number(r.row));
+    m.orgred->setText(QString::number(r.orgRed));
+    m.orggreen->setText(QString::number(r.orgGreen));
+    m.orgblue->setText(QString::number(r.orgBlue));
+    m.envred->setText(QString::number(r.envRed));
+    m.envgreen->setText(QString::number(r.envGreen));
+    m.envblue->setText(QString::number(r.envBlue));
+    m.preview->showColours(packColour(r.orgRed, r.orgGreen, r.orgBlue), packColour(r.envRed, r.envGreen, r.envBlue));
+}
+
+void SimulatorApp::clearReadout() {
+    MainWindow& m = *main_;
+    for (QLabel* l : {m.orgred, m.orggreen, m.orgblue, m.envred, m.envgreen, m.envblue, m.csquare})
+        l->clear();
+    m.preview->clearColours();
+}
+
+Answer SimulatorApp::ask(const Question& question) { return platform_.messages.ask(question); }
+
+void SimulatorApp::processEvents() { QCoreApplication::processEvents(); }
+
+void SimulatorApp::saveProfileAs() {}
+
+} // namespace bx

@@ -1,0 +1,99 @@
+#pragma once
+// The simulator program: owns the options record, the world state and the windows, runs the
+// tick timer, and is the engine's host.
+#include <QObject>
+#include <memory>
+#include <string>
+
+#include "engine/host.h"
+#include "engine/options.h"
+#include "engine/random.h"
+#include "engine/simulation.h"
+#include "engine/worldstate.h"
+#include "platform/browser.h"
+#include "platform/cursor.h"
+#include "platform/help.h"
+#include "platform/messages.h"
+#include "platform/screen.h"
+
+namespace bx {
+
+class AboutWindow;
+class DisplayWindow;
+class MainWindow;
+class SplashWindow;
+class ViewOperations;
+class OptionsWindowLink;
+
+// The host services the simulator uses; main() passes the real ones, tests their fakes.
+struct Platform {
+    MessageService& messages;
+    HelpService& help;
+    const ScreenMetrics& screen;
+    CursorCounter& cursor;
+    WebBrowser& browser;
+    std::string programFolder;
+};
+
+class SimulatorApp : public QObject, public SimulationHost {
+    Q_OBJECT
+public:
+    SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng = nullptr);
+    ~SimulatorApp() override;
+
+    // The main window's load: defaults, the first reset, the windows shown.
+    void startUp();
+    // The main window's unload: every window closes and the program ends.
+    void shutDown();
+
+    SimulationOptions& options() { return options_; }
+    WorldState& world() { return world_; }
+    Simulation& simulation() { return *sim_; }
+    MainWindow& mainWindow() { return *main_; }
+    DisplayWindow& displayWindow() { return *display_; }
+    AboutWindow& aboutWindow() { return *about_; }
+    ViewOperations& view() { return *view_; }
+
+    // One timer tick: the engine's slice, then what it painted is shown.
+    void tick();
+    void showAbout();
+
+    // SimulationHost
+    void setMainCaption(std::string_view text) override;
+    void setDisplayCaption(std::string_view text) override;
+    void showCounters(int32_t generation, int32_t organisms, int32_t environments) override;
+    void setCreationCommandsEnabled(bool enabled) override;
+    void showRunState(bool running) override;
+    void setTimerEnabled(bool enabled) override;
+    void layoutWindows() override;
+    void refreshProfileMenus() override;
+    void showReadout(const Readout& readout) override;
+    void clearReadout() override;
+    Answer ask(const Question& question) override;
+    void processEvents() override;
+    void saveProfileAs() override;
+    void generationEnded(bool) override {}
+
+signals:
+    void ended();
+
+private:
+    void connectCommands();
+    void showIdentity();
+    void placeWindows();
+
+    Platform platform_;
+    SimulationOptions options_;
+    WorldState world_;
+    std::unique_ptr<RandomSource> rng_;
+    std::unique_ptr<OptionsWindowLink> noOptionsWindow_;
+    std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<DisplayWindow> display_;
+    std::unique_ptr<Simulation> sim_;
+    std::unique_ptr<ViewOperations> view_;
+    std::unique_ptr<SplashWindow> splash_;
+    std::unique_ptr<AboutWindow> about_;
+    bool ending_ = false;
+};
+
+} // namespace bx

@@ -1,0 +1,244 @@
+#include "viewoperations.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QAction>
+#include <cmath>
+
+#include "engine/numeric.h"
+#include "mainwindow.h"
+
+namespace bx {
+
+int squareSizeForSlider(int value) { return value <= 2 ? value : roundToInt(std::pow(2.0, value - 1)); }
+
+int sliderForSquareSize(int squareSize) {
+    if (squareSize < 3)
+        return squareSize;
+    return std::min(8, roundToInt(std::log2(static_cast<double>(squareSize))) + 1);
+}
+
+int passesPerTickFor(int slowdown, int gridSizeY) {
+    static constexpr double divisors[] = {1, 2, 4, 8, 16}; // slowdown -5 .. -1
+    if (slowdown >= 0 || slowdown < -5)
+        return 1;
+    const int passes = roundToInt(gridSizeY / divisors[slowdown + 5]);
+    return passes < 1 ? 1 : passes;
+}
+
+QString slowdownCaption(int slowdown) {
+    if (slowdown == 0)
+        return "None";
+    return slowdown > 0 ? "+" + QString::number(slowdown) : QString::number(slowdown);
+}
+
+ViewOperations::ViewOperations(SimulationOptions& options, WorldState& world, Simulation& sim, MainWindow& main,
+                               DisplayWindow& display, const ScreenMetrics& screen, CursorCounter& cursor,
+                               OptionsWindowLink& optionsWindow)
+    : options_(options), world_(world), sim_(sim), main_(main), display_(display), screen_(screen),
+      cursor_(cursor), optionsWindow_(&optionsWindow) {}
+
+void ViewOperations::setSlider1(int value) {
+    const QSignalBlocker quiet(main_.Slider1); // set from code: the slider's own handler does not run
+    main_.Slider1->setValue(value);
+}
+
+void ViewOperations::layoutWindows() {
+    const int width = screen_.widthPixels(), height = screen_.heightPixels();
+    // Halve the squares until the world fits the screen; 1-pixel squares always stay.
+    while (width < world_.squareSize * options_.gridSizeX && world_.squareSize > 1)
+        world_.squareSize = roundToInt(world_.squareSize / 2.0);
+    while (height < options_.gridSizeY * world_.squareSize && world_.squareSize > 1)
+        world_.squareSize = roundToInt(world_.squareSize / 2.0);
+    syncMainControls();
+    display_.setWindowTitle("");
+    if (!world_.fullScreen)
+        display_.resize(std::max(4, world_.squareSize * options_.gridSizeX),
+                        std::max(4, options_.gridSizeY * world_.squareSize));
+    display_.setWindowTitle(QString::fromStdString(options_.displayTitle));
+    optionsWindow_->setGridSliderMaxima(width - 50, height + 50);
+}
+
+void ViewOperations::syncMainControls() {
+    optionsWindow_->showOptionsInWindow();
+    setSlider1(sliderForSquareSize(world_.squareSize));
+    main_.sizelabel->setText("x " + QString::number(main_.Slider1->value()));
+    {
+        const QSignalBlocker quiet(main_.slowdownslider);
+        main_.slowdownslider->setValue(options_.slowdown);
+    }
+    applySlowdown();
+    main_.slowdowntext->setText(slowdownCaption(main_.slowdownslider->value()));
+}
+
+void ViewOperations::applySlowdown() {
+    {
+        const QSignalBlocker quiet(main_.slowdownslider);
+        main_.slowdownslider->setValue(options_.slowdown);
+    }
+    world_.passesPerTick = passesPerTickFor(options_.slowdown, options_.gridSizeY);
+}
+
+void ViewOperations::squareSizeChanged() {
+    main_.sizelabel->setText("x " + QString::number(main_.Slider1->value()));
+    world_.squareSize = squareSizeForSlider(main_.Slider1->value());
+    layoutWindows();
+    refresh();
+    if (!world_.simulationShown)
+        toggleSimulationShown();
+    world_.deathCount = 0;
+}
+
+void ViewOperations::toggleSimulationShown() {
+    if (!world_.simulationShown) {
+        layoutWindows();
+        refresh();
+        display_.show();
+        display_.raise();
+        main_.setWindowTitle(QString::fromStdString(options_.mainTitle));
+        world_.simulationShown = true;
+        world_.trackMouse = true;
+        main_.swapsim->setText("Hide S&imulation");
+        main_.hidesim->setText("Hide S&imulation");
+    } else {
+        display_.hide();
+        world_.simulationShown = false;
+        sim_.clearCurrentSquare();
+        world_.trackMouse = false;
+        if (world_.running)
+            world_.phase = PhaseRun; // an unfinished redraw is dropped; the update goes on unseen
+        main_.swapsim->setText("Show S&imulation");
+        main_.hidesim->setText("Show S&imulation");
+    }
+}
+
+void ViewOperations::toggleFullScreen() {
+    if (!world_.fullScreen) {
+        if (!world_.simulationShown)
+            toggleSimulationShown();
+        world_.trackMouse = false;
+        display_.setWindowTitle("");
+        main_.hide();
+        display_.showFullScreen();
+        sim_.clearCurrentSquare();
+        world_.fullScreen = true;
+        cursor_.show(false);
+        const int width = screen_.widthPixels(), height = screen_.heightPixels();
+        world_.fullScreenSquareSize = roundToInt(static_cast<double>(width) / options_.gridSizeX);
+        const float h = static_cast<float>(height) / static_cast<float>(options_.gridSizeY);
+        if (h < world_.fullScreenSquareSize)
+            world_.fullScreenSquareSize = roundToInt(h);
+        display_.clear();
+        refresh();
+    } else {
+        world_.fullScreen = false;
+        display_.showNormal();
+        main_.show();
+        display_.clear();
+        refresh();
+        // Whatever hid the cursor before, leaving full screen always brings it back.
+        cursor_.restore();
+        display_.setWindowTitle(QString::fromStdString(options_.displayTitle));
+        world_.trackMouse = true;
+    }
+}
+
+void ViewOperations::toggleEnvironment() {
+    if (!world_.showEnvironment) {
+        main_.switchenv->setText("Hide &Environment");
+        main_.switchenvmenu->setText("Hide &Environment");
+        world_.showEnvironment = true;
+    } else {
+        main_.switchenv->setText("Show &Environment");
+        main_.switchenvmenu->setText("Show &Environment");
+        world_.showEnvironment = false;
+        if (!world_.showOrganisms)
+            toggleOrganisms(); // one layer always stays visible
+    }
+    if (display_.isVisible())
+        display_.raise();
+    if (!world_.running)
+        redrawWorld();
+}
+
+void ViewOperations::toggleOrganisms() {
+    if (!world_.showOrganisms) {
+        main_.switchorg->setText("Hide Or&ganisms");
+        main_.switchorgmenu->setText("Hide Or&ganisms");
+        world_.showOrganisms = true;
+    } else {
+        main_.switchorg->setText("Show Or&ganisms");
+        main_.switchorgmenu->setText("Show Or&ganisms");
+        world_.showOrganisms = false;
+        if (!world_.showEnvironment)
+            toggleEnvironment();
+    }
+    if (display_.isVisible())
+        display_.raise();
+    if (!world_.running)
+        redrawWorld();
+}
+
+void ViewOperations::sizechange(int value) {
+    main_.sizelabel->setText("x " + QString::number(value));
+    if (value == 1 && world_.showEnvironment && world_.showOrganisms)
+        toggleEnvironment(); // at one pixel the corner mark cannot be seen
+    squareSizeChanged();
+}
+
+void ViewOperations::slowdownChanged(int value) {
+    main_.slowdowntext->setText(slowdownCaption(value));
+    options_.slowdown = value;
+    applySlowdown();
+}
+
+void ViewOperations::stepSquareSize(int delta) {
+    const int value = main_.Slider1->value() + delta;
+    if (value < 1 || value > 8)
+        return;
+    setSlider1(value);
+    squareSizeChanged();
+}
+
+void ViewOperations::keyPressed(int characterCode) {
+    const int key = characterCode >= 'A' && characterCode <= 'Z' ? characterCode - 'A' + 'a' : characterCode;
+    switch (key) {
+    case 'm': toggleFullScreen(); break;
+    case 'e': toggleEnvironment(); break;
+    case 'o': toggleOrganisms(); break;
+    case 's':
+        if (world_.phase != PhaseCreate)
+            sim_.startStop();
+        break;
+    case 'h': toggleSimulationShown(); break;
+    case 'r': refresh(); break;
+    default:
+        if (world_.fullScreen)
+            toggleFullScreen();
+    }
+    if (world_.fullScreen)
+        return;
+    if (key == '-' || key == '_')
+        stepSquareSize(-1);
+    else if (key == '+' || key == '=')
+        stepSquareSize(+1);
+}
+
+void ViewOperations::mousePressed() {
+    if (world_.fullScreen)
+        toggleFullScreen();
+}
+
+void ViewOperations::mouseMoved(double x, double y) {
+    if (!world_.trackMouse)
+        return;
+    world_.inspectX = world_.mouseX = roundToInt(x);
+    world_.inspectY = world_.mouseY = roundToInt(y);
+    sim_.showCurrentSquare();
+}
+
+void ViewOperations::closeRequested() { toggleSimulationShown(); }
+
+} // namespace bx

@@ -1,0 +1,76 @@
+#pragma once
+// How the world is shown: square size and layout, full screen, hiding the simulation or one
+// layer, slowdown, and the display window's keys and mouse.
+#include "displaywindow.h"
+#include "engine/options.h"
+#include "engine/simulation.h"
+#include "engine/worldstate.h"
+#include "platform/cursor.h"
+#include "platform/screen.h"
+
+namespace bx {
+
+class MainWindow;
+
+// The options window's part in layout and in locking commands during creation. The options
+// window implements it; until it exists nothing happens.
+class OptionsWindowLink {
+public:
+    virtual ~OptionsWindowLink() = default;
+    virtual void showOptionsInWindow() {}
+    virtual void setGridSliderMaxima(int /*maxX*/, int /*maxY*/) {}
+    virtual void setCreationCommandsEnabled(bool /*enabled*/) {}
+};
+
+// Square edge in pixels for a square-size slider value (1 1, 2 2, 3 4, 4 8, ... 8 128), and back.
+int squareSizeForSlider(int value);
+int sliderForSquareSize(int squareSize);
+// Passes per tick for a slowdown (faster columns for negative values).
+int passesPerTickFor(int slowdown, int gridSizeY);
+// The slowdown label: "None", "-3", "+3".
+QString slowdownCaption(int slowdown);
+
+class ViewOperations : public DisplayEvents {
+public:
+    ViewOperations(SimulationOptions& options, WorldState& world, Simulation& sim, MainWindow& main,
+                   DisplayWindow& display, const ScreenMetrics& screen, CursorCounter& cursor,
+                   OptionsWindowLink& optionsWindow);
+
+    void refresh() { sim_.refresh(); }
+    void redrawWorld() { sim_.redrawWorld(); }
+    void layoutWindows();
+    void syncMainControls();
+    void applySlowdown();
+    void squareSizeChanged();
+    void toggleSimulationShown();
+    void toggleFullScreen();
+    void toggleEnvironment();
+    void toggleOrganisms();
+
+    // The main window's sliders, when the user moves them.
+    void sizechange(int value);
+    void slowdownChanged(int value);
+
+    // The display window's events.
+    void keyPressed(int characterCode) override;
+    void mousePressed() override;
+    void mouseMoved(double x, double y) override;
+    void closeRequested() override;
+
+    void setOptionsWindow(OptionsWindowLink& link) { optionsWindow_ = &link; }
+
+private:
+    void setSlider1(int value);
+    void stepSquareSize(int delta);
+
+    SimulationOptions& options_;
+    WorldState& world_;
+    Simulation& sim_;
+    MainWindow& main_;
+    DisplayWindow& display_;
+    const ScreenMetrics& screen_;
+    CursorCounter& cursor_;
+    OptionsWindowLink* optionsWindow_;
+};
+
+} // namespace bx
