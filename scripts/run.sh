@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Builds Bramblex 2 and starts it. Until the simulator's windows exist this runs the headless
-# runner on the default world and writes a picture of it to bramblex-world.png.
+# Builds Bramblex 2 and starts the simulator (needs a desktop session or an X display).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh >/dev/null
-exec build/bin/bramblex-run --generations 200 --stats - --png bramblex-world.png "$@"
+exec "build/bin/Bramblex 2" "$@"
