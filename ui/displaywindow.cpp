@@ -52,6 +52,18 @@ PackedColour DisplayWindow::pixelColour(int x, int y) const {
     return packColour(qRed(p), qGreen(p), qBlue(p));
 }
 
+void DisplayWindow::enterFullScreen(const QRect& screenArea) {
+    normalGeometry_ = geometry();
+    setGeometry(screenArea);
+    showFullScreen();
+}
+
+void DisplayWindow::leaveFullScreen() {
+    showNormal();
+    if (normalGeometry_.isValid())
+        setGeometry(normalGeometry_);
+}
+
 void DisplayWindow::unload() {
     unloading_ = true;
     close();

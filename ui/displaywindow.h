@@ -34,6 +34,11 @@ public:
     // The image's colour at canvas pixel (x, y) as a packed colour (black outside).
     PackedColour pixelColour(int x, int y) const;
 
+    // Full screen over the given screen area, and back to where the window was. The area is set
+    // as well as the window state, so that it also works without a window manager.
+    void enterFullScreen(const QRect& screenArea);
+    void leaveFullScreen();
+
     // Ends the window for good (the program is ending): no close request is reported.
     void unload();
 
@@ -49,6 +54,7 @@ private:
     DisplayEvents* events_ = nullptr;
     QImage image_;
     QRect dirty_;
+    QRect normalGeometry_;
     bool unloading_ = false;
 };
 

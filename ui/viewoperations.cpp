@@ -121,7 +121,7 @@ void ViewOperations::toggleFullScreen() {
         world_.trackMouse = false;
         display_.setWindowTitle("");
         main_.hide();
-        display_.showFullScreen();
+        display_.enterFullScreen(QRect(0, 0, screen_.widthPixels(), screen_.heightPixels()));
         sim_.clearCurrentSquare();
         world_.fullScreen = true;
         cursor_.show(false);
@@ -134,7 +134,7 @@ void ViewOperations::toggleFullScreen() {
         refresh();
     } else {
         world_.fullScreen = false;
-        display_.showNormal();
+        display_.leaveFullScreen();
         main_.show();
         display_.clear();
         refresh();
