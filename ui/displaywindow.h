@@ -2,6 +2,7 @@
 #include <QImage>
 #include <QRect>
 #include <QWidget>
+#include <vector>
 
 #include "engine/canvas.h"
 
@@ -30,7 +31,8 @@ public:
     void fillBox(double x1, double y1, double x2, double y2, PackedColour colour) override;
     // Shows what was painted since the last flush.
     void flush();
-    const QImage& image() const { return image_; }
+    // The painted pixels as an image that borrows them (valid until the next paint or resize).
+    QImage view() const;
     // The image's colour at canvas pixel (x, y) as a packed colour (black outside).
     PackedColour pixelColour(int x, int y) const;
 
@@ -43,6 +45,7 @@ public:
     void unload();
 
 protected:
+    void markClean();
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void keyPressEvent(QKeyEvent*) override;
@@ -52,8 +55,15 @@ protected:
 
 private:
     DisplayEvents* events_ = nullptr;
-    QImage image_;
-    QRect dirty_;
+    static constexpr QRgb blackPixel = 0xFF000000;
+    void resizePixels(int width, int height);
+
+    // The canvas's own pixels (32-bit RGB, rows top to bottom): painted without any check of
+    // Qt's image sharing, shown through view().
+    std::vector<QRgb> pixels_;
+    int width_ = 0, height_ = 0;
+    // The part painted since the last flush (empty while left > right).
+    int dirtyLeft_ = 0, dirtyTop_ = 0, dirtyRight_ = -1, dirtyBottom_ = -1;
     QRect normalGeometry_;
     bool unloading_ = false;
 };

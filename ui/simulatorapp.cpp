@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTimer>
+#include <utility>
 
 #include "aboutwindow.h"
 #include "displaywindow.h"
@@ -114,15 +115,31 @@ void SimulatorApp::shutDown() {
 }
 
 void SimulatorApp::tick() {
+    inTick_ = true;
     sim_->tick();
+    inTick_ = false;
+    if (pendingMainCaption_)
+        main_->setWindowTitle(*std::exchange(pendingMainCaption_, std::nullopt));
+    if (pendingDisplayCaption_)
+        display_->setWindowTitle(*std::exchange(pendingDisplayCaption_, std::nullopt));
     display_->flush();
 }
 
 void SimulatorApp::showAbout() { about_->showAbout(); }
 
-void SimulatorApp::setMainCaption(std::string_view text) { main_->setWindowTitle(qs(text)); }
+void SimulatorApp::setMainCaption(std::string_view text) {
+    if (inTick_)
+        pendingMainCaption_ = qs(text);
+    else
+        main_->setWindowTitle(qs(text));
+}
 
-void SimulatorApp::setDisplayCaption(std::string_view text) { display_->setWindowTitle(qs(text)); }
+void SimulatorApp::setDisplayCaption(std::string_view text) {
+    if (inTick_)
+        pendingDisplayCaption_ = qs(text);
+    else
+        display_->setWindowTitle(qs(text));
+}
 
 void SimulatorApp::showCounters(int32_t generation, int32_t organisms, int32_t environments) {
     main_->generation->setText(QString::number(generation));

@@ -2,7 +2,9 @@
 // The simulator program: owns the options record, the world state and the windows, runs the
 // tick timer, and is the engine's host.
 #include <QObject>
+#include <QString>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/host.h"
@@ -94,6 +96,9 @@ private:
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<AboutWindow> about_;
     bool ending_ = false;
+    // Captions set during a tick are shown once, when the tick ends: a fast tick sets one per column.
+    bool inTick_ = false;
+    std::optional<QString> pendingMainCaption_, pendingDisplayCaption_;
 };
 
 } // namespace bx
