@@ -83,32 +83,34 @@ QWidget* MainWindow::buildControls() {
     return central;
 }
 
-QGroupBox* MainWindow::buildSimulationControls() {
-    auto* box = new QGroupBox("Simulation Controls");
+// A frame of three buttons over a fourth (or two over two), as the panel's command frames are.
+static QGroupBox* buttonFrame(const char* caption, std::initializer_list<QPushButton*> firstRow,
+                       std::initializer_list<QPushButton*> secondRow) {
+    auto* box = new QGroupBox(caption);
     auto* layout = new QGridLayout(box);
+    int column = 0;
+    for (QPushButton* b : firstRow)
+        layout->addWidget(b, 0, column++);
+    column = 0;
+    for (QPushButton* b : secondRow)
+        layout->addWidget(b, 1, column++, 1, secondRow.size() == 1 ? int(firstRow.size()) : 1);
+    return box;
+}
+
+QGroupBox* MainWindow::buildSimulationControls() {
     resetsim = button("resetsim", "Rese&t");
     savesim = button("savesim", "Sa&ve");
     loadsim = button("loadsim", "Lo&ad");
     startsim = button("startsim", "Start Sim&ulation");
-    layout->addWidget(resetsim, 0, 0);
-    layout->addWidget(savesim, 0, 1);
-    layout->addWidget(loadsim, 0, 2);
-    layout->addWidget(startsim, 1, 0, 1, 3);
-    return box;
+    return buttonFrame("Simulation Controls", {resetsim, savesim, loadsim}, {startsim});
 }
 
 QGroupBox* MainWindow::buildGraphicControls() {
-    auto* box = new QGroupBox("Graphic Controls");
-    auto* layout = new QGridLayout(box);
     swapsim = button("swapsim", "Hide S&imulation");
     maxi = button("maxi", "&Maximize");
     switchorg = button("switchorg", "Hide Or&ganisms");
     switchenv = button("switchenv", "Hide &Environment");
-    layout->addWidget(swapsim, 0, 0);
-    layout->addWidget(maxi, 0, 1);
-    layout->addWidget(switchorg, 1, 0);
-    layout->addWidget(switchenv, 1, 1);
-    return box;
+    return buttonFrame("Graphic Controls", {swapsim, maxi}, {switchorg, switchenv});
 }
 
 QGroupBox* MainWindow::buildSquareSize() {

@@ -145,40 +145,29 @@ void ViewOperations::toggleFullScreen() {
     }
 }
 
-void ViewOperations::toggleEnvironment() {
-    if (!world_.showEnvironment) {
-        main_.switchenv->setText("Hide &Environment");
-        main_.switchenvmenu->setText("Hide &Environment");
-        world_.showEnvironment = true;
-    } else {
-        main_.switchenv->setText("Show &Environment");
-        main_.switchenvmenu->setText("Show &Environment");
-        world_.showEnvironment = false;
-        if (!world_.showOrganisms)
-            toggleOrganisms(); // one layer always stays visible
-    }
+// One layer's toggle; the other layer is shown when this one would leave nothing visible.
+void ViewOperations::toggleLayer(const LayerControls& layer) {
+    const bool show = !layer.shown;
+    const QString caption = QString(show ? "Hide " : "Show ") + layer.name;
+    layer.button->setText(caption);
+    layer.menuEntry->setText(caption);
+    layer.shown = show;
+    if (!show && !layer.otherShown)
+        (this->*layer.toggleOther)();
     if (display_.isVisible())
         display_.raise();
     if (!world_.running)
         redrawWorld();
 }
 
+void ViewOperations::toggleEnvironment() {
+    toggleLayer({world_.showEnvironment, world_.showOrganisms, main_.switchenv, main_.switchenvmenu, "&Environment",
+                 &ViewOperations::toggleOrganisms});
+}
+
 void ViewOperations::toggleOrganisms() {
-    if (!world_.showOrganisms) {
-        main_.switchorg->setText("Hide Or&ganisms");
-        main_.switchorgmenu->setText("Hide Or&ganisms");
-        world_.showOrganisms = true;
-    } else {
-        main_.switchorg->setText("Show Or&ganisms");
-        main_.switchorgmenu->setText("Show Or&ganisms");
-        world_.showOrganisms = false;
-        if (!world_.showEnvironment)
-            toggleEnvironment();
-    }
-    if (display_.isVisible())
-        display_.raise();
-    if (!world_.running)
-        redrawWorld();
+    toggleLayer({world_.showOrganisms, world_.showEnvironment, main_.switchorg, main_.switchorgmenu, "Or&ganisms",
+                 &ViewOperations::toggleEnvironment});
 }
 
 void ViewOperations::sizechange(int value) {

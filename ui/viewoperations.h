@@ -8,6 +8,9 @@
 #include "platform/cursor.h"
 #include "platform/screen.h"
 
+class QAction;
+class QPushButton;
+
 namespace bx {
 
 class MainWindow;
@@ -60,6 +63,15 @@ public:
     void setOptionsWindow(OptionsWindowLink& link) { optionsWindow_ = &link; }
 
 private:
+    struct LayerControls {
+        bool& shown;
+        const bool& otherShown;
+        QPushButton* button;
+        QAction* menuEntry;
+        const char* name; // with its access key, after "Hide " or "Show "
+        void (ViewOperations::*toggleOther)();
+    };
+    void toggleLayer(const LayerControls& layer);
     void setSlider1(int value);
     void stepSquareSize(int delta);
 
