@@ -9,14 +9,15 @@ mkdir -p "$out"
 export XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data"
 unset QT_QPA_PLATFORM
 
-display=""
-for n in $(seq 91 140); do
-  if [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free X display"; exit 1; }
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and tells us its number.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$out/display" >"$out/xvfb.log" 2>&1 &
 xvfb=$!
-export DISPLAY=$display
+for _ in $(seq 1 100); do
+  [ -s "$out/display" ] && break
+  sleep 0.1
+done
+[ -s "$out/display" ] || { echo "Xvfb did not start:"; cat "$out/xvfb.log"; exit 1; }
+export DISPLAY=":$(head -n 1 "$out/display")"
 app=""
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null || true
@@ -24,18 +25,22 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Wait on a condition, not on time: poll up to ~20 s.
+# Wait on a condition, not on time: poll up to ~20 s. Gives up early when the program ended.
 wait_for() {
   for _ in $(seq 1 200); do
     if eval "$1" >/dev/null 2>&1; then return 0; fi
+    if [ -n "$app" ] && ! kill -0 "$app" 2>/dev/null; then
+      echo "the simulator ended early:"; cat "$out/simulator.log"; return 1
+    fi
     sleep 0.1
   done
   echo "timed out waiting for: $1"
+  [ -f "$out/simulator.log" ] && cat "$out/simulator.log"
   return 1
 }
 
 wait_for "xdpyinfo"
-"$bin/Bramblex 2" &
+"$bin/Bramblex 2" >"$out/simulator.log" 2>&1 &
 app=$!
 wait_for "xdotool search --name '^Bramblex 2\.1$'"
 wait_for "xdotool search --name '^Simulator$'"
