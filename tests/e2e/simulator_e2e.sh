@@ -9,8 +9,9 @@ mkdir -p "$out"
 export XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data"
 unset QT_QPA_PLATFORM
 
-# Xvfb picks a free display itself and tells us its number.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$out/display" >"$out/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and tells us its number; -noreset keeps it from resetting
+# (and refusing connections for a moment) each time its last client goes.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$out/display" >"$out/xvfb.log" 2>&1 &
 xvfb=$!
 for _ in $(seq 1 100); do
   [ -s "$out/display" ] && break
