@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <chrono>
 #include <QSlider>
 #include <QTimer>
@@ -17,8 +18,9 @@ namespace {
 void runGenerations(benchmark::State& state, bool shown) {
     bx::test::FakePlatform fakes;
     fakes.screen = bx::FixedScreen(1600, 1200);
-    bx::SimulatorApp app(
-        bx::Platform{fakes.messages, fakes.help, fakes.screen, fakes.cursor, fakes.browser, "/tmp"},
+    const QTemporaryDir programFolder; // resets make its Profiles folder
+    bx::SimulatorApp app(bx::Platform{fakes.messages, fakes.help, fakes.screen, fakes.cursor, fakes.browser, fakes.files,
+                                      fakes.colours, programFolder.path().toStdString()},
         std::make_unique<bx::RandomGenerator>(2));
     app.startUp();
     app.mainWindow().Timer1->stop();

@@ -4,29 +4,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <algorithm>
-#include <cstring>
-#include <limits>
 
 namespace bx {
-namespace {
-
-// Fills count pixels from p. Squares are a few pixels wide, so short rows are written with a
-// few overlapping 16-byte copies instead of a loop that first works out its own length.
-inline void fillRow(QRgb* p, int count, const QRgb (&quad)[4]) {
-    if (count >= 4 && count <= 16) {
-        std::memcpy(p, quad, sizeof quad);
-        std::memcpy(p + count - 4, quad, sizeof quad);
-        if (count > 8) {
-            std::memcpy(p + 4, quad, sizeof quad);
-            std::memcpy(p + count - 8, quad, sizeof quad);
-        }
-        return;
-    }
-    std::fill(p, p + count, quad[0]);
-}
-
-} // namespace
 
 DisplayWindow::DisplayWindow() : QWidget(nullptr, Qt::Window) {
     setObjectName("displaywindow");
@@ -34,69 +13,27 @@ DisplayWindow::DisplayWindow() : QWidget(nullptr, Qt::Window) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    resizePixels(4, 4);
+    pixels_.resize(4, 4);
 }
 
-void DisplayWindow::resizePixels(int width, int height) {
-    // The world keeps what was painted where it still fits; new parts start black.
-    std::vector<QRgb> fresh(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), blackPixel);
-    for (int y = 0; y < std::min(height, height_); ++y)
-        std::copy_n(pixels_.begin() + std::ptrdiff_t(y) * width_, std::min(width, width_),
-                    fresh.begin() + std::ptrdiff_t(y) * width);
-    pixels_ = std::move(fresh);
-    width_ = width;
-    height_ = height;
-}
-
-QImage DisplayWindow::view() const {
-    return QImage(reinterpret_cast<const uchar*>(pixels_.data()), width_, height_, width_ * 4,
-                  QImage::Format_RGB32);
-}
+QImage DisplayWindow::view() const { return pixels_.view(); }
 
 void DisplayWindow::clear() {
-    std::fill(pixels_.begin(), pixels_.end(), blackPixel);
-    markClean();
+    pixels_.clear();
     update(); // shown at once, also when no tick follows
 }
 
 void DisplayWindow::fillBox(double x1, double y1, double x2, double y2, PackedColour colour) {
-    const PixelSpan xs = pixelSpan(x1, x2);
-    const PixelSpan ys = pixelSpan(y1, y2);
-    const int left = std::max(xs.first, 0), right = std::min(xs.last, width_ - 1);
-    const int top = std::max(ys.first, 0), bottom = std::min(ys.last, height_ - 1);
-    if (left > right || top > bottom)
-        return;
-    const QRgb rgb = qRgb(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
-    const QRgb quad[4] = {rgb, rgb, rgb, rgb};
-    const int count = right - left + 1;
-    const std::ptrdiff_t stride = width_;
-    QRgb* start = pixels_.data() + std::ptrdiff_t(top) * stride + left;
-    for (int y = top; y <= bottom; ++y, start += stride)
-        fillRow(start, count, quad);
-    dirtyLeft_ = std::min(dirtyLeft_, left);
-    dirtyTop_ = std::min(dirtyTop_, top);
-    dirtyRight_ = std::max(dirtyRight_, right);
-    dirtyBottom_ = std::max(dirtyBottom_, bottom);
+    pixels_.fillBox(x1, y1, x2, y2, colour);
 }
 
 void DisplayWindow::flush() {
-    if (dirtyLeft_ > dirtyRight_)
-        return;
-    update(QRect(QPoint(dirtyLeft_, dirtyTop_), QPoint(dirtyRight_, dirtyBottom_)));
-    markClean();
+    const QRect dirty = pixels_.takeDirty();
+    if (!dirty.isEmpty())
+        update(dirty);
 }
 
-void DisplayWindow::markClean() {
-    dirtyLeft_ = dirtyTop_ = std::numeric_limits<int>::max();
-    dirtyRight_ = dirtyBottom_ = std::numeric_limits<int>::min();
-}
-
-PackedColour DisplayWindow::pixelColour(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_)
-        return 0;
-    const QRgb p = pixels_[std::size_t(y) * std::size_t(width_) + std::size_t(x)];
-    return packColour(qRed(p), qGreen(p), qBlue(p));
-}
+PackedColour DisplayWindow::pixelColour(int x, int y) const { return pixels_.pixelColour(x, y); }
 
 void DisplayWindow::enterFullScreen(const QRect& screenArea) {
     normalGeometry_ = geometry();
@@ -117,18 +54,12 @@ void DisplayWindow::unload() {
 
 void DisplayWindow::paintEvent(QPaintEvent* e) {
     QPainter p(this);
-    const QRect r = e->rect();
-    const QRect painted = r.intersected(QRect(0, 0, width_, height_));
-    p.drawImage(painted, view(), painted);
     // Outside the pixels (a window larger than the world) the canvas is black.
-    const QRegion outside = QRegion(r).subtracted(QRegion(QRect(0, 0, width_, height_)));
-    for (const QRect& o : outside)
-        p.fillRect(o, Qt::black);
+    paintPixels(p, pixels_, e->rect());
 }
 
 void DisplayWindow::resizeEvent(QResizeEvent*) {
-    if (width() != width_ || height() != height_)
-        resizePixels(std::max(width(), 1), std::max(height(), 1));
+    pixels_.resize(width(), height());
 }
 
 void DisplayWindow::keyPressEvent(QKeyEvent* e) {

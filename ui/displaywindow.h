@@ -2,9 +2,9 @@
 #include <QImage>
 #include <QRect>
 #include <QWidget>
-#include <vector>
 
 #include "engine/canvas.h"
+#include "platform/pixelcanvas.h"
 
 namespace bx {
 
@@ -45,7 +45,6 @@ public:
     void unload();
 
 protected:
-    void markClean();
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void keyPressEvent(QKeyEvent*) override;
@@ -55,15 +54,8 @@ protected:
 
 private:
     DisplayEvents* events_ = nullptr;
-    static constexpr QRgb blackPixel = 0xFF000000;
-    void resizePixels(int width, int height);
-
-    // The canvas's own pixels (32-bit RGB, rows top to bottom): painted without any check of
-    // Qt's image sharing, shown through view().
-    std::vector<QRgb> pixels_;
-    int width_ = 0, height_ = 0;
-    // The part painted since the last flush (empty while left > right).
-    int dirtyLeft_ = 0, dirtyTop_ = 0, dirtyRight_ = -1, dirtyBottom_ = -1;
+    // The canvas's own pixels, shown through view().
+    PixelCanvas pixels_;
     QRect normalGeometry_;
     bool unloading_ = false;
 };

@@ -4,7 +4,9 @@
 #include "platform/folders.h"
 #include "platform/helpviewer.h"
 #include "platform/qtbrowser.h"
+#include "platform/qtcolourpicker.h"
 #include "platform/qtcursor.h"
+#include "platform/qtfiledialogs.h"
 #include "platform/qtmessages.h"
 #include "platform/qtscreen.h"
 #include "simulatorapp.h"
@@ -18,7 +20,10 @@ int main(int argc, char** argv) {
     bx::DesktopBrowser browser;
     bx::ViewerHelpService help;
     bx::QtMessageService messages(help);
-    bx::SimulatorApp simulator(bx::Platform{messages, help, screen, cursor, browser, bx::programFolder()});
+    bx::QtFileDialogs files;
+    bx::QtColourPicker colours;
+    bx::SimulatorApp simulator(
+        bx::Platform{messages, help, screen, cursor, browser, files, colours, bx::programFolder()});
     QObject::connect(&simulator, &bx::SimulatorApp::ended, &app, &QApplication::quit);
     simulator.startUp();
     return QApplication::exec();

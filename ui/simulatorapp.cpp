@@ -11,7 +11,10 @@
 #include "aboutwindow.h"
 #include "displaywindow.h"
 #include "mainwindow.h"
+#include "optionscommands.h"
+#include "optionswindow.h"
 #include "previewbox.h"
+#include "profilecommands.h"
 #include "splashwindow.h"
 #include "viewoperations.h"
 
@@ -24,14 +27,19 @@ QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<
 
 SimulatorApp::SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng)
     : platform_(std::move(platform)), rng_(rng ? std::move(rng) : std::make_unique<RandomGenerator>()),
-      noOptionsWindow_(std::make_unique<OptionsWindowLink>()), main_(std::make_unique<MainWindow>()),
-      display_(std::make_unique<DisplayWindow>()) {
+      main_(std::make_unique<MainWindow>()), display_(std::make_unique<DisplayWindow>()) {
     sim_ = std::make_unique<Simulation>(options_, world_, *rng_, *this, *display_);
+    optionsWindow_ = std::make_unique<OptionsWindow>(options_, platform_.screen, platform_.colours);
     view_ = std::make_unique<ViewOperations>(options_, world_, *sim_, *main_, *display_, platform_.screen,
-                                             platform_.cursor, *noOptionsWindow_);
+                                             platform_.cursor, *optionsWindow_);
+    optionsCommands_ =
+        std::make_unique<OptionsCommands>(*optionsWindow_, *sim_, *view_, platform_.messages, platform_.help);
+    profiles_ = std::make_unique<ProfileCommands>(*sim_, *main_, *optionsWindow_, *optionsCommands_, platform_.files,
+                                                  platform_.messages, platform_.programFolder);
     display_->setEvents(view_.get());
     about_ = std::make_unique<AboutWindow>(options_, platform_.messages, platform_.help, platform_.browser);
     connectCommands();
+    connectOptionsCommands();
 }
 
 SimulatorApp::~SimulatorApp() {
@@ -70,6 +78,40 @@ void SimulatorApp::connectCommands() {
     on(m.help4menu, &QAction::triggered, helpCommand(HelpSearch));
 }
 
+// The options and profile commands of both windows.
+void SimulatorApp::connectOptionsCommands() {
+    MainWindow& m = *main_;
+    OptionsWindow& w = *optionsWindow_;
+    OptionsCommands& c = *optionsCommands_;
+    ProfileCommands& p = *profiles_;
+    auto on = [this](auto* sender, auto signal, auto&& action) { connect(sender, signal, this, action); };
+    on(m.options2, &QAction::triggered, [&c] { c.openOptionsWindow(); });
+    on(m.savesim, &QPushButton::clicked, [&c] { c.saveOptionsFromMain(); });
+    on(m.save, &QAction::triggered, [&c] { c.saveOptionsFromMain(); });
+    on(m.defmenu, &QAction::triggered, [&c] { c.resetOptionsToDefaults(); });
+    on(m.loadsim, &QPushButton::clicked, [&p] { p.loadProfile(""); });
+    for (QAction* a : {m.load, m.moreprof, w.loadmenu, w.moreprof})
+        on(a, &QAction::triggered, [&p] { p.loadProfile(""); });
+    on(w.Command2, &QPushButton::clicked, [&p] { p.loadProfile(""); });
+    for (int k = 0; k < 7; ++k) {
+        on(m.profileItems[k], &QAction::triggered, [&p, k] { p.loadQuickProfile(k + 2); });
+        on(w.profileItems[k], &QAction::triggered, [&p, k] { p.loadQuickProfile(k + 2); });
+    }
+    on(w.okbutton, &QPushButton::clicked, [&c] { c.okClicked(); });
+    on(w.acceptmenu, &QAction::triggered, [&c] { c.acceptOptions(); });
+    on(w.cancelbutton, &QPushButton::clicked, [&c] { c.cancelOptions(); });
+    on(w.cancelmenu, &QAction::triggered, [&c] { c.cancelOptions(); });
+    on(&w, &OptionsWindow::cancelRequested, [&c] { c.cancelOptions(); });
+    on(w.Command1, &QPushButton::clicked, [&c] { c.saveAndUseOptions(); });
+    on(w.savemenu, &QAction::triggered, [&c] { c.saveAndUseOptions(); });
+    on(w.defaultsbutton, &QPushButton::clicked, [&c] { c.resetOptionsToDefaults(); });
+    on(w.resetmenu, &QAction::triggered, [&c] { c.resetOptionsToDefaults(); });
+    on(w.defaultmenu, &QAction::triggered, [&c] { c.resetOptionsToDefaults(); });
+    on(w.helpwindow, &QAction::triggered, [&c] { c.helpWindow(); });
+    on(w.helpcontents, &QAction::triggered, [&c] { c.helpContents(); });
+    on(w.helpsearch, &QAction::triggered, [&c] { c.helpSearch(); });
+}
+
 void SimulatorApp::startUp() {
     splash_ = std::make_unique<SplashWindow>(options_);
     splash_->show();
@@ -90,6 +132,7 @@ void SimulatorApp::showIdentity() {
     if (splash_)
         splash_->versionlabel2->setText(qs(options_.versionString));
     about_->load();
+    optionsWindow_->setWindowTitle(qs(options_.mainTitle + " Options"));
 }
 
 // The panel at the left of the screen, the world beside it.
@@ -108,6 +151,7 @@ void SimulatorApp::shutDown() {
     if (splash_)
         splash_->close();
     about_->close();
+    optionsWindow_->hide();
     display_->unload();
     main_->hide();
     platform_.cursor.restore();
@@ -152,7 +196,7 @@ void SimulatorApp::setCreationCommandsEnabled(bool enabled) {
         a->setEnabled(enabled);
     for (QPushButton* b : {main_->startsim, main_->savesim})
         b->setEnabled(enabled);
-    noOptionsWindow_->setCreationCommandsEnabled(enabled);
+    optionsWindow_->setCreationCommandsEnabled(enabled);
 }
 
 void SimulatorApp::showRunState(bool running) {
@@ -169,7 +213,7 @@ void SimulatorApp::setTimerEnabled(bool enabled) {
 
 void SimulatorApp::layoutWindows() { view_->layoutWindows(); }
 
-void SimulatorApp::refreshProfileMenus() {}
+void SimulatorApp::refreshProfileMenus() { profiles_->refreshProfileMenus(); }
 
 void SimulatorApp::showReadout(const Readout& r) {
     MainWindow& m = *main_;
@@ -194,6 +238,6 @@ Answer SimulatorApp::ask(const Question& question) { return platform_.messages.a
 
 void SimulatorApp::processEvents() { QCoreApplication::processEvents(); }
 
-void SimulatorApp::saveProfileAs() {}
+void SimulatorApp::saveProfileAs() { profiles_->saveProfileAs(); }
 
 } // namespace bx

@@ -13,7 +13,9 @@
 #include "engine/simulation.h"
 #include "engine/worldstate.h"
 #include "platform/browser.h"
+#include "platform/colourpicker.h"
 #include "platform/cursor.h"
+#include "platform/filedialogs.h"
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/screen.h"
@@ -25,7 +27,9 @@ class DisplayWindow;
 class MainWindow;
 class SplashWindow;
 class ViewOperations;
-class OptionsWindowLink;
+class OptionsWindow;
+class OptionsCommands;
+class ProfileCommands;
 
 // The host services the simulator uses; main() passes the real ones, tests their fakes.
 struct Platform {
@@ -34,7 +38,9 @@ struct Platform {
     const ScreenMetrics& screen;
     CursorCounter& cursor;
     WebBrowser& browser;
-    std::string programFolder;
+    FileDialogs& files;
+    ColourPicker& colours;
+    std::string programFolder; // the Profiles folder lives in it
 };
 
 class SimulatorApp : public QObject, public SimulationHost {
@@ -55,6 +61,9 @@ public:
     DisplayWindow& displayWindow() { return *display_; }
     AboutWindow& aboutWindow() { return *about_; }
     ViewOperations& view() { return *view_; }
+    OptionsWindow& optionsWindow() { return *optionsWindow_; }
+    OptionsCommands& optionsCommands() { return *optionsCommands_; }
+    ProfileCommands& profiles() { return *profiles_; }
 
     // One timer tick: the engine's slice, then what it painted is shown.
     void tick();
@@ -81,6 +90,7 @@ signals:
 
 private:
     void connectCommands();
+    void connectOptionsCommands();
     void showIdentity();
     void placeWindows();
 
@@ -88,11 +98,13 @@ private:
     SimulationOptions options_;
     WorldState world_;
     std::unique_ptr<RandomSource> rng_;
-    std::unique_ptr<OptionsWindowLink> noOptionsWindow_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<DisplayWindow> display_;
     std::unique_ptr<Simulation> sim_;
+    std::unique_ptr<OptionsWindow> optionsWindow_;
     std::unique_ptr<ViewOperations> view_;
+    std::unique_ptr<OptionsCommands> optionsCommands_;
+    std::unique_ptr<ProfileCommands> profiles_;
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<AboutWindow> about_;
     bool ending_ = false;

@@ -2,11 +2,14 @@
 // Stand-ins for the host services, so window tests answer questions and watch help, the cursor
 // and the browser without a desktop.
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/browser.h"
+#include "platform/colourpicker.h"
 #include "platform/cursor.h"
+#include "platform/filedialogs.h"
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/screen.h"
@@ -62,12 +65,61 @@ public:
     }
 };
 
+// Answers the file dialogs from lists, in order; an empty list (or nullopt) is a cancel.
+class FakeFileDialogs : public FileDialogs {
+public:
+    std::vector<FileDialogRequest> opened, saved;
+    std::deque<std::optional<std::string>> openAnswers, saveAnswers;
+    std::vector<std::string> overwriteQuestions; // title + "|" + text
+    std::deque<OverwriteAnswer> overwriteAnswers; // then Yes
+
+    std::optional<std::string> openFile(const FileDialogRequest& r) override { return answer(opened, openAnswers, r); }
+    std::optional<std::string> saveFile(const FileDialogRequest& r) override { return answer(saved, saveAnswers, r); }
+    OverwriteAnswer confirmOverwrite(const std::string& title, const std::string& text) override {
+        overwriteQuestions.push_back(title + "|" + text);
+        if (overwriteAnswers.empty())
+            return OverwriteAnswer::Yes;
+        const OverwriteAnswer a = overwriteAnswers.front();
+        overwriteAnswers.pop_front();
+        return a;
+    }
+
+private:
+    static std::optional<std::string> answer(std::vector<FileDialogRequest>& log,
+                                             std::deque<std::optional<std::string>>& answers,
+                                             const FileDialogRequest& r) {
+        log.push_back(r);
+        if (answers.empty())
+            return std::nullopt;
+        std::optional<std::string> a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+};
+
+// Picks the listed colours in order; then cancels.
+class FakeColourPicker : public ColourPicker {
+public:
+    std::deque<std::optional<int32_t>> answers;
+    std::vector<int32_t> initials;
+    std::optional<int32_t> pick(int32_t initial) override {
+        initials.push_back(initial);
+        if (answers.empty())
+            return std::nullopt;
+        const std::optional<int32_t> a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+};
+
 struct FakePlatform {
     FakeMessages messages;
     FakeHelp help;
     FixedScreen screen{1024, 768};
     FakeCursor cursor;
     FakeBrowser browser;
+    FakeFileDialogs files;
+    FakeColourPicker colours;
 };
 
 } // namespace bx::test

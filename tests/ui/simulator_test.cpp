@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -22,6 +23,7 @@ class SimulatorTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<test::FakePlatform> fakes;
+    std::unique_ptr<QTemporaryDir> programFolder; // resets make its Profiles folder
     std::unique_ptr<SimulatorApp> app;
 
     MainWindow& main() { return app->mainWindow(); }
@@ -43,13 +45,18 @@ class SimulatorTest : public QObject {
 private slots:
     void init() {
         fakes = std::make_unique<test::FakePlatform>();
+        programFolder = std::make_unique<QTemporaryDir>();
         app = std::make_unique<SimulatorApp>(
-            Platform{fakes->messages, fakes->help, fakes->screen, fakes->cursor, fakes->browser, "/opt/bramblex"},
+            Platform{fakes->messages, fakes->help, fakes->screen, fakes->cursor, fakes->browser, fakes->files,
+                     fakes->colours, programFolder->path().toStdString()},
             std::make_unique<RandomGenerator>(5));
         app->startUp();
         main().Timer1->stop(); // the test drives the ticks
     }
-    void cleanup() { app.reset(); }
+    void cleanup() {
+        app.reset();
+        programFolder.reset();
+    }
 
     void startUpCreatesThenDrawsThenIdles() {
         QCOMPARE(main().windowTitle(), QString("Bramblex 2.1"));

@@ -1,0 +1,40 @@
+#pragma once
+// The open and save dialogs of the profile commands, and the overwrite question that belongs to
+// saving. One interface so tests can choose files and answer without a desktop.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace bx {
+
+// One entry of a dialog's file-type list: "Simulation Files (*.bx2)" with pattern "*.bx2".
+struct FileFilter {
+    std::string description;
+    std::string pattern;
+};
+
+struct FileDialogRequest {
+    std::string title;
+    std::string folder; // initial folder
+    std::vector<FileFilter> filters;
+    int filterIndex = 1; // 1-based: the filter selected when the dialog opens
+};
+
+enum class OverwriteAnswer { Yes, No, Cancel };
+
+class FileDialogs {
+  public:
+    virtual ~FileDialogs() = default;
+    // The chosen file's path, or nothing when the user cancelled.
+    virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
+    // The chosen path unchanged (no extension is added); the dialog itself never asks about
+    // overwriting, the caller does with confirmOverwrite.
+    virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
+    // A Yes/No/Cancel box: exclamation icon, No the default button, brought to the front.
+    virtual OverwriteAnswer confirmOverwrite(const std::string& title, const std::string& text) = 0;
+};
+
+// The Qt name filter of one entry. A lone "*.*" becomes "*": on Linux many files have no dot.
+std::string qtNameFilter(const FileFilter& filter);
+
+} // namespace bx

@@ -1,0 +1,102 @@
+#include "pixelcanvas.h"
+
+#include <QPainter>
+#include <QRegion>
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace bx {
+namespace {
+
+// Fills count pixels from p. Squares are a few pixels wide, so short rows are written with a
+// few overlapping 16-byte copies instead of a loop that first works out its own length.
+inline void fillRow(QRgb* p, int count, const QRgb (&quad)[4]) {
+    if (count >= 4 && count <= 16) {
+        std::memcpy(p, quad, sizeof quad);
+        std::memcpy(p + count - 4, quad, sizeof quad);
+        if (count > 8) {
+            std::memcpy(p + 4, quad, sizeof quad);
+            std::memcpy(p + count - 8, quad, sizeof quad);
+        }
+        return;
+    }
+    std::fill(p, p + count, quad[0]);
+}
+
+} // namespace
+
+void PixelCanvas::resize(int width, int height) {
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    if (width == width_ && height == height_)
+        return;
+    std::vector<QRgb> fresh(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), blackPixel);
+    for (int y = 0; y < std::min(height, height_); ++y)
+        std::copy_n(pixels_.begin() + std::ptrdiff_t(y) * width_, std::min(width, width_),
+                    fresh.begin() + std::ptrdiff_t(y) * width);
+    pixels_ = std::move(fresh);
+    width_ = width;
+    height_ = height;
+}
+
+QImage PixelCanvas::view() const {
+    return QImage(reinterpret_cast<const uchar*>(pixels_.data()), width_, height_, width_ * 4,
+                  QImage::Format_RGB32);
+}
+
+void PixelCanvas::clear() {
+    std::fill(pixels_.begin(), pixels_.end(), blackPixel);
+    markClean();
+}
+
+void PixelCanvas::fillBox(double x1, double y1, double x2, double y2, PackedColour colour) {
+    const PixelSpan xs = pixelSpan(x1, x2);
+    const PixelSpan ys = pixelSpan(y1, y2);
+    const int left = std::max(xs.first, 0), right = std::min(xs.last, width_ - 1);
+    const int top = std::max(ys.first, 0), bottom = std::min(ys.last, height_ - 1);
+    if (left > right || top > bottom)
+        return;
+    const QRgb rgb = qRgb(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+    const QRgb quad[4] = {rgb, rgb, rgb, rgb};
+    const int count = right - left + 1;
+    const std::ptrdiff_t stride = width_;
+    QRgb* start = pixels_.data() + std::ptrdiff_t(top) * stride + left;
+    for (int y = top; y <= bottom; ++y, start += stride)
+        fillRow(start, count, quad);
+    dirtyLeft_ = std::min(dirtyLeft_, left);
+    dirtyTop_ = std::min(dirtyTop_, top);
+    dirtyRight_ = std::max(dirtyRight_, right);
+    dirtyBottom_ = std::max(dirtyBottom_, bottom);
+}
+
+QRect PixelCanvas::takeDirty() {
+    if (dirtyLeft_ > dirtyRight_)
+        return {};
+    const QRect dirty(QPoint(dirtyLeft_, dirtyTop_), QPoint(dirtyRight_, dirtyBottom_));
+    markClean();
+    return dirty;
+}
+
+void PixelCanvas::markClean() {
+    dirtyLeft_ = dirtyTop_ = std::numeric_limits<int>::max();
+    dirtyRight_ = dirtyBottom_ = std::numeric_limits<int>::min();
+}
+
+PackedColour PixelCanvas::pixelColour(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return 0;
+    const QRgb p = pixels_[std::size_t(y) * std::size_t(width_) + std::size_t(x)];
+    return packColour(qRed(p), qGreen(p), qBlue(p));
+}
+
+void paintPixels(QPainter& painter, const PixelCanvas& canvas, const QRect& r) {
+    const QRect all(0, 0, canvas.width(), canvas.height());
+    const QRect painted = r.intersected(all);
+    painter.drawImage(painted, canvas.view(), painted);
+    const QRegion outside = QRegion(r).subtracted(QRegion(all));
+    for (const QRect& o : outside)
+        painter.fillRect(o, Qt::black);
+}
+
+} // namespace bx

@@ -1,0 +1,78 @@
+#include "platform/qtfiledialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+
+#include "platform/qtmessages.h"
+
+namespace bx {
+
+std::string qtNameFilter(const FileFilter& filter) {
+    const std::string pattern = filter.pattern == "*.*" ? "*" : filter.pattern;
+    std::string description = filter.description;
+    // Qt reads the patterns from the last parentheses of the text; without any it adds them.
+    if (description.find('(') == std::string::npos)
+        description += " (" + pattern + ")";
+    else if (pattern != filter.pattern)
+        description = description.substr(0, description.rfind('(')) + "(" + pattern + ")";
+    return description;
+}
+
+namespace {
+
+std::optional<std::string> runDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.title),
+                       QString::fromStdString(request.folder));
+    dialog.setObjectName("filedialog");
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite); // the caller asks its own question
+    QStringList filters;
+    for (const FileFilter& f : request.filters)
+        filters << QString::fromStdString(qtNameFilter(f));
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+} // namespace
+
+std::optional<std::string> QtFileDialogs::openFile(const FileDialogRequest& request) {
+    return runDialog(request, QFileDialog::AcceptOpen);
+}
+
+std::optional<std::string> QtFileDialogs::saveFile(const FileDialogRequest& request) {
+    return runDialog(request, QFileDialog::AcceptSave);
+}
+
+OverwriteAnswer QtFileDialogs::confirmOverwrite(const std::string& title, const std::string& text) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setObjectName("messagebox");
+    box.setWindowTitle(QString::fromStdString(title));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(messageText(text));
+    box.setIcon(QMessageBox::Warning);
+    QPushButton* yes = box.addButton(QMessageBox::Yes);
+    QPushButton* no = box.addButton(QMessageBox::No);
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    yes->setObjectName("yesbutton");
+    no->setObjectName("nobutton");
+    cancel->setObjectName("cancelbutton");
+    box.setDefaultButton(no);
+    box.setEscapeButton(cancel);
+    box.show();
+    box.raise();
+    box.activateWindow();
+    box.exec();
+    if (box.clickedButton() == yes)
+        return OverwriteAnswer::Yes;
+    return box.clickedButton() == no ? OverwriteAnswer::No : OverwriteAnswer::Cancel;
+}
+
+} // namespace bx

@@ -1,0 +1,165 @@
+#include "aboutform.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include "saverstate.h"
+
+namespace bx {
+
+QString aboutText(const QString& versionText) {
+    const QStringList lines{QStringLiteral("Bramblex ") + versionText + QStringLiteral(" Screen Saver."),
+                            QString(),
+                            QStringLiteral("Written by the Bramblex developers."),
+                            QStringLiteral("Published by Bramblex Software."),
+                            QString(),
+                            QStringLiteral("Please press F1 to read the help file."),
+                            QString(),
+                            QStringLiteral("If you like this program, why not try Bramblex 2 itself!")};
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+namespace {
+
+// A small picture of coloured squares with corner marks, as the saver draws them.
+QPixmap aboutPicture() {
+    QPixmap picture(96, 96);
+    picture.fill(Qt::black);
+    QPainter p(&picture);
+    const QColor colours[] = {QColor(200, 60, 40), QColor(40, 150, 90), QColor(60, 90, 200), QColor(210, 180, 40)};
+    for (int c = 0; c < 6; ++c)
+        for (int r = 0; r < 6; ++r) {
+            if ((c * 7 + r * 3) % 5 == 0)
+                continue;
+            const QColor& organism = colours[(c + r) % 4];
+            p.fillRect(c * 16, r * 16, 16, 16, organism);
+            p.fillRect(c * 16, r * 16, 8, 8, colours[(c * 3 + r + 1) % 4].lighter(130));
+        }
+    return picture;
+}
+
+} // namespace
+
+AboutForm::AboutForm(MessageService& messages, HelpService& help, WebBrowser& browser, std::string helpFile,
+                     QWidget* parent)
+    : QDialog(parent), versionlabel3(new QLabel(QStringLiteral("2.0"), this)),
+      Label1(new QLabel(QStringLiteral("Bramblex 2"), this)), Label2(new QLabel(this)),
+      Text1(new QPlainTextEdit(this)), Command1(new QPushButton(tr("&Done"), this)), messages_(messages),
+      help_(help), browser_(browser), helpFile_(std::move(helpFile)) {
+    setObjectName("aboutform");
+    setWindowTitle(QStringLiteral("About Bramblex 2 Screen Saver"));
+    setModal(true);
+
+    versionlabel3->setObjectName("versionlabel3");
+    Label1->setObjectName("Label1");
+    QFont big = Label1->font();
+    big.setPointSizeF(big.pointSizeF() * 1.8);
+    big.setBold(true);
+    Label1->setFont(big);
+    auto* Picture1 = new QLabel(this);
+    Picture1->setObjectName("Picture1");
+    Picture1->setPixmap(aboutPicture());
+
+    auto* Frame2 = new QGroupBox(tr("&Information"), this);
+    Frame2->setObjectName("Frame2");
+    Text1->setObjectName("Text1");
+    Text1->setReadOnly(true);
+    auto* frameLayout = new QVBoxLayout(Frame2);
+    frameLayout->addWidget(Text1);
+
+    Label2->setObjectName("Label2");
+    Label2->setText(QString::fromLatin1(publisherAddress));
+    Label2->setToolTip(tr("Open the publisher's web page"));
+    Label2->setCursor(Qt::PointingHandCursor);
+    Label2->setFocusPolicy(Qt::TabFocus);
+    Label2->setStyleSheet(QStringLiteral("#Label2 { color: #1a4fd0; text-decoration: underline; }"));
+    Label2->installEventFilter(this);
+
+    Command1->setObjectName("Command1");
+    Command1->setDefault(true);
+    connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* help1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help1->setObjectName("helpshortcut");
+    connect(help1, &QShortcut::activated, this, [this] { help_.showHelp(helpFile_, HelpContext); });
+
+    auto* Frame1 = new QWidget(this);
+    Frame1->setObjectName("Frame1");
+    auto* heading = new QVBoxLayout(Frame1);
+    heading->addWidget(Label1);
+    auto* version = new QHBoxLayout;
+    version->addWidget(new QLabel(tr("Screen Saver, version"), this));
+    version->addWidget(versionlabel3);
+    version->addStretch();
+    heading->addLayout(version);
+    heading->addStretch();
+    auto* top = new QHBoxLayout;
+    top->addWidget(Picture1);
+    top->addWidget(Frame1, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(Label2);
+    bottom->addStretch();
+    bottom->addWidget(Command1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(Frame2, 1);
+    layout->addLayout(bottom);
+    resize(440, 360);
+    setVersionText(QStringLiteral("2.0"));
+}
+
+void AboutForm::setVersionText(const QString& versionText) {
+    versionlabel3->setText(versionText);
+    Text1->clear();
+    Text1->setPlainText(aboutText(versionText));
+}
+
+void AboutForm::openWebPage() {
+    const auto tell = [this](const char* text) {
+        Notice notice; // OK only, no icon
+        notice.title = saverTitle;
+        notice.text = text;
+        messages_.inform(notice);
+    };
+    switch (browser_.open(publisherAddress)) {
+    case BrowserResult::Opened:
+        break;
+    case BrowserResult::NoBrowser:
+        tell("Error: No web browser found.");
+        break;
+    case BrowserResult::CouldNotOpen:
+        tell("Error: Could not open web page.");
+        break;
+    }
+}
+
+// The link is a plain label: a click on it, or Enter or Space while it has the focus, opens it.
+bool AboutForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Label2) {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton && Label2->rect().contains(mouse->position().toPoint())) {
+                openWebPage();
+                return true;
+            }
+        }
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+                openWebPage();
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace bx

@@ -1,0 +1,48 @@
+#pragma once
+// aboutform: the saver's about window, with a link to the publisher's web page.
+#include <QDialog>
+#include <string>
+
+#include "platform/browser.h"
+#include "platform/help.h"
+#include "platform/messages.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace bx {
+
+class AboutForm : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr const char* publisherAddress = "https://www.bramblex.example.com/";
+
+    AboutForm(MessageService& messages, HelpService& help, WebBrowser& browser, std::string helpFile,
+              QWidget* parent = nullptr);
+
+    // The version text, in versionlabel3 and the about text.
+    void setVersionText(const QString& versionText);
+    // Opens the publisher's page, telling the user when it cannot.
+    void openWebPage();
+
+    QLabel* versionlabel3;
+    QLabel* Label1;
+    QLabel* Label2;
+    QPlainTextEdit* Text1;
+    QPushButton* Command1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    MessageService& messages_;
+    HelpService& help_;
+    WebBrowser& browser_;
+    std::string helpFile_;
+};
+
+// The about text for a version: lines joined by CR LF.
+QString aboutText(const QString& versionText);
+
+} // namespace bx

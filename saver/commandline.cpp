@@ -1,0 +1,123 @@
+#include "commandline.h"
+
+#include <cctype>
+#include <cmath>
+#include <charconv>
+#include <cstdlib>
+
+#include "engine/numeric.h"
+
+namespace bx {
+
+std::string modeLetter(const std::string& commandLine) {
+    const std::string firstTwo = commandLine.substr(0, 2);
+    if (firstTwo.empty())
+        return {};
+    return std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(firstTwo.back()))));
+}
+
+int64_t leadingNumber(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    // The longest prefix that reads as a decimal number: sign, digits, point, digits, exponent.
+    std::size_t end = i;
+    if (end < text.size() && (text[end] == '+' || text[end] == '-'))
+        ++end;
+    const auto digits = [&](std::size_t& p) {
+        const std::size_t from = p;
+        while (p < text.size() && std::isdigit(static_cast<unsigned char>(text[p])))
+            ++p;
+        return p > from;
+    };
+    bool any = digits(end);
+    if (end < text.size() && text[end] == '.') {
+        std::size_t p = end + 1;
+        if (digits(p) || any) {
+            any = true;
+            end = p;
+        }
+    }
+    if (!any)
+        return 0;
+    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+        std::size_t p = end + 1;
+        if (p < text.size() && (text[p] == '+' || text[p] == '-'))
+            ++p;
+        if (digits(p))
+            end = p;
+    }
+    const std::string number = text.substr(text[i] == '+' ? i + 1 : i, end - (text[i] == '+' ? i + 1 : i));
+    double value = 0;
+    std::from_chars(number.data(), number.data() + number.size(), value); // not the locale's reading
+    // A handle is 32 bits; anything beyond cannot name a window.
+    if (!std::isfinite(value) || value > 2147483647.0 || value < -2147483648.0)
+        return 0;
+    return roundToInt(value);
+}
+
+std::optional<int64_t> windowId(const std::string& text) {
+    if (text.empty())
+        return std::nullopt;
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const std::string digits = hex ? text.substr(2) : text;
+    if (digits.empty() || digits.size() > 10)
+        return std::nullopt;
+    for (char ch : digits)
+        if (!(hex ? std::isxdigit(static_cast<unsigned char>(ch)) : std::isdigit(static_cast<unsigned char>(ch))))
+            return std::nullopt;
+    return std::strtoll(digits.c_str(), nullptr, hex ? 16 : 10);
+}
+
+SaverCommand parseSaverCommand(const std::vector<std::string>& arguments,
+                               const std::optional<std::string>& xscreensaverWindow) {
+    SaverCommand command;
+    const std::optional<int64_t> named = xscreensaverWindow ? windowId(*xscreensaverWindow) : std::nullopt;
+    const bool hasHost = named.has_value();
+    const int64_t hostWindow = named.value_or(0);
+
+    // The X conventions first: "-window-id ID" names the window; "-root" means the host's window
+    // when a host screensaver gave one, else the root window. Other hack options are ignored.
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        if (a == "-window-id" || a == "--window-id") {
+            command.launch = SaverLaunch::HostWindow;
+            command.handle = i + 1 < arguments.size() ? windowId(arguments[i + 1]).value_or(0) : 0;
+            return command;
+        }
+    }
+    for (const std::string& a : arguments) {
+        if (a == "-root" || a == "--root") {
+            command.launch = hasHost ? SaverLaunch::HostWindow : SaverLaunch::Root;
+            command.handle = hostWindow;
+            return command;
+        }
+    }
+
+    std::string commandLine;
+    for (const std::string& a : arguments) {
+        if (!commandLine.empty())
+            commandLine.push_back(' ');
+        commandLine.append(a);
+    }
+    command.letter = modeLetter(commandLine);
+    const std::string rest = commandLine.size() > 2 ? commandLine.substr(2) : std::string();
+    if (command.letter == "S") {
+        command.launch = SaverLaunch::FullScreen;
+    } else if (command.letter == "C") {
+        command.launch = SaverLaunch::Configure;
+    } else if (command.letter == "P") {
+        command.launch = SaverLaunch::Preview;
+        command.handle = leadingNumber(rest);
+    } else if (command.letter == "A") {
+        command.launch = SaverLaunch::Password;
+        command.handle = leadingNumber(rest);
+    } else if (hasHost && commandLine.empty()) {
+        // Started by a host screensaver that names its window only through the variable.
+        command.launch = SaverLaunch::HostWindow;
+        command.handle = hostWindow;
+    }
+    return command;
+}
+
+} // namespace bx

@@ -1,0 +1,45 @@
+#pragma once
+// What the screensaver was started to do. Two conventions are read:
+// - the saver switches: the letter is the second of the first two characters, upper-cased
+//   ("/s", "-S", "s" → S; "/c:1234" → C), and for P and A a decimal handle follows from the
+//   third character on ("/p 1234" → 1234, "/p:1234" → 0);
+// - the X screensaver conventions: "-window-id ID" (decimal or 0x hex), "-root", and the
+//   XSCREENSAVER_WINDOW variable a host screensaver sets for the window it wants drawn into.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace bx {
+
+enum class SaverLaunch {
+    None,        // nothing to do: the program ends with nothing shown
+    FullScreen,  // S
+    Configure,   // C
+    Preview,     // P: embedded into the host window `handle`, 6-pixel squares
+    Password,    // A
+    HostWindow,  // draw into the X window `handle` at the stored square size
+    Root,        // draw into the root window (no XSCREENSAVER_WINDOW given)
+};
+
+struct SaverCommand {
+    SaverLaunch launch = SaverLaunch::None;
+    std::string letter;  // the mode letter of the saver switches ("" for an empty command line)
+    int64_t handle = 0;  // preview host, password owner, or host screensaver window
+};
+
+// The mode letter of a command line: the first two characters upper-cased, the last of them.
+std::string modeLetter(const std::string& commandLine);
+// A decimal number read from the start of text as the string-to-number conversion of the saver
+// switches does: blanks skipped, reading stops at the first character that cannot continue a
+// number, no number gives 0; rounded half to even.
+int64_t leadingNumber(const std::string& text);
+// A window id as X tools write it: decimal or 0x hex; nothing when it is neither.
+std::optional<int64_t> windowId(const std::string& text);
+
+// Reads the program's arguments (argv without the program name) and the XSCREENSAVER_WINDOW
+// variable (nothing when unset).
+SaverCommand parseSaverCommand(const std::vector<std::string>& arguments,
+                               const std::optional<std::string>& xscreensaverWindow);
+
+} // namespace bx

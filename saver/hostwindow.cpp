@@ -1,0 +1,64 @@
+#include "hostwindow.h"
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+
+namespace bx {
+
+struct X11HostWindows::Connection {
+    xcb_connection_t* xcb = nullptr;
+    xcb_window_t root = 0;
+};
+
+X11HostWindows::X11HostWindows() : connection_(new Connection) {
+    if (!std::getenv("DISPLAY"))
+        return;
+    int screenNumber = 0;
+    xcb_connection_t* c = xcb_connect(nullptr, &screenNumber);
+    if (xcb_connection_has_error(c)) {
+        xcb_disconnect(c);
+        return;
+    }
+    connection_->xcb = c;
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
+    for (int i = 0; i < screenNumber && it.rem; ++i)
+        xcb_screen_next(&it);
+    if (it.rem)
+        connection_->root = it.data->root;
+}
+
+X11HostWindows::~X11HostWindows() {
+    if (connection_->xcb)
+        xcb_disconnect(connection_->xcb);
+    delete connection_;
+}
+
+std::optional<SurfaceSize> X11HostWindows::clientSize(int64_t id) {
+    xcb_connection_t* c = connection_->xcb;
+    // X ids are 29 bits; 0 and anything else is never a window.
+    if (!c || id <= 0 || id > 0x1FFFFFFF || xcb_connection_has_error(c))
+        return std::nullopt;
+    const auto window = static_cast<xcb_window_t>(id);
+    // A round trip that fails with BadWindow (or BadDrawable for a pixmap's id) once the window
+    // is destroyed. A pixmap has geometry too, so the attributes are asked as well.
+    xcb_generic_error_t* error = nullptr;
+    xcb_get_window_attributes_reply_t* attributes =
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), &error);
+    std::free(error);
+    if (!attributes)
+        return std::nullopt;
+    std::free(attributes);
+    error = nullptr;
+    xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, window), &error);
+    std::free(error);
+    if (!geometry)
+        return std::nullopt;
+    const SurfaceSize size{geometry->width, geometry->height};
+    std::free(geometry);
+    return size;
+}
+
+int64_t X11HostWindows::rootWindow() { return connection_->root; }
+
+} // namespace bx

@@ -1,0 +1,37 @@
+#pragma once
+// Windows of other programs, by X11 window id: whether one still exists and the size of its
+// client area. The preview and the host-screensaver modes ask this on every tick, so they see
+// a host go within a tick or two.
+#include <cstdint>
+#include <optional>
+
+#include "saverengine.h"
+
+namespace bx {
+
+class HostWindows {
+public:
+    virtual ~HostWindows() = default;
+    // The client area of window id in pixels, or nothing when id names no window (any more).
+    virtual std::optional<SurfaceSize> clientSize(int64_t id) = 0;
+    // The root window of the display (0 when there is no display).
+    virtual int64_t rootWindow() = 0;
+};
+
+// Over an X connection of its own, so it works whatever Qt's platform plugin is. Without a
+// display every id reads as no window.
+class X11HostWindows : public HostWindows {
+public:
+    X11HostWindows();
+    ~X11HostWindows() override;
+    X11HostWindows(const X11HostWindows&) = delete;
+    X11HostWindows& operator=(const X11HostWindows&) = delete;
+    std::optional<SurfaceSize> clientSize(int64_t id) override;
+    int64_t rootWindow() override;
+
+private:
+    struct Connection;
+    Connection* connection_;
+};
+
+} // namespace bx

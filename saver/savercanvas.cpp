@@ -1,0 +1,31 @@
+#include "savercanvas.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace bx {
+
+SaverCanvas::SaverCanvas(QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAutoFillBackground(false);
+}
+
+PixelCanvas& SaverCanvas::canvas() {
+    pixels_.resize(width(), height());
+    return pixels_;
+}
+
+void SaverCanvas::flush() {
+    const QRect dirty = pixels_.takeDirty();
+    if (!dirty.isEmpty())
+        update(dirty);
+}
+
+void SaverCanvas::paintEvent(QPaintEvent* e) {
+    QPainter p(this);
+    paintPixels(p, pixels_, e->rect());
+}
+
+void SaverCanvas::resizeEvent(QResizeEvent*) { pixels_.resize(width(), height()); }
+
+} // namespace bx

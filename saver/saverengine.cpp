@@ -1,0 +1,149 @@
+#include "saverengine.h"
+
+#include <algorithm>
+
+#include "engine/numeric.h"
+#include "engine/painting.h"
+#include "engine/rules.h"
+
+namespace bx {
+namespace {
+
+// A start count: U × (high − low + 1) + low, rounded, never below 1.
+int seedCount(float u, int low, int high) {
+    return std::max(1, roundToInt(static_cast<double>(u) * (high - low + 1) + low));
+}
+
+int perArea(int area, float per) { return roundToInt(static_cast<float>(area) / per); }
+
+void sizeToSurface(SaverWorld& world, SaverHost& host) {
+    const SurfaceSize size = host.surfaceSize(world.saverMode);
+    switch (world.saverMode) {
+    case SaverFullScreen:
+    case SaverConfig:
+    case SaverHostWindow:
+        // Divided by the setting as read: a fraction makes the grid differ from the painted size.
+        world.gridSizeX = roundToInt(std::max(size.width, 0) / world.squareSizeSetting);
+        world.gridSizeY = roundToInt(std::max(size.height, 0) / world.squareSizeSetting);
+        break;
+    case SaverPreview:
+        world.gridSizeX = roundToInt(std::max(size.width, 0) / double(previewSquareSize));
+        world.gridSizeY = roundToInt(std::max(size.height, 0) / double(previewSquareSize));
+        world.squareSize = previewSquareSize;
+        break;
+    default:
+        break; // the sizes stay
+    }
+}
+
+bool hasSquares(const SaverWorld& world) { return world.gridSizeX >= 1 && world.gridSizeY >= 1; }
+
+} // namespace
+
+RuleParams saverRuleParams(int gridSizeX, int gridSizeY) {
+    RuleParams p;
+    p.gridSizeX = gridSizeX;
+    p.gridSizeY = gridSizeY;
+    p.growthRate = 2;
+    p.decayRate = 3;
+    p.mutationsOn = true;
+    p.mutationFrequency = 1000000;
+    p.asteroidsOn = true;
+    p.asteroidFrequency = 1000000;
+    p.blendOnOvertake = true;
+    return p;
+}
+
+void createWorld(SaverWorld& world, SaverHost& host, RandomSource& rng) {
+    world.squareSize = roundToInt(world.squareSizeSetting);
+    world.squareX = world.squareY = 1;
+    world.stepRow = world.stepColumn = 1;
+    world.worldDead = 0;
+    sizeToSurface(world, host);
+
+    // The square count is a plain int: large screens at small squares are not limited.
+    const int area = hasSquares(world) ? world.gridSizeX * world.gridSizeY : 0;
+    const int per300 = perArea(area, 300), per400 = perArea(area, 400);
+    const int per200 = perArea(area, 200), per100 = perArea(area, 100);
+    world.envSeeds = seedCount(rng.next(), per400, per300);
+    world.orgSeeds = seedCount(rng.next(), per200, per100);
+
+    world.orgGrid = Grid(std::max(world.gridSizeX, 0), std::max(world.gridSizeY, 0));
+    world.envGrid = Grid(std::max(world.gridSizeX, 0), std::max(world.gridSizeY, 0));
+    rng.reseed();
+    host.enableTimer(world.saverMode);
+    // A surface smaller than one square gets no seeds: their positions would lie off the grids.
+    if (!hasSquares(world))
+        return;
+
+    world.creating = true;
+    for (int i = 0; i < world.envSeeds; ++i) {
+        host.letEventsRun();
+        const SeedPosition seed = drawSeedPosition(world.gridSizeX, world.gridSizeY, rng);
+        const Rgb colour = randomColour(rng);
+        placeEnvironmentSeed(world.envGrid, seed, colour, saverRingDecay, true, world.gridSizeX,
+                             world.gridSizeY, {});
+    }
+    for (int i = 0; i < world.orgSeeds; ++i) {
+        const SeedPosition seed = drawSeedPosition(world.gridSizeX, world.gridSizeY, rng);
+        const Rgb colour = randomColour(rng);
+        world.orgGrid.set(seedSquare(seed.x), seedSquare(seed.y), colour);
+    }
+    world.creating = false;
+}
+
+void paintSaverSquare(const SaverWorld& world, Canvas& canvas) {
+    const Rgb& organism = world.orgGrid.at(world.squareX, world.squareY);
+    const Rgb& environment = world.envGrid.at(world.squareX, world.squareY);
+    const bool organisms = world.displayMode != 4;
+    const bool environments = world.displayMode != 2;
+    paintSquareModel(canvas, world.squareX, world.squareY, world.squareSize, organism, environment, organisms,
+                     environments);
+}
+
+void stepWorld(SaverWorld& world, SaverHost& host, RandomSource& rng) {
+    if (world.creating)
+        return;
+    if (world.rebuildRequested) {
+        world.rebuildRequested = false;
+        createWorld(world, host, rng);
+    }
+    if (!hasSquares(world))
+        return;
+    rng.reseed();
+    if (world.displayCountdown < 1)
+        world.displayCountdown = static_cast<float>(world.gridSizeX * 10) * rng.next();
+
+    const RuleParams params = saverRuleParams(world.gridSizeX, world.gridSizeY);
+    Canvas* canvas = host.surfaceCanvas(world.saverMode);
+    world.stepRow = 1;
+    world.squareX = roundToInt(world.stepColumn);
+    while (world.stepRow < world.gridSizeY + 1) {
+        world.squareY = roundToInt(world.stepRow);
+        updateSquareLayers(world.envGrid, world.orgGrid, world.squareX, world.squareY, world.environmentCount,
+                           world.organismCount, params, rng, world.chanceRoll);
+        world.stepRow += 1;
+        if (canvas)
+            paintSaverSquare(world, *canvas);
+    }
+
+    world.stepRow = 1;
+    world.stepColumn += 1;
+    if (world.stepColumn == world.gridSizeX + 1) {
+        world.stepColumn = 1;
+        if (world.worldDead == 1)
+            createWorld(world, host, rng);
+    }
+    world.squareX = roundToInt(world.stepColumn);
+    world.worldDead = (world.organismCount == 0 && world.environmentCount == 0) ? 1 : 0;
+    world.organismCount = world.environmentCount = 0;
+    world.squareY = 1;
+    world.displayCountdown -= 1;
+    if (world.displayCountdown < 1) {
+        world.displayMode += 1;
+        if (world.displayMode == 5)
+            world.displayMode = 1;
+    }
+}
+
+} // namespace bx

@@ -1,0 +1,72 @@
+#pragma once
+// The screensaver's engine: the simulator's rules with fixed parameters on a world sized to the
+// drawing surface. createWorld builds a whole world in one call; stepWorld updates and paints
+// one column per tick. No Qt: the surfaces are reached through SaverHost.
+#include <cstdint>
+
+#include "engine/canvas.h"
+#include "engine/grid.h"
+#include "engine/layerrules.h"
+#include "engine/random.h"
+
+namespace bx {
+
+// Which surface the engine draws on. HostWindow is a window of a host screensaver (the X
+// screensaver conventions): sized like the full screen, by the stored square size.
+enum SaverMode : int { SaverNone = 0, SaverFullScreen = 1, SaverConfig = 2, SaverPreview = 3, SaverHostWindow = 4 };
+
+// The fixed parameters: growth 2, decay 3, mutations and asteroids one in a million, blending on
+// overtake always.
+RuleParams saverRuleParams(int gridSizeX, int gridSizeY);
+inline constexpr int saverRingDecay = 10; // environment rings, always blended
+inline constexpr int previewSquareSize = 6;
+
+struct SaverWorld {
+    Grid orgGrid, envGrid;
+    int gridSizeX = 0, gridSizeY = 0; // in squares; 0 when the surface is smaller than one square
+    int squareSize = 6;               // pixels per square edge for painting
+    int squareX = 1, squareY = 1;
+    double stepColumn = 1, stepRow = 1; // the sweep: the column being updated, the next row
+    int32_t organismCount = 0, environmentCount = 0; // of the column just swept
+    int worldDead = 0;      // 1 when the last finished column held neither layer
+    int displayMode = 1;    // 1 both layers, 2 organisms, 3 both, 4 environments
+    float displayCountdown = 0; // columns left before displayMode advances
+    bool rebuildRequested = false;
+    int envSeeds = 0, orgSeeds = 0;
+    int32_t chanceRoll = 0;
+    // The square size as read from the settings (2 … 25, may have a fraction).
+    double squareSizeSetting = 6;
+    int saverMode = SaverNone;
+    // True while createWorld lets events run: a tick arriving then does not step the half-built world.
+    bool creating = false;
+};
+
+// The surface size in pixels.
+struct SurfaceSize {
+    int width = 0;
+    int height = 0;
+};
+
+// What the engine needs of the windows.
+class SaverHost {
+public:
+    virtual ~SaverHost() = default;
+    // The client area of the surface of a mode, in pixels (0 × 0 when the mode has none).
+    virtual SurfaceSize surfaceSize(int saverMode) = 0;
+    // The canvas of a mode, or null: then nothing is painted.
+    virtual Canvas* surfaceCanvas(int saverMode) = 0;
+    // Starts the 1 ms timer of the surface of a mode.
+    virtual void enableTimer(int saverMode) = 0;
+    // Lets pending window events run (once before each environment seed).
+    virtual void letEventsRun() = 0;
+};
+
+// Builds a new world for world.saverMode. Paints nothing: the sweep repaints the surface.
+void createWorld(SaverWorld& world, SaverHost& host, RandomSource& rng);
+// One tick: rebuild when asked, then update and paint column stepColumn. A world smaller than one
+// square in either direction is not stepped.
+void stepWorld(SaverWorld& world, SaverHost& host, RandomSource& rng);
+// Paints square (squareX, squareY) as displayMode says.
+void paintSaverSquare(const SaverWorld& world, Canvas& canvas);
+
+} // namespace bx

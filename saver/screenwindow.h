@@ -1,0 +1,37 @@
+#pragma once
+// fScreen: the full-screen saver. Covers the screen and stays on top; Timer1 (1 ms) drives the
+// engine; a character key, a click, a button press or the sixth mouse move within one tmrMouse
+// period (5 s) asks to quit, unless a password check is running.
+#include <QTimer>
+
+#include "savercanvas.h"
+#include "saverstate.h"
+
+namespace bx {
+
+class ScreenWindow : public SaverCanvas {
+    Q_OBJECT
+public:
+    ScreenWindow(SaverModule& module, const QRect& screenArea);
+
+    QTimer* Timer1;
+    QTimer* tmrMouse;
+    int mouseMoves = 0;
+
+signals:
+    void quitRequested(); // requestQuit: the user asked the saver to end
+    void tick();          // Timer1: step the world on this surface
+    void activated();     // Form_Activate: the pointer is to be hidden
+
+protected:
+    void keyPressEvent(QKeyEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    bool event(QEvent*) override;
+
+private:
+    void requestQuit();
+    SaverModule& module_;
+};
+
+} // namespace bx

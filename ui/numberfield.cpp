@@ -1,0 +1,56 @@
+#include "numberfield.h"
+
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QSlider>
+
+namespace bx {
+
+NumberField::NumberField(OptionTextBox kind, const ValidationContext& context, QLineEdit* box,
+                         QSlider* slider, QObject* parent)
+    : QObject(parent), kind_(kind), context_(context), box_(box), slider_(slider) {
+    connect(box_, &QLineEdit::textChanged, this, &NumberField::textChanged);
+    if (slider_)
+        connect(slider_, &QSlider::valueChanged, this, &NumberField::sliderMoved);
+}
+
+void NumberField::setSliderValue(int value) {
+    if (!slider_)
+        return;
+    const QSignalBlocker quiet(slider_);
+    slider_->setValue(value);
+}
+
+void NumberField::setText(const QString& text) {
+    if (box_->text() == text)
+        textChanged(); // unchanged text sends no signal, but the handler still runs
+    else
+        box_->setText(text);
+}
+
+void NumberField::textChanged() {
+    if (!box_->isEnabled())
+        return; // a disabled box keeps what it was given, such as "Full"
+    const QByteArray text = box_->text().toUtf8();
+    const ValidatedText result =
+        validateText(kind_, std::string_view(text.constData(), size_t(text.size())), context_.stored,
+                     context_.screen.widthPixels(), context_.screen.heightPixels());
+    const QString corrected = QString::fromStdString(result.text);
+    if (corrected != box_->text()) {
+        const QSignalBlocker quiet(box_);
+        box_->setText(corrected);
+    }
+    setSliderValue(result.sliderValue);
+}
+
+void NumberField::sliderMoved(int value) {
+    if (kind_ == OptionTextBox::GridSizeX || kind_ == OptionTextBox::GridSizeY) {
+        const int capped = gridSliderValue(value);
+        if (capped != value)
+            setSliderValue(capped);
+        value = capped;
+    }
+    setText(QString::number(value));
+}
+
+} // namespace bx

@@ -1,0 +1,48 @@
+#pragma once
+// A number box of the options window with its slider: the box corrects itself silently on every
+// change of its text while it is enabled, and the slider follows the box; a slider moved by the
+// user writes its value into the box.
+#include <QObject>
+
+#include "engine/options.h"
+#include "options/validation.h"
+#include "platform/screen.h"
+
+class QLineEdit;
+class QSlider;
+
+namespace bx {
+
+// What the boxes check against: the record's current values and the screen size.
+struct ValidationContext {
+    const SimulationOptions& stored;
+    const ScreenMetrics& screen;
+};
+
+class NumberField : public QObject {
+    Q_OBJECT
+  public:
+    // slider may be null (the frequency boxes have none). Names come from the caller.
+    NumberField(OptionTextBox kind, const ValidationContext& context, QLineEdit* box, QSlider* slider,
+                QObject* parent);
+
+    QLineEdit* box() const { return box_; }
+    QSlider* slider() const { return slider_; }
+    // Sets the slider from code: its own handler does not run.
+    void setSliderValue(int value);
+    // Sets the box's text from code; the box's handler runs as if the user had typed it.
+    void setText(const QString& text);
+    // The slider's handler, run when the user moves it: the value goes into the box (a grid
+    // slider first sets itself back to 100 from above).
+    void sliderMoved(int value);
+
+  private:
+    void textChanged();
+
+    OptionTextBox kind_;
+    ValidationContext context_;
+    QLineEdit* box_;
+    QSlider* slider_;
+};
+
+} // namespace bx

@@ -1,0 +1,56 @@
+#pragma once
+// What the options window's buttons and menus do: opening and closing it (the simulation waits
+// while it is open), accepting, cancelling, the two save flows, the reset to defaults and help.
+#include "engine/simulation.h"
+#include "platform/help.h"
+#include "platform/messages.h"
+#include "profilecommands.h"
+
+namespace bx {
+
+class OptionsWindow;
+class ViewOperations;
+
+class OptionsCommands : public OptionsSession {
+  public:
+    OptionsCommands(OptionsWindow& window, Simulation& sim, ViewOperations& view, MessageService& messages,
+                    HelpService& help);
+
+    void openOptionsWindow();
+    void closeOptionsWindow();
+    // The OK button: the screensaver settings are stored first, whatever the answer.
+    void okClicked();
+    void acceptOptions();
+    void cancelOptions();
+    void saveAndUseOptions();
+    void saveOptionsFromMain();
+    void resetOptionsToDefaults();
+    void helpWindow();
+    void helpContents();
+    void helpSearch();
+
+    // The phase in force when the window was last opened.
+    int phaseBeforeOptions() const { return phaseBeforeOptions_; }
+
+    // OptionsSession
+    bool isOptionsWindowOpen() const override { return open_; }
+    void runWithLivePhase(const std::function<bool()>& command) override;
+
+  private:
+    bool confirm(const char* firstLine, bool wanted);
+    void stopIfRunning();
+
+    OptionsWindow& window_;
+    Simulation& sim_;
+    ViewOperations& view_;
+    MessageService& messages_;
+    HelpService& help_;
+    bool open_ = false;
+    int phaseBeforeOptions_ = 0;
+    // Set once a command run from the open window stopped, loaded or reset the simulation: the
+    // phase then belongs to that world, and closing the window must not put the old one back.
+    bool phaseTakenOver_ = false;
+    int helpCommand_ = HelpContext;
+};
+
+} // namespace bx

@@ -1,0 +1,38 @@
+#include "environmenttab.h"
+
+#include <QHBoxLayout>
+#include <QRadioButton>
+
+#include "formparts.h"
+
+namespace bx {
+
+using namespace form;
+
+EnvironmentTab::EnvironmentTab(const ValidationContext& context, ColourPicker& picker)
+    : QGroupBox("Environment Options") {
+    setObjectName("f3");
+    colours = new ColourSchemeBox("Frame8", false, picker);
+    auto* frame = named(new QGroupBox("En&vironments"), "Frame2");
+    auto* grid = new QGridLayout(frame);
+    Option1 = named(new QRadioButton("Random"), "Option1");
+    Option2 = named(new QRadioButton("Full"), "Option2");
+    Option3 = named(new QRadioButton("Ideal"), "Option3");
+    Option4 = named(new QRadioButton("None"), "Option4");
+    grid->addWidget(Option1, 0, 0);
+    grid->addWidget(Option2, 0, 1);
+    grid->addWidget(Option3, 1, 0);
+    grid->addWidget(Option4, 1, 1);
+    startEnvironments =
+        new NumberField(OptionTextBox::StartEnvironments, context, textBox("startenvironmenttext"),
+                        slider("startenvironmentslider", 1, 2000), this);
+    addSliderRow(grid, 2, "Start Environments:", startEnvironments->box(), startEnvironments->slider());
+    grid->setRowStretch(4, 1);
+    frame->setFocusProxy(Option1);
+    colours->setFocusProxy(colours->randomButton);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(colours);
+    layout->addWidget(frame, 1);
+}
+
+} // namespace bx

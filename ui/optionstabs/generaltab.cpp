@@ -1,0 +1,64 @@
+#include "generaltab.h"
+
+#include <QVBoxLayout>
+
+#include "formparts.h"
+
+namespace bx {
+
+using namespace form;
+
+GeneralTab::GeneralTab(const ValidationContext& context) : QGroupBox("General Options") {
+    setObjectName("f1");
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buildWorldSetup(context));
+    layout->addWidget(buildGridSize(context));
+    layout->addStretch(1);
+}
+
+QGroupBox* GeneralTab::buildWorldSetup(const ValidationContext& context) {
+    auto* frame = named(new QGroupBox("&World Setup Options"), "Frame6");
+    auto* grid = new QGridLayout(frame);
+    growthRate = new NumberField(OptionTextBox::GrowthRate, context, textBox("growthratetext"),
+                                 slider("growthrateslider", 0, 255), this);
+    decayRate = new NumberField(OptionTextBox::DecayRate, context, textBox("decayratetext"),
+                                slider("decayrateslider", 0, 255), this);
+    envStartDecay = new NumberField(OptionTextBox::EnvStartDecay, context, textBox("envstartdecaytext"),
+                                    slider("envstartdecayslider", 0, 255), this);
+    addSliderRow(grid, 0, "World growth rate:", growthRate->box(), growthRate->slider());
+    addSliderRow(grid, 2, "World decay rate:", decayRate->box(), decayRate->slider());
+    addSliderRow(grid, 4, "Environment startup decay:", envStartDecay->box(), envStartDecay->slider());
+    environmentblend = checkBox("environmentblend", "Environmental blending");
+    grid->addWidget(environmentblend, 6, 0, 1, 2);
+    frame->setFocusProxy(growthRate->box());
+    return frame;
+}
+
+QGroupBox* GeneralTab::buildGridSize(const ValidationContext& context) {
+    auto* frame = named(new QGroupBox("Grid Si&ze"), "Frame1");
+    auto* grid = new QGridLayout(frame);
+    gridSizeX = new NumberField(OptionTextBox::GridSizeX, context, textBox("gridsizextext"),
+                                slider("gridsizexslider", 1, 100), this);
+    gridSizeY = new NumberField(OptionTextBox::GridSizeY, context, textBox("gridsizeytext"),
+                                slider("gridsizeyslider", 1, 100), this);
+    grid->addWidget(gridSizeX->box(), 0, 0);
+    grid->addWidget(gridSizeX->slider(), 0, 1);
+    grid->addWidget(new QLabel("by"), 1, 0, 1, 2, Qt::AlignCenter);
+    grid->addWidget(gridSizeY->box(), 2, 0);
+    grid->addWidget(gridSizeY->slider(), 2, 1);
+    screensizextext = textBox("screensizextext");
+    screensizeytext = textBox("screensizeytext");
+    screensizextext->setReadOnly(true);
+    screensizeytext->setReadOnly(true);
+    auto* screen = new QHBoxLayout;
+    screen->addWidget(new QLabel("Maximum Screen Size:"));
+    screen->addWidget(screensizextext);
+    screen->addWidget(new QLabel("by"));
+    screen->addWidget(screensizeytext);
+    screen->addStretch(1);
+    grid->addLayout(screen, 3, 0, 1, 2);
+    frame->setFocusProxy(gridSizeX->box());
+    return frame;
+}
+
+} // namespace bx

@@ -1,0 +1,26 @@
+#pragma once
+// Page 1, "General Options": world setup rates and the grid size.
+#include <QGroupBox>
+
+#include "ui/numberfield.h"
+
+class QCheckBox;
+class QLineEdit;
+
+namespace bx {
+
+class GeneralTab : public QGroupBox {
+    Q_OBJECT
+  public:
+    explicit GeneralTab(const ValidationContext& context);
+
+    NumberField *growthRate, *decayRate, *envStartDecay, *gridSizeX, *gridSizeY;
+    QCheckBox* environmentblend;
+    QLineEdit *screensizextext, *screensizeytext;
+
+  private:
+    QGroupBox* buildWorldSetup(const ValidationContext& context);
+    QGroupBox* buildGridSize(const ValidationContext& context);
+};
+
+} // namespace bx

@@ -1,0 +1,31 @@
+#include "organismstab.h"
+
+#include <QHBoxLayout>
+#include <QRadioButton>
+
+#include "formparts.h"
+
+namespace bx {
+
+using namespace form;
+
+OrganismsTab::OrganismsTab(const ValidationContext& context, ColourPicker& picker)
+    : QGroupBox("Organism Options") {
+    setObjectName("f2");
+    colours = new ColourSchemeBox("Frame4", true, picker);
+    auto* frame = named(new QGroupBox("Org&anisms"), "Frame3");
+    auto* grid = new QGridLayout(frame);
+    startOrganisms = new NumberField(OptionTextBox::StartOrganisms, context, textBox("startorgtext"),
+                                     slider("startorgslider", 1, 2000), this);
+    addSliderRow(grid, 0, "Start Organisms:", startOrganisms->box(), startOrganisms->slider());
+    fullorganisms = checkBox("fullorganisms", "Full");
+    grid->addWidget(fullorganisms, 2, 0, 1, 2);
+    grid->setRowStretch(3, 1);
+    frame->setFocusProxy(startOrganisms->box());
+    colours->setFocusProxy(colours->randomButton);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(colours);
+    layout->addWidget(frame, 1);
+}
+
+} // namespace bx

@@ -1,0 +1,25 @@
+#pragma once
+// Page 4, "Special Options": running options and prompts, asteroids and mutations.
+#include <QGroupBox>
+
+#include "ui/numberfield.h"
+
+class QCheckBox;
+
+namespace bx {
+
+class SpecialTab : public QGroupBox {
+    Q_OBJECT
+  public:
+    explicit SpecialTab(const ValidationContext& context);
+
+    QCheckBox *blendonovertake, *preset, *pdeath, *pdefault, *psave;
+    QCheckBox *asteroidscheck, *mutationcheck;
+    NumberField *asteroidFrequency, *mutationFrequency;
+
+  private:
+    QGroupBox* buildFrequency(const char* frameName, const char* caption, QCheckBox* check,
+                              NumberField* field);
+};
+
+} // namespace bx

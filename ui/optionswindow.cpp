@@ -1,0 +1,341 @@
+#include "optionswindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace bx {
+namespace {
+
+QPushButton* button(const char* name, const char* caption) {
+    auto* b = new QPushButton(caption);
+    b->setObjectName(name);
+    b->setAutoDefault(false); // Return in a number box must not press a button
+    return b;
+}
+
+void setChecked(QAbstractButton* b, bool checked) {
+    const QSignalBlocker quiet(b);
+    b->setChecked(checked);
+}
+
+} // namespace
+
+OptionsWindow::OptionsWindow(SimulationOptions& options, const ScreenMetrics& screen, ColourPicker& picker)
+    : options_(options), screen_(screen) {
+    setObjectName("optionswindow");
+    setWindowModality(Qt::ApplicationModal);
+    const ValidationContext context{options_, screen_};
+    general = new GeneralTab(context);
+    organisms = new OrganismsTab(context, picker);
+    environment = new EnvironmentTab(context, picker);
+    special = new SpecialTab(context);
+    screensaver = new ScreensaverTab;
+
+    TabStrip1 = new QTabWidget;
+    TabStrip1->setObjectName("TabStrip1");
+    struct Tab {
+        QWidget* page;
+        const char* caption;
+        const char* tooltip;
+    };
+    const Tab tabs[] = {{general, "&General", "General program options"},
+                        {organisms, "O&rganisms", "Organism options"},
+                        {environment, "&Environment", "Environment options"},
+                        {special, "Spec&ial", "Special program options"},
+                        {screensaver, "Scree&nsaver", "Screensaver options"}};
+    for (const Tab& t : tabs) {
+        const int index = TabStrip1->addTab(t.page, t.caption);
+        TabStrip1->setTabToolTip(index, t.tooltip);
+    }
+    connect(TabStrip1, &QTabWidget::currentChanged, this, &OptionsWindow::refreshtab);
+
+    auto* layout = new QVBoxLayout(this);
+    buildMenus();
+    layout->setMenuBar(menuBar);
+    layout->addWidget(TabStrip1);
+    buildButtons(layout);
+
+    connect(organisms->fullorganisms, &QCheckBox::toggled, this, &OptionsWindow::fullOrganismsClicked);
+    int mode = StartRandom;
+    for (QRadioButton* b :
+         {environment->Option1, environment->Option2, environment->Option3, environment->Option4}) {
+        connect(b, &QRadioButton::toggled, this, [this, mode](bool on) {
+            if (on)
+                environmentStartClicked(mode);
+        });
+        ++mode;
+    }
+    connect(special->asteroidscheck, &QCheckBox::toggled, special->asteroidFrequency->box(),
+            &QWidget::setEnabled);
+    connect(special->mutationcheck, &QCheckBox::toggled, special->mutationFrequency->box(),
+            &QWidget::setEnabled);
+    refreshtab();
+}
+
+void OptionsWindow::buildButtons(QLayout* layout) {
+    Command2 = button("Command2", "&Load");
+    Command1 = button("Command1", "&Save");
+    defaultsbutton = button("defaultsbutton", "&Defaults");
+    okbutton = button("okbutton", "O&K");
+    cancelbutton = button("cancelbutton", "&Cancel");
+    auto* row = new QHBoxLayout;
+    row->addWidget(Command2);
+    row->addWidget(Command1);
+    row->addWidget(defaultsbutton);
+    row->addStretch(1);
+    row->addWidget(okbutton);
+    row->addWidget(cancelbutton);
+    static_cast<QVBoxLayout*>(layout)->addLayout(row);
+}
+
+void OptionsWindow::buildMenus() {
+    menuBar = new QMenuBar(this);
+    menuBar->setObjectName("menubar");
+    auto menu = [this](const char* name, const char* caption) {
+        QMenu* m = menuBar->addMenu(caption);
+        m->setObjectName(name);
+        return m;
+    };
+    auto entry = [this](QMenu* m, const char* name, const char* caption, const QKeySequence& keys = {}) {
+        QAction* a = m->addAction(caption);
+        a->setObjectName(name);
+        a->setShortcut(keys);
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a); // the window's own shortcut, whether or not the menu was ever opened
+        return a;
+    };
+    optionsmenu = menu("optionsmenu", "&Options");
+    helpwindow = entry(optionsmenu, "helpwindow", "Help - &Window", Qt::Key_F2);
+    helpcontents = entry(optionsmenu, "helpcontents", "Help - &Contents", Qt::Key_F3);
+    helpsearch = entry(optionsmenu, "helpsearch", "Help - &Search", Qt::Key_F4);
+    optionsmenu->addSeparator()->setObjectName("sep1");
+    pageItems = {entry(optionsmenu, "generalmenu", "&General", Qt::CTRL | Qt::Key_G),
+                 entry(optionsmenu, "organismsmenu", "&Organisms", Qt::CTRL | Qt::Key_O),
+                 entry(optionsmenu, "environmentmenu", "&Environment", Qt::CTRL | Qt::Key_E),
+                 entry(optionsmenu, "specialmenu", "&Special", Qt::CTRL | Qt::Key_P),
+                 entry(optionsmenu, "screensavermenu", "&Screensaver", Qt::CTRL | Qt::Key_S)};
+    for (int i = 0; i < 5; ++i)
+        connect(pageItems[i], &QAction::triggered, this, [this, i] { selectTab(i + 1); });
+
+    modifymenu = menu("modifymenu", "&Modify Options");
+    acceptmenu = entry(modifymenu, "acceptmenu", "&Accept changes", Qt::CTRL | Qt::Key_A);
+    cancelmenu = entry(modifymenu, "cancelmenu", "&Cancel changes", Qt::CTRL | Qt::Key_C);
+    modifymenu->addSeparator()->setObjectName("sep2");
+    resetmenu = entry(modifymenu, "resetmenu", "&Reset to Defaults", Qt::CTRL | Qt::Key_D);
+
+    profilesmenu = menu("profilesmenu", "&Profiles");
+    loadmenu = entry(profilesmenu, "loadmenu", "&Load", Qt::Key_F7);
+    savemenu = entry(profilesmenu, "savemenu", "&Save", Qt::Key_F8);
+    profilesmenu->addSeparator()->setObjectName("sep3");
+    defaultmenu = entry(profilesmenu, "defaultmenu", "&Default", Qt::CTRL | Qt::Key_F1);
+    static const Qt::Key profileKeys[7] = {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5,
+                                           Qt::Key_F6, Qt::Key_F7, Qt::Key_F8};
+    for (int i = 0; i < 7; ++i) {
+        const QByteArray name = "profile" + QByteArray::number(i + 2);
+        profileItems[i] = entry(profilesmenu, name.constData(), "", Qt::CTRL | profileKeys[i]);
+        profileItems[i]->setVisible(false); // filled from the Profiles folder
+    }
+    sep7 = profilesmenu->addSeparator();
+    sep7->setObjectName("sep7");
+    moreprof = entry(profilesmenu, "moreprof", "&More Profiles..");
+    sep7->setVisible(false);
+    moreprof->setVisible(false);
+}
+
+void OptionsWindow::refreshtab() {
+    const int i = TabStrip1->currentIndex() + 1;
+    // The tab strip brings the selected page to the front and hides the others itself.
+    if (i == 5)
+        screensaverActions_->ssrefresh();
+}
+
+void OptionsWindow::selectTab(int i) {
+    if (TabStrip1->currentIndex() == i - 1)
+        refreshtab(); // no change of tab, so no signal: the page is refreshed all the same
+    else
+        TabStrip1->setCurrentIndex(i - 1);
+}
+
+void OptionsWindow::setText(NumberField* field, int value) {
+    field->setText(QString::number(value));
+}
+
+void OptionsWindow::fullOrganismsClicked(bool checked) {
+    NumberField* start = organisms->startOrganisms;
+    start->box()->setEnabled(!checked);
+    start->slider()->setEnabled(!checked);
+    if (checked) {
+        start->setSliderValue(start->slider()->maximum());
+        start->setText("Full");
+    } else {
+        start->setSliderValue(options_.startOrganisms);
+        setText(start, options_.startOrganisms);
+    }
+}
+
+void OptionsWindow::environmentStartClicked(int mode) {
+    NumberField* start = environment->startEnvironments;
+    const bool random = mode == StartRandom;
+    start->box()->setEnabled(random);
+    start->slider()->setEnabled(random);
+    if (random) {
+        start->setSliderValue(options_.startEnvironments);
+        setText(start, options_.startEnvironments);
+    } else {
+        start->setSliderValue(mode == StartNone ? start->slider()->minimum() : start->slider()->maximum());
+        start->setText(mode == StartNone ? "0" : "Full");
+    }
+    // Ideal makes every environment white and None makes none: no scheme applies.
+    environment->colours->setSchemeEnabled(mode == StartRandom || mode == StartFull);
+}
+
+void OptionsWindow::checkEnvironmentStart(int mode) {
+    QRadioButton* buttons[] = {environment->Option1, environment->Option2, environment->Option3,
+                               environment->Option4};
+    if (mode < StartRandom || mode > StartNone)
+        return;
+    setChecked(buttons[mode - 1], true);
+    environmentStartClicked(mode);
+}
+
+void OptionsWindow::showOptionsInWindow() {
+    const SimulationOptions& o = options_;
+    NumberField* startOrg = organisms->startOrganisms;
+    NumberField* startEnv = environment->startEnvironments;
+    startOrg->setSliderValue(o.startOrganisms);
+    setText(startOrg, o.startOrganisms);
+    startEnv->setSliderValue(o.startEnvironments);
+    setText(startEnv, o.startEnvironments);
+
+    startOrg->box()->setEnabled(!o.fullOrganisms);
+    startOrg->slider()->setEnabled(!o.fullOrganisms);
+    setChecked(organisms->fullorganisms, o.fullOrganisms);
+
+    organisms->colours->showScheme(o.organismColourMode);
+    environment->colours->showScheme(o.environmentColourMode);
+
+    setChecked(organisms->fullorganisms, o.fullOrganisms);
+    fullOrganismsClicked(o.fullOrganisms);
+    checkEnvironmentStart(o.environmentStartMode);
+
+    general->gridSizeX->setSliderValue(o.gridSizeX);
+    general->gridSizeY->setSliderValue(o.gridSizeY);
+    general->gridSizeX->sliderMoved(general->gridSizeX->slider()->value());
+    general->gridSizeY->sliderMoved(general->gridSizeY->slider()->value());
+
+    // Minus 50 across and plus 50 down, as the layout code sizes the grid sliders.
+    general->screensizextext->setText(QString::number(screen_.widthPixels() - 50));
+    general->screensizeytext->setText(QString::number(screen_.heightPixels() + 50));
+
+    for (auto [field, value] :
+         {std::pair{general->growthRate, o.growthRate}, std::pair{general->decayRate, o.decayRate},
+          std::pair{general->envStartDecay, o.environmentStartDecay}}) {
+        field->setSliderValue(value);
+        setText(field, value);
+    }
+
+    // After the schemes: selecting Choose painted the starting colours; the stored ones go back.
+    static const std::array<UserColour, 6> black{};
+    for (auto [box, mode, stored] :
+         {std::tuple{organisms->colours, o.organismColourMode, &o.orgUserColour},
+          std::tuple{environment->colours, o.environmentColourMode, &o.envUserColour}}) {
+        const int shown = box->selectedScheme();
+        if (shown == ColourChoose)
+            box->setSwatchColours(*stored);
+        else if (shown == ColourPrimary)
+            box->setSwatchColours(primarySwatchColours());
+        else if (shown == ColourRandom)
+            box->setSwatchColours(black);
+    }
+
+    SpecialTab& s = *special;
+    for (auto [check, flag] :
+         {std::pair{s.blendonovertake, o.blendOnOvertake},
+          std::pair{general->environmentblend, o.environmentBlending}, std::pair{s.pdeath, o.promptOnDeath},
+          std::pair{s.psave, o.promptOnSave}, std::pair{s.preset, o.promptOnReset},
+          std::pair{s.pdefault, o.promptOnDefaults}, std::pair{s.asteroidscheck, o.asteroidsOn},
+          std::pair{s.mutationcheck, o.mutationsOn}})
+        setChecked(check, flag);
+    s.asteroidFrequency->box()->setEnabled(o.asteroidsOn);
+    s.mutationFrequency->box()->setEnabled(o.mutationsOn);
+    setText(s.asteroidFrequency, o.asteroidFrequency);
+    setText(s.mutationFrequency, o.mutationFrequency);
+}
+
+void OptionsWindow::takeOptionsFromWindow() {
+    SimulationOptions& o = options_;
+    o.fullOrganisms = organisms->fullorganisms->isChecked();
+    if (!o.fullOrganisms)
+        o.startOrganisms = organisms->startOrganisms->slider()->value();
+    if (const int mode = organisms->colours->selectedScheme())
+        o.organismColourMode = mode;
+    if (const int mode = environment->colours->selectedScheme())
+        o.environmentColourMode = mode;
+
+    const EnvironmentTab& e = *environment;
+    if (e.Option1->isChecked()) {
+        o.environmentStartMode = StartRandom;
+        o.startEnvironments = e.startEnvironments->slider()->value();
+    } else if (e.Option2->isChecked()) {
+        o.environmentStartMode = StartFull;
+    } else if (e.Option3->isChecked()) {
+        o.environmentStartMode = StartIdeal;
+    } else if (e.Option4->isChecked()) {
+        o.environmentStartMode = StartNone;
+    }
+
+    o.gridSizeX = general->gridSizeX->slider()->value();
+    o.gridSizeY = general->gridSizeY->slider()->value();
+    // The text decides: it may hold a fraction the slider cannot ("2.5" gives 2).
+    const auto boxValue = [](NumberField* f) { return textToInteger(f->box()->text().toStdString()); };
+    o.growthRate = boxValue(general->growthRate);
+    o.decayRate = boxValue(general->decayRate);
+    o.environmentStartDecay = boxValue(general->envStartDecay);
+
+    o.orgUserColour = organisms->colours->swatchColours();
+    o.envUserColour = environment->colours->swatchColours();
+
+    const SpecialTab& s = *special;
+    o.blendOnOvertake = s.blendonovertake->isChecked();
+    o.environmentBlending = general->environmentblend->isChecked();
+    o.promptOnDeath = s.pdeath->isChecked();
+    o.promptOnSave = s.psave->isChecked();
+    o.promptOnReset = s.preset->isChecked();
+    o.promptOnDefaults = s.pdefault->isChecked();
+    o.asteroidsOn = s.asteroidscheck->isChecked();
+    o.mutationsOn = s.mutationcheck->isChecked();
+    o.asteroidFrequency = boxValue(s.asteroidFrequency);
+    o.mutationFrequency = boxValue(s.mutationFrequency);
+}
+
+void OptionsWindow::setGridSliderMaxima(int maxX, int maxY) {
+    general->gridSizeX->slider()->setMaximum(maxX);
+    general->gridSizeY->slider()->setMaximum(maxY);
+}
+
+void OptionsWindow::setCreationCommandsEnabled(bool enabled) {
+    Command1->setEnabled(enabled);
+    savemenu->setEnabled(enabled);
+}
+
+void OptionsWindow::closeEvent(QCloseEvent* e) {
+    e->ignore(); // the cancel flow hides the window; it stays in existence
+    emit cancelRequested();
+}
+
+void OptionsWindow::reject() {
+    emit cancelRequested();
+}
+
+} // namespace bx

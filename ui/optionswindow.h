@@ -1,0 +1,92 @@
+#pragma once
+// The options window: a working copy of the options record in five pages of controls, with the
+// buttons and menus that accept, cancel, reset to defaults, load and save. The form validates
+// its boxes and runs its controls' handlers; what the buttons and menus do is connected by the
+// options commands and the simulator application.
+#include <QDialog>
+#include <array>
+
+#include "colourschemes.h"
+#include "engine/options.h"
+#include "numberfield.h"
+#include "optionstabs/environmenttab.h"
+#include "optionstabs/generaltab.h"
+#include "optionstabs/organismstab.h"
+#include "optionstabs/screensavertab.h"
+#include "optionstabs/specialtab.h"
+#include "platform/colourpicker.h"
+#include "platform/screen.h"
+#include "viewoperations.h"
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QTabWidget;
+
+namespace bx {
+
+class OptionsWindow : public QDialog, public OptionsWindowLink {
+    Q_OBJECT
+  public:
+    OptionsWindow(SimulationOptions& options, const ScreenMetrics& screen, ColourPicker& picker);
+
+    // The pages in tab order, and the tab strip.
+    QTabWidget* TabStrip1;
+    GeneralTab* general;
+    OrganismsTab* organisms;
+    EnvironmentTab* environment;
+    SpecialTab* special;
+    ScreensaverTab* screensaver;
+
+    // Buttons below the pages.
+    QPushButton *Command2, *Command1, *defaultsbutton, *okbutton, *cancelbutton; // Load, Save, ...
+
+    // Menus and their entries.
+    QMenuBar* menuBar;
+    QMenu *optionsmenu, *modifymenu, *profilesmenu;
+    QAction *helpwindow, *helpcontents, *helpsearch;
+    std::array<QAction*, 5> pageItems{}; // General, Organisms, Environment, Special, Screensaver
+    QAction *acceptmenu, *cancelmenu, *resetmenu;
+    QAction *loadmenu, *savemenu, *defaultmenu, *sep7, *moreprof;
+    std::array<QAction*, 7> profileItems{}; // profile2 .. profile8
+
+    // OptionsWindowLink: the record into the controls; the grid sliders' range; the Save
+    // button and item locked while a world is being created.
+    void showOptionsInWindow() override;
+    void setGridSliderMaxima(int maxX, int maxY) override;
+    void setCreationCommandsEnabled(bool enabled) override;
+    // The controls into the record.
+    void takeOptionsFromWindow();
+
+    // Shows the page of the selected tab (1 .. 5); the Screensaver page refreshes its status.
+    void refreshtab();
+    // Selects tab i (1 .. 5) and shows its page.
+    void selectTab(int i);
+
+    void setScreensaverActions(ScreensaverPageActions& actions) { screensaverActions_ = &actions; }
+    ScreensaverPageActions& screensaverActions() { return *screensaverActions_; }
+
+  signals:
+    // The close box or Escape: the window is to be cancelled (it stays in existence, hidden).
+    void cancelRequested();
+
+  protected:
+    void closeEvent(QCloseEvent* e) override;
+    void reject() override;
+
+  private:
+    void buildButtons(QLayout* layout);
+    void buildMenus();
+    void fullOrganismsClicked(bool checked);
+    void environmentStartClicked(int mode);
+    void checkEnvironmentStart(int mode);
+    void setText(NumberField* field, int value);
+
+    SimulationOptions& options_;
+    const ScreenMetrics& screen_;
+    ScreensaverPageActions noScreensaverActions_;
+    ScreensaverPageActions* screensaverActions_ = &noScreensaverActions_;
+};
+
+} // namespace bx

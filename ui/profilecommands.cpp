@@ -1,0 +1,171 @@
+#include "profilecommands.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QString>
+
+#include "mainwindow.h"
+#include "options/profile.h"
+#include "optionswindow.h"
+
+namespace bx {
+namespace {
+
+constexpr int quickItems = 7;
+const std::string profilePrefix = "PROFILE:";
+
+const char* const lineBreak = "\r";
+
+} // namespace
+
+QString profileCaption(const QString& fileName) {
+    QString caption = fileName.left(fileName.size() - 4); // without ".bx2"
+    return caption.replace("&", "&&");
+}
+
+QString profileNameOfCaption(const QString& caption) {
+    return QString(caption).replace("&&", "&");
+}
+
+ProfileCommands::ProfileCommands(Simulation& sim, MainWindow& main, OptionsWindow& optionsWindow,
+                                 OptionsSession& session, FileDialogs& dialogs, MessageService& messages,
+                                 std::string programFolder)
+    : sim_(sim), main_(main), optionsWindow_(optionsWindow), session_(session), dialogs_(dialogs),
+      messages_(messages), programFolder_(std::move(programFolder)) {}
+
+void ProfileCommands::refreshProfileMenus() {
+    const QString folder = QString::fromStdString(profileFolder());
+    QDir().mkpath(folder);
+    // The file list's order: by name, ignoring case.
+    const QStringList files =
+        QDir(folder).entryList({"*.bx2"}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+    main_.File1->clear();
+    main_.File1->addItems(files);
+
+    for (int k = 0; k < quickItems; ++k) {
+        main_.profileItems[k]->setVisible(false);
+        optionsWindow_.profileItems[k]->setVisible(false);
+    }
+    const bool more = files.size() > quickItems;
+    for (QAction* a : {main_.sep8, main_.moreprof, optionsWindow_.sep7, optionsWindow_.moreprof})
+        a->setVisible(more);
+    const int shown = std::min<int>(quickItems, files.size());
+    for (int k = 0; k < shown; ++k) {
+        const QString caption = profileCaption(files[k]);
+        for (QAction* item : {main_.profileItems[k], optionsWindow_.profileItems[k]}) {
+            item->setText(caption);
+            item->setVisible(true);
+        }
+    }
+}
+
+void ProfileCommands::stopIfRunning() {
+    if (sim_.world().running)
+        session_.runWithLivePhase([this] {
+            sim_.startStop();
+            return false;
+        });
+}
+
+FileDialogRequest ProfileCommands::dialogRequest(const char* title) const {
+    return {title, profileFolder(), {{"All Files (*.*)", "*.*"}, {"Simulation Files (*.bx2)", "*.bx2"}}, 2};
+}
+
+void ProfileCommands::loadProfile(const std::string& request) {
+    stopIfRunning();
+    if (!request.empty()) {
+        if (request.rfind(profilePrefix, 0) != 0)
+            return;
+        readFrom(profileFolder() + "/" + request.substr(profilePrefix.size()) + ".bx2");
+    } else {
+        const SimulationOptions& o = sim_.options();
+        const Question q{"Reset Simulation?",
+                         std::string("This will load a saved profile.") + lineBreak +
+                             "All data will be reset." + lineBreak + "Are you sure?",
+                         MessageIcon::Exclamation,
+                         DefaultButton::No,
+                         help::loadProfile,
+                         o.helpFilePath};
+        if (!o.promptOnReset || messages_.ask(q) == Answer::Yes) {
+            const std::optional<std::string> path = dialogs_.openFile(dialogRequest("Load Profile:"));
+            if (!path)
+                return; // cancelled: nothing read, nothing shown
+            readFrom(*path);
+        }
+    }
+    if (!session_.isOptionsWindowOpen())
+        optionsWindow_.showOptionsInWindow();
+}
+
+void ProfileCommands::readFrom(const std::string& path) {
+    std::string error;
+    ProfileLoad result = ProfileLoad::Failed;
+    session_.runWithLivePhase([&] {
+        result = readProfile(path, sim_, error);
+        return result == ProfileLoad::Loaded;
+    });
+    if (result != ProfileLoad::Failed)
+        return;
+    // Nothing was changed; the file may have gone since the menus were made, so they are redone.
+    messages_.inform({"Profile not loaded",
+                      "The profile could not be loaded." + std::string(lineBreak) + error,
+                      MessageIcon::Exclamation, help::loadProfile, sim_.options().helpFilePath});
+    refreshProfileMenus();
+}
+
+void ProfileCommands::loadQuickProfile(int index) {
+    if (index < 2 || index > quickItems + 1)
+        return;
+    const std::string name = profileNameOfCaption(main_.profileItems[index - 2]->text()).toStdString();
+    const SimulationOptions& o = sim_.options();
+    if (o.promptOnReset) {
+        const Question q{"Reset Simulation?",
+                         "This will load the profile " + name + "." + lineBreak + "All data will be reset." +
+                             lineBreak + "Are you sure?",
+                         MessageIcon::Exclamation,
+                         DefaultButton::No,
+                         help::loadProfile,
+                         o.helpFilePath};
+        if (messages_.ask(q) != Answer::Yes)
+            return;
+    }
+    stopIfRunning();
+    loadProfile(profilePrefix + name);
+}
+
+void ProfileCommands::saveProfileAs() {
+    stopIfRunning();
+    const std::optional<std::string> path = dialogs_.saveFile(dialogRequest("Save Profile:"));
+    if (!path)
+        return;
+    if (QFileInfo::exists(QString::fromStdString(*path))) {
+        switch (dialogs_.confirmOverwrite("Overwrite file?", std::string("This file already exists.") +
+                                                                 lineBreak +
+                                                                 "Would you like to overwrite it?")) {
+        case OverwriteAnswer::Yes:
+            break;
+        case OverwriteAnswer::No:
+            saveProfileAs();
+            return finishSave();
+        case OverwriteAnswer::Cancel:
+            return;
+        }
+    }
+    const std::string error = writeProfile(*path, sim_.options(), sim_.world());
+    if (!error.empty())
+        messages_.inform({"Profile not saved",
+                          "The profile could not be saved; any file of that name is as it was." +
+                              std::string(lineBreak) + error,
+                          MessageIcon::Exclamation, 0, ""});
+    finishSave();
+}
+
+void ProfileCommands::finishSave() {
+    refreshProfileMenus();
+    if (!session_.isOptionsWindowOpen())
+        sim_.refresh();
+}
+
+} // namespace bx
