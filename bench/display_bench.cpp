@@ -20,7 +20,8 @@ void runGenerations(benchmark::State& state, bool shown) {
     fakes.screen = bx::FixedScreen(1600, 1200);
     const QTemporaryDir programFolder; // resets make its Profiles folder
     bx::SimulatorApp app(bx::Platform{fakes.messages, fakes.help, fakes.screen, fakes.cursor, fakes.browser, fakes.files,
-                                      fakes.colours, programFolder.path().toStdString()},
+                                      fakes.colours, fakes.folders, fakes.programs, fakes.settings,
+                                      programFolder.path().toStdString(), programFolder.path().toStdString()},
         std::make_unique<bx::RandomGenerator>(2));
     app.startUp();
     app.mainWindow().Timer1->stop();

@@ -3,12 +3,15 @@
 
 #include "platform/folders.h"
 #include "platform/helpviewer.h"
+#include "platform/programstarter.h"
 #include "platform/qtbrowser.h"
 #include "platform/qtcolourpicker.h"
 #include "platform/qtcursor.h"
 #include "platform/qtfiledialogs.h"
 #include "platform/qtmessages.h"
 #include "platform/qtscreen.h"
+#include "platform/settingsstore.h"
+#include "platform/systemfolders.h"
 #include "simulatorapp.h"
 
 int main(int argc, char** argv) {
@@ -22,8 +25,13 @@ int main(int argc, char** argv) {
     bx::QtMessageService messages(help);
     bx::QtFileDialogs files;
     bx::QtColourPicker colours;
-    bx::SimulatorApp simulator(
-        bx::Platform{messages, help, screen, cursor, browser, files, colours, bx::programFolder()});
+    bx::XdgSystemFolders folders;
+    bx::DetachedProgramStarter programs;
+    bx::IniSettingsStore settings;
+    const std::string folder = bx::programFolder();
+    // An installed copy the user cannot write keeps its profiles in the user's data folder.
+    bx::SimulatorApp simulator(bx::Platform{messages, help, screen, cursor, browser, files, colours, folders, programs,
+                                            settings, folder, bx::profileHome(folder, bx::userDataFolder())});
     QObject::connect(&simulator, &bx::SimulatorApp::ended, &app, &QApplication::quit);
     simulator.startUp();
     return QApplication::exec();

@@ -15,6 +15,7 @@
 #include "optionswindow.h"
 #include "previewbox.h"
 #include "profilecommands.h"
+#include "screensavercommands.h"
 #include "splashwindow.h"
 #include "viewoperations.h"
 
@@ -35,7 +36,11 @@ SimulatorApp::SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng)
     optionsCommands_ =
         std::make_unique<OptionsCommands>(*optionsWindow_, *sim_, *view_, platform_.messages, platform_.help);
     profiles_ = std::make_unique<ProfileCommands>(*sim_, *main_, *optionsWindow_, *optionsCommands_, platform_.files,
-                                                  platform_.messages, platform_.programFolder);
+                                                  platform_.messages, platform_.profileHome);
+    screensaver_ = std::make_unique<ScreensaverCommands>(*optionsWindow_->screensaver, options_, platform_.settings,
+                                                         platform_.folders, platform_.programs, platform_.messages,
+                                                         platform_.help, platform_.programFolder);
+    optionsWindow_->setScreensaverActions(*screensaver_);
     display_->setEvents(view_.get());
     about_ = std::make_unique<AboutWindow>(options_, platform_.messages, platform_.help, platform_.browser);
     connectCommands();
@@ -99,9 +104,15 @@ void SimulatorApp::connectOptionsCommands() {
     }
     on(w.okbutton, &QPushButton::clicked, [&c] { c.okClicked(); });
     on(w.acceptmenu, &QAction::triggered, [&c] { c.acceptOptions(); });
-    on(w.cancelbutton, &QPushButton::clicked, [&c] { c.cancelOptions(); });
-    on(w.cancelmenu, &QAction::triggered, [&c] { c.cancelOptions(); });
-    on(&w, &OptionsWindow::cancelRequested, [&c] { c.cancelOptions(); });
+    // Cancel also forgets a screensaver square size chosen but not stored.
+    ScreensaverCommands& saver = *screensaver_;
+    const auto cancel = [&c, &saver] {
+        c.cancelOptions();
+        saver.cancelled();
+    };
+    on(w.cancelbutton, &QPushButton::clicked, cancel);
+    on(w.cancelmenu, &QAction::triggered, cancel);
+    on(&w, &OptionsWindow::cancelRequested, cancel);
     on(w.Command1, &QPushButton::clicked, [&c] { c.saveAndUseOptions(); });
     on(w.savemenu, &QAction::triggered, [&c] { c.saveAndUseOptions(); });
     on(w.defaultsbutton, &QPushButton::clicked, [&c] { c.resetOptionsToDefaults(); });

@@ -18,7 +18,10 @@
 #include "platform/filedialogs.h"
 #include "platform/help.h"
 #include "platform/messages.h"
+#include "platform/programstarter.h"
 #include "platform/screen.h"
+#include "platform/settingsstore.h"
+#include "platform/systemfolders.h"
 
 namespace bx {
 
@@ -30,6 +33,7 @@ class ViewOperations;
 class OptionsWindow;
 class OptionsCommands;
 class ProfileCommands;
+class ScreensaverCommands;
 
 // The host services the simulator uses; main() passes the real ones, tests their fakes.
 struct Platform {
@@ -40,7 +44,11 @@ struct Platform {
     WebBrowser& browser;
     FileDialogs& files;
     ColourPicker& colours;
-    std::string programFolder; // the Profiles folder lives in it
+    SystemFolders& folders;    // the Windows and system directories the screensaver is installed into
+    ProgramStarter& programs;  // starts the screensaver for a test
+    SettingsStore& settings;   // the square size shared with the screensaver
+    std::string programFolder; // the help files and the screensaver sit in it
+    std::string profileHome;   // the Profiles folder lives in it
 };
 
 class SimulatorApp : public QObject, public SimulationHost {
@@ -64,6 +72,7 @@ public:
     OptionsWindow& optionsWindow() { return *optionsWindow_; }
     OptionsCommands& optionsCommands() { return *optionsCommands_; }
     ProfileCommands& profiles() { return *profiles_; }
+    ScreensaverCommands& screensaverCommands() { return *screensaver_; }
 
     // One timer tick: the engine's slice, then what it painted is shown.
     void tick();
@@ -105,6 +114,7 @@ private:
     std::unique_ptr<ViewOperations> view_;
     std::unique_ptr<OptionsCommands> optionsCommands_;
     std::unique_ptr<ProfileCommands> profiles_;
+    std::unique_ptr<ScreensaverCommands> screensaver_;
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<AboutWindow> about_;
     bool ending_ = false;

@@ -2,8 +2,10 @@
 // Stand-ins for the host services, so window tests answer questions and watch help, the cursor
 // and the browser without a desktop.
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/browser.h"
@@ -12,7 +14,10 @@
 #include "platform/filedialogs.h"
 #include "platform/help.h"
 #include "platform/messages.h"
+#include "platform/programstarter.h"
 #include "platform/screen.h"
+#include "platform/settingsstore.h"
+#include "platform/systemfolders.h"
 
 namespace bx::test {
 
@@ -112,6 +117,43 @@ public:
     }
 };
 
+// Folders a test names; by default folders that do not exist.
+class FakeSystemFolders : public SystemFolders {
+public:
+    std::string windows = "/nonexistent/bramblex-test/windows";
+    std::string system = "/nonexistent/bramblex-test/windows/system";
+    std::string windowsDirectory() override { return windows; }
+    std::string systemDirectory() override { return system; }
+};
+
+// Records the programs it is asked to start; starts none.
+class FakeProgramStarter : public ProgramStarter {
+public:
+    struct Start {
+        std::string program;
+        std::vector<std::string> arguments;
+    };
+    std::vector<Start> started;
+    bool result = true;
+    bool start(const std::string& program, const std::vector<std::string>& arguments) override {
+        started.push_back({program, arguments});
+        return result;
+    }
+};
+
+class MemorySettingsStore : public SettingsStore {
+public:
+    using Key = std::tuple<std::string, std::string, std::string>; // application, section, key
+    std::map<Key, std::string> values;
+    std::optional<std::string> get(const std::string& a, const std::string& s, const std::string& k) const override {
+        const auto it = values.find({a, s, k});
+        return it == values.end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
+    void set(const std::string& a, const std::string& s, const std::string& k, const std::string& v) override {
+        values[{a, s, k}] = v;
+    }
+};
+
 struct FakePlatform {
     FakeMessages messages;
     FakeHelp help;
@@ -120,6 +162,9 @@ struct FakePlatform {
     FakeBrowser browser;
     FakeFileDialogs files;
     FakeColourPicker colours;
+    FakeSystemFolders folders;
+    FakeProgramStarter programs;
+    MemorySettingsStore settings;
 };
 
 } // namespace bx::test

@@ -48,7 +48,8 @@ private slots:
         programFolder = std::make_unique<QTemporaryDir>();
         app = std::make_unique<SimulatorApp>(
             Platform{fakes->messages, fakes->help, fakes->screen, fakes->cursor, fakes->browser, fakes->files,
-                     fakes->colours, programFolder->path().toStdString()},
+                     fakes->colours, fakes->folders, fakes->programs, fakes->settings,
+                     programFolder->path().toStdString(), programFolder->path().toStdString()},
             std::make_unique<RandomGenerator>(5));
         app->startUp();
         main().Timer1->stop(); // the test drives the ticks

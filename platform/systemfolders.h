@@ -1,0 +1,32 @@
+#pragma once
+// The host's Windows directory (it holds the system INI file, "system.ini") and system directory
+// (installed screensavers). Linux has neither: per-user folders play those roles.
+#include <string>
+
+namespace bx {
+
+class SystemFolders {
+public:
+    virtual ~SystemFolders() = default;
+    // Paths without a trailing separator.
+    virtual std::string windowsDirectory() = 0;
+    virtual std::string systemDirectory() = 0;
+};
+
+// "<data>/bramblex/windows" and "<data>/bramblex/windows/system" under the user's data folder
+// (XDG_DATA_HOME, else ~/.local/share), made when first asked for. A Windows directory made here
+// starts with a "system.ini" holding an empty boot section, as a host system's would; one the
+// user removed later is not made again.
+class XdgSystemFolders : public SystemFolders {
+public:
+    XdgSystemFolders(); // the user's data folder
+    explicit XdgSystemFolders(std::string dataFolder); // another folder (tests)
+    std::string windowsDirectory() override;
+    std::string systemDirectory() override;
+
+private:
+    void makeFolders();
+    std::string root_; // <data>/bramblex
+};
+
+} // namespace bx

@@ -1,0 +1,20 @@
+#pragma once
+// The one setting the simulator shares with the screensaver: the saver's square size, kept as
+// decimal text in the per-user settings store.
+#include <optional>
+#include <string>
+
+namespace bx {
+
+inline constexpr const char* squareSizeApplication = "Bramblex 2";
+inline constexpr const char* squareSizeSection = "General";
+inline constexpr const char* squareSizeEntry = "Square Size";
+inline constexpr double squareSizeDefault = 6;
+
+// A stored text as a square size: a decimal number (fraction and blanks around it allowed) from
+// 2 to 25; anything else, or no value, is 6.
+double squareSizeOfText(const std::optional<std::string>& text);
+// The size as the store keeps it: 12 → "12", 12.5 → "12.5".
+std::string squareSizeText(double size);
+
+} // namespace bx

@@ -1,0 +1,56 @@
+#pragma once
+// What the options window's Screensaver page does: the square size shared with the screensaver,
+// its status (installed, active), and the Install, Activate, Test and Help buttons.
+#include <optional>
+#include <string>
+
+#include "engine/options.h"
+#include "optionstabs/screensavertab.h"
+#include "platform/help.h"
+#include "platform/messages.h"
+#include "platform/programstarter.h"
+#include "platform/settingsstore.h"
+#include "platform/systemfolders.h"
+#include "saverinstall/screensaverinstaller.h"
+
+namespace bx {
+
+class ScreensaverCommands : public ScreensaverPageActions {
+public:
+    // helpFilePath is read from options when a message needs it (it is set at start-up).
+    ScreensaverCommands(ScreensaverTab& page, const SimulationOptions& options, SettingsStore& settings,
+                        SystemFolders& folders, ProgramStarter& programs, MessageService& messages,
+                        HelpService& help, std::string programFolder);
+
+    // The square size as read from the store and as stored, and as chosen with Slider1; no
+    // value until the page is first shown.
+    std::optional<double> osize, nSize;
+
+    // ScreensaverPageActions
+    void ssrefresh() override;
+    void sssave() override;
+
+    void Command3_Click(); // Install
+    void Command4_Click(); // Activate
+    void Command5_Click(); // Test Screensaver
+    void Command6_Click(); // Screensaver Help
+    // The options were cancelled: a size chosen but not stored is forgotten.
+    void cancelled();
+
+private:
+    void readSize();
+    void showSize(double size);
+    void sliderChanged(int value);
+    void tell(const char* title, const char* text, MessageIcon icon, int context);
+
+    ScreensaverTab& page_;
+    const SimulationOptions& options_;
+    SettingsStore& settings_;
+    ProgramStarter& programs_;
+    MessageService& messages_;
+    HelpService& help_;
+    ScreensaverInstaller installer_;
+    bool showingSize_ = false; // Slider1 is set by the program, not moved by the user
+};
+
+} // namespace bx
