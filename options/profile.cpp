@@ -16,10 +16,12 @@
 #include <utility>
 #include <vector>
 
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "atomicfile.h"
 #include "profilenumber.h"
 
 namespace bx {
@@ -506,56 +508,6 @@ std::string cannotWrite(const std::string& path, const std::string& reason) {
     return "Cannot write the profile \"" + path + "\": " + reason;
 }
 
-bool writeAll(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t n = ::write(fd, text.data(), text.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        text.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// Replaces the file at path by text, or leaves it as it was and says why not.
-std::string replaceFile(const std::string& path, std::string_view text) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    std::random_device entropy;
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(entropy()));
-        temp = (folder / ("." + target.filename().string() + suffix)).string();
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
-    if (fd < 0)
-        return cannotWrite(path, std::generic_category().message(errno));
-
-    // A file that is replaced keeps its permissions.
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-        ::fchmod(fd, st.st_mode & 07777);
-
-    std::string reason;
-    if (!writeAll(fd, text) || ::fsync(fd) != 0)
-        reason = std::generic_category().message(errno);
-    if (::close(fd) != 0 && reason.empty())
-        reason = std::generic_category().message(errno);
-    if (reason.empty() && ::rename(temp.c_str(), path.c_str()) != 0)
-        reason = std::generic_category().message(errno);
-    if (!reason.empty()) {
-        ::unlink(temp.c_str());
-        return cannotWrite(path, reason);
-    }
-    return {};
-}
-
 Question versionQuestion(const std::string& savedVersion, const std::string& helpFile) {
     return Question{"Reset Simulation?",
                     "This profile was saved with a different\rversion of Bramblex: " + savedVersion +
@@ -601,7 +553,9 @@ std::string writeProfile(const std::string& path, const SimulationOptions& optio
     const std::string text = buildProfileText(options, world, &problem);
     if (!problem.empty())
         return cannotWrite(path, problem);
-    return replaceFile(path, text);
+    if (const std::string reason = replaceFileText(path, text); !reason.empty())
+        return cannotWrite(path, reason);
+    return {};
 }
 
 SimulationOptions optionsOfProfile(const Profile& profile, const SimulationOptions& current) {

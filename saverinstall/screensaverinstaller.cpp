@@ -1,8 +1,7 @@
 #include "screensaverinstaller.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "options/atomicfile.h"
+
 
 #include <algorithm>
 #include <cerrno>
@@ -25,18 +24,6 @@ bool endsWithScr(const std::string& name) {
     std::transform(ending.begin(), ending.end(), ending.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return ending == ".scr";
-}
-
-bool writeAll(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t n = ::write(fd, text.data(), text.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        text.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
 }
 
 // A copy through a temporary file renamed over the target: a running installed screensaver is
@@ -76,22 +63,6 @@ std::vector<std::string> screensaverFilesIn(const std::string& folder) {
     }
     std::sort(names.begin(), names.end());
     return names;
-}
-
-bool replaceFileText(const std::string& path, std::string_view text) {
-    const std::string temporary = path + ".new";
-    struct stat old {};
-    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
-    if (fd < 0)
-        return false;
-    const bool written = writeAll(fd, text) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
 }
 
 ScreensaverInstaller::ScreensaverInstaller(SystemFolders& folders, std::string programFolder)
@@ -145,7 +116,7 @@ ActivationResult ScreensaverInstaller::activate() {
         return ActivationResult::NotWritten; // unreadable: leave it alone
     in.close();
     const IniActivation edited = activateInIni(text.str(), screensaverEntry(folders_.systemDirectory()));
-    return replaceFileText(path, edited.text) ? ActivationResult::Activated : ActivationResult::NotWritten;
+    return replaceFileText(path, edited.text).empty() ? ActivationResult::Activated : ActivationResult::NotWritten;
 }
 
 } // namespace bx

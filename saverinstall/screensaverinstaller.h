@@ -25,10 +25,6 @@ bool listingHasScreensaver(const std::vector<std::string>& scrFiles);
 // empty when the folder cannot be read.
 std::vector<std::string> screensaverFilesIn(const std::string& folder);
 
-// Writes text to path through a temporary file beside it that is renamed over it, so a failed
-// write leaves the old file as it was. The file keeps its permissions.
-bool replaceFileText(const std::string& path, std::string_view text);
-
 enum class ActivationResult { Activated, NoIniFile, NotWritten };
 
 class ScreensaverInstaller {

@@ -15,14 +15,8 @@ rm -rf "$out/config" "$out/data"
 export XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data"
 unset QT_QPA_PLATFORM XSCREENSAVER_WINDOW
 
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$out/display" >"$out/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 1 100); do
-  [ -s "$out/display" ] && break
-  sleep 0.1
-done
-[ -s "$out/display" ] || { echo "Xvfb did not start:"; cat "$out/xvfb.log"; exit 1; }
-export DISPLAY=":$(head -n 1 "$out/display")"
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb 800x600x24
 app=""
 host=""
 cleanup() {

@@ -34,14 +34,8 @@ layout_ok() {
 check layout_ok "the installed tree lacks a program, a help file, a link, the desktop entry or the icon"
 check '"$prefix/bin/bramblex-run" --help >/dev/null' "the installed bramblex-run does not run"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$out/display" >"$out/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 1 100); do
-  [ -s "$out/display" ] && break
-  sleep 0.1
-done
-[ -s "$out/display" ] || { echo "Xvfb did not start:"; cat "$out/xvfb.log"; exit 1; }
-export DISPLAY=":$(head -n 1 "$out/display")"
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb 1024x768x24
 app=""
 saver_pid=""
 cleanup() {

@@ -9,16 +9,8 @@ mkdir -p "$out"
 export XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data"
 unset QT_QPA_PLATFORM
 
-# Xvfb picks a free display itself and tells us its number; -noreset keeps it from resetting
-# (and refusing connections for a moment) each time its last client goes.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$out/display" >"$out/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 1 100); do
-  [ -s "$out/display" ] && break
-  sleep 0.1
-done
-[ -s "$out/display" ] || { echo "Xvfb did not start:"; cat "$out/xvfb.log"; exit 1; }
-export DISPLAY=":$(head -n 1 "$out/display")"
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb 1280x1024x24
 app=""
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null || true

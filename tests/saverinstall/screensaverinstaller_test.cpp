@@ -1,6 +1,9 @@
 #include "saverinstall/screensaverinstaller.h"
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -142,9 +145,20 @@ TEST_F(screensaverinstaller_test, activate_without_an_ini_file_does_not_create_o
 
 TEST_F(screensaverinstaller_test, a_failed_rewrite_leaves_the_old_file) {
     write(ini(), "[boot]\r\n");
-    fs::create_directories(ini().string() + ".new/in the way"); // the temporary file cannot be made
-    EXPECT_EQ(ActivationResult::NotWritten, make().activate());
+    // Tests run as root, so permissions stop nothing: a file-size limit makes the write fail.
+    rlimit saved{};
+    ASSERT_EQ(0, ::getrlimit(RLIMIT_FSIZE, &saved));
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 8;
+    ASSERT_EQ(0, ::setrlimit(RLIMIT_FSIZE, &tiny));
+    const ActivationResult result = make().activate();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(ActivationResult::NotWritten, result);
     EXPECT_EQ("[boot]\r\n", readAll(ini()));
+    for (const auto& entry : fs::directory_iterator(ini().parent_path()))
+        EXPECT_EQ(std::string::npos, entry.path().filename().string().find(".tmp")) << "a temporary file stayed";
 }
 
 } // namespace

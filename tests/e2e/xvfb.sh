@@ -1,0 +1,14 @@
+# Sourced by the end-to-end scripts. start_xvfb SCREEN (e.g. 1280x1024x24) starts a virtual X
+# server on a display it picks itself, exports DISPLAY and sets $xvfb to its process; logs go to
+# "$out/xvfb.log". -noreset keeps the server from resetting (and refusing connections for a
+# moment) each time its last client goes.
+start_xvfb() {
+  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp -noreset 3>"$out/display" >"$out/xvfb.log" 2>&1 &
+  xvfb=$!
+  for _ in $(seq 1 100); do
+    [ -s "$out/display" ] && break
+    sleep 0.1
+  done
+  [ -s "$out/display" ] || { echo "Xvfb did not start:"; cat "$out/xvfb.log"; exit 1; }
+  export DISPLAY=":$(head -n 1 "$out/display")"
+}
