@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "saverstate.h"
+#include "platform/weblink.h"
 
 namespace bx {
 
@@ -122,24 +123,7 @@ void AboutForm::setVersionText(const QString& versionText) {
     Text1->setPlainText(aboutText(versionText));
 }
 
-void AboutForm::openWebPage() {
-    const auto tell = [this](const char* text) {
-        Notice notice; // OK only, no icon
-        notice.title = saverTitle;
-        notice.text = text;
-        messages_.inform(notice);
-    };
-    switch (browser_.open(publisherAddress)) {
-    case BrowserResult::Opened:
-        break;
-    case BrowserResult::NoBrowser:
-        tell("Error: No web browser found.");
-        break;
-    case BrowserResult::CouldNotOpen:
-        tell("Error: Could not open web page.");
-        break;
-    }
-}
+void AboutForm::openWebPage() { bx::openWebPage(browser_, messages_, publisherAddress, saverTitle); }
 
 // The link is a plain label: a click on it, or Enter or Space while it has the focus, opens it.
 bool AboutForm::eventFilter(QObject* watched, QEvent* event) {

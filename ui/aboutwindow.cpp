@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "splashwindow.h"
+#include "platform/weblink.h"
 
 namespace bx {
 
@@ -99,24 +100,7 @@ void AboutWindow::showAbout() {
     exec();
 }
 
-void AboutWindow::openWebPage() {
-    const auto tell = [this](const char* text) {
-        Notice notice; // OK only, no icon, no help
-        notice.title = "bramblex";
-        notice.text = text;
-        messages_.inform(notice);
-    };
-    switch (browser_.open(publisherAddress)) {
-    case BrowserResult::Opened:
-        break;
-    case BrowserResult::NoBrowser:
-        tell("Error: No web browser found.");
-        break;
-    case BrowserResult::CouldNotOpen:
-        tell("Error: Could not open web page.");
-        break;
-    }
-}
+void AboutWindow::openWebPage() { bx::openWebPage(browser_, messages_, publisherAddress, "bramblex"); }
 
 // The link label is a plain label: a click anywhere on it, or Enter or Space while it has the
 // focus, opens the page.
