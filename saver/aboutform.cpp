@@ -2,9 +2,7 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -13,6 +11,7 @@
 
 #include "saverstate.h"
 #include "platform/weblink.h"
+#include "platform/widgetparts.h"
 
 namespace bx {
 
@@ -82,7 +81,7 @@ AboutForm::AboutForm(MessageService& messages, HelpService& help, WebBrowser& br
     Label2->setCursor(Qt::PointingHandCursor);
     Label2->setFocusPolicy(Qt::TabFocus);
     Label2->setStyleSheet(QStringLiteral("#Label2 { color: #1a4fd0; text-decoration: underline; }"));
-    Label2->installEventFilter(this);
+    makeLinkLabel(Label2, [this] { openWebPage(); });
 
     Command1->setObjectName("Command1");
     Command1->setDefault(true);
@@ -125,25 +124,5 @@ void AboutForm::setVersionText(const QString& versionText) {
 
 void AboutForm::openWebPage() { bx::openWebPage(browser_, messages_, publisherAddress, saverTitle); }
 
-// The link is a plain label: a click on it, or Enter or Space while it has the focus, opens it.
-bool AboutForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Label2) {
-        if (event->type() == QEvent::MouseButtonRelease) {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton && Label2->rect().contains(mouse->position().toPoint())) {
-                openWebPage();
-                return true;
-            }
-        }
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
-                openWebPage();
-                return true;
-            }
-        }
-    }
-    return QDialog::eventFilter(watched, event);
-}
 
 } // namespace bx

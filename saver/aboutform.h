@@ -32,8 +32,6 @@ public:
     QPlainTextEdit* Text1;
     QPushButton* Command1;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     MessageService& messages_;

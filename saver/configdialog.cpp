@@ -12,16 +12,13 @@
 
 #include "engine/numeric.h"
 #include "squaresize.h"
+#include "platform/widgetparts.h"
 
 namespace bx {
 namespace {
 
 QAction* menuItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& shortcut) {
-    QAction* action = menu->addAction(text);
-    action->setObjectName(name);
-    action->setShortcut(shortcut);
-    action->setShortcutContext(Qt::WindowShortcut);
-    return action;
+    return namedEntry(menu, name, text, shortcut);
 }
 
 } // namespace

@@ -2,16 +2,15 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
 
 #include "splashwindow.h"
 #include "platform/weblink.h"
+#include "platform/widgetparts.h"
 
 namespace bx {
 
@@ -54,7 +53,7 @@ AboutWindow::AboutWindow(const SimulationOptions& options, MessageService& messa
     Label2->setCursor(Qt::PointingHandCursor);
     Label2->setFocusPolicy(Qt::TabFocus);
     Label2->setStyleSheet(QStringLiteral("#Label2 { color: #1a4fd0; text-decoration: underline; }"));
-    Label2->installEventFilter(this);
+    makeLinkLabel(Label2, [this] { openWebPage(); });
 
     auto* help1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     help1->setObjectName("helpshortcut");
@@ -102,25 +101,5 @@ void AboutWindow::showAbout() {
 
 void AboutWindow::openWebPage() { bx::openWebPage(browser_, messages_, publisherAddress, "bramblex"); }
 
-// The link label is a plain label: a click anywhere on it, or Enter or Space while it has the
-// focus, opens the page.
-bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Label2) {
-        if (event->type() == QEvent::MouseButtonRelease &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
-            Label2->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
-            openWebPage();
-            return true;
-        }
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
-                openWebPage();
-                return true;
-            }
-        }
-    }
-    return QDialog::eventFilter(watched, event);
-}
 
 } // namespace bx

@@ -35,9 +35,6 @@ class AboutWindow : public QDialog {
     QPushButton* Command1;
     QLabel* Label2;
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     const SimulationOptions& options_;
     MessageService& messages_;

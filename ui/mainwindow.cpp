@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "previewbox.h"
+#include "platform/widgetparts.h"
 
 namespace bx {
 namespace {
@@ -190,23 +191,11 @@ QGroupBox* MainWindow::buildInformation() {
 }
 
 void MainWindow::buildMenus() {
-    auto menu = [this](const char* name, const char* caption) {
-        QMenu* m = menuBar()->addMenu(caption);
-        m->setObjectName(name);
-        return m;
+    auto menu = [this](const char* name, const char* caption) { return namedMenu(menuBar(), name, caption); };
+    auto entry = [](QMenu* m, const char* name, const char* caption, const QKeySequence& keys = {}) {
+        return namedEntry(m, name, caption, keys);
     };
-    auto entry = [this](QMenu* m, const char* name, const char* caption, const QKeySequence& keys = {}) {
-        QAction* a = m->addAction(caption);
-        a->setObjectName(name);
-        a->setShortcut(keys);
-        a->setShortcutContext(Qt::WindowShortcut);
-        return a;
-    };
-    auto separator = [](QMenu* m, const char* name) {
-        QAction* a = m->addSeparator();
-        a->setObjectName(name);
-        return a;
-    };
+    const auto separator = namedSeparator;
     program = menu("program", "&Program");
     help = entry(program, "help", "Help - &Window", Qt::Key_F2);
     help2menu = entry(program, "help2menu", "Help - &Contents", Qt::Key_F3);

@@ -1,4 +1,5 @@
 #include "optionswindow.h"
+#include "platform/widgetparts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -102,16 +103,9 @@ void OptionsWindow::buildButtons(QLayout* layout) {
 void OptionsWindow::buildMenus() {
     menuBar = new QMenuBar(this);
     menuBar->setObjectName("menubar");
-    auto menu = [this](const char* name, const char* caption) {
-        QMenu* m = menuBar->addMenu(caption);
-        m->setObjectName(name);
-        return m;
-    };
+    auto menu = [this](const char* name, const char* caption) { return namedMenu(menuBar, name, caption); };
     auto entry = [this](QMenu* m, const char* name, const char* caption, const QKeySequence& keys = {}) {
-        QAction* a = m->addAction(caption);
-        a->setObjectName(name);
-        a->setShortcut(keys);
-        a->setShortcutContext(Qt::WindowShortcut);
+        QAction* a = namedEntry(m, name, caption, keys);
         addAction(a); // the window's own shortcut, whether or not the menu was ever opened
         return a;
     };

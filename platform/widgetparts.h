@@ -1,0 +1,24 @@
+#pragma once
+// Small pieces the programs' forms share.
+#include <QKeySequence>
+#include <QString>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QMenuBar;
+
+namespace bx {
+
+// A menu on the bar, named for tests and tools.
+QMenu* namedMenu(QMenuBar* bar, const char* name, const QString& caption);
+// A menu entry with its name and shortcut; the shortcut works while its window is active.
+QAction* namedEntry(QMenu* menu, const char* name, const QString& caption, const QKeySequence& keys = {});
+QAction* namedSeparator(QMenu* menu, const char* name);
+
+// Makes a plain label act as a link: a left click on it, or Enter or Space while it has the
+// focus, runs `open`. The filter lives as long as the label.
+void makeLinkLabel(QLabel* label, std::function<void()> open);
+
+} // namespace bx
