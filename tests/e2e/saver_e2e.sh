@@ -30,15 +30,6 @@ passed=0
 failed=0
 fail() { echo "FAILED: $*"; [ -f "$out/saver.log" ] && cat "$out/saver.log"; failed=$((failed + 1)); }
 
-# Wait on a condition, not on time: poll up to ~20 s.
-wait_for() {
-  for _ in $(seq 1 200); do
-    if eval "$1" >/dev/null 2>&1; then return 0; fi
-    sleep 0.1
-  done
-  echo "timed out waiting for: $1"
-  return 1
-}
 # Waits up to ~10 s for process $1 to end.
 ended() {
   for _ in $(seq 1 100); do

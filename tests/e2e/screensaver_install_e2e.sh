@@ -35,6 +35,7 @@ check layout_ok "the installed tree lacks a program, a help file, a link, the de
 check '"$prefix/bin/bramblex-run" --help >/dev/null' "the installed bramblex-run does not run"
 
 . "$(dirname "$0")/xvfb.sh"
+applog="$out/simulator.log"
 start_xvfb 1024x768x24
 app=""
 saver_pid=""
@@ -45,15 +46,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Wait on a condition, not on time: poll up to ~20 s.
-wait_for() {
-  for _ in $(seq 1 200); do
-    if eval "$1" >/dev/null 2>&1; then return 0; fi
-    sleep 0.1
-  done
-  echo "timed out waiting for: $1"
-  return 1
-}
 window() { xdotool search --onlyvisible --name "$1" | head -n 1; }
 
 # Pixel columns and rows where the picture changes, as residues modulo 12: a world of 12-pixel

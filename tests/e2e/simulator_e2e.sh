@@ -10,6 +10,7 @@ export XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data"
 unset QT_QPA_PLATFORM
 
 . "$(dirname "$0")/xvfb.sh"
+applog="$out/simulator.log"
 start_xvfb 1280x1024x24
 app=""
 cleanup() {
@@ -18,19 +19,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Wait on a condition, not on time: poll up to ~20 s. Gives up early when the program ended.
-wait_for() {
-  for _ in $(seq 1 200); do
-    if eval "$1" >/dev/null 2>&1; then return 0; fi
-    if [ -n "$app" ] && ! kill -0 "$app" 2>/dev/null; then
-      echo "the simulator ended early:"; cat "$out/simulator.log"; return 1
-    fi
-    sleep 0.1
-  done
-  echo "timed out waiting for: $1"
-  [ -f "$out/simulator.log" ] && cat "$out/simulator.log"
-  return 1
-}
 
 wait_for "xdpyinfo"
 "$bin/Bramblex 2" >"$out/simulator.log" 2>&1 &

@@ -12,3 +12,18 @@ start_xvfb() {
   [ -s "$out/display" ] || { echo "Xvfb did not start:"; cat "$out/xvfb.log"; exit 1; }
   export DISPLAY=":$(head -n 1 "$out/display")"
 }
+
+# wait_for CONDITION: polls a shell condition for up to ~20 s (wait on conditions, not on time).
+# When $applog is set, a program $app that ends early stops the wait and its log is shown.
+wait_for() {
+  for _ in $(seq 1 200); do
+    if eval "$1" >/dev/null 2>&1; then return 0; fi
+    if [ -n "${applog:-}" ] && [ -n "${app:-}" ] && ! kill -0 "$app" 2>/dev/null; then
+      echo "the program ended early:"; cat "$applog"; return 1
+    fi
+    sleep 0.1
+  done
+  echo "timed out waiting for: $1"
+  [ -n "${applog:-}" ] && [ -f "$applog" ] && cat "$applog"
+  return 1
+}
