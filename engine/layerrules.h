@@ -2,7 +2,6 @@
 // The layer step and the asteroid roll, written once as templates over the random source so
 // the generation update can run them on a generator held in registers (RandomGenerator::Stream)
 // while everything else uses a RandomSource. Any type with `float next()` in [0, 1) will do.
-#include <algorithm>
 #include <bit>
 #include <cstdint>
 
@@ -22,23 +21,34 @@ struct RuleParams {
     bool blendOnOvertake = true;
 };
 
+// Written as comparisons rather than std::max/min so they compile to min/max instructions
+// instead of branches; the results are the same.
+inline double floorAtZero(double v) { return v > 0.0 ? v : 0.0; }
+inline double capAt255(double v) { return v < 255.0 ? v : 255.0; }
+
 inline Rgb decayedColour(const Rgb& c, double decay) {
-    return {std::max(0.0, c.red - decay), std::max(0.0, c.green - decay), std::max(0.0, c.blue - decay)};
+    return {floorAtZero(c.red - decay), floorAtZero(c.green - decay), floorAtZero(c.blue - decay)};
 }
 
 inline Rgb grownColour(const Rgb& c, double growth) {
-    return {std::min(255.0, c.red + growth), std::min(255.0, c.green + growth), std::min(255.0, c.blue + growth)};
+    return {capAt255(c.red + growth), capAt255(c.green + growth), capAt255(c.blue + growth)};
 }
 
-// a when pick is true, else b, bit for bit and without a branch: the decay roll goes either way
-// about as often, and a mispredicted branch costs more than the whole selection.
-inline double selectBits(bool pick, double a, double b) {
-    const uint64_t mask = 0 - static_cast<uint64_t>(pick);
-    return std::bit_cast<double>((std::bit_cast<uint64_t>(a) & mask) | (std::bit_cast<uint64_t>(b) & ~mask));
+// Branch-free choices for rolls that go either way about as often (a mispredicted branch costs
+// more than computing both sides). The comparison happens in two-lane vectors so that its mask
+// stays in the floating-point registers and the choice needs no trip through integer ones.
+using Lanes = double __attribute__((vector_size(16)));
+using LaneMask = int64_t __attribute__((vector_size(16)));
+
+inline LaneMask lessMask(double a, double b) { return Lanes{a} < Lanes{b}; }
+
+// a where the mask is set, else b, bit for bit.
+inline double choose(LaneMask m, double a, double b) {
+    return reinterpret_cast<Lanes>((m & reinterpret_cast<LaneMask>(Lanes{a})) | (~m & reinterpret_cast<LaneMask>(Lanes{b})))[0];
 }
 
-inline Rgb selectColour(bool pick, const Rgb& a, const Rgb& b) {
-    return {selectBits(pick, a.red, b.red), selectBits(pick, a.green, b.green), selectBits(pick, a.blue, b.blue)};
+inline Rgb choose(LaneMask m, const Rgb& a, const Rgb& b) {
+    return {choose(m, a.red, b.red), choose(m, a.green, b.green), choose(m, a.blue, b.blue)};
 }
 
 // Thresholds are drawn as U * 255 in single precision and compared in double precision.
@@ -69,9 +79,9 @@ inline void stepLayer(Grid& layer, Grid& other, int x, int y, int32_t& counter, 
         return;
     ++counter;
 
-    const bool decays = threshold(rng) < 0.4 * l.red + 0.6 * l.green;
-    l = selectColour(decays, decayedColour(l, p.decayRate), l);
-    layer.setIf(decays, x, y, l);
+    const LaneMask decays = lessMask(threshold(rng), 0.4 * l.red + 0.6 * l.green);
+    l = choose(decays, decayedColour(l, p.decayRate), l);
+    layer.setIf(decays[0] != 0, x, y, l);
     if (!(threshold(rng) < 0.6 * l.green + 0.2 * l.blue + 0.15 * m.green + 0.05 * m.blue))
         return;
 
