@@ -52,8 +52,7 @@ private:
     void finishCreation();
     void showProgress(std::string_view text);
     // Templates over the random source: the update runs on a register-held generator stream.
-    template <class Rng> void updatePass(Rng& rng, const RuleParams& params, int stepsLeft);
-    template <class Rng> void updateSquare(Rng& rng, const RuleParams& params);
+    template <class Rng> Rng updatePass(Rng rng, const RuleParams& params, int stepsLeft);
     void endOfColumn();
     void endOfGeneration();
     bool handleDeadWorld();

@@ -3,21 +3,26 @@
 
 namespace bx {
 
-template <class Rng> void Simulation::updateSquare(Rng& rng, const RuleParams& params) {
-    updateSquareLayers(world_.envGrid, world_.orgGrid, world_.squareX, world_.squareY, world_.environmentCount,
-                       world_.organismCount, params, rng, world_.chanceRoll);
-    if (world_.simulationShown)
-        paintSquare();
-}
-
-// One pass: up to stepsLeft squares of the current column, never past its end.
-template <class Rng> void Simulation::updatePass(Rng& rng, const RuleParams& params, int stepsLeft) {
-    while (world_.stepRow < params.gridSizeY + 1 && stepsLeft > 0) {
-        world_.squareY = world_.stepRow;
-        updateSquare(rng, params);
-        --stepsLeft;
-        ++world_.stepRow;
+// One pass: up to stepsLeft squares of the current column, never past its end. The generator
+// (a Stream taken by value, or a RandomSource by reference), the counters and the row are kept
+// in locals for the pass so that the compiler can hold them in registers.
+template <class Rng> Rng Simulation::updatePass(Rng rng, const RuleParams& params, int stepsLeft) {
+    int32_t environments = world_.environmentCount, organisms = world_.organismCount;
+    int32_t chanceRoll = world_.chanceRoll;
+    const int column = world_.squareX;
+    int row = world_.stepRow;
+    for (; row < params.gridSizeY + 1 && stepsLeft > 0; ++row, --stepsLeft) {
+        updateSquareLayers(world_.envGrid, world_.orgGrid, column, row, environments, organisms, params, rng,
+                           chanceRoll);
+        world_.squareY = row;
+        if (world_.simulationShown)
+            paintSquare();
     }
+    world_.stepRow = row;
+    world_.environmentCount = environments;
+    world_.organismCount = organisms;
+    world_.chanceRoll = chanceRoll;
+    return rng;
 }
 
 void Simulation::runSimulationPasses() {
@@ -26,13 +31,10 @@ void Simulation::runSimulationPasses() {
         rng_.reseed();
         const RuleParams params = ruleParamsOf(options_, world_.envGrid, world_.orgGrid);
         const int stepsLeft = passBudget(params.gridSizeY, options_.slowdown);
-        if (auto* generator = dynamic_cast<RandomGenerator*>(&rng_)) {
-            RandomGenerator::Stream stream = generator->stream();
-            updatePass(stream, params, stepsLeft);
-            generator->adopt(stream);
-        } else {
-            updatePass(rng_, params, stepsLeft);
-        }
+        if (auto* generator = dynamic_cast<RandomGenerator*>(&rng_))
+            generator->adopt(updatePass(generator->stream(), params, stepsLeft));
+        else
+            updatePass<RandomSource&>(rng_, params, stepsLeft);
         if (world_.stepRow >= params.gridSizeY + 1)
             endOfColumn();
         --passesLeft;
