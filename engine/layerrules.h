@@ -52,7 +52,12 @@ inline Rgb choose(LaneMask m, const Rgb& a, const Rgb& b) {
 }
 
 // Thresholds are drawn as U * 255 in single precision and compared in double precision.
-template <class Rng> float threshold(Rng& rng) { return rng.next() * 255.0f; }
+template <class Rng> float threshold(Rng& rng) {
+    if constexpr (requires { rng.next255(); })
+        return rng.next255();
+    else
+        return rng.next() * 255.0f;
+}
 
 // A one-in-n roll: round(U * n) = 1. Stores the rounded value in chanceRoll.
 template <class Rng> bool rollOneIn(Rng& rng, int32_t n, int32_t& chanceRoll) {

@@ -55,20 +55,27 @@ public:
     // same numbers the generator would; hand it back with adopt() before using the generator.
     class Stream {
     public:
-        float next() {
+        // 24 bits give every float k / 2^24: uniform in [0, 1), never 1.
+        float next() { return static_cast<float>(bits24()) * 0x1.0p-24f; }
+
+        // next() * 255 with one multiplication fewer on the rules' critical path: scaling by
+        // 2^-24 is exact, so k * 2^-24 * 255 and k * (255 * 2^-24) round to the same float.
+        float next255() { return static_cast<float>(bits24()) * (255.0f * 0x1.0p-24f); }
+
+    private:
+        friend class RandomGenerator;
+        static uint64_t rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+        // The top 24 bits of one output, as a signed integer so the conversion to float is a
+        // single instruction.
+        int32_t bits24() {
             const uint64_t s0 = s0_;
             uint64_t s1 = s1_;
             const uint64_t result = s0 + s1;
             s1 ^= s0;
             s0_ = rotl(s0, 24) ^ s1 ^ (s1 << 16);
             s1_ = rotl(s1, 37);
-            // 24 bits give every float k / 2^24: uniform in [0, 1), never 1.
-            return static_cast<float>(result >> 40) * 0x1.0p-24f;
+            return static_cast<int32_t>(result >> 40);
         }
-
-    private:
-        friend class RandomGenerator;
-        static uint64_t rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
         uint64_t s0_ = 0, s1_ = 0;
     };
 
