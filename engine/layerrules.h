@@ -76,7 +76,7 @@ template <class Rng> Rgb randomColour(Rng& rng) {
 // One layer step on square (x, y): decay, growth (feeding the other layer when feedsOther),
 // or an overtake of a neighbour. Adds 1 to counter when the layer is present.
 template <class Rng>
-inline void stepLayer(Grid& layer, Grid& other, int x, int y, int32_t& counter, bool feedsOther,
+[[gnu::always_inline]] inline void stepLayer(Grid& layer, Grid& other, int x, int y, int32_t& counter, bool feedsOther,
                       const RuleParams& p, Rng& rng, int32_t& chanceRoll) {
     Rgb l = layer.at(x, y);
     const Rgb m = other.at(x, y);
@@ -84,8 +84,10 @@ inline void stepLayer(Grid& layer, Grid& other, int x, int y, int32_t& counter, 
         return;
     ++counter;
 
+    // The decay roll only picks how much the components lose, the decay rate or nothing:
+    // taking nothing off a component (never negative zero) leaves it exactly as it was.
     const LaneMask decays = lessMask(threshold(rng), 0.4 * l.red + 0.6 * l.green);
-    l = choose(decays, decayedColour(l, p.decayRate), l);
+    l = decayedColour(l, choose(decays, p.decayRate, 0.0));
     layer.setIf(decays[0] != 0, x, y, l);
     if (!(threshold(rng) < 0.6 * l.green + 0.2 * l.blue + 0.15 * m.green + 0.05 * m.blue))
         return;
@@ -138,7 +140,7 @@ template <class Rng> inline void rollAsteroid(Grid& layer, const RuleParams& p, 
 
 // The rule part of a square update: environment step, organism step, two asteroid rolls.
 template <class Rng>
-inline void updateSquareLayers(Grid& envGrid, Grid& orgGrid, int x, int y, int32_t& environmentCount,
+[[gnu::always_inline]] inline void updateSquareLayers(Grid& envGrid, Grid& orgGrid, int x, int y, int32_t& environmentCount,
                                int32_t& organismCount, const RuleParams& p, Rng& rng, int32_t& chanceRoll) {
     stepLayer(envGrid, orgGrid, x, y, environmentCount, false, p, rng, chanceRoll);
     stepLayer(orgGrid, envGrid, x, y, organismCount, true, p, rng, chanceRoll);

@@ -53,6 +53,7 @@ private:
     void showProgress(std::string_view text);
     // Templates over the random source: the update runs on a register-held generator stream.
     template <class Rng> Rng updatePass(Rng rng, const RuleParams& params, int stepsLeft);
+    template <bool painted, class Rng> Rng updateRows(Rng rng, const RuleParams& params, int stepsLeft);
     void endOfColumn();
     void endOfGeneration();
     bool handleDeadWorld();

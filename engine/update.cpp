@@ -5,19 +5,29 @@ namespace bx {
 
 // One pass: up to stepsLeft squares of the current column, never past its end. The generator
 // (a Stream taken by value, or a RandomSource by reference), the counters and the row are kept
-// in locals for the pass so that the compiler can hold them in registers.
+// in locals for the pass so that the compiler can hold them in registers; the loop is built
+// twice so that the hidden world's loop has no call in it to force them back into memory.
 template <class Rng> Rng Simulation::updatePass(Rng rng, const RuleParams& params, int stepsLeft) {
+    return world_.simulationShown ? updateRows<true, Rng>(rng, params, stepsLeft)
+                                  : updateRows<false, Rng>(rng, params, stepsLeft);
+}
+
+template <bool painted, class Rng> Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft) {
     int32_t environments = world_.environmentCount, organisms = world_.organismCount;
     int32_t chanceRoll = world_.chanceRoll;
+    Grid& envGrid = world_.envGrid;
+    Grid& orgGrid = world_.orgGrid;
     const int column = world_.squareX;
     int row = world_.stepRow;
     for (; row < params.gridSizeY + 1 && stepsLeft > 0; ++row, --stepsLeft) {
-        updateSquareLayers(world_.envGrid, world_.orgGrid, column, row, environments, organisms, params, rng,
-                           chanceRoll);
-        world_.squareY = row;
-        if (world_.simulationShown)
+        updateSquareLayers(envGrid, orgGrid, column, row, environments, organisms, params, rng, chanceRoll);
+        if constexpr (painted) {
+            world_.squareY = row;
             paintSquare();
+        }
     }
+    if (row != world_.stepRow)
+        world_.squareY = row - 1;
     world_.stepRow = row;
     world_.environmentCount = environments;
     world_.organismCount = organisms;
