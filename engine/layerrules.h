@@ -4,6 +4,7 @@
 // while everything else uses a RandomSource. Any type with `float next()` in [0, 1) will do.
 #include <bit>
 #include <cstdint>
+#include <type_traits>
 
 #include "grid.h"
 
@@ -34,21 +35,45 @@ inline Rgb grownColour(const Rgb& c, double growth) {
     return {capAt255(c.red + growth), capAt255(c.green + growth), capAt255(c.blue + growth)};
 }
 
-// Branch-free choices for rolls that go either way about as often (a mispredicted branch costs
-// more than computing both sides). The comparison happens in two-lane vectors so that its mask
-// stays in the floating-point registers and the choice needs no trip through integer ones.
+// v when `keep` is true, else zero, without a branch: rolls that go either way about as often
+// choose amounts this way (a mispredicted branch costs more than the arithmetic).
+inline double amountIf(bool keep, double v) {
+    return std::bit_cast<double>(std::bit_cast<uint64_t>(v) & (0 - static_cast<uint64_t>(keep)));
+}
+
+// The step weighs the colour as it is and as it would be after decaying side by side, in the
+// two lanes of a vector (lane 0 kept, lane 1 decayed), before the decay roll is known: both
+// candidates cost one set of instructions, and the roll then only picks a lane.
 using Lanes = double __attribute__((vector_size(16)));
 using LaneMask = int64_t __attribute__((vector_size(16)));
 
-inline LaneMask lessMask(double a, double b) { return Lanes{a} < Lanes{b}; }
+struct ColourLanes {
+    Lanes red, green, blue;
+};
 
-// a where the mask is set, else b, bit for bit.
-inline double choose(LaneMask m, double a, double b) {
-    return reinterpret_cast<Lanes>((m & reinterpret_cast<LaneMask>(Lanes{a})) | (~m & reinterpret_cast<LaneMask>(Lanes{b})))[0];
+inline Lanes bothLanes(double v) { return Lanes{v, v}; }
+
+inline ColourLanes keptAndDecayed(const Rgb& c, double decay) {
+    const Lanes loss{0.0, decay};
+    const Lanes zero{0.0, 0.0};
+    auto floorAtZero = [&](Lanes v) { return reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(v) & (v > zero)); };
+    return {floorAtZero(bothLanes(c.red) - loss), floorAtZero(bothLanes(c.green) - loss),
+            floorAtZero(bothLanes(c.blue) - loss)};
 }
 
-inline Rgb choose(LaneMask m, const Rgb& a, const Rgb& b) {
-    return {choose(m, a.red, b.red), choose(m, a.green, b.green), choose(m, a.blue, b.blue)};
+// Lane 1 when `second` is true, else lane 0, of a comparison's mask.
+inline bool laneOf(LaneMask m, bool second) {
+#if defined(__SSE2__)
+    return (__builtin_ia32_movmskpd(reinterpret_cast<Lanes>(m)) >> static_cast<int>(second)) & 1;
+#else
+    return (second ? m[1] : m[0]) != 0;
+#endif
+}
+
+// Lane 1 when `second` is true, else lane 0, without a branch.
+inline double laneValue(Lanes v, bool second) {
+    const uint64_t a = std::bit_cast<uint64_t>(v[0]), b = std::bit_cast<uint64_t>(v[1]);
+    return std::bit_cast<double>(a ^ ((a ^ b) & (0 - static_cast<uint64_t>(second))));
 }
 
 // Thresholds are drawn as U * 255 in single precision and compared in double precision.
@@ -73,34 +98,62 @@ template <class Rng> Rgb randomColour(Rng& rng) {
     return {red, green, blue};
 }
 
+// The layer's chance to act (grow or attack) and its attack strength, out of 255.
+inline Lanes actingBars(const ColourLanes& l, const Rgb& m) {
+    return 0.6 * l.green + 0.2 * l.blue + bothLanes(0.15 * m.green) + bothLanes(0.05 * m.blue);
+}
+inline Lanes strengths(const ColourLanes& l, const Rgb& m) {
+    return 0.25 * l.red + 0.25 * l.green + 0.25 * l.blue + bothLanes(0.083 * m.green) + bothLanes(0.083 * m.blue) +
+           bothLanes(0.083 * m.red);
+}
+
+// A generator that can be copied and take a copy's state back without a branch lets the step
+// draw the attack roll ahead and keep it only if the layer acts.
+template <class Rng> concept LookaheadRandom = std::is_copy_constructible_v<Rng> && requires(Rng r, const Rng& a) {
+    r.adoptIf(true, a);
+};
+
 // One layer step on square (x, y): decay, growth (feeding the other layer when feedsOther),
 // or an overtake of a neighbour. Adds 1 to counter when the layer is present.
+//
+// The decay, act and attack rolls go either way about as often, so they are decided without
+// branches (a mispredicted branch costs more than the arithmetic): both outcomes of the decay
+// are weighed before the roll picks one, and decay and growth are written as amounts that may
+// be zero. Only an attack, about one step in four, takes a branch.
 template <class Rng>
-[[gnu::always_inline]] inline void stepLayer(Grid& layer, Grid& other, int x, int y, int32_t& counter, bool feedsOther,
-                      const RuleParams& p, Rng& rng, int32_t& chanceRoll) {
-    Rgb l = layer.at(x, y);
+[[gnu::always_inline]] inline void stepLayer(Grid& layer, Grid& other, int x, int y, int32_t& counter,
+                                             bool feedsOther, const RuleParams& p, Rng& rng, int32_t& chanceRoll) {
+    const Rgb kept = layer.at(x, y);
     const Rgb m = other.at(x, y);
-    if (!(l.sum() > 0))
+    if (!(kept.sum() > 0))
         return;
     ++counter;
 
-    // The decay roll only picks how much the components lose, the decay rate or nothing:
-    // taking nothing off a component (never negative zero) leaves it exactly as it was.
-    const LaneMask decays = lessMask(threshold(rng), 0.4 * l.red + 0.6 * l.green);
-    l = decayedColour(l, choose(decays, p.decayRate, 0.0));
-    layer.setIf(decays[0] != 0, x, y, l);
-    if (!(threshold(rng) < 0.6 * l.green + 0.2 * l.blue + 0.15 * m.green + 0.05 * m.blue))
-        return;
-
-    const float roll = threshold(rng);
-    const double strength =
-        0.25 * l.red + 0.25 * l.green + 0.25 * l.blue + 0.083 * m.green + 0.083 * m.blue + 0.083 * m.red;
-    if (!(roll < strength)) {
-        layer.set(x, y, grownColour(l, p.growthRate));
-        if (feedsOther)
-            other.set(x, y, grownColour(m, p.growthRate / 2.0));
-        return;
+    const double decayRoll = threshold(rng);
+    const double actRoll = threshold(rng);
+    const ColourLanes candidates = keptAndDecayed(kept, p.decayRate);
+    const Lanes strength2 = strengths(candidates, m);
+    const bool decays = decayRoll < 0.4 * kept.red + 0.6 * kept.green;
+    const bool acts = laneOf(bothLanes(actRoll) < actingBars(candidates, m), decays);
+    bool attacks = false;
+    if constexpr (LookaheadRandom<Rng>) {
+        Rng ahead = rng;
+        const double attackRoll = threshold(ahead);
+        rng.adoptIf(acts, ahead);
+        attacks = acts & laneOf(bothLanes(attackRoll) < strength2, decays);
+    } else if (acts) {
+        attacks = laneOf(bothLanes(threshold(rng)) < strength2, decays);
     }
+    const bool grows = acts & !attacks;
+    // Taking nothing off or adding nothing to a component (never negative zero, never above
+    // 255) leaves it exactly as it was, so the rolls pick amounts rather than whole colours.
+    const Rgb l = decayedColour(kept, amountIf(decays, p.decayRate));
+    layer.setIf(decays | grows, x, y, grownColour(l, amountIf(grows, p.growthRate)));
+    if (feedsOther)
+        other.setIf(grows, x, y, grownColour(m, amountIf(grows, p.growthRate / 2.0)));
+    if (!attacks)
+        return;
+    const double strength = laneValue(strength2, decays);
 
     // Direction 0 contests the layer's own square; 1 to 4 go right, down, left, up.
     static constexpr int dx[5] = {0, 1, 0, -1, 0};

@@ -24,15 +24,12 @@ RandomGenerator::RandomGenerator(std::optional<uint64_t> fixedSeed) : fixed_(fix
 
 void RandomGenerator::seedFrom(uint64_t value) {
     uint64_t x = value;
-    state_.s0_ = splitmix64(x);
-    state_.s1_ = splitmix64(x);
-    if ((state_.s0_ | state_.s1_) == 0)
-        state_.s0_ = 1; // the all-zero state would stay zero forever
+    state_.s_ = splitmix64(x);
 }
 
 void RandomGenerator::reseedSource() {
     const uint64_t fresh = fixed_ ? ++reseedCount_ : clockReading();
-    seedFrom(state_.s0_ ^ (state_.s1_ >> 1) ^ (fresh * 0xD1342543DE82EF95ull));
+    seedFrom(state_.s_ ^ (fresh * 0x9E3779B97F4A7C15ull));
 }
 
 std::size_t RandomGenerator::produce(float* out, std::size_t capacity) {

@@ -43,7 +43,9 @@ private:
     std::size_t count_ = 0;
 };
 
-// xoroshiro128+ with a splitmix64 seeder; each number takes the top 24 bits of one output.
+// A 64-bit linear congruential generator (a spectrally good multiplier of Steele and Vigna)
+// seeded through splitmix64; each number takes the top 24 bits of the state, the well-mixed
+// ones. It is the cheapest good source for the update, which draws about ten numbers a square.
 // Reseeding mixes a high-resolution clock reading with the current state, so two reseeds within
 // one clock tick never replay a sequence. With a fixed seed the clock is replaced by a reseed
 // counter: the same seed then gives the same numbers, run after run.
@@ -62,21 +64,22 @@ public:
         // 2^-24 is exact, so k * 2^-24 * 255 and k * (255 * 2^-24) round to the same float.
         float next255() { return static_cast<float>(bits24()) * (255.0f * 0x1.0p-24f); }
 
+        // Takes over the state of `ahead` (a copy drawn further) when `take` is true, without
+        // a branch.
+        void adoptIf(bool take, const Stream& ahead) {
+            const uint64_t mask = 0 - static_cast<uint64_t>(take);
+            s_ = (ahead.s_ & mask) | (s_ & ~mask);
+        }
+
     private:
         friend class RandomGenerator;
-        static uint64_t rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
         // The top 24 bits of one output, as a signed integer so the conversion to float is a
         // single instruction.
         int32_t bits24() {
-            const uint64_t s0 = s0_;
-            uint64_t s1 = s1_;
-            const uint64_t result = s0 + s1;
-            s1 ^= s0;
-            s0_ = rotl(s0, 24) ^ s1 ^ (s1 << 16);
-            s1_ = rotl(s1, 37);
-            return static_cast<int32_t>(result >> 40);
+            s_ = s_ * 0xD1342543DE82EF95ull + 1;
+            return static_cast<int32_t>(s_ >> 40);
         }
-        uint64_t s0_ = 0, s1_ = 0;
+        uint64_t s_ = 0;
     };
 
     Stream stream() {

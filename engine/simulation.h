@@ -10,6 +10,15 @@
 #include "rules.h"
 #include "worldstate.h"
 
+// The generation update is built for newer x86-64 processors as well and the loader picks the
+// build the processor runs (the rules are written so that every build gives the same bits:
+// no fused multiply-add, see the top CMakeLists.txt).
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define BX_CPU_CLONES [[gnu::target_clones("arch=x86-64-v3", "arch=x86-64-v2", "default")]]
+#else
+#define BX_CPU_CLONES
+#endif
+
 namespace bx {
 
 // The simulator's tick driver and its three phases (create, draw, run), working on the one
@@ -53,7 +62,7 @@ private:
     void showProgress(std::string_view text);
     // Templates over the random source: the update runs on a register-held generator stream.
     template <class Rng> Rng updatePass(Rng rng, const RuleParams& params, int stepsLeft);
-    template <bool painted, class Rng> Rng updateRows(Rng rng, const RuleParams& params, int stepsLeft);
+    template <bool painted, class Rng> BX_CPU_CLONES Rng updateRows(Rng rng, const RuleParams& params, int stepsLeft);
     void endOfColumn();
     void endOfGeneration();
     bool handleDeadWorld();

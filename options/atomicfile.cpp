@@ -36,7 +36,10 @@ std::string replaceFileText(const std::string& path, std::string_view text) {
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         char suffix[32];
         std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(entropy()));
-        temp = (folder / ("." + target.filename().string() + suffix)).string();
+        std::string name = ".";
+        name += target.filename().string();
+        name += suffix;
+        temp = (folder / name).string();
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             break;

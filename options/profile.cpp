@@ -386,7 +386,9 @@ private:
                             square() + " " + std::string(gridItemNames[i]) + ", a number from 0 to 255 or an empty item",
                             shown(items[i]));
             Grid& grid = i < 3 ? p.envGrid : p.orgGrid;
-            grid.setChannel(x, y, static_cast<int>(i % 3), *v);
+            // "-0" is kept as 0: the rules take nothing off or add nothing to a component by
+            // subtracting or adding zero, which leaves every value but negative zero as it was.
+            grid.setChannel(x, y, static_cast<int>(i % 3), *v + 0.0);
         }
         return true;
     }

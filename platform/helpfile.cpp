@@ -134,8 +134,12 @@ struct HelpFileParser {
     bool directive(int line, std::string_view text) {
         if (startsWith(text, "@topic ") || text == "@topic")
             return topicLine(line, text.substr(6));
-        if (file.topics_.empty())
-            return fail(line, "\"" + std::string(text.substr(0, text.find(' '))) + "\" outside a topic.");
+        if (file.topics_.empty()) {
+            std::string message = "\"";
+            message += text.substr(0, text.find(' '));
+            message += "\" outside a topic.";
+            return fail(line, message);
+        }
         HelpTopic& topic = file.topics_.back();
         if (startsWith(text, "@keywords")) {
             std::string_view rest = text.substr(9);

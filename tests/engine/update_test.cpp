@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -142,6 +143,65 @@ TEST(update_test, each_pass_reseeds_and_the_read_out_follows_the_mouse_after_the
     const int shown = f.host.readoutsShown;
     f.sim->tick();
     EXPECT_EQ(shown, f.host.readoutsShown);
+}
+
+// Hands out a generator stream's numbers one at a time, through the plain interface only.
+class PlainSource final : public bx::RandomSource {
+public:
+    explicit PlainSource(bx::RandomGenerator::Stream s) : stream_(s) {}
+    float peekNext() { return bx::RandomGenerator::Stream(stream_).next(); }
+
+protected:
+    std::size_t produce(float* out, std::size_t) override {
+        *out = stream_.next();
+        return 1;
+    }
+    void reseedSource() override {}
+
+private:
+    bx::RandomGenerator::Stream stream_;
+};
+
+// The update draws the attack roll ahead on a generator stream and decides without branches;
+// any other source is asked only for the numbers the rules use. Both must give the same worlds
+// and use up the same numbers.
+TEST(update_test, the_streams_branch_free_update_gives_the_worlds_of_the_plain_one) {
+    for (int variant = 0; variant < 3; ++variant) {
+        bx::test::SimFixture f(std::make_unique<bx::RandomGenerator>(41 + variant));
+        bx::SimulationOptions& o = f.options;
+        o.gridSizeX = 23;
+        o.gridSizeY = 17;
+        o.environmentStartMode = bx::StartFull;
+        o.fullOrganisms = variant != 1;
+        o.startOrganisms = 40;
+        o.mutationFrequency = variant == 2 ? 4 : 50;
+        o.asteroidFrequency = variant == 2 ? 3 : 200;
+        o.blendOnOvertake = variant != 1;
+        o.decayRate = variant == 1 ? 0 : 3;
+        o.growthRate = variant == 2 ? 9 : 2;
+        f.world.simulationShown = false;
+        f.sim->reset();
+        f.tickWhile(bx::PhaseCreate);
+
+        const bx::RuleParams p = bx::ruleParamsOf(o, f.world.envGrid, f.world.orgGrid);
+        bx::Grid env[2] = {f.world.envGrid, f.world.envGrid}, org[2] = {f.world.orgGrid, f.world.orgGrid};
+        int32_t envCount[2] = {}, orgCount[2] = {}, roll[2] = {};
+        bx::RandomGenerator::Stream fast = bx::RandomGenerator(7 + variant).stream();
+        PlainSource plain(fast);
+        for (int sweep = 0; sweep < 40; ++sweep)
+            for (int x = 1; x <= o.gridSizeX; ++x)
+                for (int y = 1; y <= o.gridSizeY; ++y) {
+                    bx::updateSquareLayers(env[0], org[0], x, y, envCount[0], orgCount[0], p, fast, roll[0]);
+                    bx::updateSquareLayers(env[1], org[1], x, y, envCount[1], orgCount[1], p, plain, roll[1]);
+                }
+        EXPECT_EQ(env[0], env[1]) << "variant " << variant;
+        EXPECT_EQ(org[0], org[1]) << "variant " << variant;
+        EXPECT_EQ(envCount[0], envCount[1]) << "variant " << variant;
+        EXPECT_EQ(orgCount[0], orgCount[1]) << "variant " << variant;
+        EXPECT_EQ(roll[0], roll[1]) << "variant " << variant;
+        EXPECT_EQ(fast.next(), plain.peekNext()) << "variant " << variant;
+        EXPECT_NE(env[0], f.world.envGrid) << "variant " << variant;
+    }
 }
 
 } // namespace

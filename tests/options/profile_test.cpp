@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bit>
+#include <cmath>
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
@@ -432,6 +433,26 @@ TEST(profile_test, seven_digit_exponent_and_padded_values_read_as_written) {
     EXPECT_EQ((Rgb{0.25, 1.5e-7, 255}), p->orgGrid.at(2, 1));
     EXPECT_EQ((Rgb{9, 8, 7}), p->envGrid.at(2, 2));
     EXPECT_FALSE(p->orgGrid.written(2, 2, 0) || p->orgGrid.written(2, 2, 1) || p->orgGrid.written(2, 2, 2));
+}
+
+TEST(profile_test, negative_zero_items_load_as_written_zeros) {
+    // The update leaves a component alone by taking zero off it, which would turn a stored
+    // negative zero into a positive one without counting as a write.
+    TempFolder folder;
+    const fs::path file = folder / "minus-zero.bx2";
+    std::string text = readText(profileData / "good/two-by-two.bx2");
+    const std::string row = "0,0,0,31.48116,1E-05,1.5E-07\r\n";
+    ASSERT_NE(std::string::npos, text.find(row));
+    text.replace(text.find(row), row.size(), "-0,0,-0.0,31.48116,1E-05,1.5E-07\r\n");
+    writeText(file, text);
+    std::string error;
+    const std::optional<Profile> p = parseProfile(file.string(), error);
+    ASSERT_TRUE(p) << error;
+    for (const double v : {p->envGrid.at(2, 1).red, p->envGrid.at(2, 1).blue}) {
+        EXPECT_EQ(0.0, v);
+        EXPECT_FALSE(std::signbit(v));
+    }
+    EXPECT_TRUE(p->envGrid.written(2, 1, 0) && p->envGrid.written(2, 1, 2));
 }
 
 TEST(profile_test, every_good_corpus_file_loads) {
