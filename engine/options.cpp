@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include <cmath>
+#include <utility>
 
 #include "worldstate.h"
 
@@ -19,13 +20,13 @@ int redOf(int64_t colour) {
     return static_cast<int>(static_cast<double>(colour) - 65536.0 * blueOf(colour) - 256.0 * greenOf(colour));
 }
 
-void setDefaultOptions(SimulationOptions& options, WorldState& world, int major, int minor,
-                       const std::string& helpFilePath) {
+// helpFilePath is taken by value: callers pass the record's own path, which the next line clears.
+void setDefaultOptions(SimulationOptions& options, WorldState& world, int major, int minor, std::string helpFilePath) {
     options = SimulationOptions{};
     options.versionString = versionStringOf(major, minor);
     options.mainTitle = "Bramblex " + options.versionString;
     options.displayTitle = "Simulator";
-    options.helpFilePath = helpFilePath;
+    options.helpFilePath = std::move(helpFilePath);
 
     world.squareSize = 8;
     world.showEnvironment = world.showOrganisms = world.simulationShown = world.trackMouse = true;
@@ -37,6 +38,7 @@ void setDefaultOptions(SimulationOptions& options, WorldState& world, int major,
     world.chanceRoll = 0;
     world.stepRow = world.stepColumn = world.drawColumn = world.drawRow = 0;
     world.organismsPlaced = world.environmentsPlaced = 0;
+    world.paintColour = Rgb{};
 }
 
 } // namespace bx

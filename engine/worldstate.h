@@ -57,9 +57,9 @@ struct WorldState {
 struct SimulationOptions;
 
 // Sets every option to its default, builds the identity strings for the given version and
-// help-file path, and returns the world state's program-start fields (view flags included)
-// to their start values. The grids and counters are left to the next reset.
-void setDefaultOptions(SimulationOptions& options, WorldState& world, int major, int minor,
-                       const std::string& helpFilePath);
+// help-file path (the record's own path may be passed), and returns the world state's
+// program-start fields (view flags and scratch paint colour included) to their start values.
+// The grids and counters are left to the next reset.
+void setDefaultOptions(SimulationOptions& options, WorldState& world, int major, int minor, std::string helpFilePath);
 
 } // namespace bx

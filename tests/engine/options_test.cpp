@@ -14,6 +14,7 @@ TEST(options_test, defaults_build_the_identity_strings_and_reset_the_view) {
     w.fullScreen = w.running = true;
     w.squareSize = 32;
     w.colourCycle = 2;
+    w.paintColour = {1, 2, 3};
     bx::setDefaultOptions(o, w, 2, 1, "/opt/bramblex/bramblex.hlp");
 
     EXPECT_EQ("2.1", o.versionString);
@@ -27,6 +28,16 @@ TEST(options_test, defaults_build_the_identity_strings_and_reset_the_view) {
     EXPECT_EQ(8, w.squareSize);
     EXPECT_EQ(0, w.colourCycle);
     EXPECT_EQ(1, w.passesPerTick);
+    EXPECT_EQ(bx::Rgb{}, w.paintColour);
+}
+
+// Resetting to defaults passes the record's own help path: it must survive the clearing.
+TEST(options_test, defaults_keep_a_help_path_taken_from_the_record_itself) {
+    bx::SimulationOptions o;
+    bx::WorldState w;
+    o.helpFilePath = "/opt/bramblex/bramblex.hlp";
+    bx::setDefaultOptions(o, w, 2, 1, o.helpFilePath);
+    EXPECT_EQ("/opt/bramblex/bramblex.hlp", o.helpFilePath);
 }
 
 TEST(options_test, packed_colours_split_into_whole_components) {

@@ -453,6 +453,29 @@ class OptionsWindowTest : public QObject {
         QCOMPARE(world().phase, int(PhaseCreate));
     }
 
+    void helpStillOpensAfterEachDefaultsPath_data() {
+        QTest::addColumn<QString>("path");
+        for (const char* p : {"main:defmenu", "window:defaultsbutton", "window:resetmenu", "window:defaultmenu"})
+            QTest::newRow(p) << QString(p);
+    }
+    void helpStillOpensAfterEachDefaultsPath() {
+        QFETCH(QString, path);
+        options().promptOnDefaults = false;
+        const QString name = path.section(':', 1);
+        if (path.startsWith("main")) {
+            main().findChild<QAction*>(name)->trigger();
+        } else {
+            open();
+            if (auto* b = window().findChild<QPushButton*>(name))
+                b->click();
+            else
+                control<QAction>(name.toLatin1().constData())->trigger();
+            control<QPushButton>("cancelbutton")->click();
+        }
+        main().help->trigger();
+        QCOMPARE(QString::fromStdString(fakes->help.calls.back().file), programFolder->path() + "/bramblex.hlp");
+    }
+
     void saveFromMainDoesNotBringBackAStalePhase() {
         main().startsim->click();
         open();
