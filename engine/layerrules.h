@@ -84,9 +84,28 @@ template <class Rng> float threshold(Rng& rng) {
         return rng.next() * 255.0f;
 }
 
-// A one-in-n roll: round(U * n) = 1. Stores the rounded value in chanceRoll.
+// V for a roll whose first draw u left a cell that straddles a bound: a second draw places V
+// inside the cell. Kept out of line: it is rare, and the roll's fast path stays short.
+template <class Rng> [[gnu::noinline, gnu::cold]] double refinedRoll(Rng& rng, double u, int32_t n) {
+    return (u + static_cast<double>(rng.next()) * 0x1.0p-24) * n;
+}
+
+// A one-in-n roll: round(V * n) = 1 for a uniform V in [0, 1), which holds with chance 1/n.
+// One draw U gives V to 24 bits: U stands for the cell [U, U + 2^-24). That is too coarse for
+// large n (from n = 2^24 on no cell would lie inside (0.5/n, 1.5/n)), so when U's cell straddles
+// 0.5/n or 1.5/n a second draw places V inside it to 48 bits. The chance is then 1/n to within a
+// millionth for every n up to 10^8, and the second draw is rare (about two cells in 2^24).
+// Stores the rounded value in chanceRoll (from the cell's bottom when no second draw was made).
 template <class Rng> bool rollOneIn(Rng& rng, int32_t n, int32_t& chanceRoll) {
-    chanceRoll = roundToInt(static_cast<double>(rng.next()) * n);
+    const double u = rng.next();
+    const double low = u * n; // exact: 24 by at most 31 bits
+    double v = low;
+    if (low < 1.5) [[unlikely]] { // the frequencies in use are large: almost every roll misses here
+        const double high = low + n * 0x1.0p-24;
+        if (high > 0.5 && !(low > 0.5 && high <= 1.5))
+            v = refinedRoll(rng, u, n);
+    }
+    chanceRoll = roundToInt(v);
     return chanceRoll == 1;
 }
 

@@ -388,6 +388,8 @@ TEST_P(mutation, spreads_a_single_precision_random_colour_only_on_a_hit_with_mut
     w.params.mutationsOn = c.mutationsOn;
     w.params.mutationFrequency = c.frequency;
     w.rng.push({0.25f, 0.5f, c.roll});
+    if (c.roll == 0.5f && c.frequency == 1)
+        w.rng.push(0.0f); // the cell of 0.5 straddles the bound: the second draw says exactly 0.5
     if (c.mutates)
         w.rng.push({0.1f, 0.2f, 0.3f});
     w.stepEnvironment();
@@ -433,19 +435,24 @@ struct RollCase {
     const char* name;
     int32_t n;
     float u;
+    std::vector<float> refinement; // the second draw, made only where U's cell straddles a bound
     int32_t chanceRoll;
 };
 
 class one_in_n : public testing::TestWithParam<RollCase> {};
 
-// round(U * N) = 1 exactly when U * N lies strictly between 0.5 and 1.5.
+// round(V * N) = 1 exactly when V * N lies strictly between 0.5 and 1.5; V is U, refined by a
+// second draw inside U's cell [U, U + 2^-24) only when that cell straddles 0.5 / N or 1.5 / N.
 TEST_P(one_in_n, asteroid_falls_only_when_the_roll_rounds_to_1) {
     const RollCase& c = GetParam();
     bx::Grid g(4, 4);
     bx::RuleParams p;
     p.gridSizeX = p.gridSizeY = 4;
     p.asteroidFrequency = c.n;
-    ScriptedRandom rng{c.u, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f};
+    ScriptedRandom rng{c.u};
+    for (float r : c.refinement)
+        rng.push(r);
+    rng.push({0.5f, 0.5f, 0.5f, 0.5f, 0.5f});
     int32_t chanceRoll = -7;
     bx::rollAsteroid(g, p, rng, chanceRoll);
     EXPECT_EQ(c.chanceRoll, chanceRoll);
@@ -454,16 +461,50 @@ TEST_P(one_in_n, asteroid_falls_only_when_the_roll_rounds_to_1) {
 
 INSTANTIATE_TEST_SUITE_P(
     rules_test, one_in_n,
-    testing::Values(RollCase{"n1_half_ties_to_0", 1, 0.5f, 0}, RollCase{"n1_just_above_half", 1, 0.50001f, 1},
-                    RollCase{"n1_three_quarters", 1, 0.75f, 1}, RollCase{"n1_largest", 1, 0.99999994f, 1},
-                    RollCase{"n2_quarter_ties_to_0", 2, 0.25f, 0},
-                    RollCase{"n2_just_above_quarter", 2, 0.2500001f, 1},
-                    RollCase{"n2_just_below_three_quarters", 2, 0.7499999f, 1},
-                    RollCase{"n2_three_quarters_ties_to_2", 2, 0.75f, 2},
-                    RollCase{"n3_half_ties_to_2", 3, 0.5f, 2}, RollCase{"n0_never", 0, 0.99f, 0},
-                    RollCase{"n_million_hit", 1000000, 0.000001f, 1},
-                    RollCase{"n_million_miss", 1000000, 0.5f, 500000}),
+    testing::Values(RollCase{"n1_half_ties_to_0", 1, 0.5f, {0.0f}, 0},
+                    RollCase{"n1_half_refined_above", 1, 0.5f, {0.5f}, 1},
+                    RollCase{"n1_just_above_half", 1, 0.50001f, {}, 1},
+                    RollCase{"n1_three_quarters", 1, 0.75f, {}, 1}, RollCase{"n1_largest", 1, 0.99999994f, {}, 1},
+                    RollCase{"n2_quarter_ties_to_0", 2, 0.25f, {0.0f}, 0},
+                    RollCase{"n2_just_above_quarter", 2, 0.2500001f, {}, 1},
+                    RollCase{"n2_just_below_three_quarters", 2, 0.7499999f, {}, 1},
+                    RollCase{"n2_three_quarters_ties_to_2", 2, 0.75f, {}, 2},
+                    RollCase{"n3_half_ties_to_2", 3, 0.5f, {}, 2}, RollCase{"n0_never", 0, 0.99f, {}, 0},
+                    RollCase{"n_million_hit", 1000000, 0.000001f, {}, 1},
+                    RollCase{"n_million_miss", 1000000, 0.5f, {}, 500000},
+                    // 2^-24 * 10^8 is 5.96: the lowest cell holds the whole winning interval.
+                    RollCase{"n_hundred_million_refined_hit", 100000000, 0.0f, {0.15f}, 1},
+                    RollCase{"n_hundred_million_refined_miss", 100000000, 0.0f, {0.5f}, 3},
+                    RollCase{"n_hundred_million_miss", 100000000, 0.5f, {}, 50000000}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The chance of a roll, exactly: V runs over the 2^48 values (k + j 2^-24) 2^-24, and the
+// rounded roll never falls as V grows, so the hits are the values from the first with a roll of
+// at least 1 to the last below the first with a roll of at least 2.
+double exactChanceOfOneIn(int32_t n) {
+    const auto firstAtLeast = [n](int32_t roll) {
+        uint64_t lo = 0, hi = uint64_t(1) << 48; // the answer lies in [lo, hi]
+        while (lo < hi) {
+            const uint64_t mid = lo + (hi - lo) / 2;
+            ScriptedRandom rng{float(mid >> 24) * 0x1.0p-24f, float(mid & 0xFFFFFF) * 0x1.0p-24f};
+            int32_t chanceRoll = 0;
+            bx::rollOneIn(rng, n, chanceRoll);
+            (chanceRoll >= roll ? hi : lo) = chanceRoll >= roll ? mid : mid + 1;
+        }
+        return lo;
+    };
+    return double(firstAtLeast(2) - firstAtLeast(1)) * 0x1.0p-48;
+}
+
+TEST(rules_test, one_in_n_rolls_have_the_chance_one_in_n_over_the_whole_option_range) {
+    EXPECT_EQ(0.0, exactChanceOfOneIn(0));
+    EXPECT_NEAR(0.5, exactChanceOfOneIn(1), 1e-12);
+    std::vector<int32_t> ns{16777215, 16777216, 16777217, 25165823, 25165824, 25165825, 100000000};
+    for (double n = 2; n < 1e8; n *= 1.37)
+        ns.push_back(int32_t(n));
+    for (int32_t n : ns)
+        EXPECT_NEAR(1.0, exactChanceOfOneIn(n) * n, 0.01) << "1 in " << n;
+}
 
 TEST(rules_test, asteroid_draws_roll_column_row_red_green_blue_in_that_order_and_replaces_the_square) {
     bx::Grid g(10, 8);
