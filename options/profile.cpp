@@ -77,8 +77,6 @@ FieldLine colourLine(std::array<UserColour, 6>& colours, const std::string& kind
 // the encodings and the ranges cannot drift apart.
 std::vector<FieldLine> storedLines(SimulationOptions& o, int32_t& organismCount, int32_t& environmentCount,
                                    int32_t& generation) {
-    constexpr int64_t int16Min = std::numeric_limits<int16_t>::min();
-    constexpr int64_t int16Max = std::numeric_limits<int16_t>::max();
     constexpr int64_t int32Max = std::numeric_limits<int32_t>::max();
     constexpr int64_t largestFrequency = 100000000;
     return {
@@ -88,9 +86,8 @@ std::vector<FieldLine> storedLines(SimulationOptions& o, int32_t& organismCount,
         colourLine(o.envUserColour, "envUserColour", &UserColour::green, "green"),
         colourLine(o.orgUserColour, "orgUserColour", &UserColour::blue, "blue"),
         colourLine(o.envUserColour, "envUserColour", &UserColour::red, "red"),
-        // Any colour scheme code loads: the options window and the engine cope with unknown codes.
         {whole("slowdown", o.slowdown, -5, 5), flag("fullOrganisms", o.fullOrganisms),
-         whole("organismColourMode", o.organismColourMode, int16Min, int16Max)},
+         whole("organismColourMode", o.organismColourMode, ColourRandom, ColourChoose)},
         {Field{"an empty item", ItemKind::Ignored}, whole("startOrganisms", o.startOrganisms, 1, 2000),
          whole("startEnvironments", o.startEnvironments, 1, 2000)},
         {whole("gridSizeX", o.gridSizeX, 1, largestGridIndex), whole("gridSizeY", o.gridSizeY, 1, largestGridIndex),
