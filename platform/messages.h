@@ -11,8 +11,10 @@ struct Notice {
     std::string title;
     std::string text;
     MessageIcon icon = MessageIcon::None;
-    int helpContext = 0; // 0: no Help button
+    int helpContext = 0; // 0: none
     std::string helpFile;
+    // A Help button for the context; without one the context is still shown on F1.
+    bool helpButton = true;
 };
 
 class MessageService {

@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace bx {
 
@@ -50,8 +51,14 @@ QString messageText(const std::string& text) {
     return out;
 }
 
-void QtMessageService::addHelpButton(QMessageBox& box, const std::string& helpFile, int context) {
+void QtMessageService::addHelp(QMessageBox& box, const std::string& helpFile, int context, bool button) {
     if (context == 0)
+        return;
+    // F1 shows the box's help topic, with or without a Help button.
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), &box);
+    QObject::connect(f1, &QShortcut::activated, &box,
+                     [this, helpFile, context] { help_.showHelp(helpFile, HelpContext, context); });
+    if (!button)
         return;
     QPushButton* help = box.addButton(QMessageBox::Help);
     help->setObjectName("helpbutton");
@@ -73,7 +80,7 @@ Answer QtMessageService::ask(const Question& question) {
     no->setObjectName("nobutton");
     box.setDefaultButton(question.defaultButton == DefaultButton::Yes ? yes : no);
     box.setEscapeButton(no);
-    addHelpButton(box, question.helpFile, question.helpContext);
+    addHelp(box, question.helpFile, question.helpContext, true);
     showInFront(box);
     box.exec();
     return box.clickedButton() == yes ? Answer::Yes : Answer::No;
@@ -86,7 +93,7 @@ void QtMessageService::inform(const Notice& notice) {
     ok->setObjectName("okbutton");
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
-    addHelpButton(box, notice.helpFile, notice.helpContext);
+    addHelp(box, notice.helpFile, notice.helpContext, notice.helpButton);
     showInFront(box);
     box.exec();
 }

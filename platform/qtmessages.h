@@ -17,7 +17,7 @@ class QtMessageService : public MessageService {
     void inform(const Notice& notice) override;
 
   private:
-    void addHelpButton(QMessageBox& box, const std::string& helpFile, int context);
+    void addHelp(QMessageBox& box, const std::string& helpFile, int context, bool button);
     HelpService& help_;
 };
 

@@ -66,13 +66,13 @@ void ScreensaverCommands::cancelled() {
         readSize();
 }
 
-void ScreensaverCommands::tell(const char* title, const char* text, MessageIcon icon, int context) {
-    messages_.inform(Notice{title, text, icon, context, options_.helpFilePath});
+void ScreensaverCommands::tell(const char* title, const char* text, MessageIcon icon, int context, bool helpButton) {
+    messages_.inform(Notice{title, text, icon, context, options_.helpFilePath, helpButton});
 }
 
 void ScreensaverCommands::Command3_Click() {
     if (!installer_.install()) {
-        tell("Screensaver error", "Error installing screensaver.", MessageIcon::None, help::installScreensaver);
+        tell("Screensaver error", "Error installing screensaver.", MessageIcon::None, help::installScreensaver, false);
         return;
     }
     page_.Label12->setText("Installed");
@@ -82,7 +82,7 @@ void ScreensaverCommands::Command3_Click() {
 void ScreensaverCommands::Command4_Click() {
     sssave();
     if (installer_.activate() != ActivationResult::Activated) {
-        tell("INI File error", "Error adjusting system INI file.", MessageIcon::None, help::systemIni);
+        tell("INI File error", "Error adjusting system INI file.", MessageIcon::None, help::systemIni, false);
         return;
     }
     page_.Command4->setEnabled(false);
@@ -95,7 +95,7 @@ void ScreensaverCommands::Command5_Click() {
     const std::string program = installer_.programFolder() + "/" + std::string(screensaverProgramName);
     if (!programs_.start(program, {"/S"}))
         tell("Screensaver not found", "Screensaver not found.\rPlease re-install Bramblex 2.",
-             MessageIcon::Exclamation, help::testScreensaver);
+             MessageIcon::Exclamation, help::testScreensaver, true);
 }
 
 void ScreensaverCommands::Command6_Click() {

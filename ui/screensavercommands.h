@@ -41,7 +41,8 @@ private:
     void readSize();
     void showSize(double size);
     void sliderChanged(int value);
-    void tell(const char* title, const char* text, MessageIcon icon, int context);
+    // An OK box naming a help context of the simulator's help file; only some carry a Help button.
+    void tell(const char* title, const char* text, MessageIcon icon, int context, bool helpButton);
 
     ScreensaverTab& page_;
     const SimulationOptions& options_;

@@ -61,13 +61,14 @@ class ScreensaverPageTest : public QObject {
         fakes->messages.answers = {Answer::No}; // the options question: the size is stored anyway
         window().okbutton->click();
     }
-    void checkNotice(const char* title, const char* text, MessageIcon icon, int context) {
+    void checkNotice(const char* title, const char* text, MessageIcon icon, int context, bool helpButton) {
         QCOMPARE(fakes->messages.notices.size(), size_t(1));
         const Notice& n = fakes->messages.notices.front();
         QCOMPARE(QString::fromStdString(n.title), QString(title));
         QCOMPARE(QString::fromStdString(n.text), QString(text));
         QCOMPARE(n.icon, icon);
         QCOMPARE(n.helpContext, context);
+        QCOMPARE(n.helpButton, helpButton);
         QCOMPARE(QString::fromStdString(n.helpFile), program("bramblex.hlp"));
     }
 
@@ -181,7 +182,7 @@ private slots:
         QFile::remove(program("bramblexss.cnt"));
         openPage();
         page().Command3->click();
-        checkNotice("Screensaver error", "Error installing screensaver.", MessageIcon::None, help::installScreensaver);
+        checkNotice("Screensaver error", "Error installing screensaver.", MessageIcon::None, help::installScreensaver, false);
         QCOMPARE(page().Label12->text(), QString("Not Installed"));
         QVERIFY(page().Command3->isEnabled());
         QVERIFY(QFile::exists(system("Bramblex 2.scr")));
@@ -202,7 +203,7 @@ private slots:
         QFile::remove(ini());
         openPage();
         page().Command4->click();
-        checkNotice("INI File error", "Error adjusting system INI file.", MessageIcon::None, help::systemIni);
+        checkNotice("INI File error", "Error adjusting system INI file.", MessageIcon::None, help::systemIni, false);
         QCOMPARE(page().Label11->text(), QString("Not Active"));
         QVERIFY(page().Command4->isEnabled());
         QVERIFY(!QFile::exists(ini()));
@@ -249,7 +250,7 @@ private slots:
         openPage();
         page().Command5->click();
         checkNotice("Screensaver not found", "Screensaver not found.\rPlease re-install Bramblex 2.",
-                    MessageIcon::Exclamation, help::testScreensaver);
+                    MessageIcon::Exclamation, help::testScreensaver, true);
     }
 
     void helpOpensTheScreensaversHelpFile() {
