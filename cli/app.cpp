@@ -44,6 +44,15 @@ void warnOfVersion(const Console& console, const std::string& path, const std::s
                     << ", this is " << ours << "; loading it anyway\n";
 }
 
+// Profiles do not store blendOnOvertake: whoever loads one runs with their own setting.
+void warnOfUnstoredBlending(const Console& console, const std::string& path, const SimulationOptions& options) {
+    if (options.blendOnOvertake != SimulationOptions{}.blendOnOvertake)
+        console.err << programName << ": warning: " << path << " does not keep blendOnOvertake="
+                    << (options.blendOnOvertake ? "true" : "false")
+                    << ": profiles do not store it, so whatever loads the file uses its own setting (true by"
+                       " default)\n";
+}
+
 std::string summaryLine(const RunSummary& summary, const GenerationStats& last, double seconds) {
     char timing[96];
     std::snprintf(timing, sizeof timing, "%.3f s", seconds);
@@ -120,9 +129,11 @@ int run(const RunConfig& config, const std::string& programFolder, const Console
     }
     if (statsFile)
         statsFile->commit();
-    if (config.savePath)
+    if (config.savePath) {
         if (const std::string error = writeProfile(*config.savePath, options, world); !error.empty())
             throw std::runtime_error(error);
+        warnOfUnstoredBlending(console, *config.savePath, options);
+    }
     if (!statsToStdout)
         console.out << summaryLine(summary, last, elapsed.count()) << '\n';
     console.out.flush();

@@ -43,6 +43,22 @@ Answer RunnerHost::ask(const Question& question) {
     return Answer::Yes;
 }
 
+namespace {
+
+// The simulator redraws a loaded world before it runs on, and the redraw leaves the sweep's
+// square at column 0, row 0, where the first pass then goes on. Drawn onto nothing here, so that
+// a continued run takes the very course the simulator's does.
+void redrawLoadedWorld(Simulation& sim) {
+    WorldState& world = sim.world();
+    world.simulationShown = true;
+    while (world.phase == PhaseDraw)
+        sim.drawSlice();
+    world.simulationShown = false;
+    world.phase = PhaseRun;
+}
+
+} // namespace
+
 RunSummary runWorld(SimulationOptions& options, WorldState& world, RandomSource& rng, int64_t generations,
                     const GenerationCallback& onGeneration, bool withMeans, const RunStart& start) {
     world.simulationShown = false; // no drawing phase; progress captions go nowhere
@@ -57,14 +73,13 @@ RunSummary runWorld(SimulationOptions& options, WorldState& world, RandomSource&
             throw std::runtime_error(error);
         if (start.adjustOptions)
             start.adjustOptions(options);
-        world.phase = PhaseRun; // go on where the profile left off; a hidden world is not redrawn
+        redrawLoadedWorld(sim);
     } else {
         if (start.adjustOptions)
             start.adjustOptions(options);
         sim.reset();
+        sim.createWorld(); // no pass yet: a run of 0 generations holds none of one
     }
-    while (world.phase == PhaseCreate)
-        sim.tick();
     while (host.generationsEnded() < generations) {
         // A dead world's reset goes back through creation; any other phase would never end a generation.
         if (world.phase != PhaseRun && world.phase != PhaseCreate)

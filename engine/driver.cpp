@@ -25,14 +25,22 @@ void Simulation::tick() {
     if (inTick_)
         return; // a slice is letting events run; its scratch state must not be shared
     ScopeFlag busy(inTick_);
-    if (world_.phase == PhaseCreate) {
-        world_.squareX = world_.squareY = 0;
-        createSlice();
-    }
+    if (world_.phase == PhaseCreate)
+        creationStep();
     if (world_.phase == PhaseDraw)
         drawSlice();
     if (world_.phase == PhaseRun)
         runSimulationPasses();
+}
+
+void Simulation::creationStep() {
+    world_.squareX = world_.squareY = 0;
+    createSlice();
+}
+
+void Simulation::createWorld() {
+    while (world_.phase == PhaseCreate)
+        creationStep();
 }
 
 void Simulation::startStop() {

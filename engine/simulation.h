@@ -37,6 +37,9 @@ public:
     // Timer handler: runs the slice of the current phase; a phase that ends lets the next one
     // start in the same tick. A tick that arrives while a slice lets events run is skipped.
     void tick();
+    // Creation slices until the world is made, one per tick's worth of work; unlike ticks, the
+    // phase that follows creation does not begin (headless runs that want no generation yet).
+    void createWorld();
     void startStop();
     void reset();
     // Asks first when promptOnReset is set; returns whether the world was reset.
@@ -56,6 +59,7 @@ public:
     void clearCurrentSquare();
 
 private:
+    void creationStep();
     void createEnvironments();
     void createOrganisms();
     void finishCreation();

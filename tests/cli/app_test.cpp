@@ -176,6 +176,12 @@ TEST(app_test, a_saved_simulation_continues_with_its_counters_and_world) {
     ASSERT_TRUE(saved) << error;
     EXPECT_EQ(20, saved->options.gridSizeX);
     EXPECT_GE(saved->generation, 5); // counting on from the loaded generation (a dead world may reset it)
+
+    // A setting the file cannot keep is named, so that nobody expects a continued run to keep it.
+    const Result unkept = runWith({"--profile", first, "--set", "blendOnOvertake=false", "--save", second});
+    ASSERT_EQ(0, unkept.status) << unkept.err;
+    EXPECT_NE(std::string::npos, unkept.err.find("warning: " + second + " does not keep blendOnOvertake=false"))
+        << unkept.err;
 }
 
 TEST(app_test, options_from_a_profile_make_a_new_world_and_set_overrides_them) {

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <vector>
 
+#include "engine/simulation.h"
 #include "options/optionfields.h"
+#include "options/profile.h"
 
 namespace bx::cli {
 namespace {
@@ -83,11 +86,45 @@ TEST(runner_test, zero_generations_stop_when_the_world_is_created) {
     EXPECT_TRUE(run.stats.empty());
     EXPECT_EQ(PhaseRun, run.world.phase);
     EXPECT_EQ(0, run.world.generation);
+    EXPECT_EQ(0, run.world.stepColumn); // the first sweep has not begun
+    EXPECT_EQ(0, run.world.stepRow);
     int organisms = 0;
     for (int c = 1; c <= 50; ++c)
         for (int r = 1; r <= 50; ++r)
             organisms += run.world.orgGrid.at(c, r).present() ? 1 : 0;
     EXPECT_GT(organisms, 0);
+}
+
+// The simulator loads a profile, redraws it and, once started, runs on; the runner continuing the
+// same profile with the same generator must take the very same course.
+TEST(runner_test, a_continued_profile_runs_on_as_in_the_simulator) {
+    const std::string path = (std::filesystem::path(::testing::TempDir()) / "bramblex_runner_continued.bx2").string();
+    const SimulationOptions made = optionsWith({{"gridSizeX", "12"}, {"gridSizeY", "9"}, {"asteroidFrequency", "30"}});
+    const RunOutcome saved = runSeeded(made, 5, 4);
+    ASSERT_EQ("", writeProfile(path, made, saved.world));
+
+    SimulationOptions options = optionsWith({});
+    WorldState world;
+    RandomGenerator rng(8);
+    NullHost host;
+    NullCanvas canvas;
+    Simulation sim(options, world, rng, host, canvas);
+    std::string error;
+    ASSERT_EQ(ProfileLoad::Loaded, readProfile(path, sim, error)) << error;
+    while (world.phase == PhaseDraw)
+        sim.tick();
+    sim.startStop();
+    while (world.generation < saved.world.generation + 3)
+        sim.tick();
+
+    SimulationOptions runnerOptions = optionsWith({});
+    WorldState runnerWorld;
+    RandomGenerator runnerRng(8);
+    runWorld(runnerOptions, runnerWorld, runnerRng, 3, {}, false, RunStart{path, {}, {}});
+    std::filesystem::remove(path);
+    EXPECT_EQ(world.generation, runnerWorld.generation);
+    EXPECT_TRUE(world.envGrid == runnerWorld.envGrid);
+    EXPECT_TRUE(world.orgGrid == runnerWorld.orgGrid);
 }
 
 // The end of a generation shows its counts, then a dead world's reset shows zeros, and only
