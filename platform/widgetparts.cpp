@@ -1,11 +1,17 @@
 #include "widgetparts.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QShortcut>
+#include <QTextEdit>
+#include <algorithm>
 
 namespace bx {
 namespace {
@@ -40,7 +46,48 @@ private:
     std::function<void()> open_;
 };
 
+// Declines a text box's claim on a key that one of the window's shortcuts uses, so that the
+// shortcut runs instead of the box's own editing command.
+class ShortcutPriority : public QObject {
+public:
+    explicit ShortcutPriority(QWidget* window) : QObject(window), window_(window) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride)
+            return false;
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        if (!windowUses(pressed))
+            return false;
+        event->ignore();
+        return true;
+    }
+
+private:
+    bool windowUses(const QKeySequence& keys) const {
+        const auto actions = window_->findChildren<QAction*>();
+        if (std::any_of(actions.begin(), actions.end(), [&keys](const QAction* a) {
+                return a->isEnabled() && a->isVisible() && a->shortcuts().contains(keys);
+            }))
+            return true;
+        const auto shortcuts = window_->findChildren<QShortcut*>();
+        return std::any_of(shortcuts.begin(), shortcuts.end(), [&keys](const QShortcut* s) {
+            return s->isEnabled() && s->keys().contains(keys);
+        });
+    }
+
+    QWidget* window_;
+};
+
 } // namespace
+
+void preferWindowShortcuts(QWidget* window) {
+    auto* filter = new ShortcutPriority(window);
+    for (QWidget* w : window->findChildren<QWidget*>())
+        if (qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QTextEdit*>(w) ||
+            qobject_cast<QPlainTextEdit*>(w))
+            w->installEventFilter(filter);
+}
 
 QMenu* namedMenu(QMenuBar* bar, const char* name, const QString& caption) {
     QMenu* m = bar->addMenu(caption);

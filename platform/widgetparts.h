@@ -8,6 +8,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QMenuBar;
+class QWidget;
 
 namespace bx {
 
@@ -16,6 +17,11 @@ QMenu* namedMenu(QMenuBar* bar, const char* name, const QString& caption);
 // A menu entry with its name and shortcut; the shortcut works while its window is active.
 QAction* namedEntry(QMenu* menu, const char* name, const QString& caption, const QKeySequence& keys = {});
 QAction* namedSeparator(QMenu* menu, const char* name);
+
+// Gives the window's own shortcuts (its actions' and shortcut objects') priority over the editing
+// keys of its text boxes: Ctrl+A, Ctrl+C and the like do what the window's menus say even while a
+// box has the focus. Call once the window's boxes and menus exist.
+void preferWindowShortcuts(QWidget* window);
 
 // Makes a plain label act as a link: a left click on it, or Enter or Space while it has the
 // focus, runs `open`. The filter lives as long as the label.

@@ -109,6 +109,7 @@ ConfigDialog::ConfigDialog(SaverModule& module, SettingsStore& settings, HelpSer
     layout->addWidget(Frame1);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    preferWindowShortcuts(this);
 
     loadStoredSize();
     // Connected after loading: showing the stored size is not a choice of a new one.

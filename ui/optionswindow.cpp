@@ -81,6 +81,7 @@ OptionsWindow::OptionsWindow(SimulationOptions& options, const ScreenMetrics& sc
             &QWidget::setEnabled);
     connect(special->mutationcheck, &QCheckBox::toggled, special->mutationFrequency->box(),
             &QWidget::setEnabled);
+    preferWindowShortcuts(this); // Ctrl+A accepts, Ctrl+C cancels, also from inside a number box
     refreshtab();
 }
 

@@ -361,6 +361,33 @@ class OptionsWindowTest : public QObject {
         QVERIFY(!control<QCheckBox>("psave")->isChecked());
     }
 
+    // Right after typing a value, with the focus still in its box, the window's keys still work.
+    void menuShortcutsWinOverTheBoxesEditingKeys_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("visibleAfter");
+        QTest::addColumn<int>("growthRate");
+        QTest::addColumn<int>("tab");
+        QTest::newRow("ctrl_a_accepts") << int(Qt::Key_A) << false << 9 << 0;
+        QTest::newRow("ctrl_c_cancels") << int(Qt::Key_C) << false << 2 << 0;
+        QTest::newRow("ctrl_e_environment_page") << int(Qt::Key_E) << true << 2 << 2;
+        QTest::newRow("ctrl_o_organisms_page") << int(Qt::Key_O) << true << 2 << 1;
+    }
+    void menuShortcutsWinOverTheBoxesEditingKeys() {
+        QFETCH(int, key);
+        QFETCH(bool, visibleAfter);
+        QFETCH(int, growthRate);
+        QFETCH(int, tab);
+        open();
+        QVERIFY(QTest::qWaitForWindowActive(&window()));
+        type("growthratetext", "9");
+        box("growthratetext")->setFocus();
+        fakes->messages.answers = {Answer::Yes};
+        QTest::keyClick(box("growthratetext"), Qt::Key(key), Qt::ControlModifier);
+        QCOMPARE(window().isVisible(), visibleAfter);
+        QCOMPARE(options().growthRate, growthRate);
+        QCOMPARE(control<QTabWidget>("TabStrip1")->currentIndex(), tab);
+    }
+
     void acceptAnsweredNoKeepsTheWindowOpenAndPaused() {
         main().startsim->click();
         QCOMPARE(world().phase, int(PhaseRun));
