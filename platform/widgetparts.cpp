@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QShortcut>
 #include <QTextEdit>
 #include <algorithm>
@@ -80,6 +81,17 @@ private:
 };
 
 } // namespace
+
+void reserveCaptions(QPushButton* button, std::initializer_list<const char*> captions) {
+    const QString shown = button->text();
+    int widest = 0;
+    for (const char* caption : captions) {
+        button->setText(caption);
+        widest = std::max(widest, button->sizeHint().width());
+    }
+    button->setText(shown);
+    button->setMinimumWidth(widest);
+}
 
 void preferWindowShortcuts(QWidget* window) {
     auto* filter = new ShortcutPriority(window);

@@ -3,11 +3,13 @@
 #include <QKeySequence>
 #include <QString>
 #include <functional>
+#include <initializer_list>
 
 class QAction;
 class QLabel;
 class QMenu;
 class QMenuBar;
+class QPushButton;
 class QWidget;
 
 namespace bx {
@@ -17,6 +19,10 @@ QMenu* namedMenu(QMenuBar* bar, const char* name, const QString& caption);
 // A menu entry with its name and shortcut; the shortcut works while its window is active.
 QAction* namedEntry(QMenu* menu, const char* name, const QString& caption, const QKeySequence& keys = {});
 QAction* namedSeparator(QMenu* menu, const char* name);
+
+// Makes a button wide enough for every caption it will show, so that a window does not change
+// its width when the caption does.
+void reserveCaptions(QPushButton* button, std::initializer_list<const char*> captions);
 
 // Gives the window's own shortcuts (its actions' and shortcut objects') priority over the editing
 // keys of its text boxes: Ctrl+A, Ctrl+C and the like do what the window's menus say even while a

@@ -61,6 +61,15 @@ MainWindow::MainWindow() {
     Timer1->setTimerType(Qt::PreciseTimer);
     setCentralWidget(buildControls());
     buildMenus();
+    // A fixed panel: captions that change leave its width alone, and it cannot be maximised
+    // (its controls would only spread over the screen).
+    reserveCaptions(startsim, {"Start Sim&ulation", "Stop Sim&ulation"});
+    reserveCaptions(swapsim, {"Hide S&imulation", "Show S&imulation"});
+    reserveCaptions(switchorg, {"Hide Or&ganisms", "Show Or&ganisms"});
+    reserveCaptions(switchenv, {"Hide &Environment", "Show &Environment"});
+    generation->setMinimumWidth(generation->fontMetrics().horizontalAdvance("2147483647"));
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 }
 
 QWidget* MainWindow::buildControls() {

@@ -62,6 +62,7 @@ OptionsWindow::OptionsWindow(SimulationOptions& options, const ScreenMetrics& sc
     connect(TabStrip1, &QTabWidget::currentChanged, this, &OptionsWindow::refreshtab);
 
     auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize); // a form of fixed size: nothing to maximise
     buildMenus();
     layout->setMenuBar(menuBar);
     layout->addWidget(TabStrip1);

@@ -14,6 +14,7 @@
 #include "ui/aboutwindow.h"
 #include "ui/displaywindow.h"
 #include "ui/mainwindow.h"
+#include "ui/optionswindow.h"
 #include "ui/simulatorapp.h"
 #include "ui/viewoperations.h"
 
@@ -98,6 +99,24 @@ private slots:
         QCOMPARE(main().start->text(), QString("Start"));
         QCOMPARE(display().windowTitle(), QString("Simulator"));
         QVERIFY(!main().Timer1->isActive());
+    }
+
+    void panelAndOptionsKeepTheirSizeAndCannotBeMaximised() {
+        createAndDraw();
+        const QSize panel = main().size();
+        for (const char* name : {"switchenv", "switchorg", "swapsim", "startsim"}) {
+            control<QPushButton>(name)->click();
+            QCoreApplication::processEvents();
+            QCOMPARE(main().size(), panel);
+        }
+        main().generation->setText("2147483647");
+        QCoreApplication::processEvents();
+        QCOMPARE(main().size(), panel);
+        QCOMPARE(main().minimumSize(), main().maximumSize());
+        QVERIFY(!(main().windowFlags() & Qt::WindowMaximizeButtonHint));
+        app->optionsWindow().show();
+        QCoreApplication::processEvents();
+        QCOMPARE(app->optionsWindow().minimumSize(), app->optionsWindow().maximumSize());
     }
 
     void resetAnsweredNoChangesNothing() {
