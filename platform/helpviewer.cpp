@@ -1,4 +1,5 @@
 #include "platform/helpviewer.h"
+#include "platform/widgetparts.h"
 
 #include "platform/qtmessages.h"
 
@@ -206,9 +207,13 @@ HelpViewer* ViewerHelpService::openViewer(const std::string& helpFile) {
 }
 
 void ViewerHelpService::showHelp(const std::string& helpFile, int command, int context) {
+    QWidget* helped = QApplication::activeWindow();
     HelpViewer* viewer = openViewer(helpFile);
     if (!viewer)
         return;
+    // A viewer that opens goes beside the window it helps; one already open stays where it is.
+    if (!viewer->isVisible() && helped != viewer)
+        openBeside(viewer, helped);
     switch (command) {
     case HelpContents:
         viewer->showContents();

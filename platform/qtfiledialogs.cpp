@@ -23,8 +23,9 @@ std::string qtNameFilter(const FileFilter& filter) {
 
 namespace {
 
-std::optional<std::string> runDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.title),
+std::optional<std::string> runDialog(QWidget* owner, const FileDialogRequest& request,
+                                     QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(owner, QString::fromStdString(request.title),
                        QString::fromStdString(request.folder));
     dialog.setObjectName("filedialog");
     dialog.setAcceptMode(mode);
@@ -43,16 +44,24 @@ std::optional<std::string> runDialog(const FileDialogRequest& request, QFileDial
 
 } // namespace
 
+QWidget* QtFileDialogs::owner() const {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return home_ && home_->isVisible() ? home_.data() : nullptr;
+}
+
 std::optional<std::string> QtFileDialogs::openFile(const FileDialogRequest& request) {
-    return runDialog(request, QFileDialog::AcceptOpen);
+    return runDialog(owner(), request, QFileDialog::AcceptOpen);
 }
 
 std::optional<std::string> QtFileDialogs::saveFile(const FileDialogRequest& request) {
-    return runDialog(request, QFileDialog::AcceptSave);
+    return runDialog(owner(), request, QFileDialog::AcceptSave);
 }
 
 OverwriteAnswer QtFileDialogs::confirmOverwrite(const std::string& title, const std::string& text) {
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(owner());
     box.setObjectName("messagebox");
     box.setWindowTitle(QString::fromStdString(title));
     box.setTextFormat(Qt::PlainText);

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QTextEdit>
 #include <algorithm>
@@ -91,6 +92,38 @@ void reserveCaptions(QPushButton* button, std::initializer_list<const char*> cap
     }
     button->setText(shown);
     button->setMinimumWidth(widest);
+}
+
+QRect placeBeside(const QRect& beside, QSize frame, const QRect& available) {
+    constexpr int gap = 8;
+    frame = frame.boundedTo(available.size());
+    const int roomRight = available.right() - beside.right() - gap;
+    const int roomLeft = beside.left() - available.left() - gap;
+    // Neither side has room: the roomier one, narrowed to it while it keeps half the width.
+    const int room = std::max(roomRight, roomLeft);
+    if (frame.width() > room && room >= frame.width() / 2)
+        frame.setWidth(room);
+    int x = 0;
+    if (roomRight >= frame.width())
+        x = beside.right() + 1 + gap;
+    else if (roomLeft >= frame.width())
+        x = beside.left() - gap - frame.width();
+    else
+        x = roomRight >= roomLeft ? available.right() + 1 - frame.width() : available.left();
+    const int y = std::clamp(beside.top(), available.top(), available.bottom() + 1 - frame.height());
+    return {QPoint(x, y), frame};
+}
+
+void openBeside(QWidget* window, const QWidget* helped) {
+    if (!helped || !helped->screen())
+        return;
+    const QRect client = helped->geometry(), frame = helped->frameGeometry();
+    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                           frame.bottom() - client.bottom());
+    const QRect placed =
+        placeBeside(frame, window->size().grownBy(margins), helped->screen()->availableGeometry());
+    window->resize(placed.size().shrunkBy(margins));
+    window->move(placed.topLeft()); // a window's position is its frame's
 }
 
 void preferWindowShortcuts(QWidget* window) {

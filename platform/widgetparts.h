@@ -1,6 +1,8 @@
 #pragma once
 // Small pieces the programs' forms share.
 #include <QKeySequence>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <functional>
 #include <initializer_list>
@@ -23,6 +25,15 @@ QAction* namedSeparator(QMenu* menu, const char* name);
 // Makes a button wide enough for every caption it will show, so that a window does not change
 // its width when the caption does.
 void reserveCaptions(QPushButton* button, std::initializer_list<const char*> captions);
+
+// Where a window whose frame has the given size opens beside the frame `beside` (screen pixels):
+// to its right, else to its left, else narrowed to the roomier side (down to half its width),
+// else at that side's screen edge; always wholly inside `available`, shrunk to it when larger.
+QRect placeBeside(const QRect& beside, QSize frame, const QRect& available);
+
+// Sizes and moves a window that is about to open so that it lies beside `helped` on helped's
+// screen (see placeBeside); its frame is taken to be as thick as helped's. Nothing without helped.
+void openBeside(QWidget* window, const QWidget* helped);
 
 // Gives the window's own shortcuts (its actions' and shortcut objects') priority over the editing
 // keys of its text boxes: Ctrl+A, Ctrl+C and the like do what the window's menus say even while a

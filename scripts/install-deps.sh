@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   zlib1g-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
+  xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core openbox
 )
 missing=()
 for p in "${packages[@]}"; do

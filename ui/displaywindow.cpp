@@ -36,7 +36,9 @@ void DisplayWindow::flush() {
 PackedColour DisplayWindow::pixelColour(int x, int y) const { return pixels_.pixelColour(x, y); }
 
 void DisplayWindow::enterFullScreen(const QRect& screenArea) {
-    normalGeometry_ = geometry();
+    if (!normalGeometry_.isValid())
+        normalGeometry_ = geometry();
+    fullScreen_ = true;
     setGeometry(screenArea);
     showFullScreen();
 }
@@ -45,7 +47,19 @@ void DisplayWindow::leaveFullScreen() {
     showNormal();
     if (normalGeometry_.isValid())
         setGeometry(normalGeometry_);
+    fullScreen_ = false;
 }
+
+// Taken from the window's own move and resize events, never read at the moment of going full
+// screen: a window shown in that same moment (the simulation was hidden) is not yet framed by
+// the window manager, and its geometry then leaves out the title bar. A window that is not
+// shown takes no part, for the same reason.
+void DisplayWindow::rememberNormalGeometry() {
+    if (isVisible() && !fullScreen_)
+        normalGeometry_ = geometry();
+}
+
+void DisplayWindow::moveEvent(QMoveEvent*) { rememberNormalGeometry(); }
 
 void DisplayWindow::unload() {
     unloading_ = true;
@@ -60,6 +74,7 @@ void DisplayWindow::paintEvent(QPaintEvent* e) {
 
 void DisplayWindow::resizeEvent(QResizeEvent*) {
     pixels_.resize(width(), height());
+    rememberNormalGeometry();
 }
 
 void DisplayWindow::keyPressEvent(QKeyEvent* e) {

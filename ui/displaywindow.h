@@ -47,6 +47,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
+    void moveEvent(QMoveEvent*) override;
     void keyPressEvent(QKeyEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
@@ -56,7 +57,10 @@ private:
     DisplayEvents* events_ = nullptr;
     // The canvas's own pixels, shown through view().
     PixelCanvas pixels_;
+    // Where the window is between full-screen views, followed as it moves and resizes.
+    void rememberNormalGeometry();
     QRect normalGeometry_;
+    bool fullScreen_ = false;
     bool unloading_ = false;
 };
 

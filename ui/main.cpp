@@ -12,6 +12,7 @@
 #include "platform/qtscreen.h"
 #include "platform/settingsstore.h"
 #include "platform/systemfolders.h"
+#include "mainwindow.h"
 #include "simulatorapp.h"
 
 int main(int argc, char** argv) {
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     // An installed copy the user cannot write keeps its profiles in the user's data folder.
     bx::SimulatorApp simulator(bx::Platform{messages, help, screen, cursor, browser, files, colours, folders, programs,
                                             settings, folder, bx::profileHome(folder, bx::userDataFolder())});
+    files.setHomeWindow(&simulator.mainWindow());
     QObject::connect(&simulator, &bx::SimulatorApp::ended, &app, &QApplication::quit);
     simulator.startUp();
     return QApplication::exec();
