@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building and testing Bramblex 2 needs on Debian 12 (run as root or with sudo).
+# Installs what building and testing Bramblex 2 needs on Debian 12. Run it as root or as a user
+# who may use sudo; it asks for sudo only when a package is missing.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 packages=(
@@ -14,6 +15,16 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-  apt-get update -q
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
+  # Root installs directly (containers and minimal systems often have no sudo); anyone else
+  # through sudo, asked only when something is missing.
+  as_root=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+      echo "install-deps.sh: installing ${missing[*]} needs root: run this script as root, or install sudo" >&2
+      exit 1
+    fi
+    as_root=(sudo DEBIAN_FRONTEND=noninteractive)
+  fi
+  "${as_root[@]}" apt-get update -q
+  "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
