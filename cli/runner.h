@@ -24,6 +24,8 @@ struct RunStart {
     std::function<void(SimulationOptions&)> adjustOptions;
     // Told of every question the run answers Yes to (such as a profile of another version).
     std::function<void(const Question&)> onQuestion;
+    // Asked at the end of every generation (and before the first) whether to stop there.
+    std::function<bool()> stopRequested;
 };
 
 // The runner's host: shows nothing, answers Yes to every question, and reports each finished
@@ -63,11 +65,12 @@ class NullCanvas : public Canvas {
 struct RunSummary {
     int64_t generations = 0;
     int64_t resets = 0;
+    bool stopped = false; // ended early, when stopRequested said so
 };
 
 // Creates a new world from the options (or continues the profile of `start`), then ticks until
-// `generations` generations have ended, counting on across resets; with 0 it stops when the
-// world is created or loaded. onGeneration (may be empty) hears of every finished generation.
+// `generations` generations have ended, counting on across resets, or until stopRequested says so
+// at the end of one; with 0 it stops when the world is created or loaded. onGeneration (may be empty) hears of every finished generation.
 // Throws std::runtime_error when the profile cannot be loaded.
 RunSummary runWorld(SimulationOptions& options, WorldState& world, RandomSource& rng, int64_t generations,
                     const GenerationCallback& onGeneration, bool withMeans, const RunStart& start = {});

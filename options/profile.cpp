@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <filesystem>
 #include <limits>
 #include <new>
@@ -108,39 +110,85 @@ std::vector<FieldLine> storedLines(SimulationOptions& o, int32_t& organismCount,
 
 // ---------------------------------------------------------------- reading
 
-// Walks the lines of a text; a line ends at LF, and a CR before the LF is dropped.
+// Walks the lines of an input read in pieces; a line ends at LF, and a CR before the LF is
+// dropped. Only the line at hand is held, so a file of any length takes little memory.
 class LineReader {
 public:
-    explicit LineReader(std::string_view text) : text_(text) {}
+    // read fills a buffer and returns how many bytes it gave: 0 at the end, -1 on an error
+    // (whose reason then goes to readError()).
+    using Read = std::function<ssize_t(char*, std::size_t)>;
+    static constexpr std::size_t longestLine = 65536; // far beyond any line a profile holds
+
+    explicit LineReader(Read read) : read_(std::move(read)), buffer_(65536) {}
 
     bool next(std::string_view& line) {
-        if (pos_ >= text_.size())
+        line_.clear();
+        bool started = false;
+        for (;;) {
+            if (pos_ == end_ && !refill())
+                break;
+            started = true;
+            const char* from = buffer_.data() + pos_;
+            const auto* lf = static_cast<const char*>(std::memchr(from, '\n', end_ - pos_));
+            const std::size_t take = lf ? static_cast<std::size_t>(lf - from) : end_ - pos_;
+            if (line_.size() + take > longestLine) {
+                line_.append(from, std::min(take, longestLine));
+                noteLineEnds();
+                tooLong_ = true;
+                return false;
+            }
+            line_.append(from, take);
+            pos_ += take;
+            if (lf) {
+                ++pos_;
+                break;
+            }
+        }
+        if (!started)
             return false;
-        const std::size_t lf = text_.find('\n', pos_);
-        const std::size_t stop = lf == std::string_view::npos ? text_.size() : lf;
-        line = text_.substr(pos_, stop - pos_);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        pos_ = lf == std::string_view::npos ? text_.size() : lf + 1;
+        noteLineEnds();
+        if (!line_.empty() && line_.back() == '\r')
+            line_.pop_back();
         ++lineNumber_;
+        line = line_;
         return true;
     }
 
     // Number of the line next() returned last.
     int64_t lineNumber() const { return lineNumber_; }
-
-    // Lines not read yet, a last line without a line end included.
-    int64_t linesLeft() const {
-        if (pos_ >= text_.size())
-            return 0;
-        const std::string_view rest = text_.substr(pos_);
-        const auto ends = std::count(rest.begin(), rest.end(), '\n');
-        return ends + (rest.back() == '\n' ? 0 : 1);
-    }
+    // Why next() stopped early: a line longer than longestLine, a reading error.
+    bool tooLong() const { return tooLong_; }
+    const std::string& readError() const { return readError_; }
+    bool crOnlyLineEnds() const { return crOnly_; }
 
 private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
+    // A CR inside the first line: the file's lines end in CR alone.
+    void noteLineEnds() {
+        if (lineNumber_ == 0 && line_.find('\r') + 1 < line_.size())
+            crOnly_ = true;
+    }
+
+    bool refill() {
+        if (ended_)
+            return false;
+        const ssize_t n = read_(buffer_.data(), buffer_.size());
+        if (n <= 0) {
+            ended_ = true;
+            if (n < 0)
+                readError_ = std::generic_category().message(errno);
+            return false;
+        }
+        pos_ = 0;
+        end_ = static_cast<std::size_t>(n);
+        return true;
+    }
+
+    Read read_;
+    std::vector<char> buffer_;
+    std::size_t pos_ = 0, end_ = 0;
+    bool ended_ = false, tooLong_ = false, crOnly_ = false;
+    std::string line_;
+    std::string readError_;
     int64_t lineNumber_ = 0;
 };
 
@@ -212,12 +260,7 @@ std::string shown(std::string_view item) {
     const std::string_view t = trimmed(item);
     if (t.empty())
         return "an empty item";
-    std::string out = "\"";
-    for (const char c : t.substr(0, longest))
-        out += (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) ? '?' : c;
-    if (t.size() > longest)
-        out += "...";
-    return out + "\"";
+    return "\"" + printableText(t, longest) + "\"";
 }
 
 std::string describe(const Field& f) {
@@ -245,7 +288,7 @@ constexpr std::array<std::string_view, 6> gridItemNames = {
 
 class ProfileParser {
 public:
-    ProfileParser(std::string_view text, const std::string& name) : lines_(text), name_(name) {}
+    ProfileParser(LineReader& lines, const std::string& name) : lines_(lines), name_(name) {}
 
     std::optional<Profile> parse(std::string& error) {
         Profile p;
@@ -265,7 +308,9 @@ private:
     bool nextLine(std::string_view& line, const std::string& expected) {
         if (lines_.next(line))
             return true;
-        return fail(lines_.lineNumber() + 1, expected, "the end of the file");
+        return fail(lines_.lineNumber() + 1, expected,
+                    lines_.tooLong() ? "a line of more than " + std::to_string(LineReader::longestLine) + " characters"
+                                     : "the end of the file");
     }
 
     bool skipLines(int count, const std::string& expected) {
@@ -333,19 +378,10 @@ private:
     bool readGrids(Profile& p) {
         const int sizeX = p.options.gridSizeX;
         const int sizeY = p.options.gridSizeY;
-        // A hostile size must not make us allocate: the lines have to be there first.
-        const int64_t squares = static_cast<int64_t>(sizeX) * sizeY;
-        const int64_t available = lines_.linesLeft();
-        if (available < squares) {
-            const int64_t x = available / sizeY + 1;
-            const int64_t y = available % sizeY + 1;
-            return fail(lines_.lineNumber() + available + 1,
-                        "the line of square (" + std::to_string(x) + "," + std::to_string(y) + ") of a " +
-                            std::to_string(sizeX) + " x " + std::to_string(sizeY) + " grid",
-                        "the end of the file");
-        }
-        p.envGrid = Grid(sizeX, sizeY);
-        p.orgGrid = Grid(sizeX, sizeY);
+        // Every square is read and checked, but only those the simulation can use are kept: a
+        // world larger than that costs no memory for the rest.
+        p.envGrid = Grid(std::min(sizeX, largestGridSize), std::min(sizeY, largestGridSize));
+        p.orgGrid = Grid(std::min(sizeX, largestGridSize), std::min(sizeY, largestGridSize));
         for (int x = 1; x <= sizeX; ++x)
             for (int y = 1; y <= sizeY; ++y)
                 if (!readSquare(p, x, y))
@@ -354,9 +390,11 @@ private:
     }
 
     bool readSquare(Profile& p, int x, int y) {
-        std::string_view line;
-        lines_.next(line); // counted above
         const auto square = [x, y] { return "square (" + std::to_string(x) + "," + std::to_string(y) + ")"; };
+        std::string_view line;
+        if (!nextLine(line, "the line of " + square() + " of a " + std::to_string(p.options.gridSizeX) + " x " +
+                                std::to_string(p.options.gridSizeY) + " grid"))
+            return false;
         std::array<std::string_view, 6> items;
         std::size_t count = 0;
         std::size_t start = 0;
@@ -383,6 +421,8 @@ private:
                             square() + " " + std::string(gridItemNames[i]) + ", a number from 0 to 255 or an empty item",
                             shown(items[i]));
             Grid& grid = i < 3 ? p.envGrid : p.orgGrid;
+            if (!grid.contains(x, y))
+                continue; // checked, not kept
             // "-0" is kept as 0: the rules take nothing off or add nothing to a component by
             // subtracting or adding zero, which leaves every value but negative zero as it was.
             grid.setChannel(x, y, static_cast<int>(i % 3), *v + 0.0);
@@ -390,47 +430,58 @@ private:
         return true;
     }
 
-    LineReader lines_;
+    LineReader& lines_;
     const std::string& name_;
     std::string error_;
     std::vector<std::string_view> items_;
 };
 
-// Reads a regular file whole. On failure returns nullopt with the reason in why.
-std::optional<std::string> readFile(const std::string& path, std::string& why) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        why = std::generic_category().message(errno);
-        return std::nullopt;
-    }
-    std::optional<std::string> text;
+// What stands at a path that is not a file, in a message.
+std::string notAFile(mode_t mode) {
+    if (S_ISDIR(mode))
+        return "it is a folder";
+    if (S_ISFIFO(mode))
+        return "it is a named pipe, not a file";
+    if (S_ISSOCK(mode))
+        return "it is a socket, not a file";
+    return "it is a device, not a file";
+}
+
+// Opens a regular file for reading; anything else is refused without being opened, so that a
+// named pipe or a device never makes the reader wait or read without end. -1 with why on failure.
+int openRegularFile(const std::string& path, std::string& why) {
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
+    if (::stat(path.c_str(), &st) != 0) {
         why = std::generic_category().message(errno);
-    } else if (S_ISDIR(st.st_mode)) {
-        why = "it is a folder";
-    } else {
-        std::string content;
-        if (S_ISREG(st.st_mode))
-            content.reserve(static_cast<std::size_t>(st.st_size));
-        char buf[65536];
-        for (;;) {
-            const ssize_t n = ::read(fd, buf, sizeof buf);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0) {
-                why = std::generic_category().message(errno);
-                break;
-            }
-            if (n == 0) {
-                text = std::move(content);
-                break;
-            }
-            content.append(buf, static_cast<std::size_t>(n));
-        }
+        return -1;
     }
-    ::close(fd);
-    return text;
+    if (!S_ISREG(st.st_mode)) {
+        why = notAFile(st.st_mode);
+        return -1;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) { // replaced since the look above
+        why = fd < 0 ? std::generic_category().message(errno) : notAFile(st.st_mode);
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Parses what lines gives; a message for a file whose lines end in CR alone says so.
+std::optional<Profile> parseLines(LineReader& lines, const std::string& name, std::string& error) {
+    std::optional<Profile> profile;
+    try {
+        profile = ProfileParser(lines, name).parse(error);
+    } catch (const std::bad_alloc&) {
+        error = name + ": not enough memory to read this profile";
+    }
+    if (!profile && !lines.readError().empty())
+        error = "Cannot read the profile \"" + name + "\": " + lines.readError();
+    else if (!profile && lines.crOnlyLineEnds())
+        error += " (the file's lines end in a carriage return alone; save it with LF or CR LF line ends)";
+    return profile;
 }
 
 // ---------------------------------------------------------------- writing
@@ -509,47 +560,97 @@ std::string cannotWrite(const std::string& path, const std::string& reason) {
 
 Question versionQuestion(const std::string& savedVersion, const std::string& helpFile) {
     return Question{"Reset Simulation?",
-                    "This profile was saved with a different\rversion of Bramblex: " + savedVersion +
+                    "This profile was saved with a different\rversion of Bramblex: " + printableText(savedVersion) +
                         "\rLoading may cause unexpected results.\rDo you wish to load the file?",
                     MessageIcon::Exclamation, DefaultButton::Yes, help::profileVersion, helpFile};
 }
 
+// The length of the UTF-8 sequence at the start of text, or 0 when it is not a valid one
+// (overlong forms, surrogates and code points above U+10FFFF included).
+std::size_t utf8Length(std::string_view text) {
+    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || length > text.size() || lead > 0xF4 || lead == 0xC0 || lead == 0xC1)
+        return 0;
+    for (std::size_t i = 1; i < length; ++i)
+        if ((byte(i) & 0xC0) != 0x80)
+            return 0;
+    const unsigned char second = byte(1);
+    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) || (lead == 0xF0 && second < 0x90) ||
+        (lead == 0xF4 && second > 0x8F))
+        return 0;
+    return length;
+}
+
 } // namespace
+
+std::string printableText(std::string_view text, std::size_t longest) {
+    std::string out;
+    std::size_t characters = 0;
+    while (!text.empty() && characters < longest) {
+        const std::size_t length = utf8Length(text);
+        const auto first = static_cast<unsigned char>(text[0]);
+        if (length == 0 || first < 0x20 || first == 0x7F) {
+            static constexpr char hex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += hex[first >> 4];
+            out += hex[first & 15];
+            text.remove_prefix(1);
+        } else {
+            out += text.substr(0, length);
+            text.remove_prefix(length);
+        }
+        ++characters;
+    }
+    return text.empty() ? out : out + "...";
+}
 
 std::optional<Profile> parseProfileText(const std::string& text, const std::string& nameForMessages,
                                         std::string& error) {
-    try {
-        return ProfileParser(text, nameForMessages).parse(error);
-    } catch (const std::bad_alloc&) {
-        error = nameForMessages + ": not enough memory for the grid of this profile";
-    } catch (const std::length_error&) {
-        error = nameForMessages + ": not enough memory for the grid of this profile";
-    }
-    return std::nullopt;
+    std::size_t given = 0;
+    LineReader lines([&text, &given](char* out, std::size_t capacity) {
+        const std::size_t n = std::min(capacity, text.size() - given);
+        std::memcpy(out, text.data() + given, n);
+        given += n;
+        return static_cast<ssize_t>(n);
+    });
+    return parseLines(lines, nameForMessages, error);
 }
 
 std::optional<Profile> parseProfile(const std::string& path, std::string& error) {
     std::string why;
-    std::optional<std::string> text;
-    try {
-        text = readFile(path, why);
-    } catch (const std::bad_alloc&) {
-        why = "not enough memory to read it";
-    }
-    if (!text) {
+    const int fd = openRegularFile(path, why);
+    if (fd < 0) {
         error = "Cannot read the profile \"" + path + "\": " + why;
         return std::nullopt;
     }
-    return parseProfileText(*text, path, error);
+    LineReader lines([fd](char* out, std::size_t capacity) {
+        ssize_t n = 0;
+        while ((n = ::read(fd, out, capacity)) < 0 && errno == EINTR) {
+        }
+        return n;
+    });
+    std::optional<Profile> profile = parseLines(lines, path, error);
+    ::close(fd);
+    return profile;
 }
 
 std::string profileText(const SimulationOptions& options, const WorldState& world) {
     return buildProfileText(options, world, nullptr);
 }
 
+std::string writableProfileText(const SimulationOptions& options, const WorldState& world, std::string& problem) {
+    problem.clear();
+    std::string text = buildProfileText(options, world, &problem);
+    return problem.empty() ? text : std::string();
+}
+
 std::string writeProfile(const std::string& path, const SimulationOptions& options, const WorldState& world) {
     std::string problem;
-    const std::string text = buildProfileText(options, world, &problem);
+    const std::string text = writableProfileText(options, world, problem);
     if (!problem.empty())
         return cannotWrite(path, problem);
     if (const std::string reason = replaceFileText(path, text); !reason.empty())
@@ -565,7 +666,7 @@ SimulationOptions optionsOfProfile(const Profile& profile, const SimulationOptio
     merged.mainTitle = current.mainTitle;
     merged.displayTitle = current.displayTitle;
     merged.helpFilePath = current.helpFilePath;
-    // The grids keep the size they were read with; only the first 100 columns and rows are used.
+    // The grids hold the first 100 columns and rows of the file: all that is ever used.
     merged.gridSizeX = std::min(merged.gridSizeX, largestGridSize);
     merged.gridSizeY = std::min(merged.gridSizeY, largestGridSize);
     return merged;

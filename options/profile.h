@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "engine/grid.h"
 #include "engine/options.h"
@@ -18,12 +19,17 @@ struct Profile {
     int32_t organismCount = 0;
     int32_t environmentCount = 0;
     int32_t generation = 0;
-    Grid envGrid, orgGrid;     // sized by the file's gridSizeX and gridSizeY
+    Grid envGrid, orgGrid;     // the file's squares up to column and row 100, the most ever used
 };
 
-// Parses a whole profile file. On failure returns nullopt and sets error to a message that names
-// the file, the line number and what was expected there. Nothing is allocated for the grids
-// before the file is known to hold all their lines.
+// Text read from a file as it can be shown: bytes that are not valid UTF-8, and control
+// characters, as \xNN; cut after `longest` characters with "...".
+std::string printableText(std::string_view text, std::size_t longest = std::string_view::npos);
+
+// Parses a whole profile file, reading it line by line: memory is bounded by what is kept, not by
+// the file's size. On failure returns nullopt and sets error to a message that names the file,
+// the line number and what was expected there. A path that is not a regular file (a folder, a
+// named pipe, a device, a socket) is refused without being opened for reading.
 std::optional<Profile> parseProfile(const std::string& path, std::string& error);
 
 // The same for a profile already in memory; nameForMessages stands for the file in messages.
@@ -34,6 +40,10 @@ std::optional<Profile> parseProfileText(const std::string& text, const std::stri
 // the counters of world and squares 1..gridSizeX by 1..gridSizeY of its grids. Squares a grid
 // does not have are written as never set.
 std::string profileText(const SimulationOptions& options, const WorldState& world);
+
+// The profile text of a simulation for writing, or "" with the reason in problem when the world
+// holds a value that no reader could take back (it names the square).
+std::string writableProfileText(const SimulationOptions& options, const WorldState& world, std::string& problem);
 
 // Writes the simulation as a profile: a temporary file in the target's folder, then renamed over
 // the target. Returns "" on success, else a message naming the file and the reason; an existing

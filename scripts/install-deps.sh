@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core openbox
 )
+# --fuzz: also clang with its fuzzer runtime, for scripts/fuzz.sh.
+[ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -154,6 +157,29 @@ TEST(app_test, a_failed_output_leaves_the_old_files_and_no_temporary_files) {
     EXPECT_NE(std::string::npos, r.err.find("w.png")) << r.err;
     EXPECT_EQ("old\n", readFile(folder / "s.csv"));
     EXPECT_EQ((std::vector<std::string>{"s.csv", "w.png"}), filesIn(folder));
+}
+
+// A full disk while the outputs are written: the one that failed is named, and as every output is
+// written out before any is put in place, each old file stays as it was.
+TEST(app_test, an_output_that_cannot_be_written_whole_is_named_and_no_old_file_is_replaced) {
+    const fs::path folder = freshFolder();
+    for (const char* name : {"s.csv", "w.png", "p.bx2"})
+        std::ofstream(folder / name) << "old\n";
+    rlimit saved{};
+    ASSERT_EQ(0, ::getrlimit(RLIMIT_FSIZE, &saved));
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 32768; // the statistics and the picture fit, a 50 x 50 profile does not
+    ASSERT_EQ(0, ::setrlimit(RLIMIT_FSIZE, &small));
+    const Result r = runWith({"--generations", "2", "--stats", (folder / "s.csv").string(), "--png",
+                              (folder / "w.png").string(), "--save", (folder / "p.bx2").string()});
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ(0u, r.err.find("bramblex-run: cannot write '" + (folder / "p.bx2").string() + "': ")) << r.err;
+    for (const char* name : {"s.csv", "w.png", "p.bx2"})
+        EXPECT_EQ("old\n", readFile(folder / name)) << name;
+    EXPECT_EQ((std::vector<std::string>{"p.bx2", "s.csv", "w.png"}), filesIn(folder));
 }
 
 TEST(app_test, a_terminal_gets_a_progress_bar_on_the_error_stream) {

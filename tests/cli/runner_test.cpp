@@ -120,7 +120,7 @@ TEST(runner_test, a_continued_profile_runs_on_as_in_the_simulator) {
     SimulationOptions runnerOptions = optionsWith({});
     WorldState runnerWorld;
     RandomGenerator runnerRng(8);
-    runWorld(runnerOptions, runnerWorld, runnerRng, 3, {}, false, RunStart{path, {}, {}});
+    runWorld(runnerOptions, runnerWorld, runnerRng, 3, {}, false, RunStart{path, {}, {}, {}});
     std::filesystem::remove(path);
     EXPECT_EQ(world.generation, runnerWorld.generation);
     EXPECT_TRUE(world.envGrid == runnerWorld.envGrid);

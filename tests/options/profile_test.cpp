@@ -500,7 +500,8 @@ TEST(profile_test, every_corpus_file_keeps_the_reader_contract) {
     EXPECT_GE(files, 35);
 }
 
-TEST(profile_test, grid_above_100_loads_whole_and_the_options_are_clamped) {
+// Only the first 100 x 100 squares are ever used: they are kept, the rest is checked and dropped.
+TEST(profile_test, grid_above_100_loads_its_first_100_by_100_and_the_options_are_clamped) {
     SimulationOptions wide;
     WorldState world;
     setDefaultOptions(wide, world, simulatorMajorVersion, simulatorMinorVersion, "help");
@@ -508,8 +509,9 @@ TEST(profile_test, grid_above_100_loads_whole_and_the_options_are_clamped) {
     wide.gridSizeY = 120;
     world.envGrid = Grid(150, 120);
     world.orgGrid = Grid(150, 120);
-    world.envGrid.set(150, 120, {1.25, 2, 3});
-    world.orgGrid.setChannel(101, 7, 1, 0.5);
+    world.envGrid.set(100, 100, {1.25, 2, 3});
+    world.envGrid.set(150, 120, {4, 5, 6});
+    world.orgGrid.setChannel(99, 7, 1, 0.5);
     TempFolder folder;
     const fs::path file = folder / "wide.bx2";
     ASSERT_EQ("", writeProfile(file.string(), wide, world));
@@ -520,10 +522,17 @@ TEST(profile_test, grid_above_100_loads_whole_and_the_options_are_clamped) {
     ASSERT_EQ(ProfileLoad::Loaded, readProfile(file.string(), t.sim, error)) << error;
     EXPECT_EQ(100, t.options.gridSizeX);
     EXPECT_EQ(100, t.options.gridSizeY);
-    EXPECT_EQ(150, t.world.envGrid.sizeX());
-    EXPECT_EQ(120, t.world.orgGrid.sizeY());
-    EXPECT_EQ((Rgb{1.25, 2, 3}), t.world.envGrid.at(150, 120));
-    EXPECT_TRUE(sameBits(world.orgGrid, t.world.orgGrid));
+    EXPECT_EQ(100, t.world.envGrid.sizeX());
+    EXPECT_EQ(100, t.world.orgGrid.sizeY());
+    EXPECT_EQ((Rgb{1.25, 2, 3}), t.world.envGrid.at(100, 100));
+    EXPECT_EQ(0.5, t.world.orgGrid.channel(99, 7, 1));
+    EXPECT_FALSE(t.world.orgGrid.written(100, 100, 0));
+
+    std::string text = readText(file);
+    text.replace(text.rfind("4,5,6,,,"), 8, "4,5,x,,,"); // square (150,120): never kept, checked all the same
+    std::ofstream(file, std::ios::binary) << text;
+    EXPECT_EQ(ProfileLoad::Failed, readProfile(file.string(), t.sim, error));
+    EXPECT_NE(std::string::npos, error.find("square (150,120)")) << error;
 }
 
 TEST(profile_test, load_during_world_creation_replaces_the_world_being_created) {
@@ -556,6 +565,64 @@ TEST(profile_test, missing_file_fails_with_a_message_naming_it) {
     EXPECT_EQ(ProfileLoad::Failed, readProfile(path, t.sim, error));
     EXPECT_NE(std::string::npos, error.find(path)) << error;
     EXPECT_TRUE(before == Snapshot(t));
+}
+
+struct NotAFileCase {
+    const char* name;
+    std::function<fs::path(const TempFolder&)> make;
+    const char* what;
+};
+
+class not_a_file : public testing::TestWithParam<NotAFileCase> {};
+
+// Refused without waiting on a pipe that nothing writes or reading a device without end.
+TEST_P(not_a_file, is_refused_at_once_naming_what_it_is) {
+    TempFolder folder;
+    const fs::path path = GetParam().make(folder);
+    std::string error;
+    EXPECT_FALSE(parseProfile(path.string(), error));
+    EXPECT_EQ("Cannot read the profile \"" + path.string() + "\": " + GetParam().what, error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    profile_test, not_a_file,
+    testing::Values(NotAFileCase{"named_pipe",
+                                 [](const TempFolder& f) {
+                                     ::mkfifo((f / "pipe.bx2").c_str(), 0600);
+                                     return f / "pipe.bx2";
+                                 },
+                                 "it is a named pipe, not a file"},
+                    NotAFileCase{"device", [](const TempFolder&) { return fs::path("/dev/zero"); },
+                                 "it is a device, not a file"},
+                    NotAFileCase{"folder",
+                                 [](const TempFolder& f) {
+                                     fs::create_directory(f / "folder.bx2");
+                                     return f / "folder.bx2";
+                                 },
+                                 "it is a folder"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(profile_test, messages_escape_what_is_not_utf8_and_name_lines_ending_in_cr_alone) {
+    const std::string good = readText(profileData / "good/two-by-two.bx2");
+    std::string error;
+    std::string version = good;
+    version.replace(version.find("\"2.1\""), 5, "\"2.\xff\x01\xc3\xa9\"");
+    TestSim t(71);
+    t.create();
+    TempFolder folder;
+    writeText(folder / "v.bx2", version);
+    t.host.answers = {Answer::No};
+    EXPECT_EQ(ProfileLoad::Declined, readProfile((folder / "v.bx2").string(), t.sim, error));
+    EXPECT_NE(std::string::npos, t.host.questions.at(0).text.find("Bramblex: 2.\\xFF\\x01\xc3\xa9\r")) << t.host.questions[0].text;
+
+    EXPECT_FALSE(parseProfileText(std::string(good).insert(good.find(",#"), "\xe2\x82"), "p", error));
+    EXPECT_NE(std::string::npos, error.find("\\xE2\\x82")) << error;
+
+    std::string crOnly = good;
+    for (std::size_t at; (at = crOnly.find("\r\n")) != std::string::npos;)
+        crOnly.erase(at + 1, 1);
+    EXPECT_FALSE(parseProfileText(crOnly, "p", error));
+    EXPECT_NE(std::string::npos, error.find("lines end in a carriage return alone")) << error;
 }
 
 TEST(profile_test, writing_replaces_the_target_whole_and_leaves_no_temporary_file) {

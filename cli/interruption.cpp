@@ -1,0 +1,103 @@
+#include "interruption.h"
+
+#include <unistd.h>
+
+#include <array>
+#include <csignal>
+#include <cstring>
+
+namespace bx::cli {
+namespace {
+
+constexpr std::array<int, 3> stopSignals = {SIGINT, SIGTERM, SIGHUP};
+
+// What the handler may touch: plain memory, written only while the signals are blocked.
+struct AbortState {
+    volatile std::sig_atomic_t pending = 0;
+    std::array<std::array<char, 4096>, 4> temporaries{};
+    std::array<volatile std::sig_atomic_t, 4> used{};
+    std::array<struct sigaction, 3> previous{};
+};
+AbortState state;
+
+void onSignal(int signal) {
+    if (state.pending == 0) {
+        state.pending = signal;
+        return;
+    }
+    for (std::size_t i = 0; i < state.temporaries.size(); ++i)
+        if (state.used[i])
+            ::unlink(state.temporaries[i].data());
+    ::_exit(128 + signal);
+}
+
+// Blocks the stop signals while the list of temporary files changes.
+class Blocked {
+  public:
+    Blocked() {
+        sigset_t set;
+        sigemptyset(&set);
+        for (int s : stopSignals)
+            sigaddset(&set, s);
+        ::sigprocmask(SIG_BLOCK, &set, &old_);
+    }
+    ~Blocked() { ::sigprocmask(SIG_SETMASK, &old_, nullptr); }
+
+  private:
+    sigset_t old_{};
+};
+
+} // namespace
+
+Interruption::Interruption() {
+    state.pending = 0;
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    for (std::size_t i = 0; i < stopSignals.size(); ++i) {
+        ::sigaction(stopSignals[i], nullptr, &state.previous[i]);
+        // A signal the caller ignores stays ignored (nohup, a shell's background job).
+        if (state.previous[i].sa_handler != SIG_IGN)
+            ::sigaction(stopSignals[i], &action, nullptr);
+    }
+}
+
+Interruption::~Interruption() {
+    for (std::size_t i = 0; i < stopSignals.size(); ++i)
+        ::sigaction(stopSignals[i], &state.previous[i], nullptr);
+    const Blocked quiet;
+    for (auto& used : state.used)
+        used = 0;
+}
+
+int Interruption::signal() const { return state.pending; }
+
+void Interruption::removeOnAbort(const std::string& path) {
+    if (path.empty() || path.size() >= state.temporaries[0].size())
+        return;
+    const Blocked quiet;
+    for (std::size_t i = 0; i < state.temporaries.size(); ++i)
+        if (!state.used[i]) {
+            std::memcpy(state.temporaries[i].data(), path.c_str(), path.size() + 1);
+            state.used[i] = 1;
+            return;
+        }
+}
+
+void Interruption::keep(const std::string& path) {
+    const Blocked quiet;
+    for (std::size_t i = 0; i < state.temporaries.size(); ++i)
+        if (state.used[i] && path == state.temporaries[i].data())
+            state.used[i] = 0;
+}
+
+std::string signalName(int signal) {
+    switch (signal) {
+    case SIGINT: return "SIGINT";
+    case SIGTERM: return "SIGTERM";
+    case SIGHUP: return "SIGHUP";
+    default: return "signal " + std::to_string(signal);
+    }
+}
+
+} // namespace bx::cli

@@ -1,0 +1,28 @@
+#pragma once
+// Ctrl+C, SIGTERM and SIGHUP during a run. The first asks the run to stop at the end of the
+// current generation, so that its outputs can still be written whole; a second ends the program
+// at once, after removing the run's temporary files.
+#include <string>
+
+namespace bx::cli {
+
+class Interruption {
+  public:
+    // Installs the handlers (a signal the caller ignores stays ignored); one instance at a time.
+    Interruption();
+    // Puts the previous handlers back.
+    ~Interruption();
+    Interruption(const Interruption&) = delete;
+    Interruption& operator=(const Interruption&) = delete;
+
+    // The signal that asked the run to stop, or 0.
+    int signal() const;
+    // A temporary file a second signal removes (a few at most); forgotten again with keep().
+    void removeOnAbort(const std::string& path);
+    void keep(const std::string& path);
+};
+
+// "SIGINT", "SIGTERM", "SIGHUP".
+std::string signalName(int signal);
+
+} // namespace bx::cli
