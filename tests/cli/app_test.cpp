@@ -141,10 +141,14 @@ TEST(app_test, zero_generations_create_the_world_and_write_a_header_only) {
 
 TEST(app_test, an_unwritable_output_fails_with_status_1_before_the_run) {
     const fs::path folder = freshFolder();
-    const std::string target = (folder / "missing" / "s.csv").string();
-    const Result r = runWith({"--generations", "1000000000", "--stats", target});
-    EXPECT_EQ(1, r.status);
-    EXPECT_EQ("bramblex-run: cannot write '" + target + "': No such file or directory\n", r.err);
+    for (const char* option : {"--stats", "--png", "--save"}) {
+        const std::string target = (folder / "missing" / "out").string();
+        const Result r = runWith({"--generations", "1000000000", option, target});
+        EXPECT_EQ(1, r.status) << option;
+        EXPECT_EQ("bramblex-run: cannot write '" + target + "': No such file or directory\n", r.err) << option;
+        const Result folderTarget = runWith({"--generations", "1000000000", option, folder.string()});
+        EXPECT_EQ("bramblex-run: cannot write '" + folder.string() + "': it is a folder\n", folderTarget.err);
+    }
 }
 
 TEST(app_test, a_failed_output_leaves_the_old_files_and_no_temporary_files) {
