@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "engine/numeric.h"
-#include "squaresize.h"
+#include "saverinstall/squaresetting.h"
 #include "platform/widgetparts.h"
 
 namespace bx {

@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "platform/help.h"
-#include "platform/settingsstore.h"
+#include "saverinstall/settingsstore.h"
 #include "savercanvas.h"
 #include "saverstate.h"
 

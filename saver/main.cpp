@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/folders.h"
+#include "platform/inisettingsstore.h"
 #include "platform/helpviewer.h"
 #include "platform/qtbrowser.h"
 #include "platform/qtcursor.h"

@@ -7,7 +7,7 @@
 #include "engine/options.h"
 #include "listenwindow.h"
 #include "screenwindow.h"
-#include "squaresize.h"
+#include "saverinstall/squaresetting.h"
 
 namespace bx {
 

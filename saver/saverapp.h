@@ -12,7 +12,7 @@
 #include "platform/cursor.h"
 #include "platform/help.h"
 #include "platform/messages.h"
-#include "platform/settingsstore.h"
+#include "saverinstall/settingsstore.h"
 #include "saverengine.h"
 #include "saverstate.h"
 

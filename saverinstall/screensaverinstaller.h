@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/systemfolders.h"
+#include "saverinstall/systemfolders.h"
 
 namespace bx {
 

@@ -34,3 +34,15 @@ std::string squareSizeText(double size) {
 }
 
 } // namespace bx
+
+namespace bx {
+
+double readSquareSize(const SettingsStore& store) {
+    return squareSizeOfText(store.get(squareSizeApplication, squareSizeSection, squareSizeEntry));
+}
+
+void storeSquareSize(SettingsStore& store, double size) {
+    store.set(squareSizeApplication, squareSizeSection, squareSizeEntry, squareSizeText(size));
+}
+
+} // namespace bx

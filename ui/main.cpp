@@ -10,8 +10,8 @@
 #include "platform/qtfiledialogs.h"
 #include "platform/qtmessages.h"
 #include "platform/qtscreen.h"
-#include "platform/settingsstore.h"
-#include "platform/systemfolders.h"
+#include "platform/inisettingsstore.h"
+#include "platform/xdgsystemfolders.h"
 #include "mainwindow.h"
 #include "simulatorapp.h"
 

@@ -22,7 +22,7 @@ ScreensaverCommands::ScreensaverCommands(ScreensaverTab& page, const SimulationO
 }
 
 void ScreensaverCommands::readSize() {
-    osize = squareSizeOfText(settings_.get(squareSizeApplication, squareSizeSection, squareSizeEntry));
+    osize = readSquareSize(settings_);
     nSize = osize;
     showSize(*osize);
 }
@@ -56,9 +56,9 @@ void ScreensaverCommands::ssrefresh() {
 void ScreensaverCommands::sssave() {
     // Before the page was first shown nothing was chosen: the stored size (or 6) is kept.
     if (!nSize)
-        nSize = squareSizeOfText(settings_.get(squareSizeApplication, squareSizeSection, squareSizeEntry));
+        nSize = readSquareSize(settings_);
     osize = nSize;
-    settings_.set(squareSizeApplication, squareSizeSection, squareSizeEntry, squareSizeText(*osize));
+    storeSquareSize(settings_, *osize);
 }
 
 void ScreensaverCommands::cancelled() {

@@ -9,8 +9,8 @@
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/programstarter.h"
-#include "platform/settingsstore.h"
-#include "platform/systemfolders.h"
+#include "saverinstall/settingsstore.h"
+#include "saverinstall/systemfolders.h"
 #include "saverinstall/screensaverinstaller.h"
 
 namespace bx {

@@ -60,8 +60,6 @@ public:
     void mouseMoved(double x, double y) override;
     void closeRequested() override;
 
-    void setOptionsWindow(OptionsWindowLink& link) { optionsWindow_ = &link; }
-
 private:
     struct LayerControls {
         bool& shown;

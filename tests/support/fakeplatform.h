@@ -16,8 +16,8 @@
 #include "platform/messages.h"
 #include "platform/programstarter.h"
 #include "platform/screen.h"
-#include "platform/settingsstore.h"
-#include "platform/systemfolders.h"
+#include "saverinstall/settingsstore.h"
+#include "saverinstall/systemfolders.h"
 
 namespace bx::test {
 

@@ -1,4 +1,6 @@
-#include "saver/squaresize.h"
+#include "platform/inisettingsstore.h"
+
+#include "saverinstall/squaresetting.h"
 
 #include <gtest/gtest.h>
 
@@ -9,21 +11,7 @@
 namespace bx {
 namespace {
 
-TEST(squaresize_test, usable_values_are_used_as_read) {
-    EXPECT_EQ(2, squareSizeFromText("2"));
-    EXPECT_EQ(25, squareSizeFromText("25"));
-    EXPECT_EQ(2.5, squareSizeFromText("2.5"));
-    EXPECT_EQ(10, squareSizeFromText(" 10 "));
-    EXPECT_EQ(12, squareSizeFromText("+12"));
-}
-
-TEST(squaresize_test, missing_non_numeric_or_out_of_range_gives_six) {
-    for (const char* text : {"", "abc", "30", "1.99", "25.5", "-4", "10px", "0x10", "inf", "nan", "1,5"})
-        EXPECT_EQ(6, squareSizeFromText(std::string(text))) << text;
-    EXPECT_EQ(6, squareSizeFromText(std::nullopt));
-}
-
-TEST(squaresize_test, the_ini_store_keeps_the_setting_in_a_general_section) {
+TEST(inisettingsstore_test, the_ini_store_keeps_the_setting_in_a_general_section) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     IniSettingsStore store(dir.path().toStdString());
@@ -44,7 +32,7 @@ TEST(squaresize_test, the_ini_store_keeps_the_setting_in_a_general_section) {
     EXPECT_FALSE(store.get("Bramblex 2", "Other", "Missing"));
 }
 
-TEST(squaresize_test, the_default_store_lives_under_xdg_config_home) {
+TEST(inisettingsstore_test, the_default_store_lives_under_xdg_config_home) {
     const QByteArray config = qgetenv("XDG_CONFIG_HOME");
     ASSERT_FALSE(config.isEmpty()); // the tests never touch the real home folder
     IniSettingsStore store;

@@ -1,4 +1,4 @@
-#include "systemfolders.h"
+#include "xdgsystemfolders.h"
 
 #include <QDir>
 #include <QFile>

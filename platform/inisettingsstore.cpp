@@ -1,4 +1,4 @@
-#include "settingsstore.h"
+#include "inisettingsstore.h"
 
 #include <QSettings>
 #include <QStandardPaths>

@@ -1,17 +1,10 @@
 #pragma once
-// The host's Windows directory (it holds the system INI file, "system.ini") and system directory
-// (installed screensavers). Linux has neither: per-user folders play those roles.
+// Per-user folders in the roles of the host's Windows and system directories.
 #include <string>
 
-namespace bx {
+#include "saverinstall/systemfolders.h"
 
-class SystemFolders {
-public:
-    virtual ~SystemFolders() = default;
-    // Paths without a trailing separator.
-    virtual std::string windowsDirectory() = 0;
-    virtual std::string systemDirectory() = 0;
-};
+namespace bx {
 
 // "<data>/bramblex/windows" and "<data>/bramblex/windows/system" under the user's data folder
 // (XDG_DATA_HOME, else ~/.local/share), made when first asked for. A Windows directory made here

@@ -1,4 +1,4 @@
-#include "platform/systemfolders.h"
+#include "platform/xdgsystemfolders.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -8,14 +8,12 @@
 #include <sstream>
 
 #include "platform/folders.h"
-#include "saver/squaresize.h"
-#include "saverinstall/squaresetting.h"
 
 namespace bx {
 namespace {
 namespace fs = std::filesystem;
 
-class systemfolders_test : public testing::Test {
+class xdgsystemfolders_test : public testing::Test {
 protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "bxfolders-XXXXXX").string();
@@ -26,7 +24,7 @@ protected:
     fs::path data;
 };
 
-TEST_F(systemfolders_test, folders_are_made_on_demand_with_a_boot_section) {
+TEST_F(xdgsystemfolders_test, folders_are_made_on_demand_with_a_boot_section) {
     XdgSystemFolders folders(data.string());
     EXPECT_EQ((data / "bramblex/windows/system").string(), folders.systemDirectory());
     EXPECT_EQ((data / "bramblex/windows").string(), folders.windowsDirectory());
@@ -37,7 +35,7 @@ TEST_F(systemfolders_test, folders_are_made_on_demand_with_a_boot_section) {
     EXPECT_EQ("[boot]\r\n", text.str());
 }
 
-TEST_F(systemfolders_test, a_removed_ini_file_is_not_made_again) {
+TEST_F(xdgsystemfolders_test, a_removed_ini_file_is_not_made_again) {
     XdgSystemFolders folders(data.string());
     fs::remove(folders.windowsDirectory() + "/system.ini");
     fs::remove_all(folders.systemDirectory());
@@ -45,7 +43,7 @@ TEST_F(systemfolders_test, a_removed_ini_file_is_not_made_again) {
     EXPECT_FALSE(fs::exists(folders.windowsDirectory() + "/system.ini"));
 }
 
-TEST_F(systemfolders_test, the_default_folders_follow_xdg_data_home) {
+TEST_F(xdgsystemfolders_test, the_default_folders_follow_xdg_data_home) {
     // Set here: the test runner does not pass XDG_DATA_HOME to every test.
     const char* before = std::getenv("XDG_DATA_HOME");
     const std::string saved = before ? before : "";
@@ -59,18 +57,10 @@ TEST_F(systemfolders_test, the_default_folders_follow_xdg_data_home) {
         unsetenv("XDG_DATA_HOME");
 }
 
-TEST_F(systemfolders_test, profiles_stay_beside_a_program_the_user_can_write) {
+TEST_F(xdgsystemfolders_test, profiles_stay_beside_a_program_the_user_can_write) {
     EXPECT_EQ(data.string(), profileHome(data.string(), "/user/data"));
     // A folder that cannot be written (here: one that is not there) sends them to the user's folder.
     EXPECT_EQ("/user/data", profileHome((data / "missing").string(), "/user/data"));
-}
-
-// The simulator and the screensaver each read the shared setting; they must agree on every text.
-TEST(squaresetting_agreement, simulator_and_screensaver_read_the_same_size) {
-    for (const char* text : {"12", "2", "25", "1.99", "25.01", "30", "abc", "", " 7 ", "12.5", "+9", "1e1", "-3",
-                             "nan", "inf", "0x10", "12,5", "9 9"})
-        EXPECT_EQ(squareSizeFromText(std::string(text)), squareSizeOfText(std::string(text))) << '"' << text << '"';
-    EXPECT_EQ(squareSizeFromText(std::nullopt), squareSizeOfText(std::nullopt));
 }
 
 } // namespace

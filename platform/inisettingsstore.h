@@ -1,19 +1,11 @@
 #pragma once
-// The per-user settings store both programs share: a value is found by application, section and
-// key. The store never reports failures: an unreadable file reads as no value.
+// The per-user settings store over INI files (QSettings).
 #include <optional>
 #include <string>
 
-namespace bx {
+#include "saverinstall/settingsstore.h"
 
-class SettingsStore {
-public:
-    virtual ~SettingsStore() = default;
-    virtual std::optional<std::string> get(const std::string& application, const std::string& section,
-                                           const std::string& key) const = 0;
-    virtual void set(const std::string& application, const std::string& section, const std::string& key,
-                     const std::string& value) = 0;
-};
+namespace bx {
 
 // One INI file per application under the user's configuration folder (XDG_CONFIG_HOME, else
 // ~/.config): "<config>/bramblex/<application>.ini", a [section] per section.
