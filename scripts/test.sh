@@ -2,10 +2,15 @@
 # Builds everything and runs every test.
 #   scripts/test.sh            Release build in build/, all tests
 #   scripts/test.sh --sanitize ASan + UBSan build in build-sanitize/, the fast tests
+#   scripts/test.sh --no-gui   the engine, options and bramblex-run alone in build-nogui/, their tests
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
-if [ "${1:-}" = "--sanitize" ]; then
+if [ "${1:-}" = "--no-gui" ]; then
+  cmake -S . -B build-nogui -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRAMBLEX_GUI=OFF -DBRAMBLEX_BENCH=OFF
+  cmake --build build-nogui
+  ctest --test-dir build-nogui --output-on-failure -j "$jobs"
+elif [ "${1:-}" = "--sanitize" ]; then
   cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRAMBLEX_SANITIZE=ON -DBRAMBLEX_BENCH=OFF
   cmake --build build-sanitize
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
