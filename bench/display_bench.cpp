@@ -3,10 +3,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QTemporaryDir>
-#include <chrono>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <chrono>
 
 #include "support/fakeplatform.h"
 #include "ui/displaywindow.h"
@@ -19,10 +19,11 @@ void runGenerations(benchmark::State& state, bool shown) {
     bx::test::FakePlatform fakes;
     fakes.screen = bx::FixedScreen(1600, 1200);
     const QTemporaryDir programFolder; // resets make its Profiles folder
-    bx::SimulatorApp app(bx::Platform{fakes.messages, fakes.help, fakes.screen, fakes.cursor, fakes.browser, fakes.files,
-                                      fakes.colours, fakes.folders, fakes.programs, fakes.settings,
-                                      programFolder.path().toStdString(), programFolder.path().toStdString()},
-        std::make_unique<bx::RandomGenerator>(2));
+    bx::SimulatorApp app(bx::Platform{fakes.messages, fakes.help, fakes.screen, fakes.cursor, fakes.browser,
+                                      fakes.files, fakes.colours, fakes.folders, fakes.programs,
+                                      fakes.settings, programFolder.path().toStdString(),
+                                      programFolder.path().toStdString()},
+                         std::make_unique<bx::RandomGenerator>(2));
     app.startUp();
     app.mainWindow().Timer1->stop();
     app.options().gridSizeX = app.options().gridSizeY = 100;
@@ -52,8 +53,12 @@ void runGenerations(benchmark::State& state, bool shown) {
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-void shownGenerations(benchmark::State& state) { runGenerations(state, true); }
-void hiddenGenerations(benchmark::State& state) { runGenerations(state, false); }
+void shownGenerations(benchmark::State& state) {
+    runGenerations(state, true);
+}
+void hiddenGenerations(benchmark::State& state) {
+    runGenerations(state, false);
+}
 BENCHMARK(shownGenerations)->Unit(benchmark::kMillisecond);
 BENCHMARK(hiddenGenerations)->Unit(benchmark::kMillisecond);
 

@@ -49,7 +49,8 @@ void squareUpdates(benchmark::State& state) {
         state.ResumeTiming();
         for (int x = 1; x <= 100; ++x)
             for (int y = 1; y <= 100; ++y)
-                bx::updateSquareLayers(f.world.envGrid, f.world.orgGrid, x, y, envCount, orgCount, p, f.rng, roll);
+                bx::updateSquareLayers(f.world.envGrid, f.world.orgGrid, x, y, envCount, orgCount, p, f.rng,
+                                       roll);
         updates += 10000;
     }
     state.SetItemsProcessed(updates);

@@ -4,11 +4,11 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <memory>
-#include <vector>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 #include "cli/arguments.h"
 #include "cli/interruption.h"
@@ -46,15 +46,16 @@ std::string versionInQuestion(const Question& q) {
 void warnOfVersion(const Console& console, const std::string& path, const std::string& saved,
                    const std::string& ours) {
     if (saved != ours)
-        console.err << programName << ": warning: " << path << " was saved by Bramblex " << printableText(saved)
-                    << ", this is " << ours << "; loading it anyway\n";
+        console.err << programName << ": warning: " << path << " was saved by Bramblex "
+                    << printableText(saved) << ", this is " << ours << "; loading it anyway\n";
 }
 
 // Profiles do not store blendOnOvertake: whoever loads one runs with their own setting.
-void warnOfUnstoredBlending(const Console& console, const std::string& path, const SimulationOptions& options) {
+void warnOfUnstoredBlending(const Console& console, const std::string& path,
+                            const SimulationOptions& options) {
     if (options.blendOnOvertake != SimulationOptions{}.blendOnOvertake)
-        console.err << programName << ": warning: " << path << " does not keep blendOnOvertake="
-                    << (options.blendOnOvertake ? "true" : "false")
+        console.err << programName << ": warning: " << path
+                    << " does not keep blendOnOvertake=" << (options.blendOnOvertake ? "true" : "false")
                     << ": profiles do not store it, so whatever loads the file uses its own setting (true by"
                        " default)\n";
 }
@@ -73,7 +74,7 @@ std::string summaryLine(const RunSummary& summary, const GenerationStats& last, 
 // The run's output files: opened before the first generation, so that a target that cannot be
 // written fails at once, and written whole at the end (or where a signal stopped the run).
 class Outputs {
-  public:
+public:
     Outputs(const RunConfig& config, Interruption& interruption) : interruption_(interruption) {
         if (config.statsPath && *config.statsPath != "-")
             stats_ = open(*config.statsPath);
@@ -106,7 +107,7 @@ class Outputs {
         }
     }
 
-  private:
+private:
     static std::string cannotWrite(const AtomicFile& f, const std::string& reason) {
         return "cannot write '" + f.target() + "': " + reason;
     }
@@ -126,15 +127,18 @@ class Outputs {
 
 // Whether path names the file standard output writes to (such as /dev/stdout).
 bool isStandardOutput(const std::optional<std::string>& path) {
-    struct stat target {}, out {};
-    return path && (*path == "-" || (::stat(path->c_str(), &target) == 0 && ::fstat(STDOUT_FILENO, &out) == 0 &&
-                                     target.st_dev == out.st_dev && target.st_ino == out.st_ino));
+    struct stat target {};
+    struct stat out {};
+    return path &&
+           (*path == "-" || (::stat(path->c_str(), &target) == 0 && ::fstat(STDOUT_FILENO, &out) == 0 &&
+                             target.st_dev == out.st_dev && target.st_ino == out.st_ino));
 }
 
-SimulationOptions startingOptions(const RunConfig& config, const std::string& programFolder, WorldState& world,
-                                  const Console& console) {
+SimulationOptions startingOptions(const RunConfig& config, const std::string& programFolder,
+                                  WorldState& world, const Console& console) {
     SimulationOptions options;
-    setDefaultOptions(options, world, simulatorMajorVersion, simulatorMinorVersion, programFolder + "/bramblex.hlp");
+    setDefaultOptions(options, world, simulatorMajorVersion, simulatorMinorVersion,
+                      programFolder + "/bramblex.hlp");
     if (config.optionsFromPath) {
         std::string error;
         const std::optional<Profile> profile = parseProfile(*config.optionsFromPath, error);
@@ -172,12 +176,15 @@ int run(const RunConfig& config, const std::string& programFolder, const Console
     } catch (const std::runtime_error&) {
         if (interruption.signal() == 0)
             throw;
-        console.err << programName << ": stopped by " << signalName(interruption.signal()) << " before the run\n";
+        console.err << programName << ": stopped by " << signalName(interruption.signal())
+                    << " before the run\n";
         return 128 + interruption.signal();
     }
     Outputs& outputs = *opened;
     const bool statsToStdout = config.statsPath == "-";
-    std::ostream* stats = statsToStdout ? &console.out : outputs.stats() ? &outputs.stats()->stream() : nullptr;
+    std::ostream* stats = statsToStdout     ? &console.out
+                          : outputs.stats() ? &outputs.stats()->stream()
+                                            : nullptr;
     if (stats)
         *stats << statsCsvHeader() << '\n';
 

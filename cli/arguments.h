@@ -23,7 +23,7 @@ struct RunConfig {
     std::vector<OptionSetting> settings;
     std::optional<std::string> statsPath; // "-" is standard output
     std::optional<std::string> pngPath;
-    int squareSize = 8; // picture pixels per square edge, 1..128
+    int squareSize = 8;                         // picture pixels per square edge, 1..128
     std::optional<std::string> profilePath;     // continue this saved simulation
     std::optional<std::string> optionsFromPath; // take only the options of this profile
     std::optional<std::string> savePath;        // write the final simulation as a profile
@@ -32,7 +32,7 @@ struct RunConfig {
 
 // A command line that cannot be run; the message is one line naming the argument at fault.
 class ArgumentError : public std::runtime_error {
-  public:
+public:
     using std::runtime_error::runtime_error;
 };
 

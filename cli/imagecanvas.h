@@ -12,7 +12,7 @@ namespace bx::cli {
 // pixels with pixelSpan, like every canvas of the program, and are clipped to the window, so a
 // big picture can be painted one band at a time.
 class ImageCanvas : public Canvas {
-  public:
+public:
     ImageCanvas(int width, int height, int originX = 0, int originY = 0);
 
     void clear() override;
@@ -27,7 +27,7 @@ class ImageCanvas : public Canvas {
     const std::vector<uint8_t>& pixels() const { return pixels_; }
     const uint8_t* row(int y) const;
 
-  private:
+private:
     int width_;
     int height_;
     int originX_;

@@ -33,7 +33,7 @@ void onSignal(int signal) {
 
 // Blocks the stop signals while the list of temporary files changes.
 class Blocked {
-  public:
+public:
     Blocked() {
         sigset_t set;
         sigemptyset(&set);
@@ -43,7 +43,7 @@ class Blocked {
     }
     ~Blocked() { ::sigprocmask(SIG_SETMASK, &old_, nullptr); }
 
-  private:
+private:
     sigset_t old_{};
 };
 
@@ -70,7 +70,9 @@ Interruption::~Interruption() {
         used = 0;
 }
 
-int Interruption::signal() const { return state.pending; }
+int Interruption::signal() const {
+    return state.pending;
+}
 
 void Interruption::removeOnAbort(const std::string& path) {
     if (path.empty() || path.size() >= state.temporaries[0].size())
@@ -93,10 +95,14 @@ void Interruption::keep(const std::string& path) {
 
 std::string signalName(int signal) {
     switch (signal) {
-    case SIGINT: return "SIGINT";
-    case SIGTERM: return "SIGTERM";
-    case SIGHUP: return "SIGHUP";
-    default: return "signal " + std::to_string(signal);
+    case SIGINT:
+        return "SIGINT";
+    case SIGTERM:
+        return "SIGTERM";
+    case SIGHUP:
+        return "SIGHUP";
+    default:
+        return "signal " + std::to_string(signal);
     }
 }
 

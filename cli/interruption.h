@@ -7,7 +7,7 @@
 namespace bx::cli {
 
 class Interruption {
-  public:
+public:
     // Installs the handlers (a signal the caller ignores stays ignored); one instance at a time.
     Interruption();
     // Puts the previous handlers back.

@@ -9,7 +9,7 @@
 namespace bx::cli {
 
 class PngWriter {
-  public:
+public:
     // Writes the signature and the header. Throws std::runtime_error for an empty or
     // oversized picture.
     PngWriter(std::ostream& out, int width, int height);
@@ -22,7 +22,7 @@ class PngWriter {
     // Ends the picture; throws std::runtime_error unless exactly `height` rows were written.
     void finish();
 
-  private:
+private:
     void deflateInto(int flush);
     void writeChunk(const char* type, std::span<const uint8_t> data);
 

@@ -9,7 +9,7 @@ namespace bx::cli {
 // A one-line progress bar for a terminal, redrawn in place with a carriage return.
 // Times are passed in, so the caller decides the clock.
 class ProgressBar {
-  public:
+public:
     using Clock = std::chrono::steady_clock;
 
     ProgressBar(std::ostream& out, int64_t total, Clock::duration interval = std::chrono::milliseconds(250));
@@ -20,7 +20,7 @@ class ProgressBar {
     // Clears the line so that later output starts on a clean line.
     void finish();
 
-  private:
+private:
     void draw(int64_t done);
 
     std::ostream& out_;

@@ -81,13 +81,14 @@ RunSummary runWorld(SimulationOptions& options, WorldState& world, RandomSource&
         sim.createWorld(); // no pass yet: a run of 0 generations holds none of one
     }
     bool stopped = false;
-    while (host.generationsEnded() < generations && !(stopped = start.stopRequested && start.stopRequested())) {
+    while (host.generationsEnded() < generations &&
+           !(stopped = start.stopRequested && start.stopRequested())) {
         const int64_t next = host.generationsEnded() + 1;
         while (host.generationsEnded() < next) {
             // A dead world's reset goes back through creation; any other phase would never end a generation.
             if (world.phase != PhaseRun && world.phase != PhaseCreate)
-                throw std::runtime_error("the simulation stopped after " + std::to_string(host.generationsEnded()) +
-                                         " generations");
+                throw std::runtime_error("the simulation stopped after " +
+                                         std::to_string(host.generationsEnded()) + " generations");
             sim.tick();
         }
     }

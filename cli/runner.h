@@ -31,7 +31,7 @@ struct RunStart {
 // The runner's host: shows nothing, answers Yes to every question, and reports each finished
 // generation with the counts the main window would show for it.
 class RunnerHost : public NullHost {
-  public:
+public:
     // withMeans: also take the mean layer colours (a sweep over the grid per generation).
     RunnerHost(const SimulationOptions& options, const WorldState& world, GenerationCallback onGeneration,
                bool withMeans);
@@ -39,12 +39,14 @@ class RunnerHost : public NullHost {
     void showCounters(int32_t generation, int32_t organisms, int32_t environments) override;
     void generationEnded(bool worldWasReset) override;
     Answer ask(const Question& question) override;
-    void setQuestionListener(std::function<void(const Question&)> listener) { onQuestion_ = std::move(listener); }
+    void setQuestionListener(std::function<void(const Question&)> listener) {
+        onQuestion_ = std::move(listener);
+    }
 
     int64_t generationsEnded() const { return generationsEnded_; }
     int64_t resets() const { return resets_; }
 
-  private:
+private:
     const SimulationOptions& options_;
     const WorldState& world_;
     GenerationCallback onGeneration_;
@@ -57,7 +59,7 @@ class RunnerHost : public NullHost {
 
 // Paints nothing: the run is hidden, so only reset's clear ever reaches it.
 class NullCanvas : public Canvas {
-  public:
+public:
     void clear() override {}
     void fillBox(double, double, double, double, PackedColour) override {}
 };
@@ -70,8 +72,8 @@ struct RunSummary {
 
 // Creates a new world from the options (or continues the profile of `start`), then ticks until
 // `generations` generations have ended, counting on across resets, or until stopRequested says so
-// at the end of one; with 0 it stops when the world is created or loaded. onGeneration (may be empty) hears of every finished generation.
-// Throws std::runtime_error when the profile cannot be loaded.
+// at the end of one; with 0 it stops when the world is created or loaded. onGeneration (may be empty) hears
+// of every finished generation. Throws std::runtime_error when the profile cannot be loaded.
 RunSummary runWorld(SimulationOptions& options, WorldState& world, RandomSource& rng, int64_t generations,
                     const GenerationCallback& onGeneration, bool withMeans, const RunStart& start = {});
 

@@ -69,7 +69,8 @@ void Simulation::createEnvironments() {
     }
     if (mode == StartFull || mode == StartIdeal || mode == StartNone) {
         if (mode == StartFull) {
-            fillGrid(world_.envGrid, [this] { return pickedColour(options_.environmentColourMode, options_.envUserColour); });
+            fillGrid(world_.envGrid,
+                     [this] { return pickedColour(options_.environmentColourMode, options_.envUserColour); });
         } else {
             const double v = mode == StartIdeal ? 255 : 0;
             fillGrid(world_.envGrid, [v] { return Rgb{v, v, v}; });
@@ -82,7 +83,8 @@ void Simulation::createEnvironments() {
 
 void Simulation::createOrganisms() {
     if (options_.fullOrganisms) {
-        fillGrid(world_.orgGrid, [this] { return pickedColour(options_.organismColourMode, options_.orgUserColour); });
+        fillGrid(world_.orgGrid,
+                 [this] { return pickedColour(options_.organismColourMode, options_.orgUserColour); });
         world_.organismsPlaced = options_.startOrganisms;
         world_.squareX = 0;
         return;

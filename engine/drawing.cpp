@@ -9,8 +9,8 @@ void Simulation::paintSquare() {
     if (!world_.orgGrid.contains(c, r) || !world_.envGrid.contains(c, r))
         return;
     const int size = world_.fullScreen ? world_.fullScreenSquareSize : world_.squareSize;
-    paintSquareModel(canvas_, c, r, size, world_.orgGrid.at(c, r), world_.envGrid.at(c, r), world_.showOrganisms,
-                     world_.showEnvironment);
+    paintSquareModel(canvas_, c, r, size, world_.orgGrid.at(c, r), world_.envGrid.at(c, r),
+                     world_.showOrganisms, world_.showEnvironment);
 }
 
 void Simulation::drawSlice() {
@@ -21,7 +21,8 @@ void Simulation::drawSlice() {
     while (passes > 0) {
         if (!world_.fullScreen && world_.simulationShown)
             host_.setDisplayCaption(
-                (Caption() << "Drawing world, " << world_.drawColumn << " of " << options_.gridSizeX << ".").view());
+                (Caption() << "Drawing world, " << world_.drawColumn << " of " << options_.gridSizeX << ".")
+                    .view());
         int budget = passBudget(lastRow, options_.slowdown);
         while (world_.drawRow < lastRow + 1 && budget > 0) {
             world_.squareX = world_.drawColumn;

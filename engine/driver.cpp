@@ -86,8 +86,12 @@ void Simulation::reset() {
 
 bool Simulation::confirmReset() {
     if (options_.promptOnReset) {
-        const Question q{"Reset Simulation?", "This will reset all data.\rAre you sure?", MessageIcon::Exclamation,
-                         DefaultButton::No, help::reset, options_.helpFilePath};
+        const Question q{"Reset Simulation?",
+                         "This will reset all data.\rAre you sure?",
+                         MessageIcon::Exclamation,
+                         DefaultButton::No,
+                         help::reset,
+                         options_.helpFilePath};
         if (host_.ask(q) != Answer::Yes)
             return false;
     }
@@ -134,9 +138,13 @@ void Simulation::showCurrentSquare() {
     host_.showReadout(r);
 }
 
-void Simulation::clearCurrentSquare() { host_.clearReadout(); }
+void Simulation::clearCurrentSquare() {
+    host_.clearReadout();
+}
 
-int columnDivisor(int slowdown) { return slowdown <= 0 ? 1 : slowdown + 1; }
+int columnDivisor(int slowdown) {
+    return slowdown <= 0 ? 1 : slowdown + 1;
+}
 
 int passBudget(int gridSizeY, int slowdown) {
     return roundToInt(static_cast<double>(gridSizeY + 1) / columnDivisor(slowdown));

@@ -42,7 +42,9 @@ public:
 
     // Channel access for the profile file: 0 red, 1 green, 2 blue.
     double channel(int c, int r, int ch) const;
-    bool written(int c, int r, int ch) const { return (static_cast<uint8_t>(written_[index(c, r)]) >> ch) & 1u; }
+    bool written(int c, int r, int ch) const {
+        return (static_cast<uint8_t>(written_[index(c, r)]) >> ch) & 1u;
+    }
     void setChannel(int c, int r, int ch, double v);
 
     bool operator==(const Grid&) const = default;

@@ -24,8 +24,12 @@ struct RuleParams {
 
 // Written as comparisons rather than std::max/min so they compile to min/max instructions
 // instead of branches; the results are the same.
-inline double floorAtZero(double v) { return v > 0.0 ? v : 0.0; }
-inline double capAt255(double v) { return v < 255.0 ? v : 255.0; }
+inline double floorAtZero(double v) {
+    return v > 0.0 ? v : 0.0;
+}
+inline double capAt255(double v) {
+    return v < 255.0 ? v : 255.0;
+}
 
 inline Rgb decayedColour(const Rgb& c, double decay) {
     return {floorAtZero(c.red - decay), floorAtZero(c.green - decay), floorAtZero(c.blue - decay)};
@@ -51,12 +55,16 @@ struct ColourLanes {
     Lanes red, green, blue;
 };
 
-inline Lanes bothLanes(double v) { return Lanes{v, v}; }
+inline Lanes bothLanes(double v) {
+    return Lanes{v, v};
+}
 
 inline ColourLanes keptAndDecayed(const Rgb& c, double decay) {
     const Lanes loss{0.0, decay};
     const Lanes zero{0.0, 0.0};
-    auto floorAtZero = [&](Lanes v) { return reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(v) & (v > zero)); };
+    auto floorAtZero = [&](Lanes v) {
+        return reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(v) & (v > zero));
+    };
     return {floorAtZero(bothLanes(c.red) - loss), floorAtZero(bothLanes(c.green) - loss),
             floorAtZero(bothLanes(c.blue) - loss)};
 }
@@ -122,13 +130,14 @@ inline Lanes actingBars(const ColourLanes& l, const Rgb& m) {
     return 0.6 * l.green + 0.2 * l.blue + bothLanes(0.15 * m.green) + bothLanes(0.05 * m.blue);
 }
 inline Lanes strengths(const ColourLanes& l, const Rgb& m) {
-    return 0.25 * l.red + 0.25 * l.green + 0.25 * l.blue + bothLanes(0.083 * m.green) + bothLanes(0.083 * m.blue) +
-           bothLanes(0.083 * m.red);
+    return 0.25 * l.red + 0.25 * l.green + 0.25 * l.blue + bothLanes(0.083 * m.green) +
+           bothLanes(0.083 * m.blue) + bothLanes(0.083 * m.red);
 }
 
 // A generator that can be copied and take a copy's state back without a branch lets the step
 // draw the attack roll ahead and keep it only if the layer acts.
-template <class Rng> concept LookaheadRandom = std::is_copy_constructible_v<Rng> && requires(Rng r, const Rng& a) {
+template <class Rng>
+concept LookaheadRandom = std::is_copy_constructible_v<Rng> && requires(Rng r, const Rng& a) {
     r.adoptIf(true, a);
 };
 
@@ -141,7 +150,8 @@ template <class Rng> concept LookaheadRandom = std::is_copy_constructible_v<Rng>
 // be zero. Only an attack, about one step in four, takes a branch.
 template <class Rng>
 [[gnu::always_inline]] inline void stepLayer(Grid& layer, Grid& other, int x, int y, int32_t& counter,
-                                             bool feedsOther, const RuleParams& p, Rng& rng, int32_t& chanceRoll) {
+                                             bool feedsOther, const RuleParams& p, Rng& rng,
+                                             int32_t& chanceRoll) {
     const Rgb kept = layer.at(x, y);
     const Rgb m = other.at(x, y);
     if (!(kept.sum() > 0))
@@ -202,7 +212,8 @@ template <class Rng>
 }
 
 // One asteroid roll: with chance 1 in asteroidFrequency a random colour lands on a random square.
-template <class Rng> inline void rollAsteroid(Grid& layer, const RuleParams& p, Rng& rng, int32_t& chanceRoll) {
+template <class Rng>
+inline void rollAsteroid(Grid& layer, const RuleParams& p, Rng& rng, int32_t& chanceRoll) {
     if (!rollOneIn(rng, p.asteroidFrequency, chanceRoll) || !p.asteroidsOn)
         return;
     const float cx = static_cast<float>(p.gridSizeX - 1) * rng.next() + 1.0f;
@@ -212,8 +223,9 @@ template <class Rng> inline void rollAsteroid(Grid& layer, const RuleParams& p, 
 
 // The rule part of a square update: environment step, organism step, two asteroid rolls.
 template <class Rng>
-[[gnu::always_inline]] inline void updateSquareLayers(Grid& envGrid, Grid& orgGrid, int x, int y, int32_t& environmentCount,
-                               int32_t& organismCount, const RuleParams& p, Rng& rng, int32_t& chanceRoll) {
+[[gnu::always_inline]] inline void updateSquareLayers(Grid& envGrid, Grid& orgGrid, int x, int y,
+                                                      int32_t& environmentCount, int32_t& organismCount,
+                                                      const RuleParams& p, Rng& rng, int32_t& chanceRoll) {
     stepLayer(envGrid, orgGrid, x, y, environmentCount, false, p, rng, chanceRoll);
     stepLayer(orgGrid, envGrid, x, y, organismCount, true, p, rng, chanceRoll);
     rollAsteroid(envGrid, p, rng, chanceRoll);

@@ -38,10 +38,17 @@ void pickNewColour(int colourMode, const std::array<UserColour, 6>& userColours,
     };
     auto rgbOf = [](const UserColour& c) { return Rgb{double(c.red), double(c.green), double(c.blue)}; };
     switch (colourMode) {
-    case ColourRandom: colour = randomColour(rng); break;
-    case ColourPrimary: colour = rgbOf(primaryColours[static_cast<std::size_t>(advance(3))]); break;
-    case ColourChoose: colour = rgbOf(userColours[static_cast<std::size_t>(advance(6))]); break;
-    default: break;
+    case ColourRandom:
+        colour = randomColour(rng);
+        break;
+    case ColourPrimary:
+        colour = rgbOf(primaryColours[static_cast<std::size_t>(advance(3))]);
+        break;
+    case ColourChoose:
+        colour = rgbOf(userColours[static_cast<std::size_t>(advance(6))]);
+        break;
+    default:
+        break;
     }
 }
 

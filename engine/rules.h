@@ -26,7 +26,9 @@ struct SeedPosition {
 SeedPosition drawSeedPosition(int gridSizeX, int gridSizeY, RandomSource& rng);
 
 // The square a seed lands on: both coordinates rounded half to even.
-inline int seedSquare(float v) { return roundToInt(v); }
+inline int seedSquare(float v) {
+    return roundToInt(v);
+}
 
 // Primary colours in cycle order: red, blue, yellow.
 extern const std::array<UserColour, 3> primaryColours;
@@ -42,7 +44,8 @@ void pickNewColour(int colourMode, const std::array<UserColour, 6>& userColours,
 inline void paintRingSquare(Grid& grid, int c, int r, const Rgb& colour, bool blending) {
     if (blending) {
         const Rgb& old = grid.at(c, r);
-        grid.set(c, r, {(old.red + colour.red) / 2, (old.green + colour.green) / 2, (old.blue + colour.blue) / 2});
+        grid.set(c, r,
+                 {(old.red + colour.red) / 2, (old.green + colour.green) / 2, (old.blue + colour.blue) / 2});
     } else {
         grid.set(c, r, colour);
     }

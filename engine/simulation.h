@@ -66,7 +66,8 @@ private:
     void showProgress(std::string_view text);
     // Templates over the random source: the update runs on a register-held generator stream.
     template <class Rng> Rng updatePass(Rng rng, const RuleParams& params, int stepsLeft);
-    template <bool painted, class Rng> BX_CPU_CLONES Rng updateRows(Rng rng, const RuleParams& params, int stepsLeft);
+    template <bool painted, class Rng>
+    BX_CPU_CLONES Rng updateRows(Rng rng, const RuleParams& params, int stepsLeft);
     void endOfColumn();
     void endOfGeneration();
     bool handleDeadWorld();

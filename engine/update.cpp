@@ -12,7 +12,8 @@ template <class Rng> Rng Simulation::updatePass(Rng rng, const RuleParams& param
                                   : updateRows<false, Rng>(rng, params, stepsLeft);
 }
 
-template <bool painted, class Rng> Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft) {
+template <bool painted, class Rng>
+Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft) {
     int32_t environments = world_.environmentCount, organisms = world_.organismCount;
     int32_t chanceRoll = world_.chanceRoll;
     Grid& envGrid = world_.envGrid;
@@ -58,7 +59,8 @@ void Simulation::runSimulationPasses() {
 
 void Simulation::endOfColumn() {
     world_.stepRow = 1;
-    showProgress((Caption() << "Running " << world_.stepColumn + 1 << " of " << options_.gridSizeX << ".").view());
+    showProgress(
+        (Caption() << "Running " << world_.stepColumn + 1 << " of " << options_.gridSizeX << ".").view());
     ++world_.stepColumn;
     world_.squareX = world_.stepColumn;
     if (world_.stepColumn >= options_.gridSizeX)
@@ -73,9 +75,13 @@ bool Simulation::handleDeadWorld() {
         return true;
     }
     if (options_.promptOnDeath) {
-        const Question q{"Reset simulation?",
-                         "The world seems to be dead.\nNo life was seen last update\nDo you want to reset the simulation?",
-                         MessageIcon::Information, DefaultButton::Yes, help::deadWorld, options_.helpFilePath};
+        const Question q{
+            "Reset simulation?",
+            "The world seems to be dead.\nNo life was seen last update\nDo you want to reset the simulation?",
+            MessageIcon::Information,
+            DefaultButton::Yes,
+            help::deadWorld,
+            options_.helpFilePath};
         if (host_.ask(q) != Answer::Yes)
             return false;
     }

@@ -60,6 +60,7 @@ struct SimulationOptions;
 // help-file path (the record's own path may be passed), and returns the world state's
 // program-start fields (view flags and scratch paint colour included) to their start values.
 // The grids and counters are left to the next reset.
-void setDefaultOptions(SimulationOptions& options, WorldState& world, int major, int minor, std::string helpFilePath);
+void setDefaultOptions(SimulationOptions& options, WorldState& world, int major, int minor,
+                       std::string helpFilePath);
 
 } // namespace bx

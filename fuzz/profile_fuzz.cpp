@@ -23,7 +23,8 @@ bool sameBits(const Grid& a, const Grid& b) {
         for (int y = 0; y <= a.sizeY(); ++y)
             for (int ch = 0; ch < 3; ++ch)
                 if (a.written(x, y, ch) != b.written(x, y, ch) ||
-                    std::bit_cast<uint64_t>(a.channel(x, y, ch)) != std::bit_cast<uint64_t>(b.channel(x, y, ch)))
+                    std::bit_cast<uint64_t>(a.channel(x, y, ch)) !=
+                        std::bit_cast<uint64_t>(b.channel(x, y, ch)))
                     return false;
     return true;
 }
@@ -51,9 +52,10 @@ std::string profileContractBroken(std::string_view input) {
         return error.rfind(name + ", line ", 0) == 0 ? "" : "refusal without file and line: " + error;
     if (!error.empty())
         return "loaded with an error message: " + error;
-    const int keptX = std::min(first->options.gridSizeX, 100), keptY = std::min(first->options.gridSizeY, 100);
-    if (first->envGrid.sizeX() != keptX || first->envGrid.sizeY() != keptY || first->orgGrid.sizeX() != keptX ||
-        first->orgGrid.sizeY() != keptY)
+    const int keptX = std::min(first->options.gridSizeX, 100),
+              keptY = std::min(first->options.gridSizeY, 100);
+    if (first->envGrid.sizeX() != keptX || first->envGrid.sizeY() != keptY ||
+        first->orgGrid.sizeX() != keptX || first->orgGrid.sizeY() != keptY)
         return "grids not sized by the file's grid size, up to 100";
 
     const std::string written = textOf(*first);
@@ -61,8 +63,8 @@ std::string profileContractBroken(std::string_view input) {
     if (!second)
         return "written profile does not read back: " + error;
     if (second->version != first->version || !(second->options == first->options) ||
-        second->organismCount != first->organismCount || second->environmentCount != first->environmentCount ||
-        second->generation != first->generation)
+        second->organismCount != first->organismCount ||
+        second->environmentCount != first->environmentCount || second->generation != first->generation)
         return "options, version or counters changed in a round trip";
     if (!sameBits(second->envGrid, first->envGrid) || !sameBits(second->orgGrid, first->orgGrid))
         return "grid changed in a round trip";

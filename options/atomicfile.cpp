@@ -15,7 +15,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string systemMessage(int error) { return std::generic_category().message(error); }
+std::string systemMessage(int error) {
+    return std::generic_category().message(error);
+}
 
 // The file a chain of symbolic links leads to, whether it exists or not (a dangling link's file
 // is created). Relative links count from the folder of the link.
@@ -43,7 +45,9 @@ bool sameFile(const struct stat& a, int fd) {
 }
 
 // What stands at a target that can be neither replaced nor written into, in a message.
-std::string refusal(const struct stat& st) { return S_ISDIR(st.st_mode) ? "it is a folder" : "it is a socket"; }
+std::string refusal(const struct stat& st) {
+    return S_ISDIR(st.st_mode) ? "it is a folder" : "it is a socket";
+}
 
 // The mode a plain new file gets: rw for everyone the umask allows. umask can only be read by
 // setting it, so it is put back at once.
@@ -57,11 +61,11 @@ mode_t newFileMode() {
 
 // Writes to a file descriptor through a buffer; remembers the first error.
 class AtomicFile::Buffer : public std::streambuf {
-  public:
+public:
     explicit Buffer(int fd) : fd_(fd), data_(65536) { setp(data_.data(), data_.data() + data_.size()); }
     int error() const { return error_; }
 
-  protected:
+protected:
     int_type overflow(int_type ch) override {
         if (!drain())
             return traits_type::eof();
@@ -73,7 +77,7 @@ class AtomicFile::Buffer : public std::streambuf {
     }
     int sync() override { return drain() ? 0 : -1; }
 
-  private:
+private:
     bool drain() {
         const char* from = pbase();
         std::size_t left = static_cast<std::size_t>(pptr() - pbase());
@@ -118,7 +122,8 @@ AtomicFile::AtomicFile(std::string target, PipeReader pipes) : target_(std::move
         fs::path destination(target_);
         if (followLinks(destination, error_)) {
             destination_ = destination.string();
-            const fs::path folder = destination.parent_path().empty() ? fs::path(".") : destination.parent_path();
+            const fs::path folder =
+                destination.parent_path().empty() ? fs::path(".") : destination.parent_path();
             std::string name = "."; // built up in steps: GCC 12 warns falsely on "." + string
             name += destination.filename().string();
             name += ".XXXXXX";
@@ -146,7 +151,9 @@ AtomicFile::~AtomicFile() {
         ::unlink(temporary_.c_str());
 }
 
-std::ostream& AtomicFile::stream() { return *stream_; }
+std::ostream& AtomicFile::stream() {
+    return *stream_;
+}
 
 std::string AtomicFile::finish() {
     if (!ok())

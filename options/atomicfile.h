@@ -18,7 +18,7 @@
 namespace bx {
 
 class AtomicFile {
-  public:
+public:
     // A named pipe that nobody reads yet is waited for (a command-line run, like any Unix tool),
     // or refused at once (a window must never hang).
     enum class PipeReader { Wait, Required };
@@ -44,7 +44,7 @@ class AtomicFile {
     // the target is as it was.
     std::string commit();
 
-  private:
+private:
     class Buffer;
     std::string target_;
     std::string destination_; // the file renamed over: the target, or the file its link leads to

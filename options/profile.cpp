@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <new>
 #include <random>
@@ -17,7 +17,6 @@
 #include <type_traits>
 #include <utility>
 #include <vector>
-
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -34,17 +33,13 @@ static_assert(std::is_same_v<int32_t, int>);
 
 constexpr std::string_view dashes = "-----------------------------------------";
 constexpr std::string_view lineEnd = "\r\n";
-constexpr int largestGridSize = 100;     // used grid size; larger sizes load but are clamped
+constexpr int largestGridSize = 100;        // used grid size; larger sizes load but are clamped
 constexpr int64_t largestGridIndex = 32767; // the file's grid sizes are 16-bit
 
 // Lines 1..6 and 8 are written like this; the reader skips them whatever they hold.
 constexpr std::array<std::string_view, 6> headerLines = {
-    "\"Bramblex 2 Configuration File\"",
-    "\"\"",
-    "\"Be careful if editing, unexpected results\"",
-    "\"or crashes may occur.\"",
-    "\"\"",
-    "\"-----------------------------------------\"",
+    "\"Bramblex 2 Configuration File\"", "\"\"", "\"Be careful if editing, unexpected results\"",
+    "\"or crashes may occur.\"",         "\"\"", "\"-----------------------------------------\"",
 };
 
 enum class ItemKind { Whole, Flag, Ignored };
@@ -64,14 +59,17 @@ using FieldLine = std::vector<Field>;
 Field whole(std::string name, int& value, int64_t lowest, int64_t highest) {
     return {std::move(name), ItemKind::Whole, lowest, highest, &value, nullptr};
 }
-Field flag(std::string name, bool& value) { return {std::move(name), ItemKind::Flag, 0, 0, nullptr, &value}; }
+Field flag(std::string name, bool& value) {
+    return {std::move(name), ItemKind::Flag, 0, 0, nullptr, &value};
+}
 
 // The same component of all six user colours of one kind.
 FieldLine colourLine(std::array<UserColour, 6>& colours, const std::string& kind, int UserColour::*component,
                      const std::string& componentName) {
     FieldLine line;
     for (std::size_t k = 0; k < colours.size(); ++k)
-        line.push_back(whole(kind + std::to_string(k + 1) + " " + componentName, colours[k].*component, 0, 255));
+        line.push_back(
+            whole(kind + std::to_string(k + 1) + " " + componentName, colours[k].*component, 0, 255));
     return line;
 }
 
@@ -92,15 +90,18 @@ std::vector<FieldLine> storedLines(SimulationOptions& o, int32_t& organismCount,
          whole("organismColourMode", o.organismColourMode, ColourRandom, ColourChoose)},
         {Field{"an empty item", ItemKind::Ignored}, whole("startOrganisms", o.startOrganisms, 1, 2000),
          whole("startEnvironments", o.startEnvironments, 1, 2000)},
-        {whole("gridSizeX", o.gridSizeX, 1, largestGridIndex), whole("gridSizeY", o.gridSizeY, 1, largestGridIndex),
+        {whole("gridSizeX", o.gridSizeX, 1, largestGridIndex),
+         whole("gridSizeY", o.gridSizeY, 1, largestGridIndex),
          whole("environmentStartMode", o.environmentStartMode, 1, 4)},
         {flag("environmentBlending", o.environmentBlending),
-         whole("environmentStartDecay", o.environmentStartDecay, 0, 255), whole("decayRate", o.decayRate, 0, 255)},
+         whole("environmentStartDecay", o.environmentStartDecay, 0, 255),
+         whole("decayRate", o.decayRate, 0, 255)},
         {whole("growthRate", o.growthRate, 0, 255), flag("promptOnDeath", o.promptOnDeath),
          flag("promptOnReset", o.promptOnReset)},
         {flag("promptOnSave", o.promptOnSave), flag("promptOnDefaults", o.promptOnDefaults),
          flag("promptOnAccept", o.promptOnAccept)},
-        {whole("organismCount", organismCount, 0, int32Max), whole("environmentCount", environmentCount, 0, int32Max),
+        {whole("organismCount", organismCount, 0, int32Max),
+         whole("environmentCount", environmentCount, 0, int32Max),
          whole("generation", generation, 0, int32Max)},
         {flag("mutationsOn", o.mutationsOn), flag("asteroidsOn", o.asteroidsOn),
          whole("mutationFrequency", o.mutationFrequency, 0, largestFrequency)},
@@ -232,7 +233,9 @@ std::optional<std::string_view> stringItem(std::string_view item) {
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+               const auto upper = [](char c) {
+                   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+               };
                return upper(x) == upper(y);
            });
 }
@@ -266,7 +269,8 @@ std::string shown(std::string_view item) {
 std::string describe(const Field& f) {
     switch (f.kind) {
     case ItemKind::Whole:
-        return f.name + ", a whole number from " + std::to_string(f.lowest) + " to " + std::to_string(f.highest);
+        return f.name + ", a whole number from " + std::to_string(f.lowest) + " to " +
+               std::to_string(f.highest);
     case ItemKind::Flag:
         return f.name + ", #TRUE# or #FALSE#";
     case ItemKind::Ignored:
@@ -283,7 +287,8 @@ std::string describeLine(const FieldLine& line) {
 }
 
 constexpr std::array<std::string_view, 6> gridItemNames = {
-    "environment red", "environment green", "environment blue", "organism red", "organism green", "organism blue",
+    "environment red", "environment green", "environment blue",
+    "organism red",    "organism green",    "organism blue",
 };
 
 class ProfileParser {
@@ -292,8 +297,9 @@ public:
 
     std::optional<Profile> parse(std::string& error) {
         Profile p;
-        if (!skipLines(6, "the file's heading") || !readVersion(p.version) || !skipLines(1, "an empty line") ||
-            !readStoredLines(p) || !skipLines(3, "the line before the squares") || !readGrids(p)) {
+        if (!skipLines(6, "the file's heading") || !readVersion(p.version) ||
+            !skipLines(1, "an empty line") || !readStoredLines(p) ||
+            !skipLines(3, "the line before the squares") || !readGrids(p)) {
             error = std::move(error_);
             return std::nullopt;
         }
@@ -309,8 +315,9 @@ private:
         if (lines_.next(line))
             return true;
         return fail(lines_.lineNumber() + 1, expected,
-                    lines_.tooLong() ? "a line of more than " + std::to_string(LineReader::longestLine) + " characters"
-                                     : "the end of the file");
+                    lines_.tooLong()
+                        ? "a line of more than " + std::to_string(LineReader::longestLine) + " characters"
+                        : "the end of the file");
     }
 
     bool skipLines(int count, const std::string& expected) {
@@ -392,8 +399,8 @@ private:
     bool readSquare(Profile& p, int x, int y) {
         const auto square = [x, y] { return "square (" + std::to_string(x) + "," + std::to_string(y) + ")"; };
         std::string_view line;
-        if (!nextLine(line, "the line of " + square() + " of a " + std::to_string(p.options.gridSizeX) + " x " +
-                                std::to_string(p.options.gridSizeY) + " grid"))
+        if (!nextLine(line, "the line of " + square() + " of a " + std::to_string(p.options.gridSizeX) +
+                                " x " + std::to_string(p.options.gridSizeY) + " grid"))
             return false;
         std::array<std::string_view, 6> items;
         std::size_t count = 0;
@@ -410,7 +417,8 @@ private:
         }
         if (count != items.size())
             return fail(lines_.lineNumber(),
-                        "6 items for " + square() + " (environment red, green, blue, organism red, green, blue)",
+                        "6 items for " + square() +
+                            " (environment red, green, blue, organism red, green, blue)",
                         std::to_string(count) + (count == 1 ? " item" : " items"));
         for (std::size_t i = 0; i < items.size(); ++i) {
             if (trimmed(items[i]).empty())
@@ -418,7 +426,8 @@ private:
             const std::optional<double> v = parseProfileNumber(items[i]);
             if (!v || !(*v >= 0 && *v <= 255))
                 return fail(lines_.lineNumber(),
-                            square() + " " + std::string(gridItemNames[i]) + ", a number from 0 to 255 or an empty item",
+                            square() + " " + std::string(gridItemNames[i]) +
+                                ", a number from 0 to 255 or an empty item",
                             shown(items[i]));
             Grid& grid = i < 3 ? p.envGrid : p.orgGrid;
             if (!grid.contains(x, y))
@@ -504,7 +513,8 @@ void appendCell(std::string& out, const Grid& grid, int x, int y, int channel) {
 }
 
 // Builds the profile text; on a value no reader could take back, names its square instead.
-std::string buildProfileText(const SimulationOptions& options, const WorldState& world, std::string* problem) {
+std::string buildProfileText(const SimulationOptions& options, const WorldState& world,
+                             std::string* problem) {
     std::string out;
     const int sizeX = std::max(options.gridSizeX, 0);
     const int sizeY = std::max(options.gridSizeY, 0);
@@ -537,7 +547,8 @@ std::string buildProfileText(const SimulationOptions& options, const WorldState&
         for (int y = 1; y <= sizeY; ++y) {
             for (const Grid* grid : {&world.envGrid, &world.orgGrid}) {
                 for (int ch = 0; ch < 3; ++ch) {
-                    if (problem && grid->contains(x, y) && !std::isfinite(grid->channel(x, y, ch)) && problem->empty())
+                    if (problem && grid->contains(x, y) && !std::isfinite(grid->channel(x, y, ch)) &&
+                        problem->empty())
                         *problem = "square (" + std::to_string(x) + "," + std::to_string(y) +
                                    ") holds a value that is not a number";
                     appendCell(out, *grid, x, y, ch);
@@ -559,10 +570,14 @@ std::string cannotWrite(const std::string& path, const std::string& reason) {
 }
 
 Question versionQuestion(const std::string& savedVersion, const std::string& helpFile) {
-    return Question{"Reset Simulation?",
-                    "This profile was saved with a different\rversion of Bramblex: " + printableText(savedVersion) +
-                        "\rLoading may cause unexpected results.\rDo you wish to load the file?",
-                    MessageIcon::Exclamation, DefaultButton::Yes, help::profileVersion, helpFile};
+    return Question{
+        "Reset Simulation?",
+        "This profile was saved with a different\rversion of Bramblex: " + printableText(savedVersion) +
+            "\rLoading may cause unexpected results.\rDo you wish to load the file?",
+        MessageIcon::Exclamation,
+        DefaultButton::Yes,
+        help::profileVersion,
+        helpFile};
 }
 
 // The length of the UTF-8 sequence at the start of text, or 0 when it is not a valid one
@@ -579,8 +594,8 @@ std::size_t utf8Length(std::string_view text) {
         if ((byte(i) & 0xC0) != 0x80)
             return 0;
     const unsigned char second = byte(1);
-    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) || (lead == 0xF0 && second < 0x90) ||
-        (lead == 0xF4 && second > 0x8F))
+    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
+        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F))
         return 0;
     return length;
 }
@@ -642,7 +657,8 @@ std::string profileText(const SimulationOptions& options, const WorldState& worl
     return buildProfileText(options, world, nullptr);
 }
 
-std::string writableProfileText(const SimulationOptions& options, const WorldState& world, std::string& problem) {
+std::string writableProfileText(const SimulationOptions& options, const WorldState& world,
+                                std::string& problem) {
     problem.clear();
     std::string text = buildProfileText(options, world, &problem);
     return problem.empty() ? text : std::string();

@@ -19,7 +19,7 @@ struct Profile {
     int32_t organismCount = 0;
     int32_t environmentCount = 0;
     int32_t generation = 0;
-    Grid envGrid, orgGrid;     // the file's squares up to column and row 100, the most ever used
+    Grid envGrid, orgGrid; // the file's squares up to column and row 100, the most ever used
 };
 
 // Text read from a file as it can be shown: bytes that are not valid UTF-8, and control
@@ -43,7 +43,8 @@ std::string profileText(const SimulationOptions& options, const WorldState& worl
 
 // The profile text of a simulation for writing, or "" with the reason in problem when the world
 // holds a value that no reader could take back (it names the square).
-std::string writableProfileText(const SimulationOptions& options, const WorldState& world, std::string& problem);
+std::string writableProfileText(const SimulationOptions& options, const WorldState& world,
+                                std::string& problem);
 
 // Writes the simulation as a profile: a temporary file in the target's folder, then renamed over
 // the target. Returns "" on success, else a message naming the file and the reason; an existing

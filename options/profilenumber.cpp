@@ -11,7 +11,9 @@ namespace {
 constexpr int smallestPlainExponent = -2;
 constexpr int largestPlainExponent = 14;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::size_t skipDigits(std::string_view t, std::size_t i) {
     while (i < t.size() && isDigit(t[i]))

@@ -8,24 +8,32 @@
 namespace bx {
 namespace {
 
-bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool isDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 double upperBoundOf(OptionTextBox box) {
     switch (box) {
     case OptionTextBox::StartOrganisms:
-    case OptionTextBox::StartEnvironments: return 2000;
+    case OptionTextBox::StartEnvironments:
+        return 2000;
     case OptionTextBox::GrowthRate:
     case OptionTextBox::DecayRate:
-    case OptionTextBox::EnvStartDecay: return 255;
+    case OptionTextBox::EnvStartDecay:
+        return 255;
     case OptionTextBox::GridSizeX:
-    case OptionTextBox::GridSizeY: return 100;
+    case OptionTextBox::GridSizeY:
+        return 100;
     case OptionTextBox::AsteroidFrequency:
-    case OptionTextBox::MutationFrequency: return 100000000;
+    case OptionTextBox::MutationFrequency:
+        return 100000000;
     }
     return 0;
 }
 
-std::string wholeText(double v) { return std::to_string(static_cast<long long>(v)); }
+std::string wholeText(double v) {
+    return std::to_string(static_cast<long long>(v));
+}
 
 } // namespace
 
@@ -79,21 +87,30 @@ int32_t textToInteger(std::string_view text) {
 
 int32_t storedValueOf(OptionTextBox box, const SimulationOptions& o) {
     switch (box) {
-    case OptionTextBox::StartOrganisms: return o.startOrganisms;
-    case OptionTextBox::StartEnvironments: return o.startEnvironments;
-    case OptionTextBox::GrowthRate: return o.growthRate;
-    case OptionTextBox::DecayRate: return o.decayRate;
-    case OptionTextBox::EnvStartDecay: return o.environmentStartDecay;
-    case OptionTextBox::GridSizeX: return o.gridSizeX;
-    case OptionTextBox::GridSizeY: return o.gridSizeY;
-    case OptionTextBox::AsteroidFrequency: return o.asteroidFrequency;
-    case OptionTextBox::MutationFrequency: return o.mutationFrequency;
+    case OptionTextBox::StartOrganisms:
+        return o.startOrganisms;
+    case OptionTextBox::StartEnvironments:
+        return o.startEnvironments;
+    case OptionTextBox::GrowthRate:
+        return o.growthRate;
+    case OptionTextBox::DecayRate:
+        return o.decayRate;
+    case OptionTextBox::EnvStartDecay:
+        return o.environmentStartDecay;
+    case OptionTextBox::GridSizeX:
+        return o.gridSizeX;
+    case OptionTextBox::GridSizeY:
+        return o.gridSizeY;
+    case OptionTextBox::AsteroidFrequency:
+        return o.asteroidFrequency;
+    case OptionTextBox::MutationFrequency:
+        return o.mutationFrequency;
     }
     return 0;
 }
 
-std::optional<std::string> correctedText(OptionTextBox box, std::string_view text, const SimulationOptions& stored,
-                                         int screenWidth, int screenHeight) {
+std::optional<std::string> correctedText(OptionTextBox box, std::string_view text,
+                                         const SimulationOptions& stored, int screenWidth, int screenHeight) {
     const std::optional<double> value = numericValue(text);
     if (!value)
         return std::to_string(storedValueOf(box, stored));
@@ -127,6 +144,8 @@ ValidatedText validateText(OptionTextBox box, std::string_view text, const Simul
     return {current, textToInteger(current)};
 }
 
-int gridSliderValue(int value) { return value >= 101 ? 100 : value; }
+int gridSliderValue(int value) {
+    return value >= 101 ? 100 : value;
+}
 
 } // namespace bx

@@ -35,8 +35,8 @@ int32_t textToInteger(std::string_view text);
 int32_t storedValueOf(OptionTextBox box, const SimulationOptions& stored);
 
 // One application of the box's rules: the replacement text, or nothing when the text stands.
-std::optional<std::string> correctedText(OptionTextBox box, std::string_view text, const SimulationOptions& stored,
-                                         int screenWidth, int screenHeight);
+std::optional<std::string> correctedText(OptionTextBox box, std::string_view text,
+                                         const SimulationOptions& stored, int screenWidth, int screenHeight);
 
 // The rules applied until the text stands (a replacement runs them again), and the value the
 // box's slider then takes.

@@ -6,7 +6,7 @@
 namespace bx {
 
 class ColourPicker {
-  public:
+public:
     virtual ~ColourPicker() = default;
     // A packed colour (red + 256 green + 65536 blue) chosen by the user starting from `initial`,
     // or nothing when the user cancelled.

@@ -23,7 +23,7 @@ struct FileDialogRequest {
 enum class OverwriteAnswer { Yes, No, Cancel };
 
 class FileDialogs {
-  public:
+public:
     virtual ~FileDialogs() = default;
     // The chosen file's path, or nothing when the user cancelled.
     virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;

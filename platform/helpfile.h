@@ -25,7 +25,7 @@ struct HelpTopic {
 };
 
 class HelpFile {
-  public:
+public:
     const std::string& title() const { return title_; }
     // Topics in file order.
     const std::vector<HelpTopic>& topics() const { return topics_; }
@@ -38,7 +38,7 @@ class HelpFile {
     // within each group. An empty query matches nothing.
     std::vector<const HelpTopic*> search(std::string_view query) const;
 
-  private:
+private:
     friend struct HelpFileParser;
     std::string title_;
     std::vector<HelpTopic> topics_;

@@ -21,7 +21,7 @@ namespace bx {
 
 class HelpViewer : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit HelpViewer(HelpFile file, QWidget* parent = nullptr);
 
     // Help command 1: the topic of that context; an unknown one gives the contents with a note.
@@ -35,7 +35,7 @@ class HelpViewer : public QWidget {
     int currentContext() const { return current_; }
     const HelpFile& file() const { return file_; }
 
-  private:
+private:
     void showTopic(const HelpTopic& topic);
     void listTopics(const std::vector<const HelpTopic*>& topics);
     void searchChanged(const QString& text);
@@ -54,7 +54,7 @@ class HelpViewer : public QWidget {
 // be read or parsed is reported through messages and nothing else happens; it is read again on
 // the next request.
 class ViewerHelpService : public HelpService {
-  public:
+public:
     // Reports through message boxes of its own.
     ViewerHelpService();
     // Reports through messages (tests pass a fake).
@@ -64,7 +64,7 @@ class ViewerHelpService : public HelpService {
     // The open viewer of that file, or null.
     HelpViewer* viewerFor(const std::string& helpFile) const;
 
-  private:
+private:
     HelpViewer* openViewer(const std::string& helpFile);
     std::unique_ptr<MessageService> ownMessages_;
     MessageService& messages_;

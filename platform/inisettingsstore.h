@@ -11,7 +11,7 @@ namespace bx {
 // ~/.config): "<config>/bramblex/<application>.ini", a [section] per section.
 class IniSettingsStore : public SettingsStore {
 public:
-    IniSettingsStore(); // the user's configuration folder
+    IniSettingsStore();                            // the user's configuration folder
     explicit IniSettingsStore(std::string folder); // another folder (tests)
     std::optional<std::string> get(const std::string& application, const std::string& section,
                                    const std::string& key) const override;

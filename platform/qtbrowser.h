@@ -23,12 +23,12 @@ using BrowserLookup = std::function<std::optional<BrowserCommand>(const QString&
 using BrowserStarter = std::function<bool(const BrowserCommand&)>;
 
 class DesktopBrowser : public WebBrowser {
-  public:
+public:
     DesktopBrowser(); // the desktop's lookup and a detached start
     DesktopBrowser(BrowserLookup lookup, BrowserStarter starter);
     BrowserResult open(const std::string& url) override;
 
-  private:
+private:
     BrowserLookup lookup_;
     BrowserStarter starter_;
 };

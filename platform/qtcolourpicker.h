@@ -5,7 +5,7 @@
 namespace bx {
 
 class QtColourPicker : public ColourPicker {
-  public:
+public:
     std::optional<int32_t> pick(int32_t initial) override;
 };
 

@@ -6,7 +6,7 @@
 namespace bx {
 
 class OverrideCursorCounter : public CursorCounter {
-  public:
+public:
     ~OverrideCursorCounter() override; // gives the cursor back
     int show(bool visible) override;
     int count() const override { return count_; }
@@ -15,7 +15,7 @@ class OverrideCursorCounter : public CursorCounter {
     // Whether this counter holds the cursor hidden.
     bool hidden() const { return blanked_; }
 
-  private:
+private:
     void apply();
     int count_ = 0;
     bool blanked_ = false;

@@ -25,8 +25,7 @@ namespace {
 
 std::optional<std::string> runDialog(QWidget* owner, const FileDialogRequest& request,
                                      QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(owner, QString::fromStdString(request.title),
-                       QString::fromStdString(request.folder));
+    QFileDialog dialog(owner, QString::fromStdString(request.title), QString::fromStdString(request.folder));
     dialog.setObjectName("filedialog");
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

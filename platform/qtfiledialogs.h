@@ -9,7 +9,7 @@
 namespace bx {
 
 class QtFileDialogs : public FileDialogs {
-  public:
+public:
     // The window dialogs belong to when no window of the program is active (a dialog that opens
     // right after its own window was hidden), so that they still open centred on the program.
     void setHomeWindow(QWidget* home) { home_ = home; }
@@ -18,7 +18,7 @@ class QtFileDialogs : public FileDialogs {
     std::optional<std::string> saveFile(const FileDialogRequest& request) override;
     OverwriteAnswer confirmOverwrite(const std::string& title, const std::string& text) override;
 
-  private:
+private:
     QWidget* owner() const;
     QPointer<QWidget> home_;
 };

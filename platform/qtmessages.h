@@ -11,12 +11,12 @@ class QMessageBox;
 namespace bx {
 
 class QtMessageService : public MessageService {
-  public:
+public:
     explicit QtMessageService(HelpService& help) : help_(help) {}
     Answer ask(const Question& question) override;
     void inform(const Notice& notice) override;
 
-  private:
+private:
     void addHelp(QMessageBox& box, const std::string& helpFile, int context, bool button);
     HelpService& help_;
 };

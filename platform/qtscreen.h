@@ -5,7 +5,7 @@
 namespace bx {
 
 class QtScreen : public ScreenMetrics {
-  public:
+public:
     int widthPixels() const override;
     int heightPixels() const override;
     // 1440 twips per inch over the logical dots per inch, rounded: 15 at 96 dpi, 12 at 120 dpi.

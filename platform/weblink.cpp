@@ -2,7 +2,8 @@
 
 namespace bx {
 
-void openWebPage(WebBrowser& browser, MessageService& messages, const std::string& url, const std::string& title) {
+void openWebPage(WebBrowser& browser, MessageService& messages, const std::string& url,
+                 const std::string& title) {
     const auto tell = [&](const char* text) {
         Notice notice; // OK only, no icon, no help
         notice.title = title;
@@ -10,9 +11,14 @@ void openWebPage(WebBrowser& browser, MessageService& messages, const std::strin
         messages.inform(notice);
     };
     switch (browser.open(url)) {
-    case BrowserResult::Opened: break;
-    case BrowserResult::NoBrowser: tell("Error: No web browser found."); break;
-    case BrowserResult::CouldNotOpen: tell("Error: Could not open web page."); break;
+    case BrowserResult::Opened:
+        break;
+    case BrowserResult::NoBrowser:
+        tell("Error: No web browser found.");
+        break;
+    case BrowserResult::CouldNotOpen:
+        tell("Error: Could not open web page.");
+        break;
     }
 }
 

@@ -8,6 +8,7 @@
 
 namespace bx {
 
-void openWebPage(WebBrowser& browser, MessageService& messages, const std::string& url, const std::string& title);
+void openWebPage(WebBrowser& browser, MessageService& messages, const std::string& url,
+                 const std::string& title);
 
 } // namespace bx

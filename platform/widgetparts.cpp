@@ -20,7 +20,8 @@ namespace {
 
 class LinkFilter : public QObject {
 public:
-    LinkFilter(QLabel* label, std::function<void()> open) : QObject(label), label_(label), open_(std::move(open)) {}
+    LinkFilter(QLabel* label, std::function<void()> open)
+        : QObject(label), label_(label), open_(std::move(open)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -118,8 +119,8 @@ void openBeside(QWidget* window, const QWidget* helped) {
     if (!helped || !helped->screen())
         return;
     const QRect client = helped->geometry(), frame = helped->frameGeometry();
-    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-                           frame.bottom() - client.bottom());
+    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+                           frame.right() - client.right(), frame.bottom() - client.bottom());
     const QRect placed =
         placeBeside(frame, window->size().grownBy(margins), helped->screen()->availableGeometry());
     window->resize(placed.size().shrunkBy(margins));
@@ -129,8 +130,8 @@ void openBeside(QWidget* window, const QWidget* helped) {
 void preferWindowShortcuts(QWidget* window) {
     auto* filter = new ShortcutPriority(window);
     for (QWidget* w : window->findChildren<QWidget*>())
-        if (qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QTextEdit*>(w) ||
-            qobject_cast<QPlainTextEdit*>(w))
+        if (qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
+            qobject_cast<QTextEdit*>(w) || qobject_cast<QPlainTextEdit*>(w))
             w->installEventFilter(filter);
 }
 

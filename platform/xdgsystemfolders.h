@@ -12,7 +12,7 @@ namespace bx {
 // user removed later is not made again.
 class XdgSystemFolders : public SystemFolders {
 public:
-    XdgSystemFolders(); // the user's data folder
+    XdgSystemFolders();                                // the user's data folder
     explicit XdgSystemFolders(std::string dataFolder); // another folder (tests)
     std::string windowsDirectory() override;
     std::string systemDirectory() override;

@@ -9,9 +9,9 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "saverstate.h"
 #include "platform/weblink.h"
 #include "platform/widgetparts.h"
+#include "saverstate.h"
 
 namespace bx {
 
@@ -34,7 +34,8 @@ QPixmap aboutPicture() {
     QPixmap picture(96, 96);
     picture.fill(Qt::black);
     QPainter p(&picture);
-    const QColor colours[] = {QColor(200, 60, 40), QColor(40, 150, 90), QColor(60, 90, 200), QColor(210, 180, 40)};
+    const QColor colours[] = {QColor(200, 60, 40), QColor(40, 150, 90), QColor(60, 90, 200),
+                              QColor(210, 180, 40)};
     for (int c = 0; c < 6; ++c)
         for (int r = 0; r < 6; ++r) {
             if ((c * 7 + r * 3) % 5 == 0)
@@ -122,7 +123,8 @@ void AboutForm::setVersionText(const QString& versionText) {
     Text1->setPlainText(aboutText(versionText));
 }
 
-void AboutForm::openWebPage() { bx::openWebPage(browser_, messages_, publisherAddress, saverTitle); }
-
+void AboutForm::openWebPage() {
+    bx::openWebPage(browser_, messages_, publisherAddress, saverTitle);
+}
 
 } // namespace bx

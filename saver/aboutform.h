@@ -32,7 +32,6 @@ public:
     QPlainTextEdit* Text1;
     QPushButton* Command1;
 
-
 private:
     MessageService& messages_;
     HelpService& help_;

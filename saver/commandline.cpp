@@ -1,8 +1,8 @@
 #include "commandline.h"
 
 #include <cctype>
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 
 #include "engine/numeric.h"
@@ -64,7 +64,8 @@ std::optional<int64_t> windowId(const std::string& text) {
     if (digits.empty() || digits.size() > 10)
         return std::nullopt;
     for (char ch : digits)
-        if (!(hex ? std::isxdigit(static_cast<unsigned char>(ch)) : std::isdigit(static_cast<unsigned char>(ch))))
+        if (!(hex ? std::isxdigit(static_cast<unsigned char>(ch))
+                  : std::isdigit(static_cast<unsigned char>(ch))))
             return std::nullopt;
     return std::strtoll(digits.c_str(), nullptr, hex ? 16 : 10);
 }

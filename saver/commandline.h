@@ -13,19 +13,19 @@
 namespace bx {
 
 enum class SaverLaunch {
-    None,        // nothing to do: the program ends with nothing shown
-    FullScreen,  // S
-    Configure,   // C
-    Preview,     // P: embedded into the host window `handle`, 6-pixel squares
-    Password,    // A
-    HostWindow,  // draw into the X window `handle` at the stored square size
-    Root,        // draw into the root window (no XSCREENSAVER_WINDOW given)
+    None,       // nothing to do: the program ends with nothing shown
+    FullScreen, // S
+    Configure,  // C
+    Preview,    // P: embedded into the host window `handle`, 6-pixel squares
+    Password,   // A
+    HostWindow, // draw into the X window `handle` at the stored square size
+    Root,       // draw into the root window (no XSCREENSAVER_WINDOW given)
 };
 
 struct SaverCommand {
     SaverLaunch launch = SaverLaunch::None;
-    std::string letter;  // the mode letter of the saver switches ("" for an empty command line)
-    int64_t handle = 0;  // preview host, password owner, or host screensaver window
+    std::string letter; // the mode letter of the saver switches ("" for an empty command line)
+    int64_t handle = 0; // preview host, password owner, or host screensaver window
 };
 
 // The mode letter of a command line: the first two characters upper-cased, the last of them.

@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 
 #include "engine/numeric.h"
-#include "saverinstall/squaresetting.h"
 #include "platform/widgetparts.h"
+#include "saverinstall/squaresetting.h"
 
 namespace bx {
 namespace {
@@ -23,12 +23,12 @@ QAction* menuItem(QMenu* menu, const char* name, const QString& text, const QKey
 
 } // namespace
 
-ConfigDialog::ConfigDialog(SaverModule& module, SettingsStore& settings, HelpService& help, std::string helpFile,
-                           QWidget* parent)
-    : QDialog(parent), Slider1(new QSlider(Qt::Horizontal, this)), Label1(new QLabel(tr("Square Size:"), this)),
-      Label2(new QLabel(tr("Screen Saver"), this)), Label3(new QLabel(QStringLiteral("20"), this)),
-      versionlabel(new QLabel(QStringLiteral("2.0"), this)), picView(new SaverCanvas(this)),
-      Timer1(new QTimer(this)), cmdOK(new QPushButton(tr("&Ok"), this)),
+ConfigDialog::ConfigDialog(SaverModule& module, SettingsStore& settings, HelpService& help,
+                           std::string helpFile, QWidget* parent)
+    : QDialog(parent), Slider1(new QSlider(Qt::Horizontal, this)),
+      Label1(new QLabel(tr("Square Size:"), this)), Label2(new QLabel(tr("Screen Saver"), this)),
+      Label3(new QLabel(QStringLiteral("20"), this)), versionlabel(new QLabel(QStringLiteral("2.0"), this)),
+      picView(new SaverCanvas(this)), Timer1(new QTimer(this)), cmdOK(new QPushButton(tr("&Ok"), this)),
       Command1(new QPushButton(tr("&Cancel"), this)), module_(module), settings_(settings), help_(help),
       helpFile_(std::move(helpFile)) {
     setObjectName("fConfig");

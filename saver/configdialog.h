@@ -6,8 +6,8 @@
 #include <QTimer>
 
 #include "platform/help.h"
-#include "saverinstall/settingsstore.h"
 #include "savercanvas.h"
+#include "saverinstall/settingsstore.h"
 #include "saverstate.h"
 
 class QAction;

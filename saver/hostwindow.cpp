@@ -59,6 +59,8 @@ std::optional<SurfaceSize> X11HostWindows::clientSize(int64_t id) {
     return size;
 }
 
-int64_t X11HostWindows::rootWindow() { return connection_->root; }
+int64_t X11HostWindows::rootWindow() {
+    return connection_->root;
+}
 
 } // namespace bx

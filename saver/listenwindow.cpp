@@ -10,7 +10,8 @@ ListenWindow::ListenWindow(SaverModule& module, HostWindows& hosts)
     setWindowTitle("Bramblex 2 Screen Saver Preview");
     // picPreview is a window of its own so that it can live inside a window of another program;
     // input stays with that program.
-    picPreview = new SaverCanvas(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowTransparentForInput);
+    picPreview =
+        new SaverCanvas(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowTransparentForInput);
     picPreview->setObjectName("picPreview");
     picPreview->setAttribute(Qt::WA_TransparentForMouseEvents);
     picPreview->setFocusPolicy(Qt::NoFocus);

@@ -28,8 +28,8 @@ public:
     QTimer* tmrMain;
 
 signals:
-    void tick();      // the host is still there: step the world on picPreview
-    void hostGone();  // the host window was closed or never existed: end the saver
+    void tick();     // the host is still there: step the world on picPreview
+    void hostGone(); // the host window was closed or never existed: end the saver
 
 private:
     void tmrMainTimer();

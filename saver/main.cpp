@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "platform/folders.h"
-#include "platform/inisettingsstore.h"
 #include "platform/helpviewer.h"
+#include "platform/inisettingsstore.h"
 #include "platform/qtbrowser.h"
 #include "platform/qtcursor.h"
 #include "platform/qtmessages.h"
@@ -29,11 +29,13 @@ int main(int argc, char** argv) {
     bx::X11HostWindows hosts;
     bx::RandomGenerator rng;
     QScreen* screen = QGuiApplication::primaryScreen();
-    bx::SaverApp saver(bx::SaverPlatform{messages, help, cursor, browser, settings, hosts, rng, bx::programFolder(),
+    bx::SaverApp saver(bx::SaverPlatform{messages, help, cursor, browser, settings, hosts, rng,
+                                         bx::programFolder(),
                                          screen ? screen->geometry() : QRect(0, 0, 640, 480)});
     // exit, not quit: quit first asks every window to close, and an embedded window whose host is
     // gone may not answer.
-    QObject::connect(&saver, &bx::SaverApp::finished, &app, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    QObject::connect(
+        &saver, &bx::SaverApp::finished, &app, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     if (!saver.start(command) || saver.hasEnded())
         return 0;
     return QApplication::exec();

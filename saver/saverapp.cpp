@@ -6,8 +6,8 @@
 #include "configdialog.h"
 #include "engine/options.h"
 #include "listenwindow.h"
-#include "screenwindow.h"
 #include "saverinstall/squaresetting.h"
+#include "screenwindow.h"
 
 namespace bx {
 
@@ -202,6 +202,8 @@ void SaverApp::enableTimer(int saverMode) {
         listen_->tmrMain->start();
 }
 
-void SaverApp::letEventsRun() { QCoreApplication::processEvents(); }
+void SaverApp::letEventsRun() {
+    QCoreApplication::processEvents();
+}
 
 } // namespace bx

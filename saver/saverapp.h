@@ -12,8 +12,8 @@
 #include "platform/cursor.h"
 #include "platform/help.h"
 #include "platform/messages.h"
-#include "saverinstall/settingsstore.h"
 #include "saverengine.h"
+#include "saverinstall/settingsstore.h"
 #include "saverstate.h"
 
 namespace bx {

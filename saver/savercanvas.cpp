@@ -26,6 +26,8 @@ void SaverCanvas::paintEvent(QPaintEvent* e) {
     paintPixels(p, pixels_, e->rect());
 }
 
-void SaverCanvas::resizeEvent(QResizeEvent*) { pixels_.resize(width(), height()); }
+void SaverCanvas::resizeEvent(QResizeEvent*) {
+    pixels_.resize(width(), height());
+}
 
 } // namespace bx

@@ -14,7 +14,9 @@ int seedCount(float u, int low, int high) {
     return std::max(1, roundToInt(static_cast<double>(u) * (high - low + 1) + low));
 }
 
-int perArea(int area, float per) { return roundToInt(static_cast<float>(area) / per); }
+int perArea(int area, float per) {
+    return roundToInt(static_cast<float>(area) / per);
+}
 
 void sizeToSurface(SaverWorld& world, SaverHost& host) {
     const SurfaceSize size = host.surfaceSize(world.saverMode);
@@ -36,7 +38,9 @@ void sizeToSurface(SaverWorld& world, SaverHost& host) {
     }
 }
 
-bool hasSquares(const SaverWorld& world) { return world.gridSizeX >= 1 && world.gridSizeY >= 1; }
+bool hasSquares(const SaverWorld& world) {
+    return world.gridSizeX >= 1 && world.gridSizeY >= 1;
+}
 
 } // namespace
 

@@ -13,7 +13,13 @@ namespace bx {
 
 // Which surface the engine draws on. HostWindow is a window of a host screensaver (the X
 // screensaver conventions): sized like the full screen, by the stored square size.
-enum SaverMode : int { SaverNone = 0, SaverFullScreen = 1, SaverConfig = 2, SaverPreview = 3, SaverHostWindow = 4 };
+enum SaverMode : int {
+    SaverNone = 0,
+    SaverFullScreen = 1,
+    SaverConfig = 2,
+    SaverPreview = 3,
+    SaverHostWindow = 4
+};
 
 // The fixed parameters: growth 2, decay 3, mutations and asteroids one in a million, blending on
 // overtake always.
@@ -26,11 +32,11 @@ struct SaverWorld {
     int gridSizeX = 0, gridSizeY = 0; // in squares; 0 when the surface is smaller than one square
     int squareSize = 6;               // pixels per square edge for painting
     int squareX = 1, squareY = 1;
-    double stepColumn = 1, stepRow = 1; // the sweep: the column being updated, the next row
+    double stepColumn = 1, stepRow = 1;              // the sweep: the column being updated, the next row
     int32_t organismCount = 0, environmentCount = 0; // of the column just swept
-    int worldDead = 0;      // 1 when the last finished column held neither layer
-    int displayMode = 1;    // 1 both layers, 2 organisms, 3 both, 4 environments
-    float displayCountdown = 0; // columns left before displayMode advances
+    int worldDead = 0;                               // 1 when the last finished column held neither layer
+    int displayMode = 1;                             // 1 both layers, 2 organisms, 3 both, 4 environments
+    float displayCountdown = 0;                      // columns left before displayMode advances
     bool rebuildRequested = false;
     int envSeeds = 0, orgSeeds = 0;
     int32_t chanceRoll = 0;

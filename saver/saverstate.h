@@ -14,8 +14,8 @@ inline constexpr const char* saverTitle = "bramblex2ss"; // the title of its mes
 inline constexpr const char* saverHelpFileName = "bramblexss.hlp";
 
 struct SaverModule {
-    bool previewMode = false;    // running inside another program's window
-    int64_t previewParent = 0;   // the host window of the preview, or the password owner
+    bool previewMode = false;     // running inside another program's window
+    int64_t previewParent = 0;    // the host window of the preview, or the password owner
     bool previewAttached = false; // picPreview is still inside the host window
     bool passwordCheckActive = false;
     std::string versionText;

@@ -33,13 +33,15 @@ void ScreenWindow::requestQuit() {
 // Only keys that give a character end the saver: Shift, Ctrl or an arrow key alone do not.
 void ScreenWindow::keyPressEvent(QKeyEvent* e) {
     const QString text = e->text();
-    if (!text.isEmpty() && (text.at(0).isPrint() || text.at(0) == QLatin1Char('\r') ||
-                            text.at(0) == QLatin1Char('\x1b') || text.at(0) == QLatin1Char('\t') ||
-                            text.at(0) == QLatin1Char('\b')))
+    if (!text.isEmpty() &&
+        (text.at(0).isPrint() || text.at(0) == QLatin1Char('\r') || text.at(0) == QLatin1Char('\x1b') ||
+         text.at(0) == QLatin1Char('\t') || text.at(0) == QLatin1Char('\b')))
         requestQuit();
 }
 
-void ScreenWindow::mousePressEvent(QMouseEvent*) { requestQuit(); }
+void ScreenWindow::mousePressEvent(QMouseEvent*) {
+    requestQuit();
+}
 
 void ScreenWindow::mouseMoveEvent(QMouseEvent*) {
     mouseMoves += 1;

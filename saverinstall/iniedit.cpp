@@ -5,7 +5,9 @@
 namespace bx {
 namespace {
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // needle is lower case.
 bool containsNoCase(std::string_view haystack, std::string_view needle) {
@@ -45,11 +47,12 @@ IniActivation activateInIni(std::string_view text, std::string_view entry) {
     const std::vector<std::string> lines = iniLines(text);
     const bool hasEntry = std::any_of(lines.begin(), lines.end(),
                                       [](const std::string& l) { return containsNoCase(l, "scrnsave.exe"); });
-    const bool hasBoot =
-        std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return containsNoCase(l, "[boot]"); });
-    IniActivation result{{}, hasEntry ? IniChange::ReplacedEntry
-                             : hasBoot ? IniChange::InsertedEntry
-                                       : IniChange::AddedBootSection};
+    const bool hasBoot = std::any_of(lines.begin(), lines.end(),
+                                     [](const std::string& l) { return containsNoCase(l, "[boot]"); });
+    IniActivation result{{},
+                         hasEntry  ? IniChange::ReplacedEntry
+                         : hasBoot ? IniChange::InsertedEntry
+                                   : IniChange::AddedBootSection};
     std::string& out = result.text;
     auto put = [&out](std::string_view line) {
         out += line;

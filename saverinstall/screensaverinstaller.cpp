@@ -2,7 +2,6 @@
 
 #include "options/atomicfile.h"
 
-
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
@@ -116,7 +115,8 @@ ActivationResult ScreensaverInstaller::activate() {
         return ActivationResult::NotWritten; // unreadable: leave it alone
     in.close();
     const IniActivation edited = activateInIni(text.str(), screensaverEntry(folders_.systemDirectory()));
-    return replaceFileText(path, edited.text).empty() ? ActivationResult::Activated : ActivationResult::NotWritten;
+    return replaceFileText(path, edited.text).empty() ? ActivationResult::Activated
+                                                      : ActivationResult::NotWritten;
 }
 
 } // namespace bx

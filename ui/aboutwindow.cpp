@@ -8,9 +8,9 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "splashwindow.h"
 #include "platform/weblink.h"
 #include "platform/widgetparts.h"
+#include "splashwindow.h"
 
 namespace bx {
 
@@ -99,7 +99,8 @@ void AboutWindow::showAbout() {
     exec();
 }
 
-void AboutWindow::openWebPage() { bx::openWebPage(browser_, messages_, publisherAddress, "bramblex"); }
-
+void AboutWindow::openWebPage() {
+    bx::openWebPage(browser_, messages_, publisherAddress, "bramblex");
+}
 
 } // namespace bx

@@ -16,7 +16,7 @@ namespace bx {
 
 class AboutWindow : public QDialog {
     Q_OBJECT
-  public:
+public:
     static constexpr const char* publisherAddress = "https://www.bramblex.example.com/";
 
     AboutWindow(const SimulationOptions& options, MessageService& messages, HelpService& help,
@@ -35,7 +35,7 @@ class AboutWindow : public QDialog {
     QPushButton* Command1;
     QLabel* Label2;
 
-  private:
+private:
     const SimulationOptions& options_;
     MessageService& messages_;
     HelpService& help_;

@@ -23,18 +23,18 @@ UserColour unpackedColour(int32_t packed);
 // A button showing a colour as its back colour, also while disabled.
 class SwatchButton : public QPushButton {
     Q_OBJECT
-  public:
+public:
     explicit SwatchButton(const QString& name);
     int32_t colour() const { return colour_; }
     void setColour(int32_t packed);
 
-  private:
+private:
     int32_t colour_ = 0;
 };
 
 class ColourSchemeBox : public QGroupBox {
     Q_OBJECT
-  public:
+public:
     // Names: "org" gives orgcolorsrandom, orgcolorsprimary, orgcolorschose, orgcolorsuser1..6;
     // "env" gives envcolorsrandom, envcolorsprimary, envcolorschoose, envcolorsuser1..6.
     ColourSchemeBox(const char* frameName, bool organisms, ColourPicker& picker);
@@ -54,7 +54,7 @@ class ColourSchemeBox : public QGroupBox {
     // The environment start modes Ideal and None take the whole frame out of use.
     void setSchemeEnabled(bool enabled);
 
-  private:
+private:
     void pickSwatchColour(SwatchButton* swatch);
     ColourPicker& picker_;
 };

@@ -16,7 +16,9 @@ DisplayWindow::DisplayWindow() : QWidget(nullptr, Qt::Window) {
     pixels_.resize(4, 4);
 }
 
-QImage DisplayWindow::view() const { return pixels_.view(); }
+QImage DisplayWindow::view() const {
+    return pixels_.view();
+}
 
 void DisplayWindow::clear() {
     pixels_.clear();
@@ -33,7 +35,9 @@ void DisplayWindow::flush() {
         update(dirty);
 }
 
-PackedColour DisplayWindow::pixelColour(int x, int y) const { return pixels_.pixelColour(x, y); }
+PackedColour DisplayWindow::pixelColour(int x, int y) const {
+    return pixels_.pixelColour(x, y);
+}
 
 void DisplayWindow::enterFullScreen(const QRect& screenArea) {
     if (!normalGeometry_.isValid())
@@ -59,7 +63,9 @@ void DisplayWindow::rememberNormalGeometry() {
         normalGeometry_ = geometry();
 }
 
-void DisplayWindow::moveEvent(QMoveEvent*) { rememberNormalGeometry(); }
+void DisplayWindow::moveEvent(QMoveEvent*) {
+    rememberNormalGeometry();
+}
 
 void DisplayWindow::unload() {
     unloading_ = true;

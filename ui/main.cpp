@@ -1,8 +1,10 @@
 // Bramblex 2: the simulator.
 #include <QApplication>
 
+#include "mainwindow.h"
 #include "platform/folders.h"
 #include "platform/helpviewer.h"
+#include "platform/inisettingsstore.h"
 #include "platform/programstarter.h"
 #include "platform/qtbrowser.h"
 #include "platform/qtcolourpicker.h"
@@ -10,9 +12,7 @@
 #include "platform/qtfiledialogs.h"
 #include "platform/qtmessages.h"
 #include "platform/qtscreen.h"
-#include "platform/inisettingsstore.h"
 #include "platform/xdgsystemfolders.h"
-#include "mainwindow.h"
 #include "simulatorapp.h"
 
 int main(int argc, char** argv) {
@@ -31,8 +31,9 @@ int main(int argc, char** argv) {
     bx::IniSettingsStore settings;
     const std::string folder = bx::programFolder();
     // An installed copy the user cannot write keeps its profiles in the user's data folder.
-    bx::SimulatorApp simulator(bx::Platform{messages, help, screen, cursor, browser, files, colours, folders, programs,
-                                            settings, folder, bx::profileHome(folder, bx::userDataFolder())});
+    bx::SimulatorApp simulator(bx::Platform{messages, help, screen, cursor, browser, files, colours, folders,
+                                            programs, settings, folder,
+                                            bx::profileHome(folder, bx::userDataFolder())});
     files.setHomeWindow(&simulator.mainWindow());
     QObject::connect(&simulator, &bx::SimulatorApp::ended, &app, &QApplication::quit);
     simulator.startUp();

@@ -14,8 +14,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "previewbox.h"
 #include "platform/widgetparts.h"
+#include "previewbox.h"
 
 namespace bx {
 namespace {
@@ -25,7 +25,9 @@ template <class W> W* named(W* widget, const char* name) {
     return widget;
 }
 
-QPushButton* button(const char* name, const char* caption) { return named(new QPushButton(caption), name); }
+QPushButton* button(const char* name, const char* caption) {
+    return named(new QPushButton(caption), name);
+}
 
 QLabel* valueLabel(const char* name, const char* text = "") {
     QLabel* l = named(new QLabel(text), name);
@@ -38,7 +40,8 @@ QPixmap bannerPicture() {
     QPixmap pm(240, 48);
     pm.fill(Qt::black);
     QPainter p(&pm);
-    const QColor colours[] = {QColor(200, 40, 40), QColor(40, 60, 200), QColor(230, 210, 40), QColor(40, 170, 80)};
+    const QColor colours[] = {QColor(200, 40, 40), QColor(40, 60, 200), QColor(230, 210, 40),
+                              QColor(40, 170, 80)};
     for (int i = 0; i < 30; ++i) {
         p.fillRect(i * 8, 40, 8, 8, colours[(i * 7) % 4]);
         p.fillRect(i * 8, 40, 4, 4, colours[(i * 3 + 1) % 4]);
@@ -95,7 +98,7 @@ QWidget* MainWindow::buildControls() {
 
 // A frame of three buttons over a fourth (or two over two), as the panel's command frames are.
 static QGroupBox* buttonFrame(const char* caption, std::initializer_list<QPushButton*> firstRow,
-                       std::initializer_list<QPushButton*> secondRow) {
+                              std::initializer_list<QPushButton*> secondRow) {
     auto* box = new QGroupBox(caption);
     auto* layout = new QGridLayout(box);
     int column = 0;

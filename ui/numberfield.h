@@ -21,7 +21,7 @@ struct ValidationContext {
 
 class NumberField : public QObject {
     Q_OBJECT
-  public:
+public:
     // slider may be null (the frequency boxes have none). Names come from the caller.
     NumberField(OptionTextBox kind, const ValidationContext& context, QLineEdit* box, QSlider* slider,
                 QObject* parent);
@@ -36,7 +36,7 @@ class NumberField : public QObject {
     // slider first sets itself back to 100 from above).
     void sliderMoved(int value);
 
-  private:
+private:
     void textChanged();
 
     OptionTextBox kind_;

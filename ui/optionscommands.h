@@ -12,7 +12,7 @@ class OptionsWindow;
 class ViewOperations;
 
 class OptionsCommands : public OptionsSession {
-  public:
+public:
     OptionsCommands(OptionsWindow& window, Simulation& sim, ViewOperations& view, MessageService& messages,
                     HelpService& help);
 
@@ -36,7 +36,7 @@ class OptionsCommands : public OptionsSession {
     bool isOptionsWindowOpen() const override { return open_; }
     void runWithLivePhase(const std::function<bool()>& command) override;
 
-  private:
+private:
     bool confirm(const char* firstLine, bool wanted);
     void stopIfRunning();
 

@@ -28,7 +28,7 @@ namespace bx {
 
 class OptionsWindow : public QDialog, public OptionsWindowLink {
     Q_OBJECT
-  public:
+public:
     OptionsWindow(SimulationOptions& options, const ScreenMetrics& screen, ColourPicker& picker);
 
     // The pages in tab order, and the tab strip.
@@ -67,15 +67,15 @@ class OptionsWindow : public QDialog, public OptionsWindowLink {
     void setScreensaverActions(ScreensaverPageActions& actions) { screensaverActions_ = &actions; }
     ScreensaverPageActions& screensaverActions() { return *screensaverActions_; }
 
-  signals:
+signals:
     // The close box or Escape: the window is to be cancelled (it stays in existence, hidden).
     void cancelRequested();
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* e) override;
     void reject() override;
 
-  private:
+private:
     void buildButtons(QLayout* layout);
     void buildMenus();
     void fullOrganismsClicked(bool checked);

@@ -4,7 +4,9 @@
 
 namespace bx {
 
-QColor qColourOf(PackedColour c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+QColor qColourOf(PackedColour c) {
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
 
 PreviewBox::PreviewBox(QWidget* parent) : QWidget(parent), image_(62, 62, QImage::Format_RGB32) {
     setObjectName("preview");

@@ -17,7 +17,7 @@ class OptionsWindow;
 // The options window as the profile commands see it: while it is open it holds the simulation
 // paused, and a command that stops, loads or resets must work on the phase it holds.
 class OptionsSession {
-  public:
+public:
     virtual ~OptionsSession() = default;
     virtual bool isOptionsWindowOpen() const = 0;
     // Runs `command` on the live phase; it returns whether it replaced or reset the world.
@@ -25,7 +25,7 @@ class OptionsSession {
 };
 
 class ProfileCommands {
-  public:
+public:
     // Profiles live in programFolder + "/Profiles", created when the menus are first refreshed.
     ProfileCommands(Simulation& sim, MainWindow& main, OptionsWindow& optionsWindow, OptionsSession& session,
                     FileDialogs& dialogs, MessageService& messages, std::string programFolder);
@@ -40,7 +40,7 @@ class ProfileCommands {
     void loadQuickProfile(int index);
     void saveProfileAs();
 
-  private:
+private:
     void stopIfRunning();
     void readFrom(const std::string& path);
     // After a save, written or not: the menus, then the counters and the world shown again.

@@ -10,11 +10,13 @@
 namespace bx {
 
 ScreensaverCommands::ScreensaverCommands(ScreensaverTab& page, const SimulationOptions& options,
-                                         SettingsStore& settings, SystemFolders& folders, ProgramStarter& programs,
-                                         MessageService& messages, HelpService& help, std::string programFolder)
-    : page_(page), options_(options), settings_(settings), programs_(programs), messages_(messages), help_(help),
-      installer_(folders, std::move(programFolder)) {
-    QObject::connect(page_.Slider1, &QSlider::valueChanged, page_.Slider1, [this](int v) { sliderChanged(v); });
+                                         SettingsStore& settings, SystemFolders& folders,
+                                         ProgramStarter& programs, MessageService& messages,
+                                         HelpService& help, std::string programFolder)
+    : page_(page), options_(options), settings_(settings), programs_(programs), messages_(messages),
+      help_(help), installer_(folders, std::move(programFolder)) {
+    QObject::connect(page_.Slider1, &QSlider::valueChanged, page_.Slider1,
+                     [this](int v) { sliderChanged(v); });
     QObject::connect(page_.Command3, &QPushButton::clicked, page_.Command3, [this] { Command3_Click(); });
     QObject::connect(page_.Command4, &QPushButton::clicked, page_.Command4, [this] { Command4_Click(); });
     QObject::connect(page_.Command5, &QPushButton::clicked, page_.Command5, [this] { Command5_Click(); });
@@ -66,13 +68,15 @@ void ScreensaverCommands::cancelled() {
         readSize();
 }
 
-void ScreensaverCommands::tell(const char* title, const char* text, MessageIcon icon, int context, bool helpButton) {
+void ScreensaverCommands::tell(const char* title, const char* text, MessageIcon icon, int context,
+                               bool helpButton) {
     messages_.inform(Notice{title, text, icon, context, options_.helpFilePath, helpButton});
 }
 
 void ScreensaverCommands::Command3_Click() {
     if (!installer_.install()) {
-        tell("Screensaver error", "Error installing screensaver.", MessageIcon::None, help::installScreensaver, false);
+        tell("Screensaver error", "Error installing screensaver.", MessageIcon::None,
+             help::installScreensaver, false);
         return;
     }
     page_.Label12->setText("Installed");

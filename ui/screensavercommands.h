@@ -9,9 +9,9 @@
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/programstarter.h"
+#include "saverinstall/screensaverinstaller.h"
 #include "saverinstall/settingsstore.h"
 #include "saverinstall/systemfolders.h"
-#include "saverinstall/screensaverinstaller.h"
 
 namespace bx {
 

@@ -22,7 +22,9 @@
 namespace bx {
 namespace {
 
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 } // namespace
 
@@ -35,11 +37,11 @@ SimulatorApp::SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng)
                                              platform_.cursor, *optionsWindow_);
     optionsCommands_ =
         std::make_unique<OptionsCommands>(*optionsWindow_, *sim_, *view_, platform_.messages, platform_.help);
-    profiles_ = std::make_unique<ProfileCommands>(*sim_, *main_, *optionsWindow_, *optionsCommands_, platform_.files,
-                                                  platform_.messages, platform_.profileHome);
-    screensaver_ = std::make_unique<ScreensaverCommands>(*optionsWindow_->screensaver, options_, platform_.settings,
-                                                         platform_.folders, platform_.programs, platform_.messages,
-                                                         platform_.help, platform_.programFolder);
+    profiles_ = std::make_unique<ProfileCommands>(*sim_, *main_, *optionsWindow_, *optionsCommands_,
+                                                  platform_.files, platform_.messages, platform_.profileHome);
+    screensaver_ = std::make_unique<ScreensaverCommands>(
+        *optionsWindow_->screensaver, options_, platform_.settings, platform_.folders, platform_.programs,
+        platform_.messages, platform_.help, platform_.programFolder);
     optionsWindow_->setScreensaverActions(*screensaver_);
     display_->setEvents(view_.get());
     about_ = std::make_unique<AboutWindow>(options_, platform_.messages, platform_.help, platform_.browser);
@@ -180,7 +182,9 @@ void SimulatorApp::tick() {
     display_->flush();
 }
 
-void SimulatorApp::showAbout() { about_->showAbout(); }
+void SimulatorApp::showAbout() {
+    about_->showAbout();
+}
 
 void SimulatorApp::setMainCaption(std::string_view text) {
     if (inTick_)
@@ -222,9 +226,13 @@ void SimulatorApp::setTimerEnabled(bool enabled) {
         main_->Timer1->stop();
 }
 
-void SimulatorApp::layoutWindows() { view_->layoutWindows(); }
+void SimulatorApp::layoutWindows() {
+    view_->layoutWindows();
+}
 
-void SimulatorApp::refreshProfileMenus() { profiles_->refreshProfileMenus(); }
+void SimulatorApp::refreshProfileMenus() {
+    profiles_->refreshProfileMenus();
+}
 
 void SimulatorApp::showReadout(const Readout& r) {
     MainWindow& m = *main_;
@@ -235,7 +243,8 @@ void SimulatorApp::showReadout(const Readout& r) {
     m.envred->setText(QString::number(r.envRed));
     m.envgreen->setText(QString::number(r.envGreen));
     m.envblue->setText(QString::number(r.envBlue));
-    m.preview->showColours(packColour(r.orgRed, r.orgGreen, r.orgBlue), packColour(r.envRed, r.envGreen, r.envBlue));
+    m.preview->showColours(packColour(r.orgRed, r.orgGreen, r.orgBlue),
+                           packColour(r.envRed, r.envGreen, r.envBlue));
 }
 
 void SimulatorApp::clearReadout() {
@@ -245,10 +254,16 @@ void SimulatorApp::clearReadout() {
     m.preview->clearColours();
 }
 
-Answer SimulatorApp::ask(const Question& question) { return platform_.messages.ask(question); }
+Answer SimulatorApp::ask(const Question& question) {
+    return platform_.messages.ask(question);
+}
 
-void SimulatorApp::processEvents() { QCoreApplication::processEvents(); }
+void SimulatorApp::processEvents() {
+    QCoreApplication::processEvents();
+}
 
-void SimulatorApp::saveProfileAs() { profiles_->saveProfileAs(); }
+void SimulatorApp::saveProfileAs() {
+    profiles_->saveProfileAs();
+}
 
 } // namespace bx

@@ -16,7 +16,7 @@ QPixmap bramblexArtwork(QSize size, bool withTitle);
 
 class SplashWindow : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit SplashWindow(const SimulationOptions& options, QWidget* parent = nullptr);
 
     // Enables both timers: Timer1 closes the window after 5 s, Timer2 keeps it shown.
@@ -26,17 +26,17 @@ class SplashWindow : public QWidget {
     QTimer* Timer1; // 5000 ms, closes the window; disabled until start()
     QTimer* Timer2; // 50 ms, shows the window again; runs from the first showing until closed
 
-  signals:
+signals:
     void closed();
 
-  protected:
+protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-  private:
+private:
     void showAgain();
     bool loaded_ = false;  // shown at least once
     bool closing_ = false; // closed and not shown since

@@ -1,10 +1,10 @@
 #include "viewoperations.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
-#include <QAction>
 #include <cmath>
 
 #include "engine/numeric.h"
@@ -12,7 +12,9 @@
 
 namespace bx {
 
-int squareSizeForSlider(int value) { return value <= 2 ? value : roundToInt(std::pow(2.0, value - 1)); }
+int squareSizeForSlider(int value) {
+    return value <= 2 ? value : roundToInt(std::pow(2.0, value - 1));
+}
 
 int sliderForSquareSize(int squareSize) {
     if (squareSize < 3)
@@ -34,9 +36,9 @@ QString slowdownCaption(int slowdown) {
     return slowdown > 0 ? "+" + QString::number(slowdown) : QString::number(slowdown);
 }
 
-ViewOperations::ViewOperations(SimulationOptions& options, WorldState& world, Simulation& sim, MainWindow& main,
-                               DisplayWindow& display, const ScreenMetrics& screen, CursorCounter& cursor,
-                               OptionsWindowLink& optionsWindow)
+ViewOperations::ViewOperations(SimulationOptions& options, WorldState& world, Simulation& sim,
+                               MainWindow& main, DisplayWindow& display, const ScreenMetrics& screen,
+                               CursorCounter& cursor, OptionsWindowLink& optionsWindow)
     : options_(options), world_(world), sim_(sim), main_(main), display_(display), screen_(screen),
       cursor_(cursor), optionsWindow_(&optionsWindow) {}
 
@@ -161,13 +163,13 @@ void ViewOperations::toggleLayer(const LayerControls& layer) {
 }
 
 void ViewOperations::toggleEnvironment() {
-    toggleLayer({world_.showEnvironment, world_.showOrganisms, main_.switchenv, main_.switchenvmenu, "&Environment",
-                 &ViewOperations::toggleOrganisms});
+    toggleLayer({world_.showEnvironment, world_.showOrganisms, main_.switchenv, main_.switchenvmenu,
+                 "&Environment", &ViewOperations::toggleOrganisms});
 }
 
 void ViewOperations::toggleOrganisms() {
-    toggleLayer({world_.showOrganisms, world_.showEnvironment, main_.switchorg, main_.switchorgmenu, "Or&ganisms",
-                 &ViewOperations::toggleEnvironment});
+    toggleLayer({world_.showOrganisms, world_.showEnvironment, main_.switchorg, main_.switchorgmenu,
+                 "Or&ganisms", &ViewOperations::toggleEnvironment});
 }
 
 void ViewOperations::sizechange(int value) {
@@ -194,15 +196,25 @@ void ViewOperations::stepSquareSize(int delta) {
 void ViewOperations::keyPressed(int characterCode) {
     const int key = characterCode >= 'A' && characterCode <= 'Z' ? characterCode - 'A' + 'a' : characterCode;
     switch (key) {
-    case 'm': toggleFullScreen(); break;
-    case 'e': toggleEnvironment(); break;
-    case 'o': toggleOrganisms(); break;
+    case 'm':
+        toggleFullScreen();
+        break;
+    case 'e':
+        toggleEnvironment();
+        break;
+    case 'o':
+        toggleOrganisms();
+        break;
     case 's':
         if (world_.phase != PhaseCreate)
             sim_.startStop();
         break;
-    case 'h': toggleSimulationShown(); break;
-    case 'r': refresh(); break;
+    case 'h':
+        toggleSimulationShown();
+        break;
+    case 'r':
+        refresh();
+        break;
     default:
         if (world_.fullScreen)
             toggleFullScreen();
@@ -228,6 +240,8 @@ void ViewOperations::mouseMoved(double x, double y) {
     sim_.showCurrentSquare();
 }
 
-void ViewOperations::closeRequested() { toggleSimulationShown(); }
+void ViewOperations::closeRequested() {
+    toggleSimulationShown();
+}
 
 } // namespace bx

@@ -145,7 +145,8 @@ TEST(app_test, an_unwritable_output_fails_with_status_1_before_the_run) {
         const std::string target = (folder / "missing" / "out").string();
         const Result r = runWith({"--generations", "1000000000", option, target});
         EXPECT_EQ(1, r.status) << option;
-        EXPECT_EQ("bramblex-run: cannot write '" + target + "': No such file or directory\n", r.err) << option;
+        EXPECT_EQ("bramblex-run: cannot write '" + target + "': No such file or directory\n", r.err)
+            << option;
         const Result folderTarget = runWith({"--generations", "1000000000", option, folder.string()});
         EXPECT_EQ("bramblex-run: cannot write '" + folder.string() + "': it is a folder\n", folderTarget.err);
     }
@@ -193,11 +194,11 @@ TEST(app_test, a_terminal_gets_a_progress_bar_on_the_error_stream) {
     EXPECT_EQ(std::string::npos, r.out.find('\r'));
 }
 
-
 TEST(app_test, a_saved_simulation_continues_with_its_counters_and_world) {
     const fs::path folder = freshFolder();
     const std::string first = (folder / "first.bx2").string(), second = (folder / "second.bx2").string();
-    ASSERT_EQ(0, runWith({"--seed", "4", "--generations", "30", "--set", "gridSizeX=20", "--save", first}).status);
+    ASSERT_EQ(
+        0, runWith({"--seed", "4", "--generations", "30", "--set", "gridSizeX=20", "--save", first}).status);
     const Result r = runWith({"--profile", first, "--generations", "5", "--save", second});
     ASSERT_EQ(0, r.status) << r.err;
     EXPECT_EQ("", r.err);
@@ -210,18 +211,20 @@ TEST(app_test, a_saved_simulation_continues_with_its_counters_and_world) {
     // A setting the file cannot keep is named, so that nobody expects a continued run to keep it.
     const Result unkept = runWith({"--profile", first, "--set", "blendOnOvertake=false", "--save", second});
     ASSERT_EQ(0, unkept.status) << unkept.err;
-    EXPECT_NE(std::string::npos, unkept.err.find("warning: " + second + " does not keep blendOnOvertake=false"))
+    EXPECT_NE(std::string::npos,
+              unkept.err.find("warning: " + second + " does not keep blendOnOvertake=false"))
         << unkept.err;
 }
 
 TEST(app_test, options_from_a_profile_make_a_new_world_and_set_overrides_them) {
     const fs::path folder = freshFolder();
     const std::string saved = (folder / "saved.bx2").string(), made = (folder / "made.bx2").string();
-    ASSERT_EQ(0, runWith({"--seed", "4", "--generations", "3", "--set", "gridSizeX=20", "--set", "growthRate=9",
-                          "--save", saved})
+    ASSERT_EQ(0, runWith({"--seed", "4", "--generations", "3", "--set", "gridSizeX=20", "--set",
+                          "growthRate=9", "--save", saved})
                      .status);
-    ASSERT_EQ(0,
-              runWith({"--options-from", saved, "--set", "growthRate=7", "--generations", "0", "--save", made}).status);
+    ASSERT_EQ(
+        0, runWith({"--options-from", saved, "--set", "growthRate=7", "--generations", "0", "--save", made})
+               .status);
     std::string error;
     const auto p = parseProfile(made, error);
     ASSERT_TRUE(p) << error;
@@ -241,7 +244,8 @@ TEST(app_test, profiles_of_another_version_load_with_a_warning_and_broken_ones_a
     for (const char* sw : {"--profile", "--options-from"}) {
         const Result r = runWith({sw, old.string(), "--generations", "1"});
         EXPECT_EQ(0, r.status) << sw;
-        EXPECT_NE(std::string::npos, r.err.find("warning: " + old.string() + " was saved by Bramblex 2.0")) << r.err;
+        EXPECT_NE(std::string::npos, r.err.find("warning: " + old.string() + " was saved by Bramblex 2.0"))
+            << r.err;
     }
     std::ofstream(folder / "broken.bx2", std::ios::binary) << text.substr(0, text.size() / 2);
     const Result broken = runWith({"--profile", (folder / "broken.bx2").string()});

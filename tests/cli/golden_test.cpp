@@ -31,10 +31,13 @@ TEST(golden_test, the_seeded_run_gives_the_stored_statistics_and_world_byte_for_
         args.push_back(line);
     const fs::path out = fs::path(::testing::TempDir()) / "bramblex_golden";
     fs::create_directories(out);
-    args.insert(args.end(), {"--stats", (out / "world-stats.csv").string(), "--save", (out / "world.bx2").string()});
+    args.insert(args.end(),
+                {"--stats", (out / "world-stats.csv").string(), "--save", (out / "world.bx2").string()});
     std::ostringstream said, errors;
-    ASSERT_EQ(0, bx::cli::runCommandLine(args, "/nonexistent", bx::cli::Console{said, errors, false})) << errors.str();
-    EXPECT_TRUE(readText(golden / "world-stats.csv") == readText(out / "world-stats.csv")) << "statistics differ";
+    ASSERT_EQ(0, bx::cli::runCommandLine(args, "/nonexistent", bx::cli::Console{said, errors, false}))
+        << errors.str();
+    EXPECT_TRUE(readText(golden / "world-stats.csv") == readText(out / "world-stats.csv"))
+        << "statistics differ";
     EXPECT_TRUE(readText(golden / "world.bx2") == readText(out / "world.bx2")) << "worlds differ";
     fs::remove_all(out);
 }

@@ -98,8 +98,10 @@ TEST(runner_test, zero_generations_stop_when_the_world_is_created) {
 // The simulator loads a profile, redraws it and, once started, runs on; the runner continuing the
 // same profile with the same generator must take the very same course.
 TEST(runner_test, a_continued_profile_runs_on_as_in_the_simulator) {
-    const std::string path = (std::filesystem::path(::testing::TempDir()) / "bramblex_runner_continued.bx2").string();
-    const SimulationOptions made = optionsWith({{"gridSizeX", "12"}, {"gridSizeY", "9"}, {"asteroidFrequency", "30"}});
+    const std::string path =
+        (std::filesystem::path(::testing::TempDir()) / "bramblex_runner_continued.bx2").string();
+    const SimulationOptions made =
+        optionsWith({{"gridSizeX", "12"}, {"gridSizeY", "9"}, {"asteroidFrequency", "30"}});
     const RunOutcome saved = runSeeded(made, 5, 4);
     ASSERT_EQ("", writeProfile(path, made, saved.world));
 

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "support/simfixture.h"
 #include "support/printers.h"
+#include "support/simfixture.h"
 
 namespace {
 
@@ -299,7 +299,7 @@ INSTANTIATE_TEST_SUITE_P(creation_test, phase_after_creation,
 
 // Remembers the counters the world holds when the profile is saved.
 class SavingHost : public bx::test::RecordingHost {
-  public:
+public:
     explicit SavingHost(const bx::WorldState& world) : world_(world) {}
     void saveProfileAs() override {
         RecordingHost::saveProfileAs();
@@ -309,7 +309,7 @@ class SavingHost : public bx::test::RecordingHost {
     std::vector<std::pair<int32_t, int32_t>> savedCounts;
     bool savedWithCommandsEnabled = true;
 
-  private:
+private:
     const bx::WorldState& world_;
 };
 

@@ -87,8 +87,8 @@ TEST(drawing_test, fifty_columns_take_fifty_ticks_and_the_caption_counts_them) {
 
 TEST(drawing_test, slowdown_five_spreads_a_column_of_fifty_one_squares_over_seven_ticks) {
     EmptyWorld f(3, 50, 5);
-    f.tickWhile(bx::PhaseCreate);        // creation and the first drawing pass share this tick
-    EXPECT_EQ(9, f.world.drawRow);        // rows 1..8 painted: budget round(51 / 6) = 8
+    f.tickWhile(bx::PhaseCreate);  // creation and the first drawing pass share this tick
+    EXPECT_EQ(9, f.world.drawRow); // rows 1..8 painted: budget round(51 / 6) = 8
     f.canvas.boxes.clear();
     int ticks = 0;
     while (f.world.drawColumn == 1) {

@@ -6,8 +6,8 @@
 
 #include "engine/random.h"
 #include "engine/rules.h"
-#include "support/referencerings.h"
 #include "support/printers.h"
+#include "support/referencerings.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "engine/rules.h"
-#include "support/scriptedrandom.h"
 #include "support/printers.h"
+#include "support/scriptedrandom.h"
 
 namespace {
 
@@ -464,7 +464,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(RollCase{"n1_half_ties_to_0", 1, 0.5f, {0.0f}, 0},
                     RollCase{"n1_half_refined_above", 1, 0.5f, {0.5f}, 1},
                     RollCase{"n1_just_above_half", 1, 0.50001f, {}, 1},
-                    RollCase{"n1_three_quarters", 1, 0.75f, {}, 1}, RollCase{"n1_largest", 1, 0.99999994f, {}, 1},
+                    RollCase{"n1_three_quarters", 1, 0.75f, {}, 1},
+                    RollCase{"n1_largest", 1, 0.99999994f, {}, 1},
                     RollCase{"n2_quarter_ties_to_0", 2, 0.25f, {0.0f}, 0},
                     RollCase{"n2_just_above_quarter", 2, 0.2500001f, {}, 1},
                     RollCase{"n2_just_below_three_quarters", 2, 0.7499999f, {}, 1},

@@ -100,7 +100,9 @@ TEST(update_test, dead_world_question_answered_no_changes_nothing_and_is_not_ask
     ASSERT_EQ(1u, f.host.questions.size());
     const bx::Question& q = f.host.questions.front();
     EXPECT_EQ("Reset simulation?", q.title);
-    EXPECT_EQ("The world seems to be dead.\nNo life was seen last update\nDo you want to reset the simulation?", q.text);
+    EXPECT_EQ(
+        "The world seems to be dead.\nNo life was seen last update\nDo you want to reset the simulation?",
+        q.text);
     EXPECT_EQ(bx::MessageIcon::Information, q.icon);
     EXPECT_EQ(10001, q.helpContext);
     EXPECT_EQ(bx::PhaseRun, f.world.phase);
@@ -174,7 +176,8 @@ bool identical(const bx::Grid& a, const bx::Grid& b) {
         for (int y = 0; y <= a.sizeY(); ++y)
             for (int ch = 0; ch < 3; ++ch)
                 if (a.written(x, y, ch) != b.written(x, y, ch) ||
-                    std::bit_cast<uint64_t>(a.channel(x, y, ch)) != std::bit_cast<uint64_t>(b.channel(x, y, ch)))
+                    std::bit_cast<uint64_t>(a.channel(x, y, ch)) !=
+                        std::bit_cast<uint64_t>(b.channel(x, y, ch)))
                     return false;
     return true;
 }
@@ -187,11 +190,20 @@ bx::Grid randomGrid(int sizeX, int sizeY, std::mt19937& pick) {
     for (int x = 0; x <= sizeX; ++x)
         for (int y = 0; y <= sizeY; ++y)
             switch (kind(pick)) {
-            case 0: break;
-            case 1: g.set(x, y, {0, 0, 0}); break;
-            case 2: g.set(x, y, {double(whole(pick) / 8), double(whole(pick) / 8), double(whole(pick) / 8)}); break;
-            case 3: g.set(x, y, {double(whole(pick)), double(whole(pick)), double(whole(pick))}); break;
-            default: g.set(x, y, {real(pick), real(pick), real(pick)}); break;
+            case 0:
+                break;
+            case 1:
+                g.set(x, y, {0, 0, 0});
+                break;
+            case 2:
+                g.set(x, y, {double(whole(pick) / 8), double(whole(pick) / 8), double(whole(pick) / 8)});
+                break;
+            case 3:
+                g.set(x, y, {double(whole(pick)), double(whole(pick)), double(whole(pick))});
+                break;
+            default:
+                g.set(x, y, {real(pick), real(pick), real(pick)});
+                break;
             }
     return g;
 }
@@ -230,7 +242,8 @@ TEST(update_test, the_fast_update_gives_the_worlds_of_the_plain_rules) {
             for (int x = 0; x <= p.gridSizeX; ++x)
                 for (int y = 0; y <= p.gridSizeY; ++y) {
                     bx::updateSquareLayers(env[0], org[0], x, y, envCount[0], orgCount[0], p, fast, roll[0]);
-                    bx::test::plainUpdateSquare(env[1], org[1], x, y, envCount[1], orgCount[1], p, plain, roll[1]);
+                    bx::test::plainUpdateSquare(env[1], org[1], x, y, envCount[1], orgCount[1], p, plain,
+                                                roll[1]);
                 }
         ASSERT_TRUE(identical(env[0], env[1])) << "trial " << trial;
         ASSERT_TRUE(identical(org[0], org[1])) << "trial " << trial;

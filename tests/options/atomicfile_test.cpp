@@ -59,7 +59,9 @@ TEST_P(what_stands_at_the_target, decides_how_it_is_written) {
     EXPECT_GE(entries + 1, folder.entries()) << "a temporary file was left behind";
 }
 
-void write(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+void write(const fs::path& p, const std::string& text) {
+    std::ofstream(p, std::ios::binary) << text;
+}
 mode_t modeOf(const fs::path& p) {
     struct stat st {};
     ::lstat(p.c_str(), &st);
@@ -78,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    "",
                    [](const Folder& f) {
-                       return readText(f / "target") == "new text\n" && (modeOf(f / "target") & 07777) == 0640;
+                       return readText(f / "target") == "new text\n" &&
+                              (modeOf(f / "target") & 07777) == 0640;
                    }},
         TargetCase{"a_link_whose_file_is_written",
                    [](const Folder& f) {
@@ -88,14 +91,18 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    "",
                    [](const Folder& f) {
-                       return fs::is_symlink(f / "target") && readText(f / "elsewhere" / "file") == "new text\n";
+                       return fs::is_symlink(f / "target") &&
+                              readText(f / "elsewhere" / "file") == "new text\n";
                    }},
         TargetCase{"a_dangling_link_whose_file_is_made",
                    [](const Folder& f) { fs::create_symlink("made", f / "target"); }, "",
-                   [](const Folder& f) { return fs::is_symlink(f / "target") && readText(f / "made") == "new text\n"; }},
+                   [](const Folder& f) {
+                       return fs::is_symlink(f / "target") && readText(f / "made") == "new text\n";
+                   }},
         TargetCase{"a_folder", [](const Folder& f) { fs::create_directory(f / "target"); }, "it is a folder",
                    [](const Folder& f) { return fs::is_directory(f / "target"); }},
-        TargetCase{"a_named_pipe_nobody_reads", [](const Folder& f) { ::mkfifo((f / "target").c_str(), 0600); },
+        TargetCase{"a_named_pipe_nobody_reads",
+                   [](const Folder& f) { ::mkfifo((f / "target").c_str(), 0600); },
                    "it is a named pipe that nothing reads from",
                    [](const Folder& f) { return S_ISFIFO(modeOf(f / "target")); }},
         TargetCase{"a_socket",
@@ -109,8 +116,9 @@ INSTANTIATE_TEST_SUITE_P(
                        ::close(s);
                    },
                    "it is a socket", [](const Folder& f) { return S_ISSOCK(modeOf(f / "target")); }},
-        TargetCase{"a_missing_folder", [](const Folder& f) { fs::create_symlink("no/such/file", f / "target"); },
-                   "No such file or directory", [](const Folder& f) { return fs::is_symlink(f / "target"); }}),
+        TargetCase{
+            "a_missing_folder", [](const Folder& f) { fs::create_symlink("no/such/file", f / "target"); },
+            "No such file or directory", [](const Folder& f) { return fs::is_symlink(f / "target"); }}),
     [](const auto& info) { return info.param.name; });
 
 TEST(atomicfile_test, a_named_pipe_with_a_reader_is_written_into_and_stays_a_pipe) {

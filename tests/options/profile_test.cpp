@@ -43,7 +43,8 @@ struct TestSim {
     test::RecordingCanvas canvas;
     Simulation sim{options, world, rng, host, canvas};
 
-    explicit TestSim(uint64_t seed, const std::function<void(SimulationOptions&)>& configure = {}) : rng(seed) {
+    explicit TestSim(uint64_t seed, const std::function<void(SimulationOptions&)>& configure = {})
+        : rng(seed) {
         setDefaultOptions(options, world, simulatorMajorVersion, simulatorMinorVersion, "help");
         if (configure)
             configure(options);
@@ -68,8 +69,8 @@ class TempFolder {
 public:
     TempFolder() {
         const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        path_ = fs::temp_directory_path() / ("bramblex-profile-" + std::string(info->name()) + "-" +
-                                             std::to_string(::getpid()));
+        path_ = fs::temp_directory_path() /
+                ("bramblex-profile-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
         fs::remove_all(path_);
         fs::create_directories(path_);
     }
@@ -91,7 +92,9 @@ std::string readText(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-void writeText(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+void writeText(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
 
 // The lines of a profile, split at CR LF.
 std::vector<std::string> linesOf(const std::string& text) {
@@ -115,7 +118,8 @@ std::vector<std::string> linesOf(const std::string& text) {
                 const uint64_t want = wasWritten ? std::bit_cast<uint64_t>(expected.channel(x, y, ch)) : 0;
                 if (actual.written(x, y, ch) != wasWritten ||
                     std::bit_cast<uint64_t>(actual.channel(x, y, ch)) != want)
-                    return ::testing::AssertionFailure() << "cell (" << x << "," << y << "," << ch << ") differs";
+                    return ::testing::AssertionFailure()
+                           << "cell (" << x << "," << y << "," << ch << ") differs";
             }
     return ::testing::AssertionSuccess();
 }
@@ -131,9 +135,9 @@ struct Snapshot {
 
     explicit Snapshot(const TestSim& t)
         : options(t.options), counters{t.world.organismCount, t.world.environmentCount, t.world.generation},
-          envGrid(t.world.envGrid), orgGrid(t.world.orgGrid),
-          cursors{t.world.squareX, t.world.squareY, t.world.stepColumn, t.world.stepRow, t.world.drawColumn,
-                  t.world.drawRow},
+          envGrid(t.world.envGrid),
+          orgGrid(t.world.orgGrid), cursors{t.world.squareX, t.world.squareY,    t.world.stepColumn,
+                                            t.world.stepRow, t.world.drawColumn, t.world.drawRow},
           phase(t.world.phase), layouts(t.host.layouts) {}
     bool operator==(const Snapshot&) const = default;
 };
@@ -153,14 +157,20 @@ TEST(profile_test, fifty_by_fifty_world_gives_2529_lines_with_square_2_1_on_line
     const std::vector<std::string> lines = linesOf(profileText(t.options, t.world));
     ASSERT_EQ(2529u, lines.size());
 
-    const std::vector<std::string> head = {
-        "\"Bramblex 2 Configuration File\"", "\"\"", "\"Be careful if editing, unexpected results\"",
-        "\"or crashes may occur.\"", "\"\"", "\"-----------------------------------------\"", "\"2.1\"", "\"\""};
+    const std::vector<std::string> head = {"\"Bramblex 2 Configuration File\"",
+                                           "\"\"",
+                                           "\"Be careful if editing, unexpected results\"",
+                                           "\"or crashes may occur.\"",
+                                           "\"\"",
+                                           "\"-----------------------------------------\"",
+                                           "\"2.1\"",
+                                           "\"\""};
     EXPECT_EQ(head, std::vector<std::string>(lines.begin(), lines.begin() + 8));
     EXPECT_EQ(",10,10", lines[15]);
     EXPECT_EQ("50,50,1", lines[16]);
     EXPECT_EQ("#TRUE#,#TRUE#,1000000", lines[21]);
-    const std::vector<std::string> closing = {"\"\"", "\"-----------------------------------------\"", "\"\""};
+    const std::vector<std::string> closing = {"\"\"", "\"-----------------------------------------\"",
+                                              "\"\""};
     EXPECT_EQ(closing, std::vector<std::string>(lines.begin() + 23, lines.begin() + 26));
     EXPECT_EQ(closing, std::vector<std::string>(lines.end() - 3, lines.end()));
 
@@ -220,18 +230,14 @@ TEST(profile_test, worlds_made_by_the_engine_round_trip_bit_for_bit) {
         std::function<void(SimulationOptions&)> configure;
     } rows[] = {
         {"fresh random world", 10, 0, {}},
-        {"blended full world",
-         11,
-         4,
+        {"blended full world", 11, 4,
          [](SimulationOptions& o) {
              o.fullOrganisms = true;
              o.environmentStartMode = StartFull;
              o.gridSizeX = 30;
              o.gridSizeY = 20;
          }},
-        {"many generations, primary colours",
-         12,
-         40,
+        {"many generations, primary colours", 12, 40,
          [](SimulationOptions& o) {
              o.organismColourMode = ColourPrimary;
              o.gridSizeX = 12;
@@ -309,8 +315,9 @@ TEST(profile_test, loading_replaces_stored_options_counters_and_grids_and_keeps_
     EXPECT_TRUE(sameBits(saved.world.envGrid, t.world.envGrid));
     EXPECT_TRUE(sameBits(saved.world.orgGrid, t.world.orgGrid));
     // Cursors at 1, then the redraw restarts drawing.
-    EXPECT_EQ((std::array{1, 1, 1, 1, 1, 1}), (std::array{t.world.squareX, t.world.squareY, t.world.stepColumn,
-                                                           t.world.stepRow, t.world.drawColumn, t.world.drawRow}));
+    EXPECT_EQ((std::array{1, 1, 1, 1, 1, 1}),
+              (std::array{t.world.squareX, t.world.squareY, t.world.stepColumn, t.world.stepRow,
+                          t.world.drawColumn, t.world.drawRow}));
     EXPECT_EQ(PhaseDraw, t.world.phase);
     EXPECT_EQ(layoutsBefore + 1, t.host.layouts);
     EXPECT_EQ(saved.world.generation, t.host.shownGeneration);
@@ -338,9 +345,10 @@ TEST(profile_test, profile_of_another_version_asks_and_loads_on_yes) {
     ASSERT_EQ(1u, t.host.questions.size());
     const Question& q = t.host.questions[0];
     EXPECT_EQ("Reset Simulation?", q.title);
-    EXPECT_EQ("This profile was saved with a different\rversion of Bramblex: 2.0\rLoading may cause unexpected "
-              "results.\rDo you wish to load the file?",
-              q.text);
+    EXPECT_EQ(
+        "This profile was saved with a different\rversion of Bramblex: 2.0\rLoading may cause unexpected "
+        "results.\rDo you wish to load the file?",
+        q.text);
     EXPECT_EQ(MessageIcon::Exclamation, q.icon);
     EXPECT_EQ(DefaultButton::Yes, q.defaultButton);
     EXPECT_EQ(help::profileVersion, q.helpContext);
@@ -374,8 +382,10 @@ TEST(profile_test, hand_written_profile_fills_every_field_from_its_place) {
     ASSERT_TRUE(p) << error;
     EXPECT_EQ("2.1", p->version);
     SimulationOptions expected;
-    expected.orgUserColour = {UserColour{255, 0, 0}, {0, 0, 255}, {0, 255, 0}, {255, 255, 0}, {255, 0, 0}, {7, 128, 9}};
-    expected.envUserColour = {UserColour{200, 1, 10}, {100, 2, 20}, {50, 3, 30}, {25, 4, 40}, {12, 5, 50}, {6, 6, 60}};
+    expected.orgUserColour = {UserColour{255, 0, 0}, {0, 0, 255}, {0, 255, 0},
+                              {255, 255, 0},         {255, 0, 0}, {7, 128, 9}};
+    expected.envUserColour = {
+        UserColour{200, 1, 10}, {100, 2, 20}, {50, 3, 30}, {25, 4, 40}, {12, 5, 50}, {6, 6, 60}};
     expected.slowdown = -2;
     expected.fullOrganisms = false;
     expected.organismColourMode = 3;
@@ -584,23 +594,23 @@ TEST_P(not_a_file, is_refused_at_once_naming_what_it_is) {
     EXPECT_EQ("Cannot read the profile \"" + path.string() + "\": " + GetParam().what, error);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    profile_test, not_a_file,
-    testing::Values(NotAFileCase{"named_pipe",
-                                 [](const TempFolder& f) {
-                                     ::mkfifo((f / "pipe.bx2").c_str(), 0600);
-                                     return f / "pipe.bx2";
-                                 },
-                                 "it is a named pipe, not a file"},
-                    NotAFileCase{"device", [](const TempFolder&) { return fs::path("/dev/zero"); },
-                                 "it is a device, not a file"},
-                    NotAFileCase{"folder",
-                                 [](const TempFolder& f) {
-                                     fs::create_directory(f / "folder.bx2");
-                                     return f / "folder.bx2";
-                                 },
-                                 "it is a folder"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(profile_test, not_a_file,
+                         testing::Values(NotAFileCase{"named_pipe",
+                                                      [](const TempFolder& f) {
+                                                          ::mkfifo((f / "pipe.bx2").c_str(), 0600);
+                                                          return f / "pipe.bx2";
+                                                      },
+                                                      "it is a named pipe, not a file"},
+                                         NotAFileCase{"device",
+                                                      [](const TempFolder&) { return fs::path("/dev/zero"); },
+                                                      "it is a device, not a file"},
+                                         NotAFileCase{"folder",
+                                                      [](const TempFolder& f) {
+                                                          fs::create_directory(f / "folder.bx2");
+                                                          return f / "folder.bx2";
+                                                      },
+                                                      "it is a folder"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(profile_test, messages_escape_what_is_not_utf8_and_name_lines_ending_in_cr_alone) {
     const std::string good = readText(profileData / "good/two-by-two.bx2");
@@ -613,7 +623,8 @@ TEST(profile_test, messages_escape_what_is_not_utf8_and_name_lines_ending_in_cr_
     writeText(folder / "v.bx2", version);
     t.host.answers = {Answer::No};
     EXPECT_EQ(ProfileLoad::Declined, readProfile((folder / "v.bx2").string(), t.sim, error));
-    EXPECT_NE(std::string::npos, t.host.questions.at(0).text.find("Bramblex: 2.\\xFF\\x01\xc3\xa9\r")) << t.host.questions[0].text;
+    EXPECT_NE(std::string::npos, t.host.questions.at(0).text.find("Bramblex: 2.\\xFF\\x01\xc3\xa9\r"))
+        << t.host.questions[0].text;
 
     EXPECT_FALSE(parseProfileText(std::string(good).insert(good.find(",#"), "\xe2\x82"), "p", error));
     EXPECT_NE(std::string::npos, error.find("\\xE2\\x82")) << error;

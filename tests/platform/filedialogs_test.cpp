@@ -7,7 +7,7 @@ using namespace bx;
 
 class FileDialogsTest : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void nameFilters_data() {
         QTest::addColumn<QString>("description");
         QTest::addColumn<QString>("pattern");

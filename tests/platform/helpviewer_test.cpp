@@ -16,7 +16,7 @@
 class HelpViewerTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void init();
     void cleanup() { dir_.reset(); }
     void contextShowsItsTopicWithLinks();
@@ -27,7 +27,7 @@ class HelpViewerTest : public QObject {
     void shippedFileOpensAtEveryContext();
     void viewerTakesInputWhileTheMessageBoxIsOpen();
 
-  private:
+private:
     std::string writeFile(const char* name, const char* text);
     std::unique_ptr<QTemporaryDir> dir_;
     std::string path_;

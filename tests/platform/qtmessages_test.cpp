@@ -11,7 +11,7 @@ using bx::test::whenBoxShown;
 class QtMessagesTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void questionShowsTitleLinesIconAndNoAsDefault();
     void defaultYesAnswersEnterAndNoHelpWithoutContext();
     void helpButtonOpensHelpAtContextAndKeepsTheBoxOpen();
@@ -130,8 +130,8 @@ void QtMessagesTest::noticeHasOnlyOkAndItsHelpRule() {
         QCOMPARE(help.calls[0].context, bx::help::testScreensaver);
         QTimer::singleShot(0, &box, [&box] { button(box, "okbutton")->click(); });
     });
-    messages.inform(bx::Notice{"Screensaver not found", "Screensaver not found.", bx::MessageIcon::Exclamation,
-                               bx::help::testScreensaver, "bramblex.hlp"});
+    messages.inform(bx::Notice{"Screensaver not found", "Screensaver not found.",
+                               bx::MessageIcon::Exclamation, bx::help::testScreensaver, "bramblex.hlp"});
     QCOMPARE(help.calls.size(), size_t(1));
 
     // OK only, yet F1 still shows the box's topic.

@@ -12,7 +12,7 @@
 class QtServicesTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void cursorHiddenExactlyWhileBelowZero();
     void cursorRestoreShowsWhateverTheCount();
     void cursorLeavesOtherOverrideCursorsAlone();

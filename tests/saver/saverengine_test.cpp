@@ -92,14 +92,14 @@ TEST_P(SaverWorldSize, grid_and_seed_counts_follow_the_surface) {
 
 INSTANTIATE_TEST_SUITE_P(
     saver, SaverWorldSize,
-    ::testing::Values(SizeCase{"full640x480", SaverFullScreen, 6, {640, 480}, 107, 80, 6, 21, 30, 43, 87},
-                      SizeCase{"preview152x112", SaverPreview, 20, {152, 112}, 25, 19, 6, 1, 3, 2, 6},
-                      SizeCase{"tiny10x10", SaverConfig, 6, {60, 60}, 10, 10, 6, 1, 1, 1, 2},
-                      // No 16-bit limit on the square count: 518400 squares.
-                      SizeCase{"hd1920x1080at2", SaverFullScreen, 2, {1920, 1080}, 960, 540, 2, 1296, 1729, 2592,
-                               5185},
-                      // 2.5 sizes the grid; painting uses 2.
-                      SizeCase{"fraction2_5", SaverConfig, 2.5, {640, 480}, 256, 192, 2, 123, 165, 246, 493}),
+    ::testing::Values(
+        SizeCase{"full640x480", SaverFullScreen, 6, {640, 480}, 107, 80, 6, 21, 30, 43, 87},
+        SizeCase{"preview152x112", SaverPreview, 20, {152, 112}, 25, 19, 6, 1, 3, 2, 6},
+        SizeCase{"tiny10x10", SaverConfig, 6, {60, 60}, 10, 10, 6, 1, 1, 1, 2},
+        // No 16-bit limit on the square count: 518400 squares.
+        SizeCase{"hd1920x1080at2", SaverFullScreen, 2, {1920, 1080}, 960, 540, 2, 1296, 1729, 2592, 5185},
+        // 2.5 sizes the grid; painting uses 2.
+        SizeCase{"fraction2_5", SaverConfig, 2.5, {640, 480}, 256, 192, 2, 123, 165, 246, 493}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(saverengine_test, seeds_land_on_the_grid_and_every_organism_is_placed) {
@@ -121,7 +121,7 @@ TEST(saverengine_test, seeds_land_on_the_grid_and_every_organism_is_placed) {
     EXPECT_LE(organisms, 87);
     EXPECT_GT(organisms, 30);
     EXPECT_GT(environments, world.envSeeds); // the rings spread each seed
-    EXPECT_TRUE(host.canvas.boxes.empty()); // creation paints nothing
+    EXPECT_TRUE(host.canvas.boxes.empty());  // creation paints nothing
 }
 
 TEST(saverengine_test, the_same_seed_builds_and_runs_the_same_world) {
@@ -259,7 +259,7 @@ TEST(saverengine_test, a_dead_column_before_the_last_rebuilds_the_world_at_the_g
         stepWorld(world, host, rng);
     EXPECT_EQ(1, world.worldDead); // column 4 was empty
     EXPECT_EQ(marker, world.envGrid);
-    stepWorld(world, host, rng); // column 5 ends the generation
+    stepWorld(world, host, rng);      // column 5 ends the generation
     EXPECT_NE(marker, world.envGrid); // a new world
     EXPECT_EQ(1, world.stepColumn);
     EXPECT_EQ(0, world.worldDead); // column 5 was alive when swept
@@ -282,7 +282,8 @@ TEST(saverengine_test, a_living_column_before_the_last_keeps_the_world) {
     EXPECT_EQ(marker, world.envGrid);
 }
 
-TEST(saverengine_test, a_rebuild_request_builds_at_the_new_size_on_the_next_tick_without_painting_it_at_once) {
+TEST(saverengine_test,
+     a_rebuild_request_builds_at_the_new_size_on_the_next_tick_without_painting_it_at_once) {
     FakeSaverHost host;
     host.size = {240, 180};
     SaverWorld world = worldFor(SaverConfig);

@@ -24,11 +24,13 @@ namespace {
 class MemorySettings : public SettingsStore {
 public:
     std::map<std::string, std::string> values;
-    std::optional<std::string> get(const std::string& a, const std::string& s, const std::string& k) const override {
+    std::optional<std::string> get(const std::string& a, const std::string& s,
+                                   const std::string& k) const override {
         const auto it = values.find(a + "/" + s + "/" + k);
         return it == values.end() ? std::nullopt : std::optional<std::string>(it->second);
     }
-    void set(const std::string& a, const std::string& s, const std::string& k, const std::string& v) override {
+    void set(const std::string& a, const std::string& s, const std::string& k,
+             const std::string& v) override {
         values[a + "/" + s + "/" + k] = v;
     }
     std::optional<std::string> squareSize() const { return get("Bramblex 2", "General", "Square Size"); }
@@ -50,8 +52,8 @@ struct Rig {
     MemorySettings settings;
     NoHostWindows hosts;
     RandomGenerator rng{5};
-    SaverApp app{SaverPlatform{fake.messages, fake.help, fake.cursor, fake.browser, settings, hosts, rng, "/opt/bx",
-                               QRect(0, 0, 320, 240)}};
+    SaverApp app{SaverPlatform{fake.messages, fake.help, fake.cursor, fake.browser, settings, hosts, rng,
+                               "/opt/bx", QRect(0, 0, 320, 240)}};
     explicit Rig(std::optional<std::string> stored = std::nullopt) {
         if (stored)
             settings.values["Bramblex 2/General/Square Size"] = *stored;
@@ -280,14 +282,14 @@ void SaverWindowsTest::fullScreenEndsOnTheSixthMoveWithinAPeriod() {
     QCOMPARE(screen->tmrMouse->interval(), 5000);
     QVERIFY(screen->tmrMouse->isActive());
     const auto move = [screen](int i) {
-        QMouseEvent e(QEvent::MouseMove, QPointF(10 + i, 10), screen->mapToGlobal(QPointF(10 + i, 10)), Qt::NoButton,
-                      Qt::NoButton, Qt::NoModifier);
+        QMouseEvent e(QEvent::MouseMove, QPointF(10 + i, 10), screen->mapToGlobal(QPointF(10 + i, 10)),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(screen, &e);
     };
     for (int i = 0; i < 5; ++i)
         move(i);
     QVERIFY(!rig.app.hasEnded());
-    screen->tmrMouse->start(1); // the period ends
+    screen->tmrMouse->start(1);          // the period ends
     QTRY_COMPARE(screen->mouseMoves, 0); // a new period starts counting afresh
     screen->tmrMouse->start(5000);
     for (int i = 0; i < 5; ++i)
@@ -302,8 +304,10 @@ void SaverWindowsTest::passwordSwitchTellsThatTheServiceIsMissing() {
     QVERIFY(!rig.start(SaverLaunch::Password, 99));
     QCOMPARE(rig.fake.messages.notices.size(), std::size_t(1));
     const Notice& notice = rig.fake.messages.notices[0];
-    QCOMPARE(notice.text,
-             std::string("Certain libraries are missing from your system.\rThe screen saver password cannot be set."));
+    QCOMPARE(
+        notice.text,
+        std::string(
+            "Certain libraries are missing from your system.\rThe screen saver password cannot be set."));
     QCOMPARE(notice.title, std::string("bramblex2ss"));
     QCOMPARE(int(notice.icon), int(MessageIcon::Exclamation));
     QVERIFY(!rig.app.screenWindow());

@@ -24,21 +24,25 @@ TEST_P(iniedit_activation, writes_the_entry_and_keeps_every_other_line) {
 }
 
 const ActivationCase activationCases[] = {
-    {"another_saver_is_replaced", "[boot]\r\nshell=Explorer.exe\r\nSCRNSAVE.EXE=C:\\WINDOWS\\SSSTARS.SCR\r\n[drivers]\r\n",
+    {"another_saver_is_replaced",
+     "[boot]\r\nshell=Explorer.exe\r\nSCRNSAVE.EXE=C:\\WINDOWS\\SSSTARS.SCR\r\n[drivers]\r\n",
      "[boot]\r\nshell=Explorer.exe\r\nSCRNSAVE.EXE=/data/windows/system\\BRAMBL~1.SCR\r\n[drivers]\r\n\r\n",
      IniChange::ReplacedEntry},
     {"a_comment_mentioning_scrnsave_is_replaced_too",
      "[boot]\r\n; old scrnsave.exe line\r\nscrnsave.exe=a.scr\r\n",
-     "[boot]\r\nSCRNSAVE.EXE=/data/windows/system\\BRAMBL~1.SCR\r\nSCRNSAVE.EXE=/data/windows/system\\BRAMBL~1.SCR\r\n\r\n",
+     "[boot]\r\nSCRNSAVE.EXE=/data/windows/system\\BRAMBL~1.SCR\r\nSCRNSAVE.EXE=/data/windows/"
+     "system\\BRAMBL~1.SCR\r\n\r\n",
      IniChange::ReplacedEntry},
-    {"boot_with_a_capital_b_is_written_back_lower_case", "[386Enh]\r\nwoafont=dosapp.fon\r\n[Boot]\r\nshell=x\r\n",
-     "[386Enh]\r\nwoafont=dosapp.fon\r\n[boot]\r\nSCRNSAVE.EXE=/data/windows/system\\BRAMBL~1.SCR\r\nshell=x\r\n\r\n",
+    {"boot_with_a_capital_b_is_written_back_lower_case",
+     "[386Enh]\r\nwoafont=dosapp.fon\r\n[Boot]\r\nshell=x\r\n",
+     "[386Enh]\r\nwoafont=dosapp.fon\r\n[boot]\r\nSCRNSAVE.EXE=/data/windows/"
+     "system\\BRAMBL~1.SCR\r\nshell=x\r\n\r\n",
      IniChange::InsertedEntry},
     {"neither_line_adds_a_boot_section", "[drivers]\r\nwave=mmdrv.dll\r\n",
      "[drivers]\r\nwave=mmdrv.dll\r\n[boot]\r\nSCRNSAVE.EXE=/data/windows/system\\BRAMBL~1.SCR\r\n\r\n",
      IniChange::AddedBootSection},
-    {"an_empty_file_gets_a_boot_section", "", "[boot]\r\nSCRNSAVE.EXE=/data/windows/system\\BRAMBL~1.SCR\r\n\r\n",
-     IniChange::AddedBootSection},
+    {"an_empty_file_gets_a_boot_section", "",
+     "[boot]\r\nSCRNSAVE.EXE=/data/windows/system\\BRAMBL~1.SCR\r\n\r\n", IniChange::AddedBootSection},
     {"lf_and_lone_cr_lines_come_back_with_cr_lf", "[boot]\nshell=x\rmouse=y",
      "[boot]\r\nSCRNSAVE.EXE=/data/windows/system\\BRAMBL~1.SCR\r\nshell=x\r\nmouse=y\r\n\r\n",
      IniChange::InsertedEntry},

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <sys/resource.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
@@ -133,7 +133,8 @@ TEST_F(screensaverinstaller_test, activate_rewrites_the_ini_file_and_makes_it_ac
     ScreensaverInstaller i = make();
     EXPECT_FALSE(i.isActive());
     EXPECT_EQ(ActivationResult::Activated, i.activate());
-    EXPECT_EQ("[boot]\r\nSCRNSAVE.EXE=" + folders.system + "\\BRAMBL~1.SCR\r\nshell=Explorer.exe\r\n\r\n", readAll(ini()));
+    EXPECT_EQ("[boot]\r\nSCRNSAVE.EXE=" + folders.system + "\\BRAMBL~1.SCR\r\nshell=Explorer.exe\r\n\r\n",
+              readAll(ini()));
     EXPECT_TRUE(i.isActive());
     EXPECT_FALSE(fs::exists(ini().string() + ".new"));
 }
@@ -158,7 +159,8 @@ TEST_F(screensaverinstaller_test, a_failed_rewrite_leaves_the_old_file) {
     EXPECT_EQ(ActivationResult::NotWritten, result);
     EXPECT_EQ("[boot]\r\n", readAll(ini()));
     for (const auto& entry : fs::directory_iterator(ini().parent_path()))
-        EXPECT_EQ(std::string::npos, entry.path().filename().string().find(".tmp")) << "a temporary file stayed";
+        EXPECT_EQ(std::string::npos, entry.path().filename().string().find(".tmp"))
+            << "a temporary file stayed";
 }
 
 } // namespace

@@ -18,11 +18,21 @@ TEST_P(squaresetting_read, takes_numbers_from_2_to_25_else_6) {
 }
 
 const SizeCase sizeCases[] = {
-    {"absent", std::nullopt, 6},      {"twelve", "12", 12},          {"lowest", "2", 2},
-    {"highest", "25", 25},            {"fraction", "12.5", 12.5},   {"blanks", " 9 ", 9},
-    {"thirty", "30", 6},              {"one", "1", 6},               {"letters", "abc", 6},
-    {"empty", "", 6},                 {"number_then_text", "12px", 6}, {"hexadecimal", "0x0c", 6},
-    {"infinity", "inf", 6},           {"negative", "-12", 6},        {"comma_decimal", "12,5", 6},
+    {"absent", std::nullopt, 6},
+    {"twelve", "12", 12},
+    {"lowest", "2", 2},
+    {"highest", "25", 25},
+    {"fraction", "12.5", 12.5},
+    {"blanks", " 9 ", 9},
+    {"thirty", "30", 6},
+    {"one", "1", 6},
+    {"letters", "abc", 6},
+    {"empty", "", 6},
+    {"number_then_text", "12px", 6},
+    {"hexadecimal", "0x0c", 6},
+    {"infinity", "inf", 6},
+    {"negative", "-12", 6},
+    {"comma_decimal", "12,5", 6},
 };
 
 INSTANTIATE_TEST_SUITE_P(cases, squaresetting_read, testing::ValuesIn(sizeCases),

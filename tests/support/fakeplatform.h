@@ -75,11 +75,15 @@ class FakeFileDialogs : public FileDialogs {
 public:
     std::vector<FileDialogRequest> opened, saved;
     std::deque<std::optional<std::string>> openAnswers, saveAnswers;
-    std::vector<std::string> overwriteQuestions; // title + "|" + text
+    std::vector<std::string> overwriteQuestions;  // title + "|" + text
     std::deque<OverwriteAnswer> overwriteAnswers; // then Yes
 
-    std::optional<std::string> openFile(const FileDialogRequest& r) override { return answer(opened, openAnswers, r); }
-    std::optional<std::string> saveFile(const FileDialogRequest& r) override { return answer(saved, saveAnswers, r); }
+    std::optional<std::string> openFile(const FileDialogRequest& r) override {
+        return answer(opened, openAnswers, r);
+    }
+    std::optional<std::string> saveFile(const FileDialogRequest& r) override {
+        return answer(saved, saveAnswers, r);
+    }
     OverwriteAnswer confirmOverwrite(const std::string& title, const std::string& text) override {
         overwriteQuestions.push_back(title + "|" + text);
         if (overwriteAnswers.empty())
@@ -145,11 +149,13 @@ class MemorySettingsStore : public SettingsStore {
 public:
     using Key = std::tuple<std::string, std::string, std::string>; // application, section, key
     std::map<Key, std::string> values;
-    std::optional<std::string> get(const std::string& a, const std::string& s, const std::string& k) const override {
+    std::optional<std::string> get(const std::string& a, const std::string& s,
+                                   const std::string& k) const override {
         const auto it = values.find({a, s, k});
         return it == values.end() ? std::nullopt : std::optional<std::string>(it->second);
     }
-    void set(const std::string& a, const std::string& s, const std::string& k, const std::string& v) override {
+    void set(const std::string& a, const std::string& s, const std::string& k,
+             const std::string& v) override {
         values[{a, s, k}] = v;
     }
 };

@@ -6,14 +6,17 @@ namespace bx::test {
 namespace {
 
 // U * 255 in single precision.
-double threshold(RandomSource& rng) { return rng.next() * 255.0f; }
+double threshold(RandomSource& rng) {
+    return rng.next() * 255.0f;
+}
 
 Rgb decayed(const Rgb& c, double decay) {
     return {std::max(c.red - decay, 0.0), std::max(c.green - decay, 0.0), std::max(c.blue - decay, 0.0)};
 }
 
 Rgb grown(const Rgb& c, double growth) {
-    return {std::min(c.red + growth, 255.0), std::min(c.green + growth, 255.0), std::min(c.blue + growth, 255.0)};
+    return {std::min(c.red + growth, 255.0), std::min(c.green + growth, 255.0),
+            std::min(c.blue + growth, 255.0)};
 }
 
 Rgb randomColour(RandomSource& rng) {
@@ -73,8 +76,8 @@ void stepLayer(Grid& g, Grid& h, int x, int y, int32_t& counter, bool feedsOther
     const float u = rng.next();
     const Rgb t = g.at(tx, ty);
     const Rgb n = h.at(tx, ty);
-    const double defence =
-        u * (0.25 * t.red) + 0.25 * t.green + 0.25 * t.blue + 0.083 * n.red + 0.083 * n.green + 0.083 * n.blue;
+    const double defence = u * (0.25 * t.red) + 0.25 * t.green + 0.25 * t.blue + 0.083 * n.red +
+                           0.083 * n.green + 0.083 * n.blue;
     if (!(defence < strength))
         return;
 
@@ -99,8 +102,8 @@ void rollAsteroid(Grid& g, const RuleParams& p, RandomSource& rng, int32_t& chan
 
 } // namespace
 
-void plainUpdateSquare(Grid& envGrid, Grid& orgGrid, int x, int y, int32_t& environmentCount, int32_t& organismCount,
-                       const RuleParams& p, RandomSource& rng, int32_t& chanceRoll) {
+void plainUpdateSquare(Grid& envGrid, Grid& orgGrid, int x, int y, int32_t& environmentCount,
+                       int32_t& organismCount, const RuleParams& p, RandomSource& rng, int32_t& chanceRoll) {
     stepLayer(envGrid, orgGrid, x, y, environmentCount, false, p, rng, chanceRoll);
     stepLayer(orgGrid, envGrid, x, y, organismCount, true, p, rng, chanceRoll);
     rollAsteroid(envGrid, p, rng, chanceRoll);

@@ -5,12 +5,18 @@
 #include "engine/colour.h"
 
 namespace bx {
-inline void PrintTo(const Rgb& c, std::ostream* os) { *os << "(" << c.red << ", " << c.green << ", " << c.blue << ")"; }
+inline void PrintTo(const Rgb& c, std::ostream* os) {
+    *os << "(" << c.red << ", " << c.green << ", " << c.blue << ")";
+}
 } // namespace bx
 
 namespace bx::test {
 // Table rows print as their names.
 template <class Case>
-requires requires(const Case& c) { c.name; }
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+requires requires(const Case& c) {
+    c.name;
+}
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
 } // namespace bx::test

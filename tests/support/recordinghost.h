@@ -53,7 +53,10 @@ public:
     void setTimerEnabled(bool on) override { timerEnabled = on; }
     void layoutWindows() override { ++layouts; }
     void refreshProfileMenus() override { ++profileMenuRefreshes; }
-    void showReadout(const Readout& r) override { lastReadout = r; ++readoutsShown; }
+    void showReadout(const Readout& r) override {
+        lastReadout = r;
+        ++readoutsShown;
+    }
     void clearReadout() override { ++readoutsCleared; }
     Answer ask(const Question& q) override;
     void processEvents() override;

@@ -4,7 +4,8 @@
 
 namespace bx::test {
 
-void literalSeedRings(Grid& grid, SeedPosition seed, Rgb colour, int decay, bool blending, int limitX, int limitY) {
+void literalSeedRings(Grid& grid, SeedPosition seed, Rgb colour, int decay, bool blending, int limitX,
+                      int limitY) {
     const double px = seed.x, py = seed.y;
     double radius = 0;
     while (colour.red > 0 || colour.green > 0 || colour.blue > 0) {

@@ -20,7 +20,10 @@ public:
     std::size_t remaining() const { return values_.size(); }
     int reseeds() const { return reseeds_; }
     // When set, an empty script yields this value forever instead of throwing.
-    void fillWith(float v) { fill_ = v; hasFill_ = true; }
+    void fillWith(float v) {
+        fill_ = v;
+        hasFill_ = true;
+    }
 
 protected:
     std::size_t produce(float* out, std::size_t) override {

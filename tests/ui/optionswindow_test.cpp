@@ -88,16 +88,15 @@ class OptionsWindowTest : public QObject {
         return int(std::count_if(items.begin(), items.end(), [](QAction* a) { return a->isVisible(); }));
     }
 
-  private slots:
+private slots:
     void init() {
         fakes = std::make_unique<test::FakePlatform>();
         programFolder = std::make_unique<QTemporaryDir>();
-        app = std::make_unique<SimulatorApp>(Platform{fakes->messages, fakes->help, fakes->screen,
-                                                      fakes->cursor, fakes->browser, fakes->files,
-                                                      fakes->colours, fakes->folders, fakes->programs,
-                                                      fakes->settings, programFolder->path().toStdString(),
-                                                      programFolder->path().toStdString()},
-                                             std::make_unique<RandomGenerator>(7));
+        app = std::make_unique<SimulatorApp>(
+            Platform{fakes->messages, fakes->help, fakes->screen, fakes->cursor, fakes->browser, fakes->files,
+                     fakes->colours, fakes->folders, fakes->programs, fakes->settings,
+                     programFolder->path().toStdString(), programFolder->path().toStdString()},
+            std::make_unique<RandomGenerator>(7));
         app->startUp();
         main().Timer1->stop(); // the test drives the ticks
         tickUntilIdle();
@@ -482,7 +481,8 @@ class OptionsWindowTest : public QObject {
 
     void helpStillOpensAfterEachDefaultsPath_data() {
         QTest::addColumn<QString>("path");
-        for (const char* p : {"main:defmenu", "window:defaultsbutton", "window:resetmenu", "window:defaultmenu"})
+        for (const char* p :
+             {"main:defmenu", "window:defaultsbutton", "window:resetmenu", "window:defaultmenu"})
             QTest::newRow(p) << QString(p);
     }
     void helpStillOpensAfterEachDefaultsPath() {
@@ -500,7 +500,8 @@ class OptionsWindowTest : public QObject {
             control<QPushButton>("cancelbutton")->click();
         }
         main().help->trigger();
-        QCOMPARE(QString::fromStdString(fakes->help.calls.back().file), programFolder->path() + "/bramblex.hlp");
+        QCOMPARE(QString::fromStdString(fakes->help.calls.back().file),
+                 programFolder->path() + "/bramblex.hlp");
     }
 
     void saveFromMainDoesNotBringBackAStalePhase() {

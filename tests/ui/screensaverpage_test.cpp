@@ -84,10 +84,10 @@ private slots:
         fakes->folders.windows = (dataFolder->path() + "/windows").toStdString();
         fakes->folders.system = system().chopped(1).toStdString();
         const std::string folder = programFolder->path().toStdString();
-        app = std::make_unique<SimulatorApp>(Platform{fakes->messages, fakes->help, fakes->screen, fakes->cursor,
-                                                      fakes->browser, fakes->files, fakes->colours, fakes->folders,
-                                                      fakes->programs, fakes->settings, folder, folder},
-                                             std::make_unique<RandomGenerator>(3));
+        app = std::make_unique<SimulatorApp>(
+            Platform{fakes->messages, fakes->help, fakes->screen, fakes->cursor, fakes->browser, fakes->files,
+                     fakes->colours, fakes->folders, fakes->programs, fakes->settings, folder, folder},
+            std::make_unique<RandomGenerator>(3));
         app->startUp();
         app->mainWindow().Timer1->stop();
     }
@@ -141,9 +141,12 @@ private slots:
     void okBeforeThePageWasShownKeepsTheStoredSize_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("storedOnOk");
-        QTest::newRow("valid") << "14" << "14";
-        QTest::newRow("nothing stored") << "<none>" << "6";
-        QTest::newRow("unusable") << "abc" << "6";
+        QTest::newRow("valid") << "14"
+                               << "14";
+        QTest::newRow("nothing stored") << "<none>"
+                                        << "6";
+        QTest::newRow("unusable") << "abc"
+                                  << "6";
     }
     void okBeforeThePageWasShownKeepsTheStoredSize() {
         QFETCH(QString, text);
@@ -156,7 +159,8 @@ private slots:
     }
 
     void cancelForgetsAChosenSize() {
-        fakes->settings.values.insert_or_assign(sizeKey, std::string(1, '8')); // not "8": GCC 12 warns falsely (-Wrestrict) there
+        fakes->settings.values.insert_or_assign(
+            sizeKey, std::string(1, '8')); // not "8": GCC 12 warns falsely (-Wrestrict) there
         openPage();
         page().Slider1->setValue(20);
         window().cancelbutton->click();
@@ -182,7 +186,8 @@ private slots:
         QFile::remove(program("bramblexss.cnt"));
         openPage();
         page().Command3->click();
-        checkNotice("Screensaver error", "Error installing screensaver.", MessageIcon::None, help::installScreensaver, false);
+        checkNotice("Screensaver error", "Error installing screensaver.", MessageIcon::None,
+                    help::installScreensaver, false);
         QCOMPARE(page().Label12->text(), QString("Not Installed"));
         QVERIFY(page().Command3->isEnabled());
         QVERIFY(QFile::exists(system("Bramblex 2.scr")));
@@ -203,7 +208,8 @@ private slots:
         QFile::remove(ini());
         openPage();
         page().Command4->click();
-        checkNotice("INI File error", "Error adjusting system INI file.", MessageIcon::None, help::systemIni, false);
+        checkNotice("INI File error", "Error adjusting system INI file.", MessageIcon::None, help::systemIni,
+                    false);
         QCOMPARE(page().Label11->text(), QString("Not Active"));
         QVERIFY(page().Command4->isEnabled());
         QVERIFY(!QFile::exists(ini()));
@@ -215,12 +221,16 @@ private slots:
         QTest::addColumn<QString>("installed");
         QTest::addColumn<QString>("active");
         const QByteArray named = "[boot]\r\nscrnsave.exe=c:\\windows\\system\\Brambl~1.scr\r\n";
-        QTest::newRow("installed and active") << "Bramblex 2.scr" << named << "Installed" << "Active";
+        QTest::newRow("installed and active") << "Bramblex 2.scr" << named << "Installed"
+                                              << "Active";
         QTest::newRow("installed, another saver")
-            << "Bramblex 2.scr" << QByteArray("[boot]\r\nSCRNSAVE.EXE=x.scr\r\n") << "Installed" << "Not Active";
-        QTest::newRow("word in front") << "Old Bramblex 2.scr" << named << "Installed" << "Active";
+            << "Bramblex 2.scr" << QByteArray("[boot]\r\nSCRNSAVE.EXE=x.scr\r\n") << "Installed"
+            << "Not Active";
+        QTest::newRow("word in front") << "Old Bramblex 2.scr" << named << "Installed"
+                                       << "Active";
         // Not installed: the active label keeps what it showed, whatever the INI file says.
-        QTest::newRow("other letter case") << "bramblex 2.scr" << named << "Not Installed" << "Not Active";
+        QTest::newRow("other letter case") << "bramblex 2.scr" << named << "Not Installed"
+                                           << "Not Active";
     }
     void refreshShowsWhatTheFoldersHold() {
         QFETCH(QString, installedFile);

@@ -67,7 +67,8 @@ private slots:
         QCOMPARE(app->aboutWindow().windowTitle(), QString("About Bramblex 2.1"));
         QVERIFY(!QApplication::topLevelWidgets().isEmpty());
         for (QWidget* w : QApplication::topLevelWidgets())
-            QVERIFY2(w->objectName() != "splash" || !w->isVisible(), "the splash closes at the end of start-up");
+            QVERIFY2(w->objectName() != "splash" || !w->isVisible(),
+                     "the splash closes at the end of start-up");
         QVERIFY(!control<QPushButton>("startsim")->isEnabled());
         // Start-up lets events run, so the timer may already have placed a seed or two.
         const int placed = world().organismsPlaced + world().environmentsPlaced;
@@ -206,7 +207,7 @@ private slots:
         QVERIFY(!main().isVisible());
         QCOMPARE(fakes->cursor.counter, -1);
         QCOMPARE(world().fullScreenSquareSize, 15); // 1024 / 50 = 20.48, 768 / 50 = 15.36
-        key('e'); // acts without leaving
+        key('e');                                   // acts without leaving
         QVERIFY(world().fullScreen);
         key('+'); // leaves, then the size key works
         QVERIFY(!world().fullScreen);

@@ -12,7 +12,7 @@
 class SplashAboutTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void init();
     void splashShowsVersionAndTimers();
     void splashClosesOnKey();
@@ -25,7 +25,7 @@ class SplashAboutTest : public QObject {
     void aboutLinkTellsWhenNoBrowserOrNoStart();
     void aboutF1OpensContents();
 
-  private:
+private:
     bx::SimulationOptions options_;
 };
 

@@ -12,7 +12,7 @@ namespace bx {
 
 class EnvironmentTab : public QGroupBox {
     Q_OBJECT
-  public:
+public:
     EnvironmentTab(const ValidationContext& context, ColourPicker& picker);
 
     ColourSchemeBox* colours;                            // Frame8

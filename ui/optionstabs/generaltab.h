@@ -11,14 +11,14 @@ namespace bx {
 
 class GeneralTab : public QGroupBox {
     Q_OBJECT
-  public:
+public:
     explicit GeneralTab(const ValidationContext& context);
 
     NumberField *growthRate, *decayRate, *envStartDecay, *gridSizeX, *gridSizeY;
     QCheckBox* environmentblend;
     QLineEdit *screensizextext, *screensizeytext;
 
-  private:
+private:
     QGroupBox* buildWorldSetup(const ValidationContext& context);
     QGroupBox* buildGridSize(const ValidationContext& context);
 };

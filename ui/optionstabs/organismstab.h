@@ -11,7 +11,7 @@ namespace bx {
 
 class OrganismsTab : public QGroupBox {
     Q_OBJECT
-  public:
+public:
     OrganismsTab(const ValidationContext& context, ColourPicker& picker);
 
     ColourSchemeBox* colours; // Frame4

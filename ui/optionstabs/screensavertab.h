@@ -14,7 +14,7 @@ namespace bx {
 // is handled) and refresh the page's status when the page is shown. Until that code is connected
 // nothing happens.
 class ScreensaverPageActions {
-  public:
+public:
     virtual ~ScreensaverPageActions() = default;
     virtual void sssave() {}
     virtual void ssrefresh() {}
@@ -22,7 +22,7 @@ class ScreensaverPageActions {
 
 class ScreensaverTab : public QGroupBox {
     Q_OBJECT
-  public:
+public:
     ScreensaverTab();
 
     QPushButton *Command5, *Command6; // "&Test Screensaver", "Screensaver &Help"

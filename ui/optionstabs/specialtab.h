@@ -10,14 +10,14 @@ namespace bx {
 
 class SpecialTab : public QGroupBox {
     Q_OBJECT
-  public:
+public:
     explicit SpecialTab(const ValidationContext& context);
 
     QCheckBox *blendonovertake, *preset, *pdeath, *pdefault, *psave;
     QCheckBox *asteroidscheck, *mutationcheck;
     NumberField *asteroidFrequency, *mutationFrequency;
 
-  private:
+private:
     QGroupBox* buildFrequency(const char* frameName, const char* caption, QCheckBox* check,
                               NumberField* field);
 };
