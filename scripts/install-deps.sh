@@ -4,7 +4,7 @@
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config git clang-format
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   zlib1g-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
