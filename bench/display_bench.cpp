@@ -25,18 +25,18 @@ void runGenerations(benchmark::State& state, bool shown) {
                                       programFolder.path().toStdString()},
                          std::make_unique<bx::RandomGenerator>(2));
     app.startUp();
-    app.mainWindow().Timer1->stop();
+    app.mainWindow().tickTimer->stop();
     app.options().gridSizeX = app.options().gridSizeY = 100;
     app.options().environmentStartMode = bx::StartFull;
     app.options().fullOrganisms = true;
     app.simulation().reset();
-    app.mainWindow().slowdownslider->setValue(-5);
+    app.mainWindow().slowdownSlider->setValue(-5);
     while (app.world().phase != bx::PhaseIdle)
         app.tick();
     if (!shown)
         app.world().simulationShown = false;
     app.simulation().startStop();
-    app.mainWindow().Timer1->stop(); // the loop below is the only source of ticks
+    app.mainWindow().tickTimer->stop(); // the loop below is the only source of ticks
     double tickTime = 0, eventTime = 0;
     for (auto _ : state) {
         const auto a = std::chrono::steady_clock::now();

@@ -51,42 +51,42 @@ QPixmap aboutPicture() {
 
 AboutForm::AboutForm(MessageService& messages, HelpService& help, WebBrowser& browser, std::string helpFile,
                      QWidget* parent)
-    : QDialog(parent), versionlabel3(new QLabel(QStringLiteral("2.0"), this)),
-      Label1(new QLabel(QStringLiteral("Bramblex 2"), this)), Label2(new QLabel(this)),
-      Text1(new QPlainTextEdit(this)), Command1(new QPushButton(tr("&Done"), this)), messages_(messages),
-      help_(help), browser_(browser), helpFile_(std::move(helpFile)) {
+    : QDialog(parent), versionLabel(new QLabel(QStringLiteral("2.0"), this)),
+      titleLabel(new QLabel(QStringLiteral("Bramblex 2"), this)), webLink(new QLabel(this)),
+      information(new QPlainTextEdit(this)), doneButton(new QPushButton(tr("&Done"), this)),
+      messages_(messages), help_(help), browser_(browser), helpFile_(std::move(helpFile)) {
     setObjectName("aboutform");
     setWindowTitle(QStringLiteral("About Bramblex 2 Screen Saver"));
     setModal(true);
 
-    versionlabel3->setObjectName("versionlabel3");
-    Label1->setObjectName("Label1");
-    QFont big = Label1->font();
+    versionLabel->setObjectName("versionlabel3");
+    titleLabel->setObjectName("Label1");
+    QFont big = titleLabel->font();
     big.setPointSizeF(big.pointSizeF() * 1.8);
     big.setBold(true);
-    Label1->setFont(big);
+    titleLabel->setFont(big);
     auto* Picture1 = new QLabel(this);
     Picture1->setObjectName("Picture1");
     Picture1->setPixmap(aboutPicture());
 
     auto* Frame2 = new QGroupBox(tr("&Information"), this);
     Frame2->setObjectName("Frame2");
-    Text1->setObjectName("Text1");
-    Text1->setReadOnly(true);
+    information->setObjectName("Text1");
+    information->setReadOnly(true);
     auto* frameLayout = new QVBoxLayout(Frame2);
-    frameLayout->addWidget(Text1);
+    frameLayout->addWidget(information);
 
-    Label2->setObjectName("Label2");
-    Label2->setText(QString::fromLatin1(publisherAddress));
-    Label2->setToolTip(tr("Open the publisher's web page"));
-    Label2->setCursor(Qt::PointingHandCursor);
-    Label2->setFocusPolicy(Qt::TabFocus);
-    Label2->setStyleSheet(QStringLiteral("#Label2 { color: #1a4fd0; text-decoration: underline; }"));
-    makeLinkLabel(Label2, [this] { openWebPage(); });
+    webLink->setObjectName("Label2");
+    webLink->setText(QString::fromLatin1(publisherAddress));
+    webLink->setToolTip(tr("Open the publisher's web page"));
+    webLink->setCursor(Qt::PointingHandCursor);
+    webLink->setFocusPolicy(Qt::TabFocus);
+    webLink->setStyleSheet(QStringLiteral("#Label2 { color: #1a4fd0; text-decoration: underline; }"));
+    makeLinkLabel(webLink, [this] { openWebPage(); });
 
-    Command1->setObjectName("Command1");
-    Command1->setDefault(true);
-    connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+    doneButton->setObjectName("Command1");
+    doneButton->setDefault(true);
+    connect(doneButton, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* help1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     help1->setObjectName("helpshortcut");
@@ -95,10 +95,10 @@ AboutForm::AboutForm(MessageService& messages, HelpService& help, WebBrowser& br
     auto* Frame1 = new QWidget(this);
     Frame1->setObjectName("Frame1");
     auto* heading = new QVBoxLayout(Frame1);
-    heading->addWidget(Label1);
+    heading->addWidget(titleLabel);
     auto* version = new QHBoxLayout;
     version->addWidget(new QLabel(tr("Screen Saver, version"), this));
-    version->addWidget(versionlabel3);
+    version->addWidget(versionLabel);
     version->addStretch();
     heading->addLayout(version);
     heading->addStretch();
@@ -106,9 +106,9 @@ AboutForm::AboutForm(MessageService& messages, HelpService& help, WebBrowser& br
     top->addWidget(Picture1);
     top->addWidget(Frame1, 1);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(Label2);
+    bottom->addWidget(webLink);
     bottom->addStretch();
-    bottom->addWidget(Command1);
+    bottom->addWidget(doneButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(Frame2, 1);
@@ -118,9 +118,9 @@ AboutForm::AboutForm(MessageService& messages, HelpService& help, WebBrowser& br
 }
 
 void AboutForm::setVersionText(const QString& versionText) {
-    versionlabel3->setText(versionText);
-    Text1->clear();
-    Text1->setPlainText(aboutText(versionText));
+    versionLabel->setText(versionText);
+    information->clear();
+    information->setPlainText(aboutText(versionText));
 }
 
 void AboutForm::openWebPage() {

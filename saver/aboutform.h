@@ -21,16 +21,16 @@ public:
     AboutForm(MessageService& messages, HelpService& help, WebBrowser& browser, std::string helpFile,
               QWidget* parent = nullptr);
 
-    // The version text, in versionlabel3 and the about text.
+    // The version text, in versionLabel and the about text.
     void setVersionText(const QString& versionText);
     // Opens the publisher's page, telling the user when it cannot.
     void openWebPage();
 
-    QLabel* versionlabel3;
-    QLabel* Label1;
-    QLabel* Label2;
-    QPlainTextEdit* Text1;
-    QPushButton* Command1;
+    QLabel* versionLabel;
+    QLabel* titleLabel;
+    QLabel* webLink;
+    QPlainTextEdit* information;
+    QPushButton* doneButton;
 
 private:
     MessageService& messages_;

@@ -25,11 +25,13 @@ QAction* menuItem(QMenu* menu, const char* name, const QString& text, const QKey
 
 ConfigDialog::ConfigDialog(SaverModule& module, SettingsStore& settings, HelpService& help,
                            std::string helpFile, QWidget* parent)
-    : QDialog(parent), Slider1(new QSlider(Qt::Horizontal, this)),
-      Label1(new QLabel(tr("Square Size:"), this)), Label2(new QLabel(tr("Screen Saver"), this)),
-      Label3(new QLabel(QStringLiteral("20"), this)), versionlabel(new QLabel(QStringLiteral("2.0"), this)),
-      picView(new SaverCanvas(this)), Timer1(new QTimer(this)), cmdOK(new QPushButton(tr("&Ok"), this)),
-      Command1(new QPushButton(tr("&Cancel"), this)), module_(module), settings_(settings), help_(help),
+    : QDialog(parent), squareSizeSlider(new QSlider(Qt::Horizontal, this)),
+      squareSizeCaption(new QLabel(tr("Square Size:"), this)),
+      titleLabel(new QLabel(tr("Screen Saver"), this)),
+      squareSizeLabel(new QLabel(QStringLiteral("20"), this)),
+      versionLabel(new QLabel(QStringLiteral("2.0"), this)), preview(new SaverCanvas(this)),
+      tickTimer(new QTimer(this)), okButton(new QPushButton(tr("&Ok"), this)),
+      cancelButton(new QPushButton(tr("&Cancel"), this)), module_(module), settings_(settings), help_(help),
       helpFile_(std::move(helpFile)) {
     setObjectName("fConfig");
     setWindowTitle(QStringLiteral("Bramblex 2 : Screen Saver Configuration"));
@@ -39,69 +41,69 @@ ConfigDialog::ConfigDialog(SaverModule& module, SettingsStore& settings, HelpSer
     menuBar->setObjectName("menubar");
     QMenu* progmenu = menuBar->addMenu(tr("&Program"));
     progmenu->setObjectName("progmenu");
-    helpmenu = menuItem(progmenu, "helpmenu", tr("&Help"), QKeySequence(Qt::Key_F1));
-    aboutmenu = menuItem(progmenu, "aboutmenu", tr("&About"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    helpItem = menuItem(progmenu, "helpmenu", tr("&Help"), QKeySequence(Qt::Key_F1));
+    aboutItem = menuItem(progmenu, "aboutmenu", tr("&About"), QKeySequence(Qt::CTRL | Qt::Key_A));
     QMenu* optmenu = menuBar->addMenu(tr("&Options"));
     optmenu->setObjectName("optmenu");
-    okmenu = menuItem(optmenu, "okmenu", tr("&Accept changes"), QKeySequence(Qt::CTRL | Qt::Key_O));
-    canmenu = menuItem(optmenu, "canmenu", tr("&Cancel changes"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    acceptItem = menuItem(optmenu, "okmenu", tr("&Accept changes"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    cancelItem = menuItem(optmenu, "canmenu", tr("&Cancel changes"), QKeySequence(Qt::CTRL | Qt::Key_C));
     // The shortcuts work while the menus are closed: the actions belong to the dialog too.
-    addActions({helpmenu, aboutmenu, okmenu, canmenu});
+    addActions({helpItem, aboutItem, acceptItem, cancelItem});
 
-    Slider1->setObjectName("Slider1");
-    Slider1->setRange(2, 25);
-    Slider1->setSingleStep(1);
-    Slider1->setPageStep(5);
-    Slider1->setTickPosition(QSlider::TicksBelow);
-    Slider1->setTickInterval(1);
-    Label1->setObjectName("Label1");
-    Label2->setObjectName("Label2");
-    Label3->setObjectName("Label3");
-    Label3->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000")));
-    versionlabel->setObjectName("versionlabel");
-    QFont big = Label2->font();
+    squareSizeSlider->setObjectName("Slider1");
+    squareSizeSlider->setRange(2, 25);
+    squareSizeSlider->setSingleStep(1);
+    squareSizeSlider->setPageStep(5);
+    squareSizeSlider->setTickPosition(QSlider::TicksBelow);
+    squareSizeSlider->setTickInterval(1);
+    squareSizeCaption->setObjectName("Label1");
+    titleLabel->setObjectName("Label2");
+    squareSizeLabel->setObjectName("Label3");
+    squareSizeLabel->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000")));
+    versionLabel->setObjectName("versionlabel");
+    QFont big = titleLabel->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.4);
-    Label2->setFont(big);
+    titleLabel->setFont(big);
 
     // The preview: 240 × 180 pixels, fixed so the world can be sized before the dialog shows.
-    picView->setObjectName("picView");
-    picView->setFixedSize(240, 180);
+    preview->setObjectName("picView");
+    preview->setFixedSize(240, 180);
     auto* Picture1 = new QWidget(this);
     Picture1->setObjectName("Picture1");
     auto* pictureLayout = new QHBoxLayout(Picture1);
     pictureLayout->setContentsMargins(0, 0, 0, 0);
-    pictureLayout->addWidget(picView);
+    pictureLayout->addWidget(preview);
 
     auto* Frame1 = new QGroupBox(this);
     Frame1->setObjectName("Frame1");
     auto* frameLayout = new QHBoxLayout(Frame1);
-    frameLayout->addWidget(Label1);
-    frameLayout->addWidget(Slider1, 1);
-    frameLayout->addWidget(Label3);
+    frameLayout->addWidget(squareSizeCaption);
+    frameLayout->addWidget(squareSizeSlider, 1);
+    frameLayout->addWidget(squareSizeLabel);
 
-    Timer1->setObjectName("Timer1");
-    Timer1->setInterval(1);
-    connect(Timer1, &QTimer::timeout, this, &ConfigDialog::tick);
+    tickTimer->setObjectName("Timer1");
+    tickTimer->setInterval(1);
+    connect(tickTimer, &QTimer::timeout, this, &ConfigDialog::tick);
 
-    cmdOK->setObjectName("cmdOK");
-    cmdOK->setDefault(true);
-    Command1->setObjectName("Command1");
-    connect(cmdOK, &QPushButton::clicked, this, &ConfigDialog::accept);
-    connect(okmenu, &QAction::triggered, this, &ConfigDialog::accept);
-    connect(Command1, &QPushButton::clicked, this, &QDialog::reject);
-    connect(canmenu, &QAction::triggered, this, &QDialog::reject);
-    connect(helpmenu, &QAction::triggered, this, [this] { help_.showHelp(helpFile_, HelpContext); });
-    connect(aboutmenu, &QAction::triggered, this, &ConfigDialog::aboutRequested);
+    okButton->setObjectName("cmdOK");
+    okButton->setDefault(true);
+    cancelButton->setObjectName("Command1");
+    connect(okButton, &QPushButton::clicked, this, &ConfigDialog::accept);
+    connect(acceptItem, &QAction::triggered, this, &ConfigDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cancelItem, &QAction::triggered, this, &QDialog::reject);
+    connect(helpItem, &QAction::triggered, this, [this] { help_.showHelp(helpFile_, HelpContext); });
+    connect(aboutItem, &QAction::triggered, this, &ConfigDialog::aboutRequested);
 
     auto* heading = new QHBoxLayout;
-    heading->addWidget(Label2);
+    heading->addWidget(titleLabel);
     heading->addStretch();
-    heading->addWidget(versionlabel);
+    heading->addWidget(versionLabel);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(Command1);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
     layout->addLayout(heading);
@@ -113,24 +115,24 @@ ConfigDialog::ConfigDialog(SaverModule& module, SettingsStore& settings, HelpSer
 
     loadStoredSize();
     // Connected after loading: showing the stored size is not a choice of a new one.
-    connect(Slider1, &QSlider::valueChanged, this, &ConfigDialog::sliderMoved);
-    Timer1->start();
+    connect(squareSizeSlider, &QSlider::valueChanged, this, &ConfigDialog::sliderMoved);
+    tickTimer->start();
 }
 
 void ConfigDialog::loadStoredSize() {
     osize = readSquareSize(settings_);
     nsize = osize;
-    Slider1->setValue(roundToInt(osize));
-    Label3->setText(QString::number(Slider1->value()));
+    squareSizeSlider->setValue(roundToInt(osize));
+    squareSizeLabel->setText(QString::number(squareSizeSlider->value()));
 }
 
 void ConfigDialog::sliderMoved() {
-    Label3->setText(QString::number(Slider1->value()));
+    squareSizeLabel->setText(QString::number(squareSizeSlider->value()));
     rsize();
 }
 
 void ConfigDialog::rsize() {
-    nsize = Slider1->value();
+    nsize = squareSizeSlider->value();
     module_.world.squareSizeSetting = nsize;
     module_.world.rebuildRequested = true;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// fConfig: the saver's configuration dialog. The square size is chosen with Slider1 (2 … 25);
-// a live preview runs in picView and is rebuilt at the new size on every slider move; OK
+// fConfig: the saver's configuration dialog. The square size is chosen with squareSizeSlider (2 … 25);
+// a live preview runs in preview and is rebuilt at the new size on every slider move; OK
 // stores the size, Cancel does not.
 #include <QDialog>
 #include <QTimer>
@@ -26,29 +26,29 @@ public:
     double osize = 6; // as loaded from the settings store, and as stored by OK
     double nsize = 6; // as chosen with the slider
 
-    QSlider* Slider1;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* versionlabel;
-    SaverCanvas* picView;
-    QTimer* Timer1;
-    QPushButton* cmdOK;
-    QPushButton* Command1;
-    QAction* helpmenu;
-    QAction* aboutmenu;
-    QAction* okmenu;
-    QAction* canmenu;
+    QSlider* squareSizeSlider;
+    QLabel* squareSizeCaption;
+    QLabel* titleLabel;
+    QLabel* squareSizeLabel;
+    QLabel* versionLabel;
+    SaverCanvas* preview;
+    QTimer* tickTimer;
+    QPushButton* okButton;
+    QPushButton* cancelButton;
+    QAction* helpItem;
+    QAction* aboutItem;
+    QAction* acceptItem;
+    QAction* cancelItem;
 
 signals:
-    void tick();           // Timer1: step the world on picView
-    void aboutRequested(); // aboutmenu
+    void tick();           // tickTimer: step the world on preview
+    void aboutRequested(); // aboutItem
 
 private:
     void loadStoredSize();
     void sliderMoved();
     void rsize();
-    void accept() override; // cmdOK and okmenu: store, then close
+    void accept() override; // okButton and acceptItem: store, then close
     SaverModule& module_;
     SettingsStore& settings_;
     HelpService& help_;

@@ -5,24 +5,23 @@
 namespace bx {
 
 ListenWindow::ListenWindow(SaverModule& module, HostWindows& hosts)
-    : QWidget(nullptr), picPreview(nullptr), tmrMain(new QTimer(this)), module_(module), hosts_(hosts) {
+    : QWidget(nullptr), preview(nullptr), tickTimer(new QTimer(this)), module_(module), hosts_(hosts) {
     setObjectName("fListen");
     setWindowTitle("Bramblex 2 Screen Saver Preview");
-    // picPreview is a window of its own so that it can live inside a window of another program;
+    // preview is a window of its own so that it can live inside a window of another program;
     // input stays with that program.
-    picPreview =
-        new SaverCanvas(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowTransparentForInput);
-    picPreview->setObjectName("picPreview");
-    picPreview->setAttribute(Qt::WA_TransparentForMouseEvents);
-    picPreview->setFocusPolicy(Qt::NoFocus);
-    tmrMain->setObjectName("tmrMain");
-    tmrMain->setInterval(1);
-    connect(tmrMain, &QTimer::timeout, this, &ListenWindow::tmrMainTimer);
+    preview = new SaverCanvas(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowTransparentForInput);
+    preview->setObjectName("picPreview");
+    preview->setAttribute(Qt::WA_TransparentForMouseEvents);
+    preview->setFocusPolicy(Qt::NoFocus);
+    tickTimer->setObjectName("tmrMain");
+    tickTimer->setInterval(1);
+    connect(tickTimer, &QTimer::timeout, this, &ListenWindow::tmrMainTimer);
 }
 
 ListenWindow::~ListenWindow() {
-    // picPreview's window is a child of the foreign one: it goes first.
-    delete picPreview;
+    // preview's window is a child of the foreign one: it goes first.
+    delete preview;
     host_.reset();
 }
 
@@ -34,11 +33,11 @@ void ListenWindow::attachTo(int64_t host) {
     host_.reset(QWindow::fromWinId(static_cast<WId>(host)));
     if (!host_)
         return;
-    picPreview->resize(size->width, size->height);
-    picPreview->winId(); // its own native window, to be given to the host
-    picPreview->windowHandle()->setParent(host_.get());
-    picPreview->windowHandle()->setPosition(0, 0);
-    picPreview->show();
+    preview->resize(size->width, size->height);
+    preview->winId(); // its own native window, to be given to the host
+    preview->windowHandle()->setParent(host_.get());
+    preview->windowHandle()->setPosition(0, 0);
+    preview->show();
     module_.previewAttached = true;
 }
 
@@ -49,7 +48,7 @@ void ListenWindow::tmrMainTimer() {
         emit tick();
         return;
     }
-    tmrMain->stop();
+    tickTimer->stop();
     emit hostGone();
 }
 

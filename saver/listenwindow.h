@@ -1,7 +1,7 @@
 #pragma once
-// fListen: the hidden window of the embedded modes. Its picture picPreview is put inside a
+// fListen: the hidden window of the embedded modes. Its picture preview is put inside a
 // window of another program (the preview host, or a host screensaver's window) and drawn into
-// on every tick of tmrMain; the tick ends the saver once that window is gone.
+// on every tick of tickTimer; the tick ends the saver once that window is gone.
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -20,22 +20,22 @@ public:
     ListenWindow(SaverModule& module, HostWindows& hosts);
     ~ListenWindow() override;
 
-    // Puts picPreview over the client area of window `host` (left 0, top 0, the host's size).
+    // Puts preview over the client area of window `host` (left 0, top 0, the host's size).
     // Does nothing when host names no window; previewAttached tells whether it was done.
     void attachTo(int64_t host);
 
-    SaverCanvas* picPreview;
-    QTimer* tmrMain;
+    SaverCanvas* preview;
+    QTimer* tickTimer;
 
 signals:
-    void tick();     // the host is still there: step the world on picPreview
+    void tick();     // the host is still there: step the world on preview
     void hostGone(); // the host window was closed or never existed: end the saver
 
 private:
     void tmrMainTimer();
     SaverModule& module_;
     HostWindows& hosts_;
-    std::unique_ptr<QWindow> host_; // the foreign window; outlives picPreview's own window
+    std::unique_ptr<QWindow> host_; // the foreign window; outlives preview's own window
 };
 
 } // namespace bx

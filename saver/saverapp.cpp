@@ -82,7 +82,7 @@ void SaverApp::startEmbedded(int64_t host, int saverMode) {
     listen_->attachTo(host);
     createWorld(module_.world, *this, platform_.rng);
     if (listen_)
-        listen_->tmrMain->start();
+        listen_->tickTimer->start();
 }
 
 void SaverApp::startConfiguration() {
@@ -111,9 +111,9 @@ void SaverApp::step(int saverMode) {
     if (saverMode == SaverFullScreen && screen_)
         screen_->flush();
     else if (saverMode == SaverConfig && config_)
-        config_->picView->flush();
+        config_->preview->flush();
     else if (listen_)
-        listen_->picPreview->flush();
+        listen_->preview->flush();
 }
 
 void SaverApp::requestQuit() {
@@ -135,14 +135,14 @@ void SaverApp::endSaver() {
     ended_ = true;
     setPointerShown(true);
     if (screen_) {
-        screen_->Timer1->stop();
-        screen_->tmrMouse->stop();
+        screen_->tickTimer->stop();
+        screen_->mouseTimer->stop();
         screen_->hide();
     }
     if (listen_)
-        listen_->tmrMain->stop();
+        listen_->tickTimer->stop();
     if (config_) {
-        config_->Timer1->stop();
+        config_->tickTimer->stop();
         config_->hide();
     }
     if (about_)
@@ -166,11 +166,11 @@ SurfaceSize SaverApp::surfaceSize(int saverMode) {
     case SaverFullScreen:
         return screen_ ? SurfaceSize{screen_->width(), screen_->height()} : SurfaceSize{};
     case SaverConfig:
-        return config_ ? SurfaceSize{config_->picView->width(), config_->picView->height()} : SurfaceSize{};
+        return config_ ? SurfaceSize{config_->preview->width(), config_->preview->height()} : SurfaceSize{};
     case SaverPreview:
     case SaverHostWindow:
         if (listen_ && module_.previewAttached)
-            return {listen_->picPreview->width(), listen_->picPreview->height()};
+            return {listen_->preview->width(), listen_->preview->height()};
         return {};
     default:
         return {};
@@ -182,10 +182,10 @@ Canvas* SaverApp::surfaceCanvas(int saverMode) {
     case SaverFullScreen:
         return screen_ ? &screen_->canvas() : nullptr;
     case SaverConfig:
-        return config_ ? &config_->picView->canvas() : nullptr;
+        return config_ ? &config_->preview->canvas() : nullptr;
     case SaverPreview:
     case SaverHostWindow:
-        return listen_ && module_.previewAttached ? &listen_->picPreview->canvas() : nullptr;
+        return listen_ && module_.previewAttached ? &listen_->preview->canvas() : nullptr;
     default:
         return nullptr;
     }
@@ -195,11 +195,11 @@ void SaverApp::enableTimer(int saverMode) {
     if (ended_)
         return;
     if (saverMode == SaverFullScreen && screen_)
-        screen_->Timer1->start();
+        screen_->tickTimer->start();
     else if (saverMode == SaverConfig && config_)
-        config_->Timer1->start();
+        config_->tickTimer->start();
     else if ((saverMode == SaverPreview || saverMode == SaverHostWindow) && listen_)
-        listen_->tmrMain->start();
+        listen_->tickTimer->start();
 }
 
 void SaverApp::letEventsRun() {

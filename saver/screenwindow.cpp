@@ -6,22 +6,22 @@ namespace bx {
 
 ScreenWindow::ScreenWindow(SaverModule& module, const QRect& screenArea)
     : SaverCanvas(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      Timer1(new QTimer(this)), tmrMouse(new QTimer(this)), module_(module) {
+      tickTimer(new QTimer(this)), mouseTimer(new QTimer(this)), module_(module) {
     setObjectName("fScreen");
     setWindowTitle("Bramblex 2 Screen Saver");
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setGeometry(screenArea);
 
-    Timer1->setObjectName("Timer1");
-    Timer1->setInterval(1);
-    connect(Timer1, &QTimer::timeout, this, &ScreenWindow::tick);
-    tmrMouse->setObjectName("tmrMouse");
-    tmrMouse->setInterval(5000);
+    tickTimer->setObjectName("Timer1");
+    tickTimer->setInterval(1);
+    connect(tickTimer, &QTimer::timeout, this, &ScreenWindow::tick);
+    mouseTimer->setObjectName("tmrMouse");
+    mouseTimer->setInterval(5000);
     // Slow drifting of the mouse never adds up to six moves.
-    connect(tmrMouse, &QTimer::timeout, this, [this] { mouseMoves = 0; });
-    Timer1->start();
-    tmrMouse->start();
+    connect(mouseTimer, &QTimer::timeout, this, [this] { mouseMoves = 0; });
+    tickTimer->start();
+    mouseTimer->start();
 }
 
 void ScreenWindow::requestQuit() {

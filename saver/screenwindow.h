@@ -1,6 +1,6 @@
 #pragma once
-// fScreen: the full-screen saver. Covers the screen and stays on top; Timer1 (1 ms) drives the
-// engine; a character key, a click, a button press or the sixth mouse move within one tmrMouse
+// fScreen: the full-screen saver. Covers the screen and stays on top; tickTimer (1 ms) drives the
+// engine; a character key, a click, a button press or the sixth mouse move within one mouseTimer
 // period (5 s) asks to quit, unless a password check is running.
 #include <QTimer>
 
@@ -14,13 +14,13 @@ class ScreenWindow : public SaverCanvas {
 public:
     ScreenWindow(SaverModule& module, const QRect& screenArea);
 
-    QTimer* Timer1;
-    QTimer* tmrMouse;
+    QTimer* tickTimer;
+    QTimer* mouseTimer;
     int mouseMoves = 0;
 
 signals:
     void quitRequested(); // requestQuit: the user asked the saver to end
-    void tick();          // Timer1: step the world on this surface
+    void tick();          // tickTimer: step the world on this surface
     void activated();     // Form_Activate: the pointer is to be hidden
 
 protected:

@@ -16,18 +16,18 @@ namespace bx {
 
 AboutWindow::AboutWindow(const SimulationOptions& options, MessageService& messages, HelpService& help,
                          WebBrowser& browser, QWidget* parent)
-    : QDialog(parent), titlelabel(new QLabel(this)), versionlabel3(new QLabel(this)),
-      List1(new QListWidget(this)), Command1(new QPushButton(tr("&Done"), this)), Label2(new QLabel(this)),
-      options_(options), messages_(messages), help_(help), browser_(browser) {
+    : QDialog(parent), titleLabel(new QLabel(this)), versionLabel(new QLabel(this)),
+      information(new QListWidget(this)), doneButton(new QPushButton(tr("&Done"), this)),
+      webLink(new QLabel(this)), options_(options), messages_(messages), help_(help), browser_(browser) {
     setObjectName("aboutwin");
     setModal(true);
 
-    titlelabel->setObjectName("titlelabel");
-    QFont big = titlelabel->font();
+    titleLabel->setObjectName("titlelabel");
+    QFont big = titleLabel->font();
     big.setPointSizeF(big.pointSizeF() * 1.8);
     big.setBold(true);
-    titlelabel->setFont(big);
-    versionlabel3->setObjectName("versionlabel3");
+    titleLabel->setFont(big);
+    versionLabel->setObjectName("versionlabel3");
     auto* versionCaption = new QLabel(tr("Version"), this);
     versionCaption->setObjectName("versioncaption");
 
@@ -37,23 +37,23 @@ AboutWindow::AboutWindow(const SimulationOptions& options, MessageService& messa
 
     auto* frame = new QGroupBox(tr("Information"), this);
     frame->setObjectName("Frame1");
-    List1->setObjectName("List1");
-    List1->setSelectionMode(QAbstractItemView::NoSelection);
-    List1->setFocusPolicy(Qt::NoFocus);
+    information->setObjectName("List1");
+    information->setSelectionMode(QAbstractItemView::NoSelection);
+    information->setFocusPolicy(Qt::NoFocus);
     auto* frameLayout = new QVBoxLayout(frame);
-    frameLayout->addWidget(List1);
+    frameLayout->addWidget(information);
 
-    Command1->setObjectName("Command1");
-    Command1->setDefault(true);
-    connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+    doneButton->setObjectName("Command1");
+    doneButton->setDefault(true);
+    connect(doneButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    Label2->setObjectName("Label2");
-    Label2->setText(QString::fromLatin1(publisherAddress));
-    Label2->setToolTip(tr("Open the publisher's web page"));
-    Label2->setCursor(Qt::PointingHandCursor);
-    Label2->setFocusPolicy(Qt::TabFocus);
-    Label2->setStyleSheet(QStringLiteral("#Label2 { color: #1a4fd0; text-decoration: underline; }"));
-    makeLinkLabel(Label2, [this] { openWebPage(); });
+    webLink->setObjectName("Label2");
+    webLink->setText(QString::fromLatin1(publisherAddress));
+    webLink->setToolTip(tr("Open the publisher's web page"));
+    webLink->setCursor(Qt::PointingHandCursor);
+    webLink->setFocusPolicy(Qt::TabFocus);
+    webLink->setStyleSheet(QStringLiteral("#Label2 { color: #1a4fd0; text-decoration: underline; }"));
+    makeLinkLabel(webLink, [this] { openWebPage(); });
 
     auto* help1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     help1->setObjectName("helpshortcut");
@@ -61,10 +61,10 @@ AboutWindow::AboutWindow(const SimulationOptions& options, MessageService& messa
             [this] { help_.showHelp(options_.helpFilePath, HelpContents); });
 
     auto* heading = new QVBoxLayout;
-    heading->addWidget(titlelabel);
+    heading->addWidget(titleLabel);
     auto* version = new QHBoxLayout;
     version->addWidget(versionCaption);
-    version->addWidget(versionlabel3);
+    version->addWidget(versionLabel);
     version->addStretch();
     heading->addLayout(version);
     heading->addStretch();
@@ -72,9 +72,9 @@ AboutWindow::AboutWindow(const SimulationOptions& options, MessageService& messa
     top->addWidget(picture);
     top->addLayout(heading, 1);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(Label2);
+    bottom->addWidget(webLink);
     bottom->addStretch();
-    bottom->addWidget(Command1);
+    bottom->addWidget(doneButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(frame, 1);
@@ -86,12 +86,12 @@ AboutWindow::AboutWindow(const SimulationOptions& options, MessageService& messa
 void AboutWindow::load() {
     const QString mainTitle = QString::fromStdString(options_.mainTitle);
     setWindowTitle(QStringLiteral("About ") + mainTitle);
-    titlelabel->setText(mainTitle);
-    versionlabel3->setText(QString::fromStdString(options_.versionString));
-    List1->clear();
-    List1->addItems({mainTitle + QStringLiteral("."), QString(), tr("Written by the Bramblex developers."),
-                     tr("Published by Bramblex Software."), QString(),
-                     QStringLiteral("Please press F1 to read the help file.")});
+    titleLabel->setText(mainTitle);
+    versionLabel->setText(QString::fromStdString(options_.versionString));
+    information->clear();
+    information->addItems({mainTitle + QStringLiteral("."), QString(),
+                           tr("Written by the Bramblex developers."), tr("Published by Bramblex Software."),
+                           QString(), QStringLiteral("Please press F1 to read the help file.")});
 }
 
 void AboutWindow::showAbout() {

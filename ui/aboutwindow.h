@@ -24,16 +24,16 @@ public:
 
     // Loads the window afresh from the options and shows it modally.
     void showAbout();
-    // The window's load: identity strings into the captions, List1 filled.
+    // The window's load: identity strings into the captions, information filled.
     void load();
     // Opens the publisher's page in the desktop's browser, telling the user when it cannot.
     void openWebPage();
 
-    QLabel* titlelabel;
-    QLabel* versionlabel3;
-    QListWidget* List1;
-    QPushButton* Command1;
-    QLabel* Label2;
+    QLabel* titleLabel;
+    QLabel* versionLabel;
+    QListWidget* information;
+    QPushButton* doneButton;
+    QLabel* webLink;
 
 private:
     const SimulationOptions& options_;

@@ -59,18 +59,18 @@ QPixmap bannerPicture() {
 
 MainWindow::MainWindow() {
     setObjectName("mainwindow");
-    Timer1 = named(new QTimer(this), "Timer1");
-    Timer1->setInterval(1);
-    Timer1->setTimerType(Qt::PreciseTimer);
+    tickTimer = named(new QTimer(this), "Timer1");
+    tickTimer->setInterval(1);
+    tickTimer->setTimerType(Qt::PreciseTimer);
     setCentralWidget(buildControls());
     buildMenus();
     // A fixed panel: captions that change leave its width alone, and it cannot be maximised
     // (its controls would only spread over the screen).
-    reserveCaptions(startsim, {"Start Sim&ulation", "Stop Sim&ulation"});
-    reserveCaptions(swapsim, {"Hide S&imulation", "Show S&imulation"});
-    reserveCaptions(switchorg, {"Hide Or&ganisms", "Show Or&ganisms"});
-    reserveCaptions(switchenv, {"Hide &Environment", "Show &Environment"});
-    generation->setMinimumWidth(generation->fontMetrics().horizontalAdvance("2147483647"));
+    reserveCaptions(startButton, {"Start Sim&ulation", "Stop Sim&ulation"});
+    reserveCaptions(simulationButton, {"Hide S&imulation", "Show S&imulation"});
+    reserveCaptions(organismsButton, {"Hide Or&ganisms", "Show Or&ganisms"});
+    reserveCaptions(environmentButton, {"Hide &Environment", "Show &Environment"});
+    generationLabel->setMinimumWidth(generationLabel->fontMetrics().horizontalAdvance("2147483647"));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 }
@@ -78,21 +78,21 @@ MainWindow::MainWindow() {
 QWidget* MainWindow::buildControls() {
     auto* central = new QWidget;
     auto* grid = new QGridLayout(central);
-    Picture1 = named(new QLabel, "Picture1");
-    Picture1->setPixmap(bannerPicture());
-    versionlabel = valueLabel("versionlabel");
-    versionlabel->setAlignment(Qt::AlignRight | Qt::AlignBottom);
-    File1 = named(new QListWidget, "File1");
-    File1->hide(); // lists the profile files for the menus; never shown
-    grid->addWidget(Picture1, 0, 0);
-    grid->addWidget(versionlabel, 0, 1);
+    banner = named(new QLabel, "Picture1");
+    banner->setPixmap(bannerPicture());
+    versionLabel = valueLabel("versionlabel");
+    versionLabel->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    profileList = named(new QListWidget, "File1");
+    profileList->hide(); // lists the profile files for the menus; never shown
+    grid->addWidget(banner, 0, 0);
+    grid->addWidget(versionLabel, 0, 1);
     grid->addWidget(buildSimulationControls(), 1, 0);
     grid->addWidget(buildGraphicControls(), 1, 1);
     grid->addWidget(buildSquareSize(), 2, 0);
     grid->addWidget(buildSlowdown(), 2, 1);
     grid->addWidget(buildCurrentSquare(), 3, 0);
     grid->addWidget(buildInformation(), 3, 1);
-    grid->addWidget(File1, 4, 0);
+    grid->addWidget(profileList, 4, 0);
     return central;
 }
 
@@ -111,57 +111,58 @@ static QGroupBox* buttonFrame(const char* caption, std::initializer_list<QPushBu
 }
 
 QGroupBox* MainWindow::buildSimulationControls() {
-    resetsim = button("resetsim", "Rese&t");
-    savesim = button("savesim", "Sa&ve");
-    loadsim = button("loadsim", "Lo&ad");
-    startsim = button("startsim", "Start Sim&ulation");
-    return buttonFrame("Simulation Controls", {resetsim, savesim, loadsim}, {startsim});
+    resetButton = button("resetsim", "Rese&t");
+    saveButton = button("savesim", "Sa&ve");
+    loadButton = button("loadsim", "Lo&ad");
+    startButton = button("startsim", "Start Sim&ulation");
+    return buttonFrame("Simulation Controls", {resetButton, saveButton, loadButton}, {startButton});
 }
 
 QGroupBox* MainWindow::buildGraphicControls() {
-    swapsim = button("swapsim", "Hide S&imulation");
-    maxi = button("maxi", "&Maximize");
-    switchorg = button("switchorg", "Hide Or&ganisms");
-    switchenv = button("switchenv", "Hide &Environment");
-    return buttonFrame("Graphic Controls", {swapsim, maxi}, {switchorg, switchenv});
+    simulationButton = button("swapsim", "Hide S&imulation");
+    maximizeButton = button("maxi", "&Maximize");
+    organismsButton = button("switchorg", "Hide Or&ganisms");
+    environmentButton = button("switchenv", "Hide &Environment");
+    return buttonFrame("Graphic Controls", {simulationButton, maximizeButton},
+                       {organismsButton, environmentButton});
 }
 
 QGroupBox* MainWindow::buildSquareSize() {
     auto* box = new QGroupBox("S&quare Size");
     auto* layout = new QHBoxLayout(box);
-    Slider1 = named(new QSlider(Qt::Horizontal), "Slider1");
-    Slider1->setRange(1, 8);
-    Slider1->setPageStep(1);
-    Slider1->setTickPosition(QSlider::TicksBelow);
-    Slider1->setValue(4);
-    sizelabel = valueLabel("sizelabel", "x 4");
-    layout->addWidget(Slider1, 1);
-    layout->addWidget(sizelabel);
-    box->setFocusProxy(Slider1);
+    squareSizeSlider = named(new QSlider(Qt::Horizontal), "Slider1");
+    squareSizeSlider->setRange(1, 8);
+    squareSizeSlider->setPageStep(1);
+    squareSizeSlider->setTickPosition(QSlider::TicksBelow);
+    squareSizeSlider->setValue(4);
+    squareSizeLabel = valueLabel("sizelabel", "x 4");
+    layout->addWidget(squareSizeSlider, 1);
+    layout->addWidget(squareSizeLabel);
+    box->setFocusProxy(squareSizeSlider);
     return box;
 }
 
 QGroupBox* MainWindow::buildSlowdown() {
     auto* box = new QGroupBox("S&lowdown Factor");
     auto* layout = new QHBoxLayout(box);
-    slowdownslider = named(new QSlider(Qt::Horizontal), "slowdownslider");
-    slowdownslider->setRange(-5, 5);
-    slowdownslider->setPageStep(1);
-    slowdownslider->setTickPosition(QSlider::TicksBelow);
-    slowdownslider->setValue(0);
-    slowdowntext = valueLabel("slowdowntext", "None");
-    layout->addWidget(slowdownslider, 1);
-    layout->addWidget(slowdowntext);
-    box->setFocusProxy(slowdownslider);
+    slowdownSlider = named(new QSlider(Qt::Horizontal), "slowdownslider");
+    slowdownSlider->setRange(-5, 5);
+    slowdownSlider->setPageStep(1);
+    slowdownSlider->setTickPosition(QSlider::TicksBelow);
+    slowdownSlider->setValue(0);
+    slowdownLabel = valueLabel("slowdowntext", "None");
+    layout->addWidget(slowdownSlider, 1);
+    layout->addWidget(slowdownLabel);
+    box->setFocusProxy(slowdownSlider);
     return box;
 }
 
 QGroupBox* MainWindow::buildCurrentSquare() {
     auto* box = new QGroupBox("Current Square");
     auto* layout = new QGridLayout(box);
-    preview = new PreviewBox;
-    csquare = valueLabel("csquare");
-    csquare->setAlignment(Qt::AlignCenter);
+    colourSample = new PreviewBox;
+    squareLabel = valueLabel("csquare");
+    squareLabel->setAlignment(Qt::AlignCenter);
     auto component = [](QGroupBox* frame, QLabel*& red, QLabel*& green, QLabel*& blue, const char* r,
                         const char* g, const char* b) {
         auto* l = new QGridLayout(frame);
@@ -177,10 +178,12 @@ QGroupBox* MainWindow::buildCurrentSquare() {
     };
     auto* organism = new QGroupBox("Organism");
     auto* environment = new QGroupBox("Environment");
-    component(organism, orgred, orggreen, orgblue, "orgred", "orggreen", "orgblue");
-    component(environment, envred, envgreen, envblue, "envred", "envgreen", "envblue");
-    layout->addWidget(preview, 0, 0, Qt::AlignCenter);
-    layout->addWidget(csquare, 1, 0);
+    component(organism, organismRedLabel, organismGreenLabel, organismBlueLabel, "orgred", "orggreen",
+              "orgblue");
+    component(environment, environmentRedLabel, environmentGreenLabel, environmentBlueLabel, "envred",
+              "envgreen", "envblue");
+    layout->addWidget(colourSample, 0, 0, Qt::AlignCenter);
+    layout->addWidget(squareLabel, 1, 0);
     layout->addWidget(organism, 0, 1, 2, 1);
     layout->addWidget(environment, 0, 2, 2, 1);
     return box;
@@ -189,15 +192,15 @@ QGroupBox* MainWindow::buildCurrentSquare() {
 QGroupBox* MainWindow::buildInformation() {
     auto* box = new QGroupBox("Simulation Information");
     auto* layout = new QGridLayout(box);
-    generation = valueLabel("generation", "0");
-    orgs = valueLabel("orgs", "0");
-    envs = valueLabel("envs", "0");
+    generationLabel = valueLabel("generation", "0");
+    organismsLabel = valueLabel("orgs", "0");
+    environmentsLabel = valueLabel("envs", "0");
     layout->addWidget(new QLabel("Generation:"), 0, 0);
-    layout->addWidget(generation, 0, 1);
+    layout->addWidget(generationLabel, 0, 1);
     layout->addWidget(new QLabel("Organisms:"), 1, 0);
-    layout->addWidget(orgs, 1, 1);
+    layout->addWidget(organismsLabel, 1, 1);
     layout->addWidget(new QLabel("Environments:"), 2, 0);
-    layout->addWidget(envs, 2, 1);
+    layout->addWidget(environmentsLabel, 2, 1);
     layout->setColumnStretch(1, 1);
     return box;
 }
@@ -208,42 +211,42 @@ void MainWindow::buildMenus() {
         return namedEntry(m, name, caption, keys);
     };
     const auto separator = namedSeparator;
-    program = menu("program", "&Program");
-    help = entry(program, "help", "Help - &Window", Qt::Key_F2);
-    help2menu = entry(program, "help2menu", "Help - &Contents", Qt::Key_F3);
-    help4menu = entry(program, "help4menu", "Help - &Search", Qt::Key_F4);
-    separator(program, "sep1");
-    about = entry(program, "about", "&About", Qt::CTRL | Qt::Key_A);
-    quit = entry(program, "quit", "&Quit", Qt::CTRL | Qt::Key_Q);
+    programMenu = menu("program", "&Program");
+    helpWindowItem = entry(programMenu, "help", "Help - &Window", Qt::Key_F2);
+    helpContentsItem = entry(programMenu, "help2menu", "Help - &Contents", Qt::Key_F3);
+    helpSearchItem = entry(programMenu, "help4menu", "Help - &Search", Qt::Key_F4);
+    separator(programMenu, "sep1");
+    aboutItem = entry(programMenu, "about", "&About", Qt::CTRL | Qt::Key_A);
+    quitItem = entry(programMenu, "quit", "&Quit", Qt::CTRL | Qt::Key_Q);
 
-    simulation = menu("simulation", "&Simulation");
-    start = entry(simulation, "start", "&Start Simulation", Qt::CTRL | Qt::Key_S);
-    reset = entry(simulation, "reset", "&Reset", Qt::CTRL | Qt::Key_X);
+    simulationMenu = menu("simulation", "&Simulation");
+    startItem = entry(simulationMenu, "start", "&Start Simulation", Qt::CTRL | Qt::Key_S);
+    resetItem = entry(simulationMenu, "reset", "&Reset", Qt::CTRL | Qt::Key_X);
 
-    sep2 = menu("sep2", "&View");
-    refreshmenu = entry(sep2, "refreshmenu", "&Refresh", Qt::CTRL | Qt::Key_R);
-    hidesim = entry(sep2, "hidesim", "Hide &Simulation", Qt::CTRL | Qt::Key_H);
-    switchenvmenu = entry(sep2, "switchenvmenu", "Hide &Environment", Qt::CTRL | Qt::Key_E);
-    switchorgmenu = entry(sep2, "switchorgmenu", "Hide &Organisms", Qt::CTRL | Qt::Key_O);
-    maximize = entry(sep2, "maximize", "&Maximize", Qt::CTRL | Qt::Key_M);
+    viewMenu = menu("sep2", "&View");
+    refreshItem = entry(viewMenu, "refreshmenu", "&Refresh", Qt::CTRL | Qt::Key_R);
+    simulationItem = entry(viewMenu, "hidesim", "Hide &Simulation", Qt::CTRL | Qt::Key_H);
+    environmentItem = entry(viewMenu, "switchenvmenu", "Hide &Environment", Qt::CTRL | Qt::Key_E);
+    organismsItem = entry(viewMenu, "switchorgmenu", "Hide &Organisms", Qt::CTRL | Qt::Key_O);
+    maximizeItem = entry(viewMenu, "maximize", "&Maximize", Qt::CTRL | Qt::Key_M);
 
-    options = menu("options", "&Options");
-    options2 = entry(options, "options2", "&Options", Qt::Key_F5);
+    optionsMenu = menu("options", "&Options");
+    optionsItem = entry(optionsMenu, "options2", "&Options", Qt::Key_F5);
 
-    profmenu = menu("profmenu", "P&rofiles");
-    load = entry(profmenu, "load", "&Load", Qt::Key_F7);
-    save = entry(profmenu, "save", "&Save", Qt::Key_F8);
-    sep3 = separator(profmenu, "sep3");
-    defmenu = entry(profmenu, "defmenu", "&Defaults", Qt::CTRL | Qt::Key_F1);
+    profilesMenu = menu("profmenu", "P&rofiles");
+    loadItem = entry(profilesMenu, "load", "&Load", Qt::Key_F7);
+    saveItem = entry(profilesMenu, "save", "&Save", Qt::Key_F8);
+    defaultsSeparator = separator(profilesMenu, "sep3");
+    defaultsItem = entry(profilesMenu, "defmenu", "&Defaults", Qt::CTRL | Qt::Key_F1);
     static const Qt::Key profileKeys[7] = {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5,
                                            Qt::Key_F6, Qt::Key_F7, Qt::Key_F8};
     for (int i = 0; i < 7; ++i) {
         const QByteArray name = "profile" + QByteArray::number(i + 2);
-        profileItems[i] = entry(profmenu, name.constData(), "", Qt::CTRL | profileKeys[i]);
+        profileItems[i] = entry(profilesMenu, name.constData(), "", Qt::CTRL | profileKeys[i]);
         profileItems[i]->setVisible(false); // filled from the Profiles folder
     }
-    sep8 = separator(profmenu, "sep8");
-    moreprof = entry(profmenu, "moreprof", "&More Profiles..");
+    moreProfilesSeparator = separator(profilesMenu, "sep8");
+    moreProfilesItem = entry(profilesMenu, "moreprof", "&More Profiles..");
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {

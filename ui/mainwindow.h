@@ -22,26 +22,27 @@ public:
     MainWindow();
 
     // Controls by their names.
-    QPushButton *resetsim, *savesim, *loadsim, *startsim;
-    QPushButton *swapsim, *maxi, *switchorg, *switchenv;
-    QSlider *Slider1, *slowdownslider;
-    QLabel *sizelabel, *slowdowntext;
-    PreviewBox* preview;
-    QLabel *csquare, *orgred, *orggreen, *orgblue, *envred, *envgreen, *envblue;
-    QLabel *generation, *orgs, *envs;
-    QLabel *versionlabel, *Picture1;
-    QListWidget* File1;
-    QTimer* Timer1;
+    QPushButton *resetButton, *saveButton, *loadButton, *startButton;
+    QPushButton *simulationButton, *maximizeButton, *organismsButton, *environmentButton;
+    QSlider *squareSizeSlider, *slowdownSlider;
+    QLabel *squareSizeLabel, *slowdownLabel;
+    PreviewBox* colourSample;
+    QLabel *squareLabel, *organismRedLabel, *organismGreenLabel, *organismBlueLabel, *environmentRedLabel,
+        *environmentGreenLabel, *environmentBlueLabel;
+    QLabel *generationLabel, *organismsLabel, *environmentsLabel;
+    QLabel *versionLabel, *banner;
+    QListWidget* profileList;
+    QTimer* tickTimer;
 
     // Menus and their entries.
-    QMenu *program, *simulation, *sep2, *options, *profmenu;
-    QAction *help, *help2menu, *help4menu, *about, *quit;
-    QAction *start, *reset;
-    QAction *refreshmenu, *hidesim, *switchenvmenu, *switchorgmenu, *maximize;
-    QAction* options2;
-    QAction *load, *save, *defmenu, *moreprof;
+    QMenu *programMenu, *simulationMenu, *viewMenu, *optionsMenu, *profilesMenu;
+    QAction *helpWindowItem, *helpContentsItem, *helpSearchItem, *aboutItem, *quitItem;
+    QAction *startItem, *resetItem;
+    QAction *refreshItem, *simulationItem, *environmentItem, *organismsItem, *maximizeItem;
+    QAction* optionsItem;
+    QAction *loadItem, *saveItem, *defaultsItem, *moreProfilesItem;
     QAction* profileItems[7]; // profile2 .. profile8
-    QAction *sep3, *sep8;
+    QAction *defaultsSeparator, *moreProfilesSeparator;
 
 signals:
     // The close box or the system menu asked the window to close: the program ends.

@@ -43,62 +43,62 @@ OptionsWindow::OptionsWindow(SimulationOptions& options, const ScreenMetrics& sc
     special = new SpecialTab(context);
     screensaver = new ScreensaverTab;
 
-    TabStrip1 = new QTabWidget;
-    TabStrip1->setObjectName("TabStrip1");
+    tabs = new QTabWidget;
+    tabs->setObjectName("TabStrip1");
     struct Tab {
         QWidget* page;
         const char* caption;
         const char* tooltip;
     };
-    const Tab tabs[] = {{general, "&General", "General program options"},
-                        {organisms, "O&rganisms", "Organism options"},
-                        {environment, "&Environment", "Environment options"},
-                        {special, "Spec&ial", "Special program options"},
-                        {screensaver, "Scree&nsaver", "Screensaver options"}};
-    for (const Tab& t : tabs) {
-        const int index = TabStrip1->addTab(t.page, t.caption);
-        TabStrip1->setTabToolTip(index, t.tooltip);
+    const Tab pages[] = {{general, "&General", "General program options"},
+                         {organisms, "O&rganisms", "Organism options"},
+                         {environment, "&Environment", "Environment options"},
+                         {special, "Spec&ial", "Special program options"},
+                         {screensaver, "Scree&nsaver", "Screensaver options"}};
+    for (const Tab& t : pages) {
+        const int index = tabs->addTab(t.page, t.caption);
+        tabs->setTabToolTip(index, t.tooltip);
     }
-    connect(TabStrip1, &QTabWidget::currentChanged, this, &OptionsWindow::refreshtab);
+    connect(tabs, &QTabWidget::currentChanged, this, &OptionsWindow::refreshtab);
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize); // a form of fixed size: nothing to maximise
     buildMenus();
     layout->setMenuBar(menuBar);
-    layout->addWidget(TabStrip1);
+    layout->addWidget(tabs);
     buildButtons(layout);
 
-    connect(organisms->fullorganisms, &QCheckBox::toggled, this, &OptionsWindow::fullOrganismsClicked);
+    connect(organisms->fullOrganismsBox, &QCheckBox::toggled, this, &OptionsWindow::fullOrganismsClicked);
     int mode = StartRandom;
-    for (QRadioButton* b :
-         {environment->Option1, environment->Option2, environment->Option3, environment->Option4}) {
+    for (QRadioButton* b : {environment->randomStart, environment->fullStart, environment->idealStart,
+                            environment->noneStart}) {
         connect(b, &QRadioButton::toggled, this, [this, mode](bool on) {
             if (on)
                 environmentStartClicked(mode);
         });
         ++mode;
     }
-    connect(special->asteroidscheck, &QCheckBox::toggled, special->asteroidFrequency->box(),
+    connect(special->asteroidsBox, &QCheckBox::toggled, special->asteroidFrequency->box(),
             &QWidget::setEnabled);
-    connect(special->mutationcheck, &QCheckBox::toggled, special->mutationFrequency->box(),
+    connect(special->mutationsBox, &QCheckBox::toggled, special->mutationFrequency->box(),
             &QWidget::setEnabled);
     preferWindowShortcuts(this); // Ctrl+A accepts, Ctrl+C cancels, also from inside a number box
     refreshtab();
 }
 
 void OptionsWindow::buildButtons(QLayout* layout) {
-    Command2 = button("Command2", "&Load");
-    Command1 = button("Command1", "&Save");
-    defaultsbutton = button("defaultsbutton", "&Defaults");
-    okbutton = button("okbutton", "O&K");
-    cancelbutton = button("cancelbutton", "&Cancel");
+    loadButton = button("Command2", "&Load");
+    saveButton = button("Command1", "&Save");
+    defaultsButton = button("defaultsbutton", "&Defaults");
+    okButton = button("okbutton", "O&K");
+    cancelButton = button("cancelbutton", "&Cancel");
     auto* row = new QHBoxLayout;
-    row->addWidget(Command2);
-    row->addWidget(Command1);
-    row->addWidget(defaultsbutton);
+    row->addWidget(loadButton);
+    row->addWidget(saveButton);
+    row->addWidget(defaultsButton);
     row->addStretch(1);
-    row->addWidget(okbutton);
-    row->addWidget(cancelbutton);
+    row->addWidget(okButton);
+    row->addWidget(cancelButton);
     static_cast<QVBoxLayout*>(layout)->addLayout(row);
 }
 
@@ -111,56 +111,56 @@ void OptionsWindow::buildMenus() {
         addAction(a); // the window's own shortcut, whether or not the menu was ever opened
         return a;
     };
-    optionsmenu = menu("optionsmenu", "&Options");
-    helpwindow = entry(optionsmenu, "helpwindow", "Help - &Window", Qt::Key_F2);
-    helpcontents = entry(optionsmenu, "helpcontents", "Help - &Contents", Qt::Key_F3);
-    helpsearch = entry(optionsmenu, "helpsearch", "Help - &Search", Qt::Key_F4);
-    optionsmenu->addSeparator()->setObjectName("sep1");
-    pageItems = {entry(optionsmenu, "generalmenu", "&General", Qt::CTRL | Qt::Key_G),
-                 entry(optionsmenu, "organismsmenu", "&Organisms", Qt::CTRL | Qt::Key_O),
-                 entry(optionsmenu, "environmentmenu", "&Environment", Qt::CTRL | Qt::Key_E),
-                 entry(optionsmenu, "specialmenu", "&Special", Qt::CTRL | Qt::Key_P),
-                 entry(optionsmenu, "screensavermenu", "&Screensaver", Qt::CTRL | Qt::Key_S)};
+    optionsMenu = menu("optionsmenu", "&Options");
+    helpWindowItem = entry(optionsMenu, "helpwindow", "Help - &Window", Qt::Key_F2);
+    helpContentsItem = entry(optionsMenu, "helpcontents", "Help - &Contents", Qt::Key_F3);
+    helpSearchItem = entry(optionsMenu, "helpsearch", "Help - &Search", Qt::Key_F4);
+    optionsMenu->addSeparator()->setObjectName("sep1");
+    pageItems = {entry(optionsMenu, "generalmenu", "&General", Qt::CTRL | Qt::Key_G),
+                 entry(optionsMenu, "organismsmenu", "&Organisms", Qt::CTRL | Qt::Key_O),
+                 entry(optionsMenu, "environmentmenu", "&Environment", Qt::CTRL | Qt::Key_E),
+                 entry(optionsMenu, "specialmenu", "&Special", Qt::CTRL | Qt::Key_P),
+                 entry(optionsMenu, "screensavermenu", "&Screensaver", Qt::CTRL | Qt::Key_S)};
     for (int i = 0; i < 5; ++i)
         connect(pageItems[i], &QAction::triggered, this, [this, i] { selectTab(i + 1); });
 
-    modifymenu = menu("modifymenu", "&Modify Options");
-    acceptmenu = entry(modifymenu, "acceptmenu", "&Accept changes", Qt::CTRL | Qt::Key_A);
-    cancelmenu = entry(modifymenu, "cancelmenu", "&Cancel changes", Qt::CTRL | Qt::Key_C);
-    modifymenu->addSeparator()->setObjectName("sep2");
-    resetmenu = entry(modifymenu, "resetmenu", "&Reset to Defaults", Qt::CTRL | Qt::Key_D);
+    modifyMenu = menu("modifymenu", "&Modify Options");
+    acceptItem = entry(modifyMenu, "acceptmenu", "&Accept changes", Qt::CTRL | Qt::Key_A);
+    cancelItem = entry(modifyMenu, "cancelmenu", "&Cancel changes", Qt::CTRL | Qt::Key_C);
+    modifyMenu->addSeparator()->setObjectName("sep2");
+    resetToDefaultsItem = entry(modifyMenu, "resetmenu", "&Reset to Defaults", Qt::CTRL | Qt::Key_D);
 
-    profilesmenu = menu("profilesmenu", "&Profiles");
-    loadmenu = entry(profilesmenu, "loadmenu", "&Load", Qt::Key_F7);
-    savemenu = entry(profilesmenu, "savemenu", "&Save", Qt::Key_F8);
-    profilesmenu->addSeparator()->setObjectName("sep3");
-    defaultmenu = entry(profilesmenu, "defaultmenu", "&Default", Qt::CTRL | Qt::Key_F1);
+    profilesMenu = menu("profilesmenu", "&Profiles");
+    loadItem = entry(profilesMenu, "loadmenu", "&Load", Qt::Key_F7);
+    saveItem = entry(profilesMenu, "savemenu", "&Save", Qt::Key_F8);
+    profilesMenu->addSeparator()->setObjectName("sep3");
+    defaultsItem = entry(profilesMenu, "defaultmenu", "&Default", Qt::CTRL | Qt::Key_F1);
     static const Qt::Key profileKeys[7] = {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5,
                                            Qt::Key_F6, Qt::Key_F7, Qt::Key_F8};
     for (int i = 0; i < 7; ++i) {
         const QByteArray name = "profile" + QByteArray::number(i + 2);
-        profileItems[i] = entry(profilesmenu, name.constData(), "", Qt::CTRL | profileKeys[i]);
+        profileItems[i] = entry(profilesMenu, name.constData(), "", Qt::CTRL | profileKeys[i]);
         profileItems[i]->setVisible(false); // filled from the Profiles folder
     }
-    sep7 = profilesmenu->addSeparator();
-    sep7->setObjectName("sep7");
-    moreprof = entry(profilesmenu, "moreprof", "&More Profiles..");
-    sep7->setVisible(false);
-    moreprof->setVisible(false);
+    moreProfilesSeparator = profilesMenu->addSeparator();
+    moreProfilesSeparator->setObjectName("sep7");
+    moreProfilesItem = entry(profilesMenu, "moreprof", "&More Profiles..");
+    moreProfilesSeparator->setVisible(false);
+    moreProfilesItem->setVisible(false);
 }
 
 void OptionsWindow::refreshtab() {
-    const int i = TabStrip1->currentIndex() + 1;
+    const int i = tabs->currentIndex() + 1;
     // The tab strip brings the selected page to the front and hides the others itself.
     if (i == 5)
         screensaverActions_->ssrefresh();
 }
 
 void OptionsWindow::selectTab(int i) {
-    if (TabStrip1->currentIndex() == i - 1)
+    if (tabs->currentIndex() == i - 1)
         refreshtab(); // no change of tab, so no signal: the page is refreshed all the same
     else
-        TabStrip1->setCurrentIndex(i - 1);
+        tabs->setCurrentIndex(i - 1);
 }
 
 void OptionsWindow::setText(NumberField* field, int value) {
@@ -197,8 +197,8 @@ void OptionsWindow::environmentStartClicked(int mode) {
 }
 
 void OptionsWindow::checkEnvironmentStart(int mode) {
-    QRadioButton* buttons[] = {environment->Option1, environment->Option2, environment->Option3,
-                               environment->Option4};
+    QRadioButton* buttons[] = {environment->randomStart, environment->fullStart, environment->idealStart,
+                               environment->noneStart};
     if (mode < StartRandom || mode > StartNone)
         return;
     setChecked(buttons[mode - 1], true);
@@ -216,12 +216,12 @@ void OptionsWindow::showOptionsInWindow() {
 
     startOrg->box()->setEnabled(!o.fullOrganisms);
     startOrg->slider()->setEnabled(!o.fullOrganisms);
-    setChecked(organisms->fullorganisms, o.fullOrganisms);
+    setChecked(organisms->fullOrganismsBox, o.fullOrganisms);
 
     organisms->colours->showScheme(o.organismColourMode);
     environment->colours->showScheme(o.environmentColourMode);
 
-    setChecked(organisms->fullorganisms, o.fullOrganisms);
+    setChecked(organisms->fullOrganismsBox, o.fullOrganisms);
     fullOrganismsClicked(o.fullOrganisms);
     checkEnvironmentStart(o.environmentStartMode);
 
@@ -231,8 +231,8 @@ void OptionsWindow::showOptionsInWindow() {
     general->gridSizeY->sliderMoved(general->gridSizeY->slider()->value());
 
     // Minus 50 across and plus 50 down, as the layout code sizes the grid sliders.
-    general->screensizextext->setText(QString::number(screen_.widthPixels() - 50));
-    general->screensizeytext->setText(QString::number(screen_.heightPixels() + 50));
+    general->screenWidthBox->setText(QString::number(screen_.widthPixels() - 50));
+    general->screenHeightBox->setText(QString::number(screen_.heightPixels() + 50));
 
     for (auto [field, value] :
          {std::pair{general->growthRate, o.growthRate}, std::pair{general->decayRate, o.decayRate},
@@ -257,11 +257,12 @@ void OptionsWindow::showOptionsInWindow() {
 
     SpecialTab& s = *special;
     for (auto [check, flag] :
-         {std::pair{s.blendonovertake, o.blendOnOvertake},
-          std::pair{general->environmentblend, o.environmentBlending}, std::pair{s.pdeath, o.promptOnDeath},
-          std::pair{s.psave, o.promptOnSave}, std::pair{s.preset, o.promptOnReset},
-          std::pair{s.pdefault, o.promptOnDefaults}, std::pair{s.asteroidscheck, o.asteroidsOn},
-          std::pair{s.mutationcheck, o.mutationsOn}})
+         {std::pair{s.blendOnOvertakeBox, o.blendOnOvertake},
+          std::pair{general->environmentBlendingBox, o.environmentBlending},
+          std::pair{s.promptOnDeathBox, o.promptOnDeath}, std::pair{s.promptOnSaveBox, o.promptOnSave},
+          std::pair{s.promptOnResetBox, o.promptOnReset},
+          std::pair{s.promptOnDefaultsBox, o.promptOnDefaults}, std::pair{s.asteroidsBox, o.asteroidsOn},
+          std::pair{s.mutationsBox, o.mutationsOn}})
         setChecked(check, flag);
     s.asteroidFrequency->box()->setEnabled(o.asteroidsOn);
     s.mutationFrequency->box()->setEnabled(o.mutationsOn);
@@ -271,7 +272,7 @@ void OptionsWindow::showOptionsInWindow() {
 
 void OptionsWindow::takeOptionsFromWindow() {
     SimulationOptions& o = options_;
-    o.fullOrganisms = organisms->fullorganisms->isChecked();
+    o.fullOrganisms = organisms->fullOrganismsBox->isChecked();
     if (!o.fullOrganisms)
         o.startOrganisms = organisms->startOrganisms->slider()->value();
     if (const int mode = organisms->colours->selectedScheme())
@@ -280,14 +281,14 @@ void OptionsWindow::takeOptionsFromWindow() {
         o.environmentColourMode = mode;
 
     const EnvironmentTab& e = *environment;
-    if (e.Option1->isChecked()) {
+    if (e.randomStart->isChecked()) {
         o.environmentStartMode = StartRandom;
         o.startEnvironments = e.startEnvironments->slider()->value();
-    } else if (e.Option2->isChecked()) {
+    } else if (e.fullStart->isChecked()) {
         o.environmentStartMode = StartFull;
-    } else if (e.Option3->isChecked()) {
+    } else if (e.idealStart->isChecked()) {
         o.environmentStartMode = StartIdeal;
-    } else if (e.Option4->isChecked()) {
+    } else if (e.noneStart->isChecked()) {
         o.environmentStartMode = StartNone;
     }
 
@@ -303,14 +304,14 @@ void OptionsWindow::takeOptionsFromWindow() {
     o.envUserColour = environment->colours->swatchColours();
 
     const SpecialTab& s = *special;
-    o.blendOnOvertake = s.blendonovertake->isChecked();
-    o.environmentBlending = general->environmentblend->isChecked();
-    o.promptOnDeath = s.pdeath->isChecked();
-    o.promptOnSave = s.psave->isChecked();
-    o.promptOnReset = s.preset->isChecked();
-    o.promptOnDefaults = s.pdefault->isChecked();
-    o.asteroidsOn = s.asteroidscheck->isChecked();
-    o.mutationsOn = s.mutationcheck->isChecked();
+    o.blendOnOvertake = s.blendOnOvertakeBox->isChecked();
+    o.environmentBlending = general->environmentBlendingBox->isChecked();
+    o.promptOnDeath = s.promptOnDeathBox->isChecked();
+    o.promptOnSave = s.promptOnSaveBox->isChecked();
+    o.promptOnReset = s.promptOnResetBox->isChecked();
+    o.promptOnDefaults = s.promptOnDefaultsBox->isChecked();
+    o.asteroidsOn = s.asteroidsBox->isChecked();
+    o.mutationsOn = s.mutationsBox->isChecked();
     o.asteroidFrequency = boxValue(s.asteroidFrequency);
     o.mutationFrequency = boxValue(s.mutationFrequency);
 }
@@ -321,8 +322,8 @@ void OptionsWindow::setGridSliderMaxima(int maxX, int maxY) {
 }
 
 void OptionsWindow::setCreationCommandsEnabled(bool enabled) {
-    Command1->setEnabled(enabled);
-    savemenu->setEnabled(enabled);
+    saveButton->setEnabled(enabled);
+    saveItem->setEnabled(enabled);
 }
 
 void OptionsWindow::closeEvent(QCloseEvent* e) {

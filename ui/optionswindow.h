@@ -32,7 +32,7 @@ public:
     OptionsWindow(SimulationOptions& options, const ScreenMetrics& screen, ColourPicker& picker);
 
     // The pages in tab order, and the tab strip.
-    QTabWidget* TabStrip1;
+    QTabWidget* tabs;
     GeneralTab* general;
     OrganismsTab* organisms;
     EnvironmentTab* environment;
@@ -40,15 +40,15 @@ public:
     ScreensaverTab* screensaver;
 
     // Buttons below the pages.
-    QPushButton *Command2, *Command1, *defaultsbutton, *okbutton, *cancelbutton; // Load, Save, ...
+    QPushButton *loadButton, *saveButton, *defaultsButton, *okButton, *cancelButton; // Load, Save, ...
 
     // Menus and their entries.
     QMenuBar* menuBar;
-    QMenu *optionsmenu, *modifymenu, *profilesmenu;
-    QAction *helpwindow, *helpcontents, *helpsearch;
+    QMenu *optionsMenu, *modifyMenu, *profilesMenu;
+    QAction *helpWindowItem, *helpContentsItem, *helpSearchItem;
     std::array<QAction*, 5> pageItems{}; // General, Organisms, Environment, Special, Screensaver
-    QAction *acceptmenu, *cancelmenu, *resetmenu;
-    QAction *loadmenu, *savemenu, *defaultmenu, *sep7, *moreprof;
+    QAction *acceptItem, *cancelItem, *resetToDefaultsItem;
+    QAction *loadItem, *saveItem, *defaultsItem, *moreProfilesSeparator, *moreProfilesItem;
     std::array<QAction*, 7> profileItems{}; // profile2 .. profile8
 
     // OptionsWindowLink: the record into the controls; the grid sliders' range; the Save

@@ -41,15 +41,16 @@ void ProfileCommands::refreshProfileMenus() {
     // The file list's order: by name, ignoring case.
     const QStringList files =
         QDir(folder).entryList({"*.bx2"}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
-    main_.File1->clear();
-    main_.File1->addItems(files);
+    main_.profileList->clear();
+    main_.profileList->addItems(files);
 
     for (int k = 0; k < quickItems; ++k) {
         main_.profileItems[k]->setVisible(false);
         optionsWindow_.profileItems[k]->setVisible(false);
     }
     const bool more = files.size() > quickItems;
-    for (QAction* a : {main_.sep8, main_.moreprof, optionsWindow_.sep7, optionsWindow_.moreprof})
+    for (QAction* a : {main_.moreProfilesSeparator, main_.moreProfilesItem,
+                       optionsWindow_.moreProfilesSeparator, optionsWindow_.moreProfilesItem})
         a->setVisible(more);
     const int shown = std::min<int>(quickItems, files.size());
     for (int k = 0; k < shown; ++k) {

@@ -15,12 +15,13 @@ ScreensaverCommands::ScreensaverCommands(ScreensaverTab& page, const SimulationO
                                          HelpService& help, std::string programFolder)
     : page_(page), options_(options), settings_(settings), programs_(programs), messages_(messages),
       help_(help), installer_(folders, std::move(programFolder)) {
-    QObject::connect(page_.Slider1, &QSlider::valueChanged, page_.Slider1,
+    QObject::connect(page_.squareSizeSlider, &QSlider::valueChanged, page_.squareSizeSlider,
                      [this](int v) { sliderChanged(v); });
-    QObject::connect(page_.Command3, &QPushButton::clicked, page_.Command3, [this] { Command3_Click(); });
-    QObject::connect(page_.Command4, &QPushButton::clicked, page_.Command4, [this] { Command4_Click(); });
-    QObject::connect(page_.Command5, &QPushButton::clicked, page_.Command5, [this] { Command5_Click(); });
-    QObject::connect(page_.Command6, &QPushButton::clicked, page_.Command6, [this] { Command6_Click(); });
+    QObject::connect(page_.installButton, &QPushButton::clicked, page_.installButton, [this] { install(); });
+    QObject::connect(page_.activateButton, &QPushButton::clicked, page_.activateButton,
+                     [this] { activate(); });
+    QObject::connect(page_.testButton, &QPushButton::clicked, page_.testButton, [this] { test(); });
+    QObject::connect(page_.helpButton, &QPushButton::clicked, page_.helpButton, [this] { showHelp(); });
 }
 
 void ScreensaverCommands::readSize() {
@@ -31,9 +32,9 @@ void ScreensaverCommands::readSize() {
 
 void ScreensaverCommands::showSize(double size) {
     showingSize_ = true;
-    page_.Slider1->setValue(roundToInt(size));
+    page_.squareSizeSlider->setValue(roundToInt(size));
     showingSize_ = false;
-    page_.Label13->setNum(page_.Slider1->value());
+    page_.squareSizeLabel->setNum(page_.squareSizeSlider->value());
 }
 
 void ScreensaverCommands::sliderChanged(int value) {
@@ -44,15 +45,15 @@ void ScreensaverCommands::sliderChanged(int value) {
 void ScreensaverCommands::ssrefresh() {
     readSize();
     if (!installer_.isInstalled()) {
-        page_.Label12->setText("Not Installed");
-        page_.Command3->setEnabled(true);
+        page_.installedLabel->setText("Not Installed");
+        page_.installButton->setEnabled(true);
         return; // the active state is left as it was
     }
-    page_.Label12->setText("Installed");
-    page_.Command3->setEnabled(false);
+    page_.installedLabel->setText("Installed");
+    page_.installButton->setEnabled(false);
     const bool active = installer_.isActive();
-    page_.Command4->setEnabled(!active);
-    page_.Label11->setText(active ? "Active" : "Not Active");
+    page_.activateButton->setEnabled(!active);
+    page_.activeLabel->setText(active ? "Active" : "Not Active");
 }
 
 void ScreensaverCommands::sssave() {
@@ -73,27 +74,27 @@ void ScreensaverCommands::tell(const char* title, const char* text, MessageIcon 
     messages_.inform(Notice{title, text, icon, context, options_.helpFilePath, helpButton});
 }
 
-void ScreensaverCommands::Command3_Click() {
+void ScreensaverCommands::install() {
     if (!installer_.install()) {
         tell("Screensaver error", "Error installing screensaver.", MessageIcon::None,
              help::installScreensaver, false);
         return;
     }
-    page_.Label12->setText("Installed");
-    page_.Command3->setEnabled(false);
+    page_.installedLabel->setText("Installed");
+    page_.installButton->setEnabled(false);
 }
 
-void ScreensaverCommands::Command4_Click() {
+void ScreensaverCommands::activate() {
     sssave();
     if (installer_.activate() != ActivationResult::Activated) {
         tell("INI File error", "Error adjusting system INI file.", MessageIcon::None, help::systemIni, false);
         return;
     }
-    page_.Command4->setEnabled(false);
-    page_.Label11->setText("Active");
+    page_.activateButton->setEnabled(false);
+    page_.activeLabel->setText("Active");
 }
 
-void ScreensaverCommands::Command5_Click() {
+void ScreensaverCommands::test() {
     sssave();
     // The copy beside the simulator runs, not the installed one.
     const std::string program = installer_.programFolder() + "/" + std::string(screensaverProgramName);
@@ -102,7 +103,7 @@ void ScreensaverCommands::Command5_Click() {
              MessageIcon::Exclamation, help::testScreensaver, true);
 }
 
-void ScreensaverCommands::Command6_Click() {
+void ScreensaverCommands::showHelp() {
     help_.showHelp(installer_.programFolder() + "/bramblexss.hlp", HelpContext, 0);
 }
 

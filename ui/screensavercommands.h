@@ -30,10 +30,10 @@ public:
     void ssrefresh() override;
     void sssave() override;
 
-    void Command3_Click(); // Install
-    void Command4_Click(); // Activate
-    void Command5_Click(); // Test Screensaver
-    void Command6_Click(); // Screensaver Help
+    void install();  // Install
+    void activate(); // Activate
+    void test();     // Test Screensaver
+    void showHelp(); // Screensaver Help
     // The options were cancelled: a size chosen but not stored is forgotten.
     void cancelled();
 

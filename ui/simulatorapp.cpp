@@ -57,32 +57,32 @@ void SimulatorApp::connectCommands() {
     MainWindow& m = *main_;
     Simulation& s = *sim_;
     ViewOperations& v = *view_;
-    connect(m.Timer1, &QTimer::timeout, this, &SimulatorApp::tick);
+    connect(m.tickTimer, &QTimer::timeout, this, &SimulatorApp::tick);
     auto on = [this](auto* sender, auto signal, auto&& action) { connect(sender, signal, this, action); };
-    on(m.startsim, &QPushButton::clicked, [&s] { s.startStop(); });
-    on(m.start, &QAction::triggered, [&s] { s.startStop(); });
-    on(m.resetsim, &QPushButton::clicked, [&s] { s.confirmReset(); });
-    on(m.reset, &QAction::triggered, [&s] { s.confirmReset(); });
-    on(m.swapsim, &QPushButton::clicked, [&v] { v.toggleSimulationShown(); });
-    on(m.hidesim, &QAction::triggered, [&v] { v.toggleSimulationShown(); });
-    on(m.maxi, &QPushButton::clicked, [&v] { v.toggleFullScreen(); });
-    on(m.maximize, &QAction::triggered, [&v] { v.toggleFullScreen(); });
-    on(m.switchorg, &QPushButton::clicked, [&v] { v.toggleOrganisms(); });
-    on(m.switchorgmenu, &QAction::triggered, [&v] { v.toggleOrganisms(); });
-    on(m.switchenv, &QPushButton::clicked, [&v] { v.toggleEnvironment(); });
-    on(m.switchenvmenu, &QAction::triggered, [&v] { v.toggleEnvironment(); });
-    on(m.refreshmenu, &QAction::triggered, [&v] { v.refresh(); });
-    on(m.Slider1, &QSlider::valueChanged, [&v](int value) { v.sizechange(value); });
-    on(m.slowdownslider, &QSlider::valueChanged, [&v](int value) { v.slowdownChanged(value); });
-    on(m.about, &QAction::triggered, [this] { showAbout(); });
-    on(m.quit, &QAction::triggered, [this] { shutDown(); });
+    on(m.startButton, &QPushButton::clicked, [&s] { s.startStop(); });
+    on(m.startItem, &QAction::triggered, [&s] { s.startStop(); });
+    on(m.resetButton, &QPushButton::clicked, [&s] { s.confirmReset(); });
+    on(m.resetItem, &QAction::triggered, [&s] { s.confirmReset(); });
+    on(m.simulationButton, &QPushButton::clicked, [&v] { v.toggleSimulationShown(); });
+    on(m.simulationItem, &QAction::triggered, [&v] { v.toggleSimulationShown(); });
+    on(m.maximizeButton, &QPushButton::clicked, [&v] { v.toggleFullScreen(); });
+    on(m.maximizeItem, &QAction::triggered, [&v] { v.toggleFullScreen(); });
+    on(m.organismsButton, &QPushButton::clicked, [&v] { v.toggleOrganisms(); });
+    on(m.organismsItem, &QAction::triggered, [&v] { v.toggleOrganisms(); });
+    on(m.environmentButton, &QPushButton::clicked, [&v] { v.toggleEnvironment(); });
+    on(m.environmentItem, &QAction::triggered, [&v] { v.toggleEnvironment(); });
+    on(m.refreshItem, &QAction::triggered, [&v] { v.refresh(); });
+    on(m.squareSizeSlider, &QSlider::valueChanged, [&v](int value) { v.sizechange(value); });
+    on(m.slowdownSlider, &QSlider::valueChanged, [&v](int value) { v.slowdownChanged(value); });
+    on(m.aboutItem, &QAction::triggered, [this] { showAbout(); });
+    on(m.quitItem, &QAction::triggered, [this] { shutDown(); });
     connect(&m, &MainWindow::unloadRequested, this, &SimulatorApp::shutDown);
     const auto helpCommand = [this](int command) {
         return [this, command] { platform_.help.showHelp(options_.helpFilePath, command, 0); };
     };
-    on(m.help, &QAction::triggered, helpCommand(HelpContext));
-    on(m.help2menu, &QAction::triggered, helpCommand(HelpContents));
-    on(m.help4menu, &QAction::triggered, helpCommand(HelpSearch));
+    on(m.helpWindowItem, &QAction::triggered, helpCommand(HelpContext));
+    on(m.helpContentsItem, &QAction::triggered, helpCommand(HelpContents));
+    on(m.helpSearchItem, &QAction::triggered, helpCommand(HelpSearch));
 }
 
 // The options and profile commands of both windows.
@@ -92,37 +92,37 @@ void SimulatorApp::connectOptionsCommands() {
     OptionsCommands& c = *optionsCommands_;
     ProfileCommands& p = *profiles_;
     auto on = [this](auto* sender, auto signal, auto&& action) { connect(sender, signal, this, action); };
-    on(m.options2, &QAction::triggered, [&c] { c.openOptionsWindow(); });
-    on(m.savesim, &QPushButton::clicked, [&c] { c.saveOptionsFromMain(); });
-    on(m.save, &QAction::triggered, [&c] { c.saveOptionsFromMain(); });
-    on(m.defmenu, &QAction::triggered, [&c] { c.resetOptionsToDefaults(); });
-    on(m.loadsim, &QPushButton::clicked, [&p] { p.loadProfile(""); });
-    for (QAction* a : {m.load, m.moreprof, w.loadmenu, w.moreprof})
+    on(m.optionsItem, &QAction::triggered, [&c] { c.openOptionsWindow(); });
+    on(m.saveButton, &QPushButton::clicked, [&c] { c.saveOptionsFromMain(); });
+    on(m.saveItem, &QAction::triggered, [&c] { c.saveOptionsFromMain(); });
+    on(m.defaultsItem, &QAction::triggered, [&c] { c.resetOptionsToDefaults(); });
+    on(m.loadButton, &QPushButton::clicked, [&p] { p.loadProfile(""); });
+    for (QAction* a : {m.loadItem, m.moreProfilesItem, w.loadItem, w.moreProfilesItem})
         on(a, &QAction::triggered, [&p] { p.loadProfile(""); });
-    on(w.Command2, &QPushButton::clicked, [&p] { p.loadProfile(""); });
+    on(w.loadButton, &QPushButton::clicked, [&p] { p.loadProfile(""); });
     for (int k = 0; k < 7; ++k) {
         on(m.profileItems[k], &QAction::triggered, [&p, k] { p.loadQuickProfile(k + 2); });
         on(w.profileItems[k], &QAction::triggered, [&p, k] { p.loadQuickProfile(k + 2); });
     }
-    on(w.okbutton, &QPushButton::clicked, [&c] { c.okClicked(); });
-    on(w.acceptmenu, &QAction::triggered, [&c] { c.acceptOptions(); });
+    on(w.okButton, &QPushButton::clicked, [&c] { c.okClicked(); });
+    on(w.acceptItem, &QAction::triggered, [&c] { c.acceptOptions(); });
     // Cancel also forgets a screensaver square size chosen but not stored.
     ScreensaverCommands& saver = *screensaver_;
     const auto cancel = [&c, &saver] {
         c.cancelOptions();
         saver.cancelled();
     };
-    on(w.cancelbutton, &QPushButton::clicked, cancel);
-    on(w.cancelmenu, &QAction::triggered, cancel);
+    on(w.cancelButton, &QPushButton::clicked, cancel);
+    on(w.cancelItem, &QAction::triggered, cancel);
     on(&w, &OptionsWindow::cancelRequested, cancel);
-    on(w.Command1, &QPushButton::clicked, [&c] { c.saveAndUseOptions(); });
-    on(w.savemenu, &QAction::triggered, [&c] { c.saveAndUseOptions(); });
-    on(w.defaultsbutton, &QPushButton::clicked, [&c] { c.resetOptionsToDefaults(); });
-    on(w.resetmenu, &QAction::triggered, [&c] { c.resetOptionsToDefaults(); });
-    on(w.defaultmenu, &QAction::triggered, [&c] { c.resetOptionsToDefaults(); });
-    on(w.helpwindow, &QAction::triggered, [&c] { c.helpWindow(); });
-    on(w.helpcontents, &QAction::triggered, [&c] { c.helpContents(); });
-    on(w.helpsearch, &QAction::triggered, [&c] { c.helpSearch(); });
+    on(w.saveButton, &QPushButton::clicked, [&c] { c.saveAndUseOptions(); });
+    on(w.saveItem, &QAction::triggered, [&c] { c.saveAndUseOptions(); });
+    on(w.defaultsButton, &QPushButton::clicked, [&c] { c.resetOptionsToDefaults(); });
+    on(w.resetToDefaultsItem, &QAction::triggered, [&c] { c.resetOptionsToDefaults(); });
+    on(w.defaultsItem, &QAction::triggered, [&c] { c.resetOptionsToDefaults(); });
+    on(w.helpWindowItem, &QAction::triggered, [&c] { c.helpWindow(); });
+    on(w.helpContentsItem, &QAction::triggered, [&c] { c.helpContents(); });
+    on(w.helpSearchItem, &QAction::triggered, [&c] { c.helpSearch(); });
 }
 
 void SimulatorApp::startUp() {
@@ -141,9 +141,9 @@ void SimulatorApp::startUp() {
 
 // The captions that show the version and title, set with the defaults.
 void SimulatorApp::showIdentity() {
-    main_->versionlabel->setText(qs(options_.versionString));
+    main_->versionLabel->setText(qs(options_.versionString));
     if (splash_)
-        splash_->versionlabel2->setText(qs(options_.versionString));
+        splash_->versionLabel->setText(qs(options_.versionString));
     about_->load();
     optionsWindow_->setWindowTitle(qs(options_.mainTitle + " Options"));
 }
@@ -160,7 +160,7 @@ void SimulatorApp::shutDown() {
     if (ending_)
         return;
     ending_ = true;
-    main_->Timer1->stop();
+    main_->tickTimer->stop();
     if (splash_)
         splash_->close();
     about_->close();
@@ -201,29 +201,29 @@ void SimulatorApp::setDisplayCaption(std::string_view text) {
 }
 
 void SimulatorApp::showCounters(int32_t generation, int32_t organisms, int32_t environments) {
-    main_->generation->setText(QString::number(generation));
-    main_->orgs->setText(QString::number(organisms));
-    main_->envs->setText(QString::number(environments));
+    main_->generationLabel->setText(QString::number(generation));
+    main_->organismsLabel->setText(QString::number(organisms));
+    main_->environmentsLabel->setText(QString::number(environments));
 }
 
 void SimulatorApp::setCreationCommandsEnabled(bool enabled) {
-    for (QAction* a : {main_->start, main_->save, main_->refreshmenu})
+    for (QAction* a : {main_->startItem, main_->saveItem, main_->refreshItem})
         a->setEnabled(enabled);
-    for (QPushButton* b : {main_->startsim, main_->savesim})
+    for (QPushButton* b : {main_->startButton, main_->saveButton})
         b->setEnabled(enabled);
     optionsWindow_->setCreationCommandsEnabled(enabled);
 }
 
 void SimulatorApp::showRunState(bool running) {
-    main_->start->setText(running ? "Stop" : "Start");
-    main_->startsim->setText(running ? "Stop Sim&ulation" : "Start Sim&ulation");
+    main_->startItem->setText(running ? "Stop" : "Start");
+    main_->startButton->setText(running ? "Stop Sim&ulation" : "Start Sim&ulation");
 }
 
 void SimulatorApp::setTimerEnabled(bool enabled) {
-    if (enabled && !main_->Timer1->isActive())
-        main_->Timer1->start();
+    if (enabled && !main_->tickTimer->isActive())
+        main_->tickTimer->start();
     else if (!enabled)
-        main_->Timer1->stop();
+        main_->tickTimer->stop();
 }
 
 void SimulatorApp::layoutWindows() {
@@ -236,22 +236,23 @@ void SimulatorApp::refreshProfileMenus() {
 
 void SimulatorApp::showReadout(const Readout& r) {
     MainWindow& m = *main_;
-    m.csquare->setText(QString::number(r.column) + "," + QString::number(r.row));
-    m.orgred->setText(QString::number(r.orgRed));
-    m.orggreen->setText(QString::number(r.orgGreen));
-    m.orgblue->setText(QString::number(r.orgBlue));
-    m.envred->setText(QString::number(r.envRed));
-    m.envgreen->setText(QString::number(r.envGreen));
-    m.envblue->setText(QString::number(r.envBlue));
-    m.preview->showColours(packColour(r.orgRed, r.orgGreen, r.orgBlue),
-                           packColour(r.envRed, r.envGreen, r.envBlue));
+    m.squareLabel->setText(QString::number(r.column) + "," + QString::number(r.row));
+    m.organismRedLabel->setText(QString::number(r.orgRed));
+    m.organismGreenLabel->setText(QString::number(r.orgGreen));
+    m.organismBlueLabel->setText(QString::number(r.orgBlue));
+    m.environmentRedLabel->setText(QString::number(r.envRed));
+    m.environmentGreenLabel->setText(QString::number(r.envGreen));
+    m.environmentBlueLabel->setText(QString::number(r.envBlue));
+    m.colourSample->showColours(packColour(r.orgRed, r.orgGreen, r.orgBlue),
+                                packColour(r.envRed, r.envGreen, r.envBlue));
 }
 
 void SimulatorApp::clearReadout() {
     MainWindow& m = *main_;
-    for (QLabel* l : {m.orgred, m.orggreen, m.orgblue, m.envred, m.envgreen, m.envblue, m.csquare})
+    for (QLabel* l : {m.organismRedLabel, m.organismGreenLabel, m.organismBlueLabel, m.environmentRedLabel,
+                      m.environmentGreenLabel, m.environmentBlueLabel, m.squareLabel})
         l->clear();
-    m.preview->clearColours();
+    m.colourSample->clearColours();
 }
 
 Answer SimulatorApp::ask(const Question& question) {

@@ -91,8 +91,8 @@ QPixmap bramblexArtwork(QSize size, bool withTitle) {
 }
 
 SplashWindow::SplashWindow(const SimulationOptions& options, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), versionlabel2(new QLabel(this)),
-      Timer1(new QTimer(this)), Timer2(new QTimer(this)) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), versionLabel(new QLabel(this)),
+      closeTimer(new QTimer(this)), showAgainTimer(new QTimer(this)) {
     setObjectName("splash");
     setWindowTitle(QString::fromStdString(options.mainTitle));
 
@@ -101,15 +101,15 @@ SplashWindow::SplashWindow(const SimulationOptions& options, QWidget* parent)
     picture->setPixmap(bramblexArtwork(QSize(416, 256), true));
     auto* versionCaption = new QLabel(tr("Version"), this);
     versionCaption->setObjectName("versioncaption");
-    versionlabel2->setObjectName("versionlabel2");
-    versionlabel2->setText(QString::fromStdString(options.versionString));
+    versionLabel->setObjectName("versionlabel2");
+    versionLabel->setText(QString::fromStdString(options.versionString));
     auto* hint = new QLabel(tr("Press any key or click to continue"), this);
     hint->setObjectName("splashhint");
     hint->setEnabled(false);
 
     auto* version = new QHBoxLayout;
     version->addWidget(versionCaption);
-    version->addWidget(versionlabel2);
+    version->addWidget(versionLabel);
     version->addStretch();
     version->addWidget(hint);
     auto* layout = new QVBoxLayout(this);
@@ -118,19 +118,19 @@ SplashWindow::SplashWindow(const SimulationOptions& options, QWidget* parent)
     layout->addLayout(version);
     setStyleSheet(QStringLiteral("#splash { border: 1px solid #404040; }"));
 
-    Timer1->setObjectName("Timer1");
-    Timer1->setInterval(5000);
-    Timer1->setSingleShot(true);
-    Timer2->setObjectName("Timer2");
-    Timer2->setInterval(50);
-    connect(Timer1, &QTimer::timeout, this, &QWidget::close);
-    connect(Timer2, &QTimer::timeout, this, &SplashWindow::showAgain);
+    closeTimer->setObjectName("Timer1");
+    closeTimer->setInterval(5000);
+    closeTimer->setSingleShot(true);
+    showAgainTimer->setObjectName("Timer2");
+    showAgainTimer->setInterval(50);
+    connect(closeTimer, &QTimer::timeout, this, &QWidget::close);
+    connect(showAgainTimer, &QTimer::timeout, this, &SplashWindow::showAgain);
     adjustSize();
 }
 
 void SplashWindow::start() {
-    Timer1->start();
-    Timer2->start();
+    closeTimer->start();
+    showAgainTimer->start();
 }
 
 void SplashWindow::showAgain() {
@@ -140,13 +140,13 @@ void SplashWindow::showAgain() {
     raise();
 }
 
-// Timer2 runs from the window's first showing: a splash that was made but never shown must not
+// showAgainTimer runs from the window's first showing: a splash that was made but never shown must not
 // pop up by itself.
 void SplashWindow::showEvent(QShowEvent* event) {
     closing_ = false;
     loaded_ = true;
-    if (!Timer2->isActive())
-        Timer2->start();
+    if (!showAgainTimer->isActive())
+        showAgainTimer->start();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
@@ -167,8 +167,8 @@ void SplashWindow::mousePressEvent(QMouseEvent*) {
 // A closed splash stays closed: the timers that would bring it back stop with it.
 void SplashWindow::closeEvent(QCloseEvent* event) {
     closing_ = true;
-    Timer1->stop();
-    Timer2->stop();
+    closeTimer->stop();
+    showAgainTimer->stop();
     QWidget::closeEvent(event);
     emit closed();
 }

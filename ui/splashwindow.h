@@ -19,12 +19,12 @@ class SplashWindow : public QWidget {
 public:
     explicit SplashWindow(const SimulationOptions& options, QWidget* parent = nullptr);
 
-    // Enables both timers: Timer1 closes the window after 5 s, Timer2 keeps it shown.
+    // Enables both timers: closeTimer closes the window after 5 s, showAgainTimer keeps it shown.
     void start();
 
-    QLabel* versionlabel2;
-    QTimer* Timer1; // 5000 ms, closes the window; disabled until start()
-    QTimer* Timer2; // 50 ms, shows the window again; runs from the first showing until closed
+    QLabel* versionLabel;
+    QTimer* closeTimer;     // 5000 ms, closes the window; disabled until start()
+    QTimer* showAgainTimer; // 50 ms, shows the window again; runs from the first showing until closed
 
 signals:
     void closed();

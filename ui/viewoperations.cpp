@@ -43,8 +43,9 @@ ViewOperations::ViewOperations(SimulationOptions& options, WorldState& world, Si
       cursor_(cursor), optionsWindow_(&optionsWindow) {}
 
 void ViewOperations::setSlider1(int value) {
-    const QSignalBlocker quiet(main_.Slider1); // set from code: the slider's own handler does not run
-    main_.Slider1->setValue(value);
+    const QSignalBlocker quiet(
+        main_.squareSizeSlider); // set from code: the slider's own handler does not run
+    main_.squareSizeSlider->setValue(value);
 }
 
 void ViewOperations::layoutWindows() {
@@ -66,26 +67,26 @@ void ViewOperations::layoutWindows() {
 void ViewOperations::syncMainControls() {
     optionsWindow_->showOptionsInWindow();
     setSlider1(sliderForSquareSize(world_.squareSize));
-    main_.sizelabel->setText("x " + QString::number(main_.Slider1->value()));
+    main_.squareSizeLabel->setText("x " + QString::number(main_.squareSizeSlider->value()));
     {
-        const QSignalBlocker quiet(main_.slowdownslider);
-        main_.slowdownslider->setValue(options_.slowdown);
+        const QSignalBlocker quiet(main_.slowdownSlider);
+        main_.slowdownSlider->setValue(options_.slowdown);
     }
     applySlowdown();
-    main_.slowdowntext->setText(slowdownCaption(main_.slowdownslider->value()));
+    main_.slowdownLabel->setText(slowdownCaption(main_.slowdownSlider->value()));
 }
 
 void ViewOperations::applySlowdown() {
     {
-        const QSignalBlocker quiet(main_.slowdownslider);
-        main_.slowdownslider->setValue(options_.slowdown);
+        const QSignalBlocker quiet(main_.slowdownSlider);
+        main_.slowdownSlider->setValue(options_.slowdown);
     }
     world_.passesPerTick = passesPerTickFor(options_.slowdown, options_.gridSizeY);
 }
 
 void ViewOperations::squareSizeChanged() {
-    main_.sizelabel->setText("x " + QString::number(main_.Slider1->value()));
-    world_.squareSize = squareSizeForSlider(main_.Slider1->value());
+    main_.squareSizeLabel->setText("x " + QString::number(main_.squareSizeSlider->value()));
+    world_.squareSize = squareSizeForSlider(main_.squareSizeSlider->value());
     layoutWindows();
     refresh();
     if (!world_.simulationShown)
@@ -102,8 +103,8 @@ void ViewOperations::toggleSimulationShown() {
         main_.setWindowTitle(QString::fromStdString(options_.mainTitle));
         world_.simulationShown = true;
         world_.trackMouse = true;
-        main_.swapsim->setText("Hide S&imulation");
-        main_.hidesim->setText("Hide S&imulation");
+        main_.simulationButton->setText("Hide S&imulation");
+        main_.simulationItem->setText("Hide S&imulation");
     } else {
         display_.hide();
         world_.simulationShown = false;
@@ -111,8 +112,8 @@ void ViewOperations::toggleSimulationShown() {
         world_.trackMouse = false;
         if (world_.running)
             world_.phase = PhaseRun; // an unfinished redraw is dropped; the update goes on unseen
-        main_.swapsim->setText("Show S&imulation");
-        main_.hidesim->setText("Show S&imulation");
+        main_.simulationButton->setText("Show S&imulation");
+        main_.simulationItem->setText("Show S&imulation");
     }
 }
 
@@ -163,30 +164,30 @@ void ViewOperations::toggleLayer(const LayerControls& layer) {
 }
 
 void ViewOperations::toggleEnvironment() {
-    toggleLayer({world_.showEnvironment, world_.showOrganisms, main_.switchenv, main_.switchenvmenu,
+    toggleLayer({world_.showEnvironment, world_.showOrganisms, main_.environmentButton, main_.environmentItem,
                  "&Environment", &ViewOperations::toggleOrganisms});
 }
 
 void ViewOperations::toggleOrganisms() {
-    toggleLayer({world_.showOrganisms, world_.showEnvironment, main_.switchorg, main_.switchorgmenu,
+    toggleLayer({world_.showOrganisms, world_.showEnvironment, main_.organismsButton, main_.organismsItem,
                  "Or&ganisms", &ViewOperations::toggleEnvironment});
 }
 
 void ViewOperations::sizechange(int value) {
-    main_.sizelabel->setText("x " + QString::number(value));
+    main_.squareSizeLabel->setText("x " + QString::number(value));
     if (value == 1 && world_.showEnvironment && world_.showOrganisms)
         toggleEnvironment(); // at one pixel the corner mark cannot be seen
     squareSizeChanged();
 }
 
 void ViewOperations::slowdownChanged(int value) {
-    main_.slowdowntext->setText(slowdownCaption(value));
+    main_.slowdownLabel->setText(slowdownCaption(value));
     options_.slowdown = value;
     applySlowdown();
 }
 
 void ViewOperations::stepSquareSize(int delta) {
-    const int value = main_.Slider1->value() + delta;
+    const int value = main_.squareSizeSlider->value() + delta;
     if (value < 1 || value > 8)
         return;
     setSlider1(value);

@@ -103,8 +103,8 @@ void SaverWindowsTest::configDialogShowsTheStoredSizeOrSix() {
     QVERIFY(rig.start(SaverLaunch::Configure));
     ConfigDialog* dialog = rig.app.configDialog();
     QVERIFY(dialog);
-    QCOMPARE(dialog->Slider1->value(), slider);
-    QCOMPARE(dialog->Label3->text(), QString::number(slider));
+    QCOMPARE(dialog->squareSizeSlider->value(), slider);
+    QCOMPARE(dialog->squareSizeLabel->text(), QString::number(slider));
     QCOMPARE(dialog->osize, setting);
     // Loading is not a choice: the world keeps the size as read, fraction included.
     QCOMPARE(rig.app.module().world.squareSizeSetting, setting);
@@ -118,10 +118,10 @@ void SaverWindowsTest::configDialogControlsAndMenus() {
     QCOMPARE(dialog->objectName(), QString("fConfig"));
     QCOMPARE(dialog->windowTitle(), QString("Bramblex 2 : Screen Saver Configuration"));
     QVERIFY(dialog->isVisible());
-    QCOMPARE(dialog->Slider1->minimum(), 2);
-    QCOMPARE(dialog->Slider1->maximum(), 25);
-    QCOMPARE(dialog->Slider1->singleStep(), 1);
-    QCOMPARE(dialog->Slider1->pageStep(), 5);
+    QCOMPARE(dialog->squareSizeSlider->minimum(), 2);
+    QCOMPARE(dialog->squareSizeSlider->maximum(), 25);
+    QCOMPARE(dialog->squareSizeSlider->singleStep(), 1);
+    QCOMPARE(dialog->squareSizeSlider->pageStep(), 5);
     QCOMPARE(dialog->findChild<QLabel*>("Label1")->text(), QString("Square Size:"));
     QCOMPARE(dialog->findChild<QLabel*>("Label2")->text(), QString("Screen Saver"));
     QCOMPARE(dialog->findChild<QPushButton*>("cmdOK")->text(), QString("&Ok"));
@@ -139,8 +139,8 @@ void SaverWindowsTest::configDialogControlsAndMenus() {
         QCOMPARE(action->shortcut(), keys);
     }
     // The live preview runs: the timer paints picView column by column.
-    const QImage before = dialog->picView->pixels().view().copy();
-    QTRY_VERIFY(dialog->picView->pixels().view() != before);
+    const QImage before = dialog->preview->pixels().view().copy();
+    QTRY_VERIFY(dialog->preview->pixels().view() != before);
 }
 
 void SaverWindowsTest::sliderMovesRebuildThePreviewAtTheNewSize() {
@@ -150,8 +150,8 @@ void SaverWindowsTest::sliderMovesRebuildThePreviewAtTheNewSize() {
     SaverWorld& world = rig.app.module().world;
     QCOMPARE(world.gridSizeX, 40); // 240 pixels at 6
     for (const int size : {10, 24, 3}) {
-        dialog->Slider1->setValue(size);
-        QCOMPARE(dialog->Label3->text(), QString::number(size));
+        dialog->squareSizeSlider->setValue(size);
+        QCOMPARE(dialog->squareSizeLabel->text(), QString::number(size));
         QCOMPARE(dialog->nsize, double(size));
         QVERIFY(world.rebuildRequested);
         QTRY_VERIFY(!world.rebuildRequested);
@@ -166,8 +166,8 @@ void SaverWindowsTest::okStoresTheChosenSizeAndCancelDoesNot() {
         Rig rig("6");
         rig.start(SaverLaunch::Configure);
         QSignalSpy finished(&rig.app, &SaverApp::finished);
-        rig.app.configDialog()->Slider1->setValue(10);
-        QTest::mouseClick(rig.app.configDialog()->Command1, Qt::LeftButton);
+        rig.app.configDialog()->squareSizeSlider->setValue(10);
+        QTest::mouseClick(rig.app.configDialog()->cancelButton, Qt::LeftButton);
         QCOMPARE(rig.settings.squareSize(), std::optional<std::string>("6"));
         QCOMPARE(finished.count(), 1);
         QVERIFY(!rig.app.configDialog()->isVisible());
@@ -176,8 +176,8 @@ void SaverWindowsTest::okStoresTheChosenSizeAndCancelDoesNot() {
         Rig rig("6");
         rig.start(SaverLaunch::Configure);
         QSignalSpy finished(&rig.app, &SaverApp::finished);
-        rig.app.configDialog()->Slider1->setValue(10);
-        QTest::mouseClick(rig.app.configDialog()->cmdOK, Qt::LeftButton);
+        rig.app.configDialog()->squareSizeSlider->setValue(10);
+        QTest::mouseClick(rig.app.configDialog()->okButton, Qt::LeftButton);
         QCOMPARE(rig.settings.squareSize(), std::optional<std::string>("10"));
         QCOMPARE(rig.app.configDialog()->osize, 10.0);
         QCOMPARE(finished.count(), 1);
@@ -196,9 +196,9 @@ void SaverWindowsTest::menuShortcutsActLikeTheButtons() {
         QCOMPARE(rig.fake.help.calls[0].command, int(HelpContext));
         QTest::keyClick(dialog, Qt::Key_A, Qt::ControlModifier);
         QTRY_VERIFY(rig.app.aboutForm()->isVisible());
-        rig.app.aboutForm()->Command1->click();
+        rig.app.aboutForm()->doneButton->click();
         QTRY_VERIFY(QTest::qWaitForWindowActive(dialog));
-        dialog->Slider1->setValue(12);
+        dialog->squareSizeSlider->setValue(12);
         QTest::keyClick(dialog, Qt::Key_C, Qt::ControlModifier);
         QVERIFY(rig.app.hasEnded());
         QCOMPARE(rig.settings.squareSize(), std::optional<std::string>("6"));
@@ -208,7 +208,7 @@ void SaverWindowsTest::menuShortcutsActLikeTheButtons() {
         rig.start(SaverLaunch::Configure);
         ConfigDialog* dialog = rig.app.configDialog();
         QVERIFY(QTest::qWaitForWindowActive(dialog));
-        dialog->Slider1->setValue(12);
+        dialog->squareSizeSlider->setValue(12);
         QTest::keyClick(dialog, Qt::Key_O, Qt::ControlModifier);
         QVERIFY(rig.app.hasEnded());
         QCOMPARE(rig.settings.squareSize(), std::optional<std::string>("12"));
@@ -221,23 +221,23 @@ void SaverWindowsTest::aboutFormTextAndLink() {
     about.setVersionText("2.0");
     QCOMPARE(about.objectName(), QString("aboutform"));
     QCOMPARE(about.windowTitle(), QString("About Bramblex 2 Screen Saver"));
-    QCOMPARE(about.versionlabel3->text(), QString("2.0"));
-    QCOMPARE(about.Label1->text(), QString("Bramblex 2"));
-    QCOMPARE(about.Command1->text(), QString("&Done"));
-    const QStringList lines = about.Text1->toPlainText().split('\n');
+    QCOMPARE(about.versionLabel->text(), QString("2.0"));
+    QCOMPARE(about.titleLabel->text(), QString("Bramblex 2"));
+    QCOMPARE(about.doneButton->text(), QString("&Done"));
+    const QStringList lines = about.information->toPlainText().split('\n');
     QCOMPARE(lines.size(), 8);
     QCOMPARE(lines[0], QString("Bramblex 2.0 Screen Saver."));
     QCOMPARE(lines[5], QString("Please press F1 to read the help file."));
     QCOMPARE(lines[7], QString("If you like this program, why not try Bramblex 2 itself!"));
     QVERIFY(aboutText("2.0").contains("\r\n"));
 
-    QTest::mouseClick(about.Label2, Qt::LeftButton);
+    QTest::mouseClick(about.webLink, Qt::LeftButton);
     QCOMPARE(fake.browser.opened, std::vector<std::string>{AboutForm::publisherAddress});
     QVERIFY(fake.messages.notices.empty());
     fake.browser.result = BrowserResult::NoBrowser;
-    QTest::mouseClick(about.Label2, Qt::LeftButton);
+    QTest::mouseClick(about.webLink, Qt::LeftButton);
     fake.browser.result = BrowserResult::CouldNotOpen;
-    QTest::mouseClick(about.Label2, Qt::LeftButton);
+    QTest::mouseClick(about.webLink, Qt::LeftButton);
     QCOMPARE(fake.messages.notices.size(), std::size_t(2));
     QCOMPARE(fake.messages.notices[0].text, std::string("Error: No web browser found."));
     QCOMPARE(fake.messages.notices[1].text, std::string("Error: Could not open web page."));
@@ -263,7 +263,7 @@ void SaverWindowsTest::fullScreenEndsOnACharacterKeyOrAClick() {
         QVERIFY(rig.app.hasEnded());
         QVERIFY(!screen->isVisible());
         QCOMPARE(rig.fake.cursor.count(), 0); // the pointer is back
-        QVERIFY(!screen->Timer1->isActive());
+        QVERIFY(!screen->tickTimer->isActive());
     }
     {
         Rig rig;
@@ -279,8 +279,8 @@ void SaverWindowsTest::fullScreenEndsOnTheSixthMoveWithinAPeriod() {
     Rig rig;
     rig.start(SaverLaunch::FullScreen);
     ScreenWindow* screen = rig.app.screenWindow();
-    QCOMPARE(screen->tmrMouse->interval(), 5000);
-    QVERIFY(screen->tmrMouse->isActive());
+    QCOMPARE(screen->mouseTimer->interval(), 5000);
+    QVERIFY(screen->mouseTimer->isActive());
     const auto move = [screen](int i) {
         QMouseEvent e(QEvent::MouseMove, QPointF(10 + i, 10), screen->mapToGlobal(QPointF(10 + i, 10)),
                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
@@ -289,9 +289,9 @@ void SaverWindowsTest::fullScreenEndsOnTheSixthMoveWithinAPeriod() {
     for (int i = 0; i < 5; ++i)
         move(i);
     QVERIFY(!rig.app.hasEnded());
-    screen->tmrMouse->start(1);          // the period ends
+    screen->mouseTimer->start(1);        // the period ends
     QTRY_COMPARE(screen->mouseMoves, 0); // a new period starts counting afresh
-    screen->tmrMouse->start(5000);
+    screen->mouseTimer->start(5000);
     for (int i = 0; i < 5; ++i)
         move(i);
     QVERIFY(!rig.app.hasEnded());
@@ -324,13 +324,13 @@ void SaverWindowsTest::previewOfAHandleThatIsNoWindowEndsOnTheFirstTick() {
     QVERIFY(rig.start(SaverLaunch::Preview, 0));
     ListenWindow* listen = rig.app.listenWindow();
     QCOMPARE(listen->objectName(), QString("fListen"));
-    QCOMPARE(listen->picPreview->objectName(), QString("picPreview"));
+    QCOMPARE(listen->preview->objectName(), QString("picPreview"));
     QVERIFY(!listen->isVisible());
     QVERIFY(!rig.app.module().previewAttached);
     QCOMPARE(rig.app.module().world.gridSizeX, 0); // nothing to draw on
-    QVERIFY(listen->tmrMain->isActive());
+    QVERIFY(listen->tickTimer->isActive());
     QTRY_COMPARE(finished.count(), 1);
-    QVERIFY(!listen->tmrMain->isActive());
+    QVERIFY(!listen->tickTimer->isActive());
     QVERIFY(rig.app.hasEnded());
 }
 

@@ -59,7 +59,7 @@ class OptionsWindowTest : public QObject {
         for (int i = 0; world().phase != PhaseIdle && i < 20000; ++i)
             app->tick();
     }
-    void open() { main().options2->trigger(); }
+    void open() { main().optionsItem->trigger(); }
     // Types over the whole text, as a user must: an emptied box at once shows the stored value.
     void type(const char* name, const QString& text) {
         QLineEdit* b = box(name);
@@ -98,7 +98,7 @@ private slots:
                      programFolder->path().toStdString(), programFolder->path().toStdString()},
             std::make_unique<RandomGenerator>(7));
         app->startUp();
-        main().Timer1->stop(); // the test drives the ticks
+        main().tickTimer->stop(); // the test drives the ticks
         tickUntilIdle();
     }
     void cleanup() {
@@ -124,7 +124,7 @@ private slots:
         QCOMPARE(control<QSlider>("startorgslider")->maximum(), 2000);
         QCOMPARE(control<QSlider>("Slider1")->minimum(), 2);
         QCOMPARE(control<QSlider>("Slider1")->maximum(), 25);
-        QCOMPARE(window().savemenu->shortcut(), QKeySequence(Qt::Key_F8));
+        QCOMPARE(window().saveItem->shortcut(), QKeySequence(Qt::Key_F8));
         QCOMPARE(window().pageItems[4]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
         QCOMPARE(window().profileItems[6]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F8));
         // The layout sized the grid sliders from the 1024 x 768 screen.
@@ -338,7 +338,7 @@ private slots:
             control<QPushButton>("cancelbutton")->click();
             break;
         case 1:
-            window().cancelmenu->trigger();
+            window().cancelItem->trigger();
             break;
         case 2:
             window().close();
@@ -388,7 +388,7 @@ private slots:
     }
 
     void acceptAnsweredNoKeepsTheWindowOpenAndPaused() {
-        main().startsim->click();
+        main().startButton->click();
         QCOMPARE(world().phase, int(PhaseRun));
         open();
         QCOMPARE(world().phase, int(PhaseIdle));
@@ -427,7 +427,7 @@ private slots:
         QCOMPARE(options().gridSizeX, 30);
         QCOMPARE(world().phase, int(PhaseCreate));
         QVERIFY(!control<QPushButton>("Command1")->isEnabled());
-        QVERIFY(!window().savemenu->isEnabled());
+        QVERIFY(!window().saveItem->isEnabled());
         QVERIFY(fakes->files.saved.empty());
         tickUntilIdle();
         QCOMPARE(fakes->files.saved.size(), size_t(1));
@@ -454,15 +454,15 @@ private slots:
         control<QPushButton>("cancelbutton")->click();
         QCOMPARE(world().phase, int(PhaseCreate)); // the phase parked at opening (idle) is not put back
         tickUntilIdle();
-        QCOMPARE(main().orgs->text(), QString("10"));
+        QCOMPARE(main().organismsLabel->text(), QString("10"));
         QCOMPARE(world().orgGrid.sizeX(), 50);
-        QVERIFY(main().startsim->isEnabled());
+        QVERIFY(main().startButton->isEnabled());
     }
 
     void defaultsAskFirst() {
         options().gridSizeX = 20;
         fakes->messages.answers = {Answer::No};
-        main().defmenu->trigger();
+        main().defaultsItem->trigger();
         QCOMPARE(options().gridSizeX, 20);
         const Question& q = fakes->messages.asked.at(0);
         QCOMPARE(QString::fromStdString(q.title), QString("Reset options to defaults?"));
@@ -470,12 +470,13 @@ private slots:
                  QString("This will reset all options to the default values.\r"
                          "Your simulation will be reset.\rAre you sure?"));
         QCOMPARE(q.helpContext, 10002);
-        main().hidesim->trigger();
+        main().simulationItem->trigger();
         fakes->messages.answers = {Answer::Yes};
-        main().defmenu->trigger();
+        main().defaultsItem->trigger();
         QCOMPARE(options().gridSizeX, 50);
         QVERIFY(world().simulationShown);
-        QCOMPARE(main().hidesim->text(), QString("Hide S&imulation")); // the panel agrees with the flags
+        QCOMPARE(main().simulationItem->text(),
+                 QString("Hide S&imulation")); // the panel agrees with the flags
         QCOMPARE(world().phase, int(PhaseCreate));
     }
 
@@ -499,19 +500,19 @@ private slots:
                 control<QAction>(name.toLatin1().constData())->trigger();
             control<QPushButton>("cancelbutton")->click();
         }
-        main().help->trigger();
+        main().helpWindowItem->trigger();
         QCOMPARE(QString::fromStdString(fakes->help.calls.back().file),
                  programFolder->path() + "/bramblex.hlp");
     }
 
     void saveFromMainDoesNotBringBackAStalePhase() {
-        main().startsim->click();
+        main().startButton->click();
         open();
         control<QPushButton>("cancelbutton")->click();
         QCOMPARE(world().phase, int(PhaseRun));
-        main().startsim->click(); // stopped: idle
+        main().startButton->click(); // stopped: idle
         fakes->files.saveAnswers = {std::nullopt};
-        main().savesim->click();
+        main().saveButton->click();
         QCOMPARE(fakes->files.saved.size(), size_t(1));
         QCOMPARE(world().phase, int(PhaseIdle));
         QVERIFY(!world().running);
@@ -529,11 +530,11 @@ private slots:
 
     void helpWindowUsesTheLastHelpCommand() {
         open();
-        window().helpwindow->trigger();
-        window().helpcontents->trigger();
-        window().helpwindow->trigger();
-        window().helpsearch->trigger();
-        window().helpwindow->trigger();
+        window().helpWindowItem->trigger();
+        window().helpContentsItem->trigger();
+        window().helpWindowItem->trigger();
+        window().helpSearchItem->trigger();
+        window().helpWindowItem->trigger();
         QCOMPARE(fakes->help.calls.size(), size_t(5));
         const int expected[] = {1, 3, 3, 261, 261};
         for (int i = 0; i < 5; ++i) {
@@ -564,13 +565,14 @@ private slots:
         app->profiles().refreshProfileMenus();
         QCOMPARE(visibleQuickItems(main().profileItems), items);
         QCOMPARE(visibleQuickItems(window().profileItems), items);
-        for (QAction* a : {main().sep8, main().moreprof, window().sep7, window().moreprof})
+        for (QAction* a : {main().moreProfilesSeparator, main().moreProfilesItem,
+                           window().moreProfilesSeparator, window().moreProfilesItem})
             QCOMPARE(a->isVisible(), more);
         if (items > 0) {
             QCOMPARE(main().profileItems[0]->text(), QString("P1"));
             QCOMPARE(window().profileItems[items - 1]->text(), QString(items % 2 ? "P%1" : "p%1").arg(items));
         }
-        QCOMPARE(main().File1->count(), files);
+        QCOMPARE(main().profileList->count(), files);
     }
 
     void quickProfileAsksThenLoads() {
@@ -579,7 +581,7 @@ private slots:
         options().gridSizeX = 50;
         app->simulation().reset(); // refreshes the menus
         tickUntilIdle();
-        main().startsim->click();
+        main().startButton->click();
         fakes->messages.answers = {Answer::No};
         main().profileItems[0]->trigger();
         QCOMPARE(QString::fromStdString(fakes->messages.asked.at(0).text),
@@ -596,7 +598,7 @@ private slots:
 
     void loadAsksForAFileInTheProfileFolder() {
         fakes->files.openAnswers = {std::nullopt};
-        main().loadsim->click();
+        main().loadButton->click();
         QCOMPARE(fakes->files.opened.size(), size_t(1));
         const FileDialogRequest& r = fakes->files.opened[0];
         QCOMPARE(QString::fromStdString(r.title), QString("Load Profile:"));
@@ -616,14 +618,14 @@ private slots:
     }
     void aBrokenOrMissingProfileChangesNothing() {
         QFETCH(QString, path);
-        main().startsim->click();
-        main().startsim->click();
+        main().startButton->click();
+        main().startButton->click();
         const SimulationOptions options0 = options();
         const Grid org0 = world().orgGrid;
         const int generation0 = world().generation;
         fakes->files.openAnswers = {path.toStdString()};
         open();
-        window().loadmenu->trigger();
+        window().loadItem->trigger();
         QCOMPARE(fakes->messages.notices.size(), size_t(1));
         QVERIFY(fakes->messages.notices[0].text.find(path.toStdString()) != std::string::npos);
         QVERIFY(options() == options0);

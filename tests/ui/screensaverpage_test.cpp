@@ -54,12 +54,12 @@ class ScreensaverPageTest : public QObject {
         return it == fakes->settings.values.end() ? std::nullopt : std::optional<std::string>(it->second);
     }
     void openPage() {
-        app->mainWindow().options2->trigger();
+        app->mainWindow().optionsItem->trigger();
         window().selectTab(5);
     }
     void ok() {
         fakes->messages.answers = {Answer::No}; // the options question: the size is stored anyway
-        window().okbutton->click();
+        window().okButton->click();
     }
     void checkNotice(const char* title, const char* text, MessageIcon icon, int context, bool helpButton) {
         QCOMPARE(fakes->messages.notices.size(), size_t(1));
@@ -89,7 +89,7 @@ private slots:
                      fakes->colours, fakes->folders, fakes->programs, fakes->settings, folder, folder},
             std::make_unique<RandomGenerator>(3));
         app->startUp();
-        app->mainWindow().Timer1->stop();
+        app->mainWindow().tickTimer->stop();
     }
     void cleanup() {
         app.reset();
@@ -115,8 +115,8 @@ private slots:
         if (text != "<none>")
             fakes->settings.values[sizeKey] = text.toStdString();
         openPage();
-        QCOMPARE(page().Slider1->value(), shown);
-        QCOMPARE(page().Label13->text(), QString::number(shown));
+        QCOMPARE(page().squareSizeSlider->value(), shown);
+        QCOMPARE(page().squareSizeLabel->text(), QString::number(shown));
         ok();
         QCOMPARE(stored(), std::optional<std::string>(storedOnOk.toStdString()));
     }
@@ -130,8 +130,8 @@ private slots:
     void movedSliderIsStoredByOkActivateAndTest() {
         QFETCH(QString, button);
         openPage();
-        page().Slider1->setValue(12);
-        QCOMPARE(page().Label13->text(), QString("12"));
+        page().squareSizeSlider->setValue(12);
+        QCOMPARE(page().squareSizeLabel->text(), QString("12"));
         QCOMPARE(app->screensaverCommands().nSize, std::optional<double>(12));
         fakes->messages.answers = {Answer::No};
         window().findChild<QPushButton*>(button)->click();
@@ -153,7 +153,7 @@ private slots:
         QFETCH(QString, storedOnOk);
         if (text != "<none>")
             fakes->settings.values[sizeKey] = text.toStdString();
-        app->mainWindow().options2->trigger(); // the General page
+        app->mainWindow().optionsItem->trigger(); // the General page
         ok();
         QCOMPARE(stored(), std::optional<std::string>(storedOnOk.toStdString()));
     }
@@ -162,22 +162,22 @@ private slots:
         fakes->settings.values.insert_or_assign(
             sizeKey, std::string(1, '8')); // not "8": GCC 12 warns falsely (-Wrestrict) there
         openPage();
-        page().Slider1->setValue(20);
-        window().cancelbutton->click();
-        app->mainWindow().options2->trigger();
+        page().squareSizeSlider->setValue(20);
+        window().cancelButton->click();
+        app->mainWindow().optionsItem->trigger();
         ok();
         QCOMPARE(stored(), std::optional<std::string>("8"));
-        QCOMPARE(page().Slider1->value(), 8);
+        QCOMPARE(page().squareSizeSlider->value(), 8);
     }
 
     void installCopiesTheFilesAndShowsInstalled() {
         openPage();
-        QCOMPARE(page().Label12->text(), QString("Not Installed"));
-        QVERIFY(page().Command3->isEnabled());
-        page().Command3->click();
+        QCOMPARE(page().installedLabel->text(), QString("Not Installed"));
+        QVERIFY(page().installButton->isEnabled());
+        page().installButton->click();
         QVERIFY(fakes->messages.notices.empty());
-        QCOMPARE(page().Label12->text(), QString("Installed"));
-        QVERIFY(!page().Command3->isEnabled());
+        QCOMPARE(page().installedLabel->text(), QString("Installed"));
+        QVERIFY(!page().installButton->isEnabled());
         for (const char* name : saverFiles)
             QCOMPARE(readFile(system(name)), QByteArray("copy of ") + name);
     }
@@ -185,21 +185,21 @@ private slots:
     void installWithAFileMissingSaysSoAndCopiesTheOthers() {
         QFile::remove(program("bramblexss.cnt"));
         openPage();
-        page().Command3->click();
+        page().installButton->click();
         checkNotice("Screensaver error", "Error installing screensaver.", MessageIcon::None,
                     help::installScreensaver, false);
-        QCOMPARE(page().Label12->text(), QString("Not Installed"));
-        QVERIFY(page().Command3->isEnabled());
+        QCOMPARE(page().installedLabel->text(), QString("Not Installed"));
+        QVERIFY(page().installButton->isEnabled());
         QVERIFY(QFile::exists(system("Bramblex 2.scr")));
         QVERIFY(QFile::exists(system("bramblexss.hlp")));
     }
 
     void activateWritesTheIniFileAndShowsActive() {
         openPage();
-        page().Command4->click();
+        page().activateButton->click();
         QVERIFY(fakes->messages.notices.empty());
-        QCOMPARE(page().Label11->text(), QString("Active"));
-        QVERIFY(!page().Command4->isEnabled());
+        QCOMPARE(page().activeLabel->text(), QString("Active"));
+        QVERIFY(!page().activateButton->isEnabled());
         QCOMPARE(readFile(ini()), QByteArray("[boot]\r\nSCRNSAVE.EXE=") + system().chopped(1).toUtf8() +
                                       "\\BRAMBL~1.SCR\r\nshell=Explorer.exe\r\n\r\n");
     }
@@ -207,11 +207,11 @@ private slots:
     void activateWithoutAnIniFileSaysSoAndCreatesNone() {
         QFile::remove(ini());
         openPage();
-        page().Command4->click();
+        page().activateButton->click();
         checkNotice("INI File error", "Error adjusting system INI file.", MessageIcon::None, help::systemIni,
                     false);
-        QCOMPARE(page().Label11->text(), QString("Not Active"));
-        QVERIFY(page().Command4->isEnabled());
+        QCOMPARE(page().activeLabel->text(), QString("Not Active"));
+        QVERIFY(page().activateButton->isEnabled());
         QVERIFY(!QFile::exists(ini()));
     }
 
@@ -240,15 +240,15 @@ private slots:
         writeFile(system(installedFile.toUtf8().constData()), "x");
         writeFile(ini(), iniText);
         openPage();
-        QCOMPARE(page().Label12->text(), installed);
-        QCOMPARE(page().Command3->isEnabled(), installed != "Installed");
-        QCOMPARE(page().Label11->text(), active);
-        QCOMPARE(page().Command4->isEnabled(), active != "Active");
+        QCOMPARE(page().installedLabel->text(), installed);
+        QCOMPARE(page().installButton->isEnabled(), installed != "Installed");
+        QCOMPARE(page().activeLabel->text(), active);
+        QCOMPARE(page().activateButton->isEnabled(), active != "Active");
     }
 
     void testStartsTheCopyBesideTheProgram() {
         openPage();
-        page().Command5->click();
+        page().testButton->click();
         QCOMPARE(fakes->programs.started.size(), size_t(1));
         QCOMPARE(QString::fromStdString(fakes->programs.started[0].program), program("Bramblex 2.scr"));
         QCOMPARE(fakes->programs.started[0].arguments, std::vector<std::string>{"/S"});
@@ -258,14 +258,14 @@ private slots:
     void testThatCannotStartSaysScreensaverNotFound() {
         fakes->programs.result = false;
         openPage();
-        page().Command5->click();
+        page().testButton->click();
         checkNotice("Screensaver not found", "Screensaver not found.\rPlease re-install Bramblex 2.",
                     MessageIcon::Exclamation, help::testScreensaver, true);
     }
 
     void helpOpensTheScreensaversHelpFile() {
         openPage();
-        page().Command6->click();
+        page().helpButton->click();
         QCOMPARE(fakes->help.calls.size(), size_t(1));
         QCOMPARE(QString::fromStdString(fakes->help.calls[0].file), program("bramblexss.hlp"));
         QCOMPARE(fakes->help.calls[0].command, int(HelpContext));

@@ -53,7 +53,7 @@ private slots:
                      programFolder->path().toStdString(), programFolder->path().toStdString()},
             std::make_unique<RandomGenerator>(5));
         app->startUp();
-        main().Timer1->stop(); // the test drives the ticks
+        main().tickTimer->stop(); // the test drives the ticks
     }
     void cleanup() {
         app.reset();
@@ -63,7 +63,7 @@ private slots:
     void startUpCreatesThenDrawsThenIdles() {
         QCOMPARE(main().windowTitle(), QString("Bramblex 2.1"));
         QCOMPARE(label("versionlabel"), QString("2.1"));
-        QCOMPARE(app->aboutWindow().versionlabel3->text(), QString("2.1"));
+        QCOMPARE(app->aboutWindow().versionLabel->text(), QString("2.1"));
         QCOMPARE(app->aboutWindow().windowTitle(), QString("About Bramblex 2.1"));
         QVERIFY(!QApplication::topLevelWidgets().isEmpty());
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -90,16 +90,16 @@ private slots:
         createAndDraw();
         control<QPushButton>("startsim")->click();
         QCOMPARE(control<QPushButton>("startsim")->text(), QString("Stop Sim&ulation"));
-        QCOMPARE(main().start->text(), QString("Stop"));
+        QCOMPARE(main().startItem->text(), QString("Stop"));
         QCOMPARE(display().windowTitle(), QString("Running."));
-        QVERIFY(main().Timer1->isActive());
+        QVERIFY(main().tickTimer->isActive());
         app->tick();
         QCOMPARE(display().windowTitle(), QString("Running 1 of 50."));
-        main().start->trigger();
+        main().startItem->trigger();
         QCOMPARE(control<QPushButton>("startsim")->text(), QString("Start Sim&ulation"));
-        QCOMPARE(main().start->text(), QString("Start"));
+        QCOMPARE(main().startItem->text(), QString("Start"));
         QCOMPARE(display().windowTitle(), QString("Simulator"));
-        QVERIFY(!main().Timer1->isActive());
+        QVERIFY(!main().tickTimer->isActive());
     }
 
     void panelAndOptionsKeepTheirSizeAndCannotBeMaximised() {
@@ -110,7 +110,7 @@ private slots:
             QCoreApplication::processEvents();
             QCOMPARE(main().size(), panel);
         }
-        main().generation->setText("2147483647");
+        main().generationLabel->setText("2147483647");
         QCoreApplication::processEvents();
         QCOMPARE(main().size(), panel);
         QCOMPARE(main().minimumSize(), main().maximumSize());
@@ -130,9 +130,9 @@ private slots:
         QCOMPARE(world().phase, int(PhaseIdle));
         QVERIFY(world().envGrid == before);
         fakes->messages.answers = {Answer::Yes};
-        main().reset->trigger();
+        main().resetItem->trigger();
         QCOMPARE(world().phase, int(PhaseCreate));
-        QVERIFY(!main().save->isEnabled());
+        QVERIFY(!main().saveItem->isEnabled());
     }
 
     void sizeSliderAtOneHidesTheEnvironment() {
@@ -142,7 +142,7 @@ private slots:
         QCOMPARE(world().squareSize, 1);
         QVERIFY(!world().showEnvironment);
         QCOMPARE(control<QPushButton>("switchenv")->text(), QString("Show &Environment"));
-        QCOMPARE(main().switchenvmenu->text(), QString("Show &Environment"));
+        QCOMPARE(main().environmentItem->text(), QString("Show &Environment"));
         QCOMPARE(world().phase, int(PhaseDraw));
         QCOMPARE(display().size(), QSize(50, 50));
         control<QSlider>("Slider1")->setValue(6); // 32-pixel squares halve until 50 rows fit 768 pixels
@@ -225,7 +225,7 @@ private slots:
         createAndDraw();
         display().close();
         QVERIFY(!world().simulationShown);
-        QCOMPARE(main().hidesim->text(), QString("Show S&imulation"));
+        QCOMPARE(main().simulationItem->text(), QString("Show S&imulation"));
         control<QPushButton>("startsim")->click();
         QCOMPARE(main().windowTitle(), QString("Running."));
         app->tick();

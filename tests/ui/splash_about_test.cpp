@@ -41,16 +41,16 @@ void SplashAboutTest::splashShowsVersionAndTimers() {
     QCOMPARE(splash.objectName(), "splash");
     QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
     QCOMPARE(splash.findChild<QLabel*>("versionlabel2")->text(), "2.1");
-    QCOMPARE(splash.Timer1->interval(), 5000);
-    QVERIFY(!splash.Timer1->isActive());
-    QCOMPARE(splash.Timer2->interval(), 50);
-    emit splash.Timer2->timeout({}); // made but not yet shown: does not show itself
+    QCOMPARE(splash.closeTimer->interval(), 5000);
+    QVERIFY(!splash.closeTimer->isActive());
+    QCOMPARE(splash.showAgainTimer->interval(), 50);
+    emit splash.showAgainTimer->timeout({}); // made but not yet shown: does not show itself
     QVERIFY(!splash.isVisible());
     splash.show();
-    QVERIFY(splash.Timer2->isActive());
-    QVERIFY(!splash.Timer1->isActive());
+    QVERIFY(splash.showAgainTimer->isActive());
+    QVERIFY(!splash.closeTimer->isActive());
     splash.start();
-    QVERIFY(splash.Timer1->isActive());
+    QVERIFY(splash.closeTimer->isActive());
     // Centred on the screen.
     const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
     QVERIFY((splash.frameGeometry().center() - centre).manhattanLength() <= 2);
@@ -64,8 +64,8 @@ void SplashAboutTest::splashClosesOnKey() {
     QTest::keyClick(&splash, Qt::Key_Q);
     QVERIFY(!splash.isVisible());
     QCOMPARE(closed.count(), 1);
-    QVERIFY(!splash.Timer1->isActive());
-    QVERIFY(!splash.Timer2->isActive());
+    QVERIFY(!splash.closeTimer->isActive());
+    QVERIFY(!splash.showAgainTimer->isActive());
 }
 
 void SplashAboutTest::splashClosesOnClickOverAPicture() {
@@ -80,7 +80,7 @@ void SplashAboutTest::splashClosesWhenTimer1Fires() {
     bx::SplashWindow splash(options_);
     splash.show();
     splash.start();
-    emit splash.Timer1->timeout({}); // the 5 s are not waited for
+    emit splash.closeTimer->timeout({}); // the 5 s are not waited for
     QVERIFY(!splash.isVisible());
 }
 
@@ -91,7 +91,7 @@ void SplashAboutTest::splashComesBackUntilClosed() {
     splash.hide();                   // as when another window covers or hides it
     QTRY_VERIFY(splash.isVisible()); // Timer2 shows it again
     splash.close();
-    emit splash.Timer2->timeout({});
+    emit splash.showAgainTimer->timeout({});
     QVERIFY(!splash.isVisible());
 }
 
@@ -131,7 +131,7 @@ void SplashAboutTest::aboutShowsTitleVersionAndList() {
         QVERIFY(about.window.isModal());
         QCOMPARE(about.window.objectName(), "aboutwin");
         QCOMPARE(about.window.windowTitle(), "About Bramblex 2.2");
-        QCOMPARE(about.window.titlelabel->text(), "Bramblex 2.2");
+        QCOMPARE(about.window.titleLabel->text(), "Bramblex 2.2");
         QCOMPARE(about.window.findChild<QLabel*>("versionlabel3")->text(), "2.2");
         const QStringList list = items(about.window.findChild<QListWidget*>("List1"));
         QCOMPARE(list.size(), 6);
@@ -143,7 +143,7 @@ void SplashAboutTest::aboutShowsTitleVersionAndList() {
         QCOMPARE(list[5], "Please press F1 to read the help file.");
     });
     about.window.load(); // loading twice does not add lines
-    QCOMPARE(about.window.List1->count(), 6);
+    QCOMPARE(about.window.information->count(), 6);
 }
 
 void SplashAboutTest::aboutDoneCloses() {

@@ -15,20 +15,20 @@ EnvironmentTab::EnvironmentTab(const ValidationContext& context, ColourPicker& p
     colours = new ColourSchemeBox("Frame8", false, picker);
     auto* frame = named(new QGroupBox("En&vironments"), "Frame2");
     auto* grid = new QGridLayout(frame);
-    Option1 = named(new QRadioButton("Random"), "Option1");
-    Option2 = named(new QRadioButton("Full"), "Option2");
-    Option3 = named(new QRadioButton("Ideal"), "Option3");
-    Option4 = named(new QRadioButton("None"), "Option4");
-    grid->addWidget(Option1, 0, 0);
-    grid->addWidget(Option2, 0, 1);
-    grid->addWidget(Option3, 1, 0);
-    grid->addWidget(Option4, 1, 1);
+    randomStart = named(new QRadioButton("Random"), "Option1");
+    fullStart = named(new QRadioButton("Full"), "Option2");
+    idealStart = named(new QRadioButton("Ideal"), "Option3");
+    noneStart = named(new QRadioButton("None"), "Option4");
+    grid->addWidget(randomStart, 0, 0);
+    grid->addWidget(fullStart, 0, 1);
+    grid->addWidget(idealStart, 1, 0);
+    grid->addWidget(noneStart, 1, 1);
     startEnvironments =
         new NumberField(OptionTextBox::StartEnvironments, context, textBox("startenvironmenttext"),
                         slider("startenvironmentslider", 1, 2000), this);
     addSliderRow(grid, 2, "Start Environments:", startEnvironments->box(), startEnvironments->slider());
     grid->setRowStretch(4, 1);
-    frame->setFocusProxy(Option1);
+    frame->setFocusProxy(randomStart);
     colours->setFocusProxy(colours->randomButton);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(colours);

@@ -15,8 +15,8 @@ class EnvironmentTab : public QGroupBox {
 public:
     EnvironmentTab(const ValidationContext& context, ColourPicker& picker);
 
-    ColourSchemeBox* colours;                            // Frame8
-    QRadioButton *Option1, *Option2, *Option3, *Option4; // Random, Full, Ideal, None
+    ColourSchemeBox* colours;                                       // Frame8
+    QRadioButton *randomStart, *fullStart, *idealStart, *noneStart; // Random, Full, Ideal, None
     NumberField* startEnvironments;
 };
 

@@ -28,8 +28,8 @@ QGroupBox* GeneralTab::buildWorldSetup(const ValidationContext& context) {
     addSliderRow(grid, 0, "World growth rate:", growthRate->box(), growthRate->slider());
     addSliderRow(grid, 2, "World decay rate:", decayRate->box(), decayRate->slider());
     addSliderRow(grid, 4, "Environment startup decay:", envStartDecay->box(), envStartDecay->slider());
-    environmentblend = checkBox("environmentblend", "Environmental blending");
-    grid->addWidget(environmentblend, 6, 0, 1, 2);
+    environmentBlendingBox = checkBox("environmentblend", "Environmental blending");
+    grid->addWidget(environmentBlendingBox, 6, 0, 1, 2);
     frame->setFocusProxy(growthRate->box());
     return frame;
 }
@@ -46,15 +46,15 @@ QGroupBox* GeneralTab::buildGridSize(const ValidationContext& context) {
     grid->addWidget(new QLabel("by"), 1, 0, 1, 2, Qt::AlignCenter);
     grid->addWidget(gridSizeY->box(), 2, 0);
     grid->addWidget(gridSizeY->slider(), 2, 1);
-    screensizextext = textBox("screensizextext");
-    screensizeytext = textBox("screensizeytext");
-    screensizextext->setReadOnly(true);
-    screensizeytext->setReadOnly(true);
+    screenWidthBox = textBox("screensizextext");
+    screenHeightBox = textBox("screensizeytext");
+    screenWidthBox->setReadOnly(true);
+    screenHeightBox->setReadOnly(true);
     auto* screen = new QHBoxLayout;
     screen->addWidget(new QLabel("Maximum Screen Size:"));
-    screen->addWidget(screensizextext);
+    screen->addWidget(screenWidthBox);
     screen->addWidget(new QLabel("by"));
-    screen->addWidget(screensizeytext);
+    screen->addWidget(screenHeightBox);
     screen->addStretch(1);
     grid->addLayout(screen, 3, 0, 1, 2);
     frame->setFocusProxy(gridSizeX->box());

@@ -15,8 +15,8 @@ public:
     explicit GeneralTab(const ValidationContext& context);
 
     NumberField *growthRate, *decayRate, *envStartDecay, *gridSizeX, *gridSizeY;
-    QCheckBox* environmentblend;
-    QLineEdit *screensizextext, *screensizeytext;
+    QCheckBox* environmentBlendingBox;
+    QLineEdit *screenWidthBox, *screenHeightBox;
 
 private:
     QGroupBox* buildWorldSetup(const ValidationContext& context);

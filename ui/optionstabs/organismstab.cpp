@@ -18,8 +18,8 @@ OrganismsTab::OrganismsTab(const ValidationContext& context, ColourPicker& picke
     startOrganisms = new NumberField(OptionTextBox::StartOrganisms, context, textBox("startorgtext"),
                                      slider("startorgslider", 1, 2000), this);
     addSliderRow(grid, 0, "Start Organisms:", startOrganisms->box(), startOrganisms->slider());
-    fullorganisms = checkBox("fullorganisms", "Full");
-    grid->addWidget(fullorganisms, 2, 0, 1, 2);
+    fullOrganismsBox = checkBox("fullorganisms", "Full");
+    grid->addWidget(fullOrganismsBox, 2, 0, 1, 2);
     grid->setRowStretch(3, 1);
     frame->setFocusProxy(startOrganisms->box());
     colours->setFocusProxy(colours->randomButton);

@@ -16,7 +16,7 @@ public:
 
     ColourSchemeBox* colours; // Frame4
     NumberField* startOrganisms;
-    QCheckBox* fullorganisms;
+    QCheckBox* fullOrganismsBox;
 };
 
 } // namespace bx

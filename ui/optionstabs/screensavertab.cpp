@@ -12,38 +12,39 @@ using namespace form;
 
 ScreensaverTab::ScreensaverTab() : QGroupBox("Screensaver Options") {
     setObjectName("f5");
-    Command5 = named(new QPushButton("&Test Screensaver"), "Command5");
-    Command6 = named(new QPushButton("Screensaver &Help"), "Command6");
+    testButton = named(new QPushButton("&Test Screensaver"), "Command5");
+    helpButton = named(new QPushButton("Screensaver &Help"), "Command6");
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(Command5);
-    buttons->addWidget(Command6);
+    buttons->addWidget(testButton);
+    buttons->addWidget(helpButton);
     buttons->addStretch(1);
 
     auto* running = named(new QGroupBox("R&unning Options"), "Frame11");
     auto* size = new QHBoxLayout(running);
-    Slider1 = slider("Slider1", 2, 25);
-    Slider1->setValue(6);
-    Label13 = named(new QLabel("6"), "Label13");
-    Label13->setMinimumWidth(24);
+    squareSizeSlider = slider("Slider1", 2, 25);
+    squareSizeSlider->setValue(6);
+    squareSizeLabel = named(new QLabel("6"), "Label13");
+    squareSizeLabel->setMinimumWidth(24);
     size->addWidget(new QLabel("Square Size:"));
-    size->addWidget(Slider1, 1);
-    size->addWidget(Label13);
-    running->setFocusProxy(Slider1);
+    size->addWidget(squareSizeSlider, 1);
+    size->addWidget(squareSizeLabel);
+    running->setFocusProxy(squareSizeSlider);
     // The value label follows the slider; storing the size belongs to the screensaver code.
-    connect(Slider1, &QSlider::valueChanged, Label13, [this](int value) { Label13->setNum(value); });
+    connect(squareSizeSlider, &QSlider::valueChanged, squareSizeLabel,
+            [this](int value) { squareSizeLabel->setNum(value); });
 
     auto* status = named(new QGroupBox("Screensa&ver Status"), "Frame10");
     auto* grid = new QGridLayout(status);
-    Command3 = named(new QPushButton("Install"), "Command3");
-    Command4 = named(new QPushButton("Activate"), "Command4");
-    Label12 = named(new QLabel("Not Installed"), "Label12");
-    Label11 = named(new QLabel("Not Active"), "Label11");
-    grid->addWidget(Command3, 0, 0);
-    grid->addWidget(Label12, 0, 1);
-    grid->addWidget(Command4, 1, 0);
-    grid->addWidget(Label11, 1, 1);
+    installButton = named(new QPushButton("Install"), "Command3");
+    activateButton = named(new QPushButton("Activate"), "Command4");
+    installedLabel = named(new QLabel("Not Installed"), "Label12");
+    activeLabel = named(new QLabel("Not Active"), "Label11");
+    grid->addWidget(installButton, 0, 0);
+    grid->addWidget(installedLabel, 0, 1);
+    grid->addWidget(activateButton, 1, 0);
+    grid->addWidget(activeLabel, 1, 1);
     grid->setColumnStretch(1, 1);
-    status->setFocusProxy(Command3);
+    status->setFocusProxy(installButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);

@@ -25,11 +25,11 @@ class ScreensaverTab : public QGroupBox {
 public:
     ScreensaverTab();
 
-    QPushButton *Command5, *Command6; // "&Test Screensaver", "Screensaver &Help"
-    QSlider* Slider1;                 // square size 2 .. 25
-    QLabel* Label13;                  // the slider's value
-    QPushButton *Command3, *Command4; // "Install", "Activate"
-    QLabel *Label12, *Label11;        // installed and active state
+    QPushButton *testButton, *helpButton;        // "&Test Screensaver", "Screensaver &Help"
+    QSlider* squareSizeSlider;                   // square size 2 .. 25
+    QLabel* squareSizeLabel;                     // the slider's value
+    QPushButton *installButton, *activateButton; // "Install", "Activate"
+    QLabel *installedLabel, *activeLabel;        // installed and active state
 };
 
 } // namespace bx

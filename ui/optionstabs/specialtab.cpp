@@ -13,25 +13,26 @@ SpecialTab::SpecialTab(const ValidationContext& context) : QGroupBox("Special Op
     setObjectName("f4");
     auto* running = named(new QGroupBox("Running op&tions"), "Frame7");
     auto* checks = new QVBoxLayout(running);
-    blendonovertake = checkBox("blendonovertake", "Blend squares on overtake");
-    preset = checkBox("preset", "Prompt on simulation reset");
-    pdeath = checkBox("pdeath", "Prompt on simulation death");
-    pdefault = checkBox("pdefault", "Prompt on reset to default options");
-    psave = checkBox("psave", "Prompt on save options");
-    for (QCheckBox* c : {blendonovertake, preset, pdeath, pdefault, psave})
+    blendOnOvertakeBox = checkBox("blendonovertake", "Blend squares on overtake");
+    promptOnResetBox = checkBox("preset", "Prompt on simulation reset");
+    promptOnDeathBox = checkBox("pdeath", "Prompt on simulation death");
+    promptOnDefaultsBox = checkBox("pdefault", "Prompt on reset to default options");
+    promptOnSaveBox = checkBox("psave", "Prompt on save options");
+    for (QCheckBox* c :
+         {blendOnOvertakeBox, promptOnResetBox, promptOnDeathBox, promptOnDefaultsBox, promptOnSaveBox})
         checks->addWidget(c);
     checks->addStretch(1);
-    running->setFocusProxy(blendonovertake);
+    running->setFocusProxy(blendOnOvertakeBox);
 
-    asteroidscheck = checkBox("asteroidscheck", "Asteroids");
-    mutationcheck = checkBox("mutationcheck", "Mutations");
+    asteroidsBox = checkBox("asteroidscheck", "Asteroids");
+    mutationsBox = checkBox("mutationcheck", "Mutations");
     asteroidFrequency = new NumberField(OptionTextBox::AsteroidFrequency, context,
                                         textBox("asteroidstext", 96), nullptr, this);
     mutationFrequency = new NumberField(OptionTextBox::MutationFrequency, context,
                                         textBox("mutationtext", 96), nullptr, this);
     auto* frequencies = new QVBoxLayout;
-    frequencies->addWidget(buildFrequency("Frame5", "&Asteroids", asteroidscheck, asteroidFrequency));
-    frequencies->addWidget(buildFrequency("Frame9", "M&utations", mutationcheck, mutationFrequency));
+    frequencies->addWidget(buildFrequency("Frame5", "&Asteroids", asteroidsBox, asteroidFrequency));
+    frequencies->addWidget(buildFrequency("Frame9", "M&utations", mutationsBox, mutationFrequency));
     frequencies->addStretch(1);
 
     auto* layout = new QHBoxLayout(this);

@@ -13,8 +13,9 @@ class SpecialTab : public QGroupBox {
 public:
     explicit SpecialTab(const ValidationContext& context);
 
-    QCheckBox *blendonovertake, *preset, *pdeath, *pdefault, *psave;
-    QCheckBox *asteroidscheck, *mutationcheck;
+    QCheckBox *blendOnOvertakeBox, *promptOnResetBox, *promptOnDeathBox, *promptOnDefaultsBox,
+        *promptOnSaveBox;
+    QCheckBox *asteroidsBox, *mutationsBox;
     NumberField *asteroidFrequency, *mutationFrequency;
 
 private:
