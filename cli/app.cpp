@@ -33,16 +33,6 @@ void applySettings(SimulationOptions& options, const std::vector<OptionSetting>&
             throw std::logic_error(*error); // parseArguments checked every setting already
 }
 
-// The saved version named by the version question ("... version of Bramblex: 2.0\r...").
-std::string versionInQuestion(const Question& q) {
-    const std::string marker = "version of Bramblex: ";
-    const std::size_t from = q.text.find(marker);
-    if (from == std::string::npos)
-        return "?";
-    const std::size_t start = from + marker.size();
-    return q.text.substr(start, q.text.find('\r', start) - start);
-}
-
 void warnOfVersion(const Console& console, const std::string& path, const std::string& saved,
                    const std::string& ours) {
     if (saved != ours)
@@ -207,9 +197,8 @@ int run(const RunConfig& config, const std::string& programFolder, const Console
         RunStart start;
         start.profilePath = config.profilePath;
         start.adjustOptions = [&config](SimulationOptions& o) { applySettings(o, config.settings); };
-        start.onQuestion = [&](const Question& q) {
-            if (q.helpContext == help::profileVersion)
-                warnOfVersion(console, *config.profilePath, versionInQuestion(q), options.versionString);
+        start.onProfileVersion = [&](const std::string& saved) {
+            warnOfVersion(console, *config.profilePath, saved, options.versionString);
         };
         start.stopRequested = [&interruption] { return interruption.signal() != 0; };
         summary = runWorld(options, world, rng, config.generations, onGeneration, stats != nullptr, start);

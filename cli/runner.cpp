@@ -37,12 +37,6 @@ void RunnerHost::generationEnded(bool worldWasReset) {
     pending_ = {};
 }
 
-Answer RunnerHost::ask(const Question& question) {
-    if (onQuestion_)
-        onQuestion_(question);
-    return Answer::Yes;
-}
-
 namespace {
 
 // The simulator redraws a loaded world before it runs on, and the redraw leaves the sweep's
@@ -64,13 +58,15 @@ RunSummary runWorld(SimulationOptions& options, WorldState& world, RandomSource&
     world.simulationShown = false; // no drawing phase; progress captions go nowhere
     world.running = true;          // creation hands straight over to the generation passes
     RunnerHost host(options, world, onGeneration, withMeans);
-    host.setQuestionListener(start.onQuestion);
     NullCanvas canvas;
     Simulation sim(options, world, rng, host, canvas);
     if (start.profilePath) {
         std::string error;
-        if (readProfile(*start.profilePath, sim, error) == ProfileLoad::Failed)
+        std::string version;
+        if (readProfile(*start.profilePath, sim, error, &version) == ProfileLoad::Failed)
             throw std::runtime_error(error);
+        if (start.onProfileVersion)
+            start.onProfileVersion(version);
         if (start.adjustOptions)
             start.adjustOptions(options);
         redrawLoadedWorld(sim);

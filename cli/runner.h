@@ -22,8 +22,8 @@ struct RunStart {
     std::optional<std::string> profilePath; // continue this profile instead of creating a world
     // Applied to the options after the profile is loaded, or before the new world is created.
     std::function<void(SimulationOptions&)> adjustOptions;
-    // Told of every question the run answers Yes to (such as a profile of another version).
-    std::function<void(const Question&)> onQuestion;
+    // Told the version a continued profile was saved with (the run loads any version).
+    std::function<void(const std::string&)> onProfileVersion;
     // Asked at the end of every generation (and before the first) whether to stop there.
     std::function<bool()> stopRequested;
 };
@@ -38,10 +38,7 @@ public:
 
     void showCounters(int32_t generation, int32_t organisms, int32_t environments) override;
     void generationEnded(bool worldWasReset) override;
-    Answer ask(const Question& question) override;
-    void setQuestionListener(std::function<void(const Question&)> listener) {
-        onQuestion_ = std::move(listener);
-    }
+    Answer ask(const Question&) override { return Answer::Yes; }
 
     int64_t generationsEnded() const { return generationsEnded_; }
     int64_t resets() const { return resets_; }
@@ -50,7 +47,6 @@ private:
     const SimulationOptions& options_;
     const WorldState& world_;
     GenerationCallback onGeneration_;
-    std::function<void(const Question&)> onQuestion_;
     bool withMeans_;
     GenerationStats pending_;
     int64_t generationsEnded_ = 0;

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <utility>
 
 #include "simulation.h"
 
@@ -109,10 +110,8 @@ void Simulation::finishCreation() {
         world_.phase = PhaseRun;
         host_.setTimerEnabled(true);
     }
-    if (world_.saveAfterCreate) {
-        world_.saveAfterCreate = false;
-        host_.saveProfileAs();
-    }
+    // A world made to be saved is saved before the commands that creation locked come back.
+    host_.worldCreated(std::exchange(world_.saveAfterCreate, false));
     host_.setCreationCommandsEnabled(true);
     world_.organismCount = world_.environmentCount = 0;
     world_.stepRow = world_.stepColumn = 0;

@@ -76,7 +76,7 @@ void Simulation::reset() {
     host_.showCounters(0, 0, 0);
     host_.layoutWindows();
     clearCurrentSquare();
-    host_.refreshProfileMenus();
+    host_.worldReset();
     world_.envGrid = Grid(options_.gridSizeX, options_.gridSizeY);
     world_.orgGrid = Grid(options_.gridSizeX, options_.gridSizeY);
     world_.phase = PhaseCreate;
@@ -106,6 +106,27 @@ void Simulation::restartCreation() {
     world_.phase = PhaseCreate;
     world_.environmentsPlaced = world_.organismsPlaced = 0;
     host_.setTimerEnabled(true);
+}
+
+void Simulation::pause() {
+    if (paused_)
+        return;
+    pausedPhase_ = world_.phase;
+    world_.phase = PhaseIdle;
+    paused_ = true;
+}
+
+int Simulation::resume() {
+    if (paused_) {
+        world_.phase = pausedPhase_;
+        paused_ = false;
+    }
+    return world_.phase;
+}
+
+void Simulation::dropPendingRedraw() {
+    if (world_.running && world_.phase == PhaseDraw)
+        world_.phase = PhaseRun;
 }
 
 void Simulation::redrawWorld() {

@@ -25,14 +25,17 @@ public:
     virtual void showRunState(bool running) = 0;
     virtual void setTimerEnabled(bool enabled) = 0;
     virtual void layoutWindows() = 0;
-    virtual void refreshProfileMenus() = 0;
     virtual void showReadout(const Readout& readout) = 0;
     virtual void clearReadout() = 0;
     virtual Answer ask(const Question& question) = 0;
     // Lets pending window events run; may re-enter the driver's commands (never a nested tick).
     virtual void processEvents() = 0;
-    // Asks for a file and saves the simulation (used after a world created for saving).
-    virtual void saveProfileAs() = 0;
+    // A new world is being made (reset has cleared the old one): what the windows keep about
+    // worlds (the profile menus) is brought up to date.
+    virtual void worldReset() = 0;
+    // A world has been created; saveRequested when it was made to be saved (the options window's
+    // Save), so that the windows now save it.
+    virtual void worldCreated(bool saveRequested) = 0;
     // Called after every finished generation, after any dead-world handling it caused.
     virtual void generationEnded(bool worldWasReset) = 0;
 };
@@ -47,12 +50,12 @@ public:
     void showRunState(bool) override {}
     void setTimerEnabled(bool) override {}
     void layoutWindows() override {}
-    void refreshProfileMenus() override {}
     void showReadout(const Readout&) override {}
     void clearReadout() override {}
     Answer ask(const Question&) override { return Answer::Yes; }
     void processEvents() override {}
-    void saveProfileAs() override {}
+    void worldReset() override {}
+    void worldCreated(bool) override {}
     void generationEnded(bool) override {}
 };
 

@@ -45,6 +45,14 @@ public:
     // Asks first when promptOnReset is set; returns whether the world was reset.
     bool confirmReset();
     void restartCreation();
+    // Parks the phase: ticks do nothing until resume() puts it back (the options window waits
+    // so). resume() returns the phase it put back; without a pause it does nothing.
+    void pause();
+    int resume();
+    bool paused() const { return paused_; }
+    // The simulation was hidden: a redraw in progress is dropped when the simulation runs, and
+    // the update goes on unseen. A world being created is finished first.
+    void dropPendingRedraw();
     // Redraw the whole world (and show the counters); nothing while a world is being created.
     void refresh();
     void redrawWorld();
@@ -80,6 +88,8 @@ private:
     SimulationHost& host_;
     Canvas& canvas_;
     bool inTick_ = false;
+    bool paused_ = false;
+    int pausedPhase_ = PhaseIdle;
 };
 
 // Divisor of a column into passes: 1 for slowdown 0 or less, slowdown + 1 above.

@@ -688,11 +688,14 @@ SimulationOptions optionsOfProfile(const Profile& profile, const SimulationOptio
     return merged;
 }
 
-ProfileLoad readProfile(const std::string& path, Simulation& sim, std::string& error) {
+ProfileLoad readProfile(const std::string& path, Simulation& sim, std::string& error,
+                        std::string* savedVersion) {
     error.clear();
     std::optional<Profile> profile = parseProfile(path, error);
     if (!profile)
         return ProfileLoad::Failed;
+    if (savedVersion)
+        *savedVersion = profile->version;
 
     SimulationOptions& options = sim.options();
     if (profile->version != options.versionString &&

@@ -64,6 +64,8 @@ enum class ProfileLoad { Loaded, Declined, Failed };
 // size to 100, puts the creation, update and drawing cursors at 1, lays the windows out and
 // redraws. A world still being created is abandoned for the loaded one.
 // Declined and Failed leave options, counters and world exactly as they were; Failed sets error.
-ProfileLoad readProfile(const std::string& path, Simulation& sim, std::string& error);
+// savedVersion, when given, gets the version the file was saved with once the file has been read.
+ProfileLoad readProfile(const std::string& path, Simulation& sim, std::string& error,
+                        std::string* savedVersion = nullptr);
 
 } // namespace bx

@@ -11,8 +11,7 @@ OptionsCommands::OptionsCommands(OptionsWindow& window, Simulation& sim, ViewOpe
 
 void OptionsCommands::openOptionsWindow() {
     if (!open_) {
-        phaseBeforeOptions_ = sim_.world().phase;
-        sim_.world().phase = PhaseIdle; // ticks do nothing while the window is open
+        sim_.pause(); // ticks do nothing while the window is open
         phaseTakenOver_ = false;
         open_ = true;
     }
@@ -24,7 +23,7 @@ void OptionsCommands::openOptionsWindow() {
 void OptionsCommands::closeOptionsWindow() {
     // Only a window that was opened parked a phase; the main window's save never opened it.
     if (open_ && !phaseTakenOver_)
-        sim_.world().phase = phaseBeforeOptions_;
+        sim_.resume();
     open_ = false;
     window_.hide();
 }
@@ -34,14 +33,14 @@ void OptionsCommands::runWithLivePhase(const std::function<bool()>& command) {
         command();
         return;
     }
-    WorldState& world = sim_.world();
+    const WorldState& world = sim_.world();
     const bool wasRunning = world.running;
-    world.phase = phaseBeforeOptions_;
+    const int parked = sim_.resume();
     const bool replaced = command();
-    if (replaced || world.running != wasRunning || world.phase != phaseBeforeOptions_)
+    if (replaced || world.running != wasRunning || world.phase != parked)
         phaseTakenOver_ = true; // a new or stopped world goes on behind the window as it is
     else
-        world.phase = PhaseIdle;
+        sim_.pause();
 }
 
 bool OptionsCommands::confirm(const char* firstLine, bool wanted) {
@@ -98,7 +97,7 @@ void OptionsCommands::saveOptionsFromMain() {
         return;
     closeOptionsWindow();
     window_.takeOptionsFromWindow();
-    sim_.host().saveProfileAs();
+    saveProfile_();
 }
 
 void OptionsCommands::resetOptionsToDefaults() {

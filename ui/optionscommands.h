@@ -29,8 +29,8 @@ public:
     void helpContents();
     void helpSearch();
 
-    // The phase in force when the window was last opened.
-    int phaseBeforeOptions() const { return phaseBeforeOptions_; }
+    // How the main window's save asks for a file and writes the profile.
+    void setSaveProfile(std::function<void()> save) { saveProfile_ = std::move(save); }
 
     // OptionsSession
     bool isOptionsWindowOpen() const override { return open_; }
@@ -46,7 +46,7 @@ private:
     MessageService& messages_;
     HelpService& help_;
     bool open_ = false;
-    int phaseBeforeOptions_ = 0;
+    std::function<void()> saveProfile_ = [] {};
     // Set once a command run from the open window stopped, loaded or reset the simulation: the
     // phase then belongs to that world, and closing the window must not put the old one back.
     bool phaseTakenOver_ = false;

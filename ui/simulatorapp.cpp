@@ -43,6 +43,7 @@ SimulatorApp::SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng)
         *optionsWindow_->screensaver, options_, platform_.settings, platform_.folders, platform_.programs,
         platform_.messages, platform_.help, platform_.programFolder);
     optionsWindow_->setScreensaverActions(*screensaver_);
+    optionsCommands_->setSaveProfile([this] { profiles_->saveProfileAs(); });
     display_->setEvents(view_.get());
     about_ = std::make_unique<AboutWindow>(options_, platform_.messages, platform_.help, platform_.browser);
     connectCommands();
@@ -230,7 +231,7 @@ void SimulatorApp::layoutWindows() {
     view_->layoutWindows();
 }
 
-void SimulatorApp::refreshProfileMenus() {
+void SimulatorApp::worldReset() {
     profiles_->refreshProfileMenus();
 }
 
@@ -263,8 +264,9 @@ void SimulatorApp::processEvents() {
     QCoreApplication::processEvents();
 }
 
-void SimulatorApp::saveProfileAs() {
-    profiles_->saveProfileAs();
+void SimulatorApp::worldCreated(bool saveRequested) {
+    if (saveRequested)
+        profiles_->saveProfileAs();
 }
 
 } // namespace bx

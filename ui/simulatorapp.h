@@ -86,12 +86,12 @@ public:
     void showRunState(bool running) override;
     void setTimerEnabled(bool enabled) override;
     void layoutWindows() override;
-    void refreshProfileMenus() override;
+    void worldReset() override;
     void showReadout(const Readout& readout) override;
     void clearReadout() override;
     Answer ask(const Question& question) override;
     void processEvents() override;
-    void saveProfileAs() override;
+    void worldCreated(bool saveRequested) override;
     void generationEnded(bool) override {}
 
 signals:

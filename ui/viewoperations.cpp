@@ -110,8 +110,7 @@ void ViewOperations::toggleSimulationShown() {
         world_.simulationShown = false;
         sim_.clearCurrentSquare();
         world_.trackMouse = false;
-        if (world_.running)
-            world_.phase = PhaseRun; // an unfinished redraw is dropped; the update goes on unseen
+        sim_.dropPendingRedraw();
         main_.simulationButton->setText("Show S&imulation");
         main_.simulationItem->setText("Show S&imulation");
     }

@@ -301,8 +301,10 @@ INSTANTIATE_TEST_SUITE_P(creation_test, phase_after_creation,
 class SavingHost : public bx::test::RecordingHost {
 public:
     explicit SavingHost(const bx::WorldState& world) : world_(world) {}
-    void saveProfileAs() override {
-        RecordingHost::saveProfileAs();
+    void worldCreated(bool saveRequested) override {
+        RecordingHost::worldCreated(saveRequested);
+        if (!saveRequested)
+            return;
         savedCounts.push_back({world_.organismCount, world_.environmentCount});
         savedWithCommandsEnabled = creationCommandsEnabled;
     }

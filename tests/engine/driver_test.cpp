@@ -25,11 +25,46 @@ TEST(driver_test, reset_locks_the_creation_commands_and_starts_creating_a_blank_
     EXPECT_EQ(0, f.host.shownGeneration);
     EXPECT_EQ(1, f.host.layouts);
     EXPECT_EQ(1, f.host.readoutsCleared);
-    EXPECT_EQ(1, f.host.profileMenuRefreshes);
+    EXPECT_EQ(1, f.host.worldResets);
     EXPECT_EQ(1, f.canvas.clears);
     EXPECT_EQ(10, f.world.orgGrid.sizeX());
     EXPECT_FALSE(f.world.envGrid.written(5, 5, 0));
 }
+
+TEST(driver_test, a_paused_simulation_ticks_nothing_until_resumed_in_the_phase_it_was_in) {
+    SmallWorld f;
+    EXPECT_EQ(bx::PhaseCreate, f.sim->resume()); // nothing parked: the phase stays
+    f.sim->pause();
+    f.sim->pause(); // a second pause keeps the first one's phase
+    f.sim->tick();
+    EXPECT_EQ(0, f.world.environmentsPlaced);
+    EXPECT_EQ(bx::PhaseCreate, f.sim->resume());
+    EXPECT_FALSE(f.sim->paused());
+}
+
+struct DropCase {
+    const char* name;
+    bool running;
+    int phase, after;
+};
+
+class dropping_the_redraw : public testing::TestWithParam<DropCase> {};
+
+// Hiding the simulation: a redraw in progress gives way to the running update; a world being
+// made is finished first, and a stopped simulation keeps its phase.
+TEST_P(dropping_the_redraw, leaves_only_a_running_redraw_for_the_update) {
+    SmallWorld f;
+    f.world.running = GetParam().running;
+    f.world.phase = GetParam().phase;
+    f.sim->dropPendingRedraw();
+    EXPECT_EQ(GetParam().after, f.world.phase);
+}
+
+INSTANTIATE_TEST_SUITE_P(driver_test, dropping_the_redraw,
+                         testing::Values(DropCase{"running_redraw", true, bx::PhaseDraw, bx::PhaseRun},
+                                         DropCase{"running_creation", true, bx::PhaseCreate, bx::PhaseCreate},
+                                         DropCase{"stopped_redraw", false, bx::PhaseDraw, bx::PhaseDraw}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(driver_test, startup_creates_then_draws_then_idles_until_started) {
     SmallWorld f;

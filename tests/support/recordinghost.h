@@ -23,7 +23,7 @@ public:
     bool runStateRunning = false;
     bool timerEnabled = false;
     int layouts = 0;
-    int profileMenuRefreshes = 0;
+    int worldResets = 0;
     int readoutsShown = 0;
     int readoutsCleared = 0;
     Readout lastReadout;
@@ -52,7 +52,6 @@ public:
     void showRunState(bool running) override { runStateRunning = running; }
     void setTimerEnabled(bool on) override { timerEnabled = on; }
     void layoutWindows() override { ++layouts; }
-    void refreshProfileMenus() override { ++profileMenuRefreshes; }
     void showReadout(const Readout& r) override {
         lastReadout = r;
         ++readoutsShown;
@@ -60,7 +59,8 @@ public:
     void clearReadout() override { ++readoutsCleared; }
     Answer ask(const Question& q) override;
     void processEvents() override;
-    void saveProfileAs() override { ++saveDialogs; }
+    void worldReset() override { ++worldResets; }
+    void worldCreated(bool saveRequested) override { saveDialogs += saveRequested ? 1 : 0; }
     void generationEnded(bool reset) override { generationsEnded.push_back(reset); }
 
     // Runs inside processEvents, once per call, when set (for re-entrancy tests).

@@ -392,7 +392,7 @@ private slots:
         QCOMPARE(world().phase, int(PhaseRun));
         open();
         QCOMPARE(world().phase, int(PhaseIdle));
-        QCOMPARE(app->optionsCommands().phaseBeforeOptions(), int(PhaseRun));
+        QVERIFY(app->simulation().paused());
         type("decayratetext", "7");
         fakes->messages.answers = {Answer::No};
         control<QPushButton>("okbutton")->click();
