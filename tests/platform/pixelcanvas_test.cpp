@@ -1,0 +1,66 @@
+#include "platform/pixelcanvas.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+constexpr bx::PackedColour red = 0x0000FF, green = 0x00FF00;
+
+// One row of the canvas as a string: '.' black, 'r' red, 'g' green.
+std::string row(const bx::PixelCanvas& c, int y) {
+    std::string out;
+    for (int x = 0; x < c.width(); ++x) {
+        const bx::PackedColour p = c.pixelColour(x, y);
+        out += p == 0 ? '.' : p == red ? 'r' : p == green ? 'g' : '?';
+    }
+    return out;
+}
+
+// Rows are filled with overlapping copies for short widths: every width must cover exactly its
+// pixels, neither fewer nor one more on either side.
+TEST(pixelcanvas_test, a_box_fills_exactly_its_pixels_at_every_width_from_1_to_17) {
+    for (int width = 1; width <= 17; ++width) {
+        bx::PixelCanvas c;
+        c.resize(21, 3);
+        c.fillBox(2, 1, 2 + width - 1, 1, red);
+        EXPECT_EQ(std::string(2, '.') + std::string(width, 'r') + std::string(19 - width, '.'), row(c, 1))
+            << "width " << width;
+        EXPECT_EQ(std::string(21, '.'), row(c, 0));
+        EXPECT_EQ(std::string(21, '.'), row(c, 2));
+    }
+}
+
+TEST(pixelcanvas_test, the_dirty_part_is_the_union_of_what_was_painted_since_it_was_taken) {
+    bx::PixelCanvas c;
+    c.resize(10, 10);
+    EXPECT_TRUE(c.takeDirty().isEmpty());
+    c.fillBox(2, 3, 4, 3, red);
+    c.fillBox(-5, 7, 1, 20, green); // clipped to the canvas
+    EXPECT_EQ(QRect(QPoint(0, 3), QPoint(4, 9)), c.takeDirty());
+    EXPECT_TRUE(c.takeDirty().isEmpty());
+    c.fillBox(11, 11, 12, 12, red); // wholly outside: nothing painted, nothing dirty
+    EXPECT_TRUE(c.takeDirty().isEmpty());
+    c.fillBox(1, 1, 1, 1, red);
+    c.clear();
+    EXPECT_TRUE(c.takeDirty().isEmpty());
+    EXPECT_EQ(0u, c.pixelColour(1, 1));
+}
+
+TEST(pixelcanvas_test, a_resize_keeps_what_still_fits_and_starts_new_parts_black) {
+    bx::PixelCanvas c;
+    c.resize(4, 2);
+    c.fillBox(0, 0, 3, 1, red);
+    c.resize(6, 3);
+    EXPECT_EQ("rrrr..", row(c, 0));
+    EXPECT_EQ("......", row(c, 2));
+    c.resize(2, 1);
+    EXPECT_EQ("rr", row(c, 0));
+    c.resize(0, -3);
+    EXPECT_EQ(1, c.width());
+    EXPECT_EQ(1, c.height());
+    EXPECT_EQ(0u, c.pixelColour(5, 0)); // outside reads black
+}
+
+} // namespace
