@@ -46,9 +46,8 @@ void redrawLoadedWorld(Simulation& sim) {
     WorldState& world = sim.world();
     world.simulationShown = true;
     while (world.phase == PhaseDraw)
-        sim.drawSlice();
+        sim.drawSlice(); // the last slice hands over to the update: the run is started
     world.simulationShown = false;
-    world.phase = PhaseRun;
 }
 
 } // namespace
