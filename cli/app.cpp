@@ -1,17 +1,13 @@
 #include "app.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
-#include <memory>
 #include <optional>
 #include <stdexcept>
-#include <vector>
 
 #include "cli/arguments.h"
 #include "cli/interruption.h"
+#include "cli/outputs.h"
 #include "cli/progressbar.h"
 #include "cli/runner.h"
 #include "cli/worldpicture.h"
@@ -61,69 +57,6 @@ std::string summaryLine(const RunSummary& summary, const GenerationStats& last, 
     return line;
 }
 
-// The run's output files: opened before the first generation, so that a target that cannot be
-// written fails at once, and written whole at the end (or where a signal stopped the run).
-class Outputs {
-public:
-    Outputs(const RunConfig& config, Interruption& interruption) : interruption_(interruption) {
-        if (config.statsPath && *config.statsPath != "-")
-            stats_ = open(*config.statsPath);
-        if (config.pngPath)
-            png_ = open(*config.pngPath);
-        if (config.savePath)
-            save_ = open(*config.savePath);
-    }
-    ~Outputs() {
-        for (const auto& f : files_)
-            interruption_.keep(f->temporaryPath());
-    }
-
-    AtomicFile* stats() const { return stats_; }
-    AtomicFile* png() const { return png_; }
-    AtomicFile* save() const { return save_; }
-
-    // Every file is written out and synced before any is renamed into place, so that a full disk
-    // leaves every old file as it was. Throws naming the file that failed and the ones written.
-    void commit() {
-        for (const auto& f : files_)
-            if (const std::string reason = f->finish(); !reason.empty())
-                throw std::runtime_error(cannotWrite(*f, reason));
-        std::string written;
-        for (const auto& f : files_) {
-            if (const std::string reason = f->commit(); !reason.empty())
-                throw std::runtime_error(cannotWrite(*f, reason) +
-                                         (written.empty() ? "" : " (written: " + written + ")"));
-            written += (written.empty() ? "" : ", ") + f->target();
-        }
-    }
-
-private:
-    static std::string cannotWrite(const AtomicFile& f, const std::string& reason) {
-        return "cannot write '" + f.target() + "': " + reason;
-    }
-    AtomicFile* open(const std::string& path) {
-        auto file = std::make_unique<AtomicFile>(path, AtomicFile::PipeReader::Wait);
-        if (!file->ok())
-            throw std::runtime_error(cannotWrite(*file, file->error()));
-        interruption_.removeOnAbort(file->temporaryPath());
-        files_.push_back(std::move(file));
-        return files_.back().get();
-    }
-
-    Interruption& interruption_;
-    std::vector<std::unique_ptr<AtomicFile>> files_;
-    AtomicFile *stats_ = nullptr, *png_ = nullptr, *save_ = nullptr;
-};
-
-// Whether path names the file standard output writes to (such as /dev/stdout).
-bool isStandardOutput(const std::optional<std::string>& path) {
-    struct stat target {};
-    struct stat out {};
-    return path &&
-           (*path == "-" || (::stat(path->c_str(), &target) == 0 && ::fstat(STDOUT_FILENO, &out) == 0 &&
-                             target.st_dev == out.st_dev && target.st_ino == out.st_ino));
-}
-
 SimulationOptions startingOptions(const RunConfig& config, const std::string& programFolder,
                                   WorldState& world, const Console& console) {
     SimulationOptions options;
@@ -140,7 +73,7 @@ SimulationOptions startingOptions(const RunConfig& config, const std::string& pr
     return options;
 }
 
-void writeOutputs(Outputs& outputs, const RunConfig& config, const SimulationOptions& options,
+void writeOutputs(RunOutputs& outputs, const RunConfig& config, const SimulationOptions& options,
                   const WorldState& world, const Console& console) {
     if (AtomicFile* png = outputs.png())
         writeWorldPng(png->stream(), world, options.gridSizeX, options.gridSizeY, config.squareSize);
@@ -148,7 +81,7 @@ void writeOutputs(Outputs& outputs, const RunConfig& config, const SimulationOpt
         std::string problem;
         const std::string text = writableProfileText(options, world, problem);
         if (!problem.empty())
-            throw std::runtime_error("cannot write '" + save->target() + "': " + problem);
+            throw std::runtime_error(cannotWrite(save->target(), problem));
         save->stream() << text;
     }
     outputs.commit();
@@ -156,75 +89,86 @@ void writeOutputs(Outputs& outputs, const RunConfig& config, const SimulationOpt
         warnOfUnstoredBlending(console, *config.savePath, options);
 }
 
-int run(const RunConfig& config, const std::string& programFolder, const Console& console) {
-    WorldState world;
-    SimulationOptions options = startingOptions(config, programFolder, world, console);
-    Interruption interruption;
-    std::optional<Outputs> opened;
-    try {
-        opened.emplace(config, interruption); // a named pipe waits here for its reader
-    } catch (const std::runtime_error&) {
-        if (interruption.signal() == 0)
-            throw;
-        console.err << programName << ": stopped by " << signalName(interruption.signal())
-                    << " before the run\n";
-        return 128 + interruption.signal();
-    }
-    Outputs& outputs = *opened;
-    const bool statsToStdout = config.statsPath == "-";
-    std::ostream* stats = statsToStdout     ? &console.out
-                          : outputs.stats() ? &outputs.stats()->stream()
-                                            : nullptr;
-    if (stats)
-        *stats << statsCsvHeader() << '\n';
+// The run itself, with its statistics rows and progress bar; the last generation's figures and
+// the time taken go into the summary line.
+struct Simulated {
+    RunSummary summary;
+    GenerationStats last;
+    double seconds = 0;
+};
 
+Simulated simulate(const RunConfig& config, SimulationOptions& options, WorldState& world,
+                   std::ostream* stats, const Interruption& interruption, const Console& console) {
     std::optional<ProgressBar> bar;
     if (console.errIsTerminal && config.generations > 0)
         bar.emplace(console.err, config.generations);
-
-    RandomGenerator rng(config.seed);
-    GenerationStats last;
+    Simulated result;
     const auto onGeneration = [&](const GenerationStats& s) {
-        last = s;
+        result.last = s;
         if (stats)
             *stats << statsCsvRow(s) << '\n';
         if (bar)
             bar->update(s.generation, ProgressBar::Clock::now());
     };
+    RunStart start;
+    start.profilePath = config.profilePath;
+    start.adjustOptions = [&config](SimulationOptions& o) { applySettings(o, config.settings); };
+    start.onProfileVersion = [&](const std::string& saved) {
+        warnOfVersion(console, *config.profilePath, saved, options.versionString);
+    };
+    start.stopRequested = [&interruption] { return interruption.signal() != 0; };
+    RandomGenerator rng(config.seed);
     const auto started = std::chrono::steady_clock::now();
-    RunSummary summary;
     try {
-        RunStart start;
-        start.profilePath = config.profilePath;
-        start.adjustOptions = [&config](SimulationOptions& o) { applySettings(o, config.settings); };
-        start.onProfileVersion = [&](const std::string& saved) {
-            warnOfVersion(console, *config.profilePath, saved, options.versionString);
-        };
-        start.stopRequested = [&interruption] { return interruption.signal() != 0; };
-        summary = runWorld(options, world, rng, config.generations, onGeneration, stats != nullptr, start);
+        result.summary =
+            runWorld(options, world, rng, config.generations, onGeneration, stats != nullptr, start);
     } catch (...) {
         if (bar)
             bar->finish();
         throw;
     }
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
+    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (bar)
         bar->finish();
+    return result;
+}
 
-    writeOutputs(outputs, config, options, world, console);
-    const bool outputOnStdout = statsToStdout || isStandardOutput(config.statsPath) ||
-                                isStandardOutput(config.pngPath) || isStandardOutput(config.savePath);
-    if (!outputOnStdout)
-        console.out << summaryLine(summary, last, elapsed.count()) << '\n';
+int stoppedBy(const Interruption& interruption, const std::string& when, const Console& console) {
+    console.err << programName << ": stopped by " << signalName(interruption.signal()) << ' ' << when << '\n';
+    return 128 + interruption.signal();
+}
+
+int run(const RunConfig& config, const std::string& programFolder, const Console& console) {
+    WorldState world;
+    SimulationOptions options = startingOptions(config, programFolder, world, console);
+    Interruption interruption;
+    std::optional<RunOutputs> outputs;
+    try {
+        outputs.emplace(config.statsPath, config.pngPath, config.savePath, interruption);
+    } catch (const std::runtime_error&) {
+        if (interruption.signal() == 0)
+            throw;
+        return stoppedBy(interruption, "before the run", console);
+    }
+    std::ostream* stats = config.statsPath == "-" ? &console.out
+                          : outputs->stats()      ? &outputs->stats()->stream()
+                                                  : nullptr;
+    if (stats)
+        *stats << statsCsvHeader() << '\n';
+    const Simulated run = simulate(config, options, world, stats, interruption, console);
+    writeOutputs(*outputs, config, options, world, console);
+
+    if (!isStandardOutput(config.statsPath) && !isStandardOutput(config.pngPath) &&
+        !isStandardOutput(config.savePath))
+        console.out << summaryLine(run.summary, run.last, run.seconds) << '\n';
     console.out.flush();
     if (!console.out)
         throw std::runtime_error("cannot write to standard output");
-    if (summary.stopped) {
-        console.err << programName << ": stopped by " << signalName(interruption.signal())
-                    << " at the end of generation " << summary.generations
-                    << "; the outputs hold the run as of that generation\n";
-        return 128 + interruption.signal();
-    }
+    if (run.summary.stopped)
+        return stoppedBy(interruption,
+                         "at the end of generation " + std::to_string(run.summary.generations) +
+                             "; the outputs hold the run as of that generation",
+                         console);
     return 0;
 }
 
