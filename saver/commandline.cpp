@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "engine/numeric.h"
+#include "saverinstall/squaresetting.h"
 
 namespace bx {
 
@@ -70,8 +71,23 @@ std::optional<int64_t> windowId(const std::string& text) {
     return std::strtoll(digits.c_str(), nullptr, hex ? 16 : 10);
 }
 
-SaverCommand parseSaverCommand(const std::vector<std::string>& arguments,
-                               const std::optional<std::string>& xscreensaverWindow) {
+namespace {
+
+bool isOption(const std::string& argument, const char* name) {
+    return argument == std::string("-") + name || argument == std::string("--") + name;
+}
+
+// "-square-size N" anywhere: a usable size (2 … 25) for this run; anything else is ignored.
+std::optional<double> squareSizeOf(const std::vector<std::string>& arguments) {
+    for (std::size_t i = 0; i + 1 < arguments.size(); ++i)
+        if (isOption(arguments[i], "square-size"))
+            return usableSquareSize(arguments[i + 1]);
+    return std::nullopt;
+}
+
+// The mode, from the X conventions first, then the saver switches.
+SaverCommand modeOf(const std::vector<std::string>& arguments,
+                    const std::optional<std::string>& xscreensaverWindow) {
     SaverCommand command;
     const std::optional<int64_t> named = xscreensaverWindow ? windowId(*xscreensaverWindow) : std::nullopt;
     const bool hasHost = named.has_value();
@@ -79,16 +95,21 @@ SaverCommand parseSaverCommand(const std::vector<std::string>& arguments,
 
     // The X conventions first: "-window-id ID" names the window; "-root" means the host's window
     // when a host screensaver gave one, else the root window. Other hack options are ignored.
+    for (const std::string& a : arguments)
+        if (isOption(a, "help")) {
+            command.launch = SaverLaunch::Help;
+            return command;
+        }
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
-        if (a == "-window-id" || a == "--window-id") {
+        if (isOption(a, "window-id")) {
             command.launch = SaverLaunch::HostWindow;
             command.handle = i + 1 < arguments.size() ? windowId(arguments[i + 1]).value_or(0) : 0;
             return command;
         }
     }
     for (const std::string& a : arguments) {
-        if (a == "-root" || a == "--root") {
+        if (isOption(a, "root")) {
             command.launch = hasHost ? SaverLaunch::HostWindow : SaverLaunch::Root;
             command.handle = hostWindow;
             return command;
@@ -96,7 +117,12 @@ SaverCommand parseSaverCommand(const std::vector<std::string>& arguments,
     }
 
     std::string commandLine;
-    for (const std::string& a : arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        if (isOption(a, "square-size")) { // a size for the run, not a mode
+            ++i;
+            continue;
+        }
         if (!commandLine.empty())
             commandLine.push_back(' ');
         commandLine.append(a);
@@ -118,6 +144,36 @@ SaverCommand parseSaverCommand(const std::vector<std::string>& arguments,
         command.launch = SaverLaunch::HostWindow;
         command.handle = hostWindow;
     }
+    return command;
+}
+
+} // namespace
+
+std::string saverUsage() {
+    return "Usage: bramblex2-screensaver [MODE] [--square-size N]\n"
+           "The Bramblex 2 screensaver: a world of coloured squares that grows, spreads and decays.\n"
+           "\n"
+           "Modes, as a screensaver host starts them:\n"
+           "  /s                  full screen; a key, a click, a wheel turn or moving the mouse ends it\n"
+           "  /c                  the configuration dialog (square size, with a live preview)\n"
+           "  /p ID               a preview inside the X window ID (decimal)\n"
+           "  /a ID               change the password (not available on Linux)\n"
+           "  --root              draw into the window of a host screensaver (XSCREENSAVER_WINDOW),\n"
+           "                      else on the desktop's background until SIGINT or SIGTERM\n"
+           "  --window-id ID      draw into the X window ID (decimal or 0x hex); wins over --root\n"
+           "  (nothing)           draw into XSCREENSAVER_WINDOW when a host screensaver set it\n"
+           "\n"
+           "  --square-size N     squares of N pixels (2 to 25) for this run only; otherwise the size\n"
+           "                      stored by the configuration dialog (6 when none is stored)\n"
+           "  --help              this text\n"
+           "Single and double dashes are the same; the switches may also start with - or stand alone.\n"
+           "The saver ends on SIGINT, SIGTERM or SIGHUP, and when its window is closed.\n";
+}
+
+SaverCommand parseSaverCommand(const std::vector<std::string>& arguments,
+                               const std::optional<std::string>& xscreensaverWindow) {
+    SaverCommand command = modeOf(arguments, xscreensaverWindow);
+    command.squareSize = squareSizeOf(arguments);
     return command;
 }
 

@@ -4,7 +4,9 @@
 //   ("/s", "-S", "s" → S; "/c:1234" → C), and for P and A a decimal handle follows from the
 //   third character on ("/p 1234" → 1234, "/p:1234" → 0);
 // - the X screensaver conventions: "-window-id ID" (decimal or 0x hex), "-root", and the
-//   XSCREENSAVER_WINDOW variable a host screensaver sets for the window it wants drawn into.
+//   XSCREENSAVER_WINDOW variable a host screensaver sets for the window it wants drawn into;
+//   "-square-size N" for one run's square size. Each also with two dashes.
+// "--help" asks for the accepted command lines; any other argument leaves the mode to the switches.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,14 +21,20 @@ enum class SaverLaunch {
     Preview,    // P: embedded into the host window `handle`, 6-pixel squares
     Password,   // A
     HostWindow, // draw into the X window `handle` at the stored square size
-    Root,       // draw into the root window (no XSCREENSAVER_WINDOW given)
+    Root,       // draw on the desktop's background, the root window (no XSCREENSAVER_WINDOW given)
+    Help,       // print the accepted command lines
 };
 
 struct SaverCommand {
     SaverLaunch launch = SaverLaunch::None;
     std::string letter; // the mode letter of the saver switches ("" for an empty command line)
     int64_t handle = 0; // preview host, password owner, or host screensaver window
+    // The square size for this run (2 … 25), never stored; without it the stored one is used.
+    std::optional<double> squareSize;
 };
+
+// What --help prints.
+std::string saverUsage();
 
 // The mode letter of a command line: the first two characters upper-cased, the last of them.
 std::string modeLetter(const std::string& commandLine);

@@ -83,7 +83,7 @@ ConfigDialog::ConfigDialog(SaverModule& module, SettingsStore& settings, HelpSer
     frameLayout->addWidget(squareSizeLabel);
 
     tickTimer->setObjectName("Timer1");
-    tickTimer->setInterval(1);
+    tickTimer->setInterval(saverTickInterval);
     connect(tickTimer, &QTimer::timeout, this, &ConfigDialog::tick);
 
     okButton->setObjectName("cmdOK");

@@ -8,24 +8,17 @@ namespace bx {
 
 struct X11HostWindows::Connection {
     xcb_connection_t* xcb = nullptr;
-    xcb_window_t root = 0;
 };
 
 X11HostWindows::X11HostWindows() : connection_(new Connection) {
     if (!std::getenv("DISPLAY"))
         return;
-    int screenNumber = 0;
-    xcb_connection_t* c = xcb_connect(nullptr, &screenNumber);
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(c)) {
         xcb_disconnect(c);
         return;
     }
     connection_->xcb = c;
-    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
-    for (int i = 0; i < screenNumber && it.rem; ++i)
-        xcb_screen_next(&it);
-    if (it.rem)
-        connection_->root = it.data->root;
 }
 
 X11HostWindows::~X11HostWindows() {
@@ -57,10 +50,6 @@ std::optional<SurfaceSize> X11HostWindows::clientSize(int64_t id) {
     const SurfaceSize size{geometry->width, geometry->height};
     std::free(geometry);
     return size;
-}
-
-int64_t X11HostWindows::rootWindow() {
-    return connection_->root;
 }
 
 } // namespace bx

@@ -14,8 +14,6 @@ public:
     virtual ~HostWindows() = default;
     // The client area of window id in pixels, or nothing when id names no window (any more).
     virtual std::optional<SurfaceSize> clientSize(int64_t id) = 0;
-    // The root window of the display (0 when there is no display).
-    virtual int64_t rootWindow() = 0;
 };
 
 // Over an X connection of its own, so it works whatever Qt's platform plugin is. Without a
@@ -27,7 +25,6 @@ public:
     X11HostWindows(const X11HostWindows&) = delete;
     X11HostWindows& operator=(const X11HostWindows&) = delete;
     std::optional<SurfaceSize> clientSize(int64_t id) override;
-    int64_t rootWindow() override;
 
 private:
     struct Connection;

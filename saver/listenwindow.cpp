@@ -15,7 +15,7 @@ ListenWindow::ListenWindow(SaverModule& module, HostWindows& hosts)
     preview->setAttribute(Qt::WA_TransparentForMouseEvents);
     preview->setFocusPolicy(Qt::NoFocus);
     tickTimer->setObjectName("tmrMain");
-    tickTimer->setInterval(1);
+    tickTimer->setInterval(saverTickInterval);
     connect(tickTimer, &QTimer::timeout, this, &ListenWindow::tmrMainTimer);
 }
 
@@ -44,12 +44,24 @@ void ListenWindow::attachTo(int64_t host) {
 void ListenWindow::tmrMainTimer() {
     if (!module_.previewMode)
         return;
-    if (module_.previewAttached && hosts_.clientSize(module_.previewParent)) {
+    if (module_.previewAttached && hostStillThere()) {
         emit tick();
         return;
     }
     tickTimer->stop();
     emit hostGone();
+}
+
+bool ListenWindow::hostStillThere() {
+    if (lastLook_.isValid() && lastLook_.elapsed() < 50)
+        return true;
+    lastLook_.start();
+    const std::optional<SurfaceSize> size = hosts_.clientSize(module_.previewParent);
+    if (!size)
+        return false;
+    if (size->width != preview->width() || size->height != preview->height())
+        preview->resize(size->width, size->height); // the world follows at its next step
+    return true;
 }
 
 } // namespace bx

@@ -1,7 +1,9 @@
 #pragma once
 // fListen: the hidden window of the embedded modes. Its picture preview is put inside a
 // window of another program (the preview host, or a host screensaver's window) and drawn into
-// on every tick of tickTimer; the tick ends the saver once that window is gone.
+// on every tick of tickTimer. The host is looked at 20 times a second (each look is a round trip
+// to the X server): preview follows its size, and the saver ends once it is gone.
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -33,9 +35,11 @@ signals:
 
 private:
     void tmrMainTimer();
+    bool hostStillThere();
     SaverModule& module_;
     HostWindows& hosts_;
     std::unique_ptr<QWindow> host_; // the foreign window; outlives preview's own window
+    QElapsedTimer lastLook_;
 };
 
 } // namespace bx

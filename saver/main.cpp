@@ -2,6 +2,9 @@
 #include <QApplication>
 #include <QScreen>
 #include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
 
 #include "platform/folders.h"
 #include "platform/helpviewer.h"
@@ -10,16 +13,21 @@
 #include "platform/qtcursor.h"
 #include "platform/qtmessages.h"
 #include "saverapp.h"
+#include "stopsignals.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Bramblex 2 Screen Saver");
-    QApplication::setQuitOnLastWindowClosed(false); // the saver ends through endSaver
-
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
     const char* hostVariable = std::getenv("XSCREENSAVER_WINDOW");
     const bx::SaverCommand command = bx::parseSaverCommand(
         arguments, hostVariable ? std::optional<std::string>(hostVariable) : std::nullopt);
+    if (command.launch == bx::SaverLaunch::Help) {
+        std::cout << bx::saverUsage();
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Bramblex 2 Screen Saver");
+    QApplication::setQuitOnLastWindowClosed(false); // the saver ends through endSaver
 
     bx::OverrideCursorCounter cursor;
     bx::DesktopBrowser browser;
@@ -31,11 +39,15 @@ int main(int argc, char** argv) {
     QScreen* screen = QGuiApplication::primaryScreen();
     bx::SaverApp saver(bx::SaverPlatform{messages, help, cursor, browser, settings, hosts, rng,
                                          bx::programFolder(),
-                                         screen ? screen->geometry() : QRect(0, 0, 640, 480)});
+                                         screen ? screen->virtualGeometry() : QRect(0, 0, 640, 480)});
     // exit, not quit: quit first asks every window to close, and an embedded window whose host is
     // gone may not answer.
     QObject::connect(
         &saver, &bx::SaverApp::finished, &app, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    // SIGTERM from a host screensaver, Ctrl+C in a terminal, a hang-up: the saver ends as it would
+    // on the user's key, with the pointer back and its windows gone.
+    bx::StopSignals stopSignals;
+    QObject::connect(&stopSignals, &bx::StopSignals::received, &saver, &bx::SaverApp::endSaver);
     if (!saver.start(command) || saver.hasEnded())
         return 0;
     return QApplication::exec();

@@ -1,11 +1,16 @@
 #include "saverapp.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <chrono>
 
 #include "aboutform.h"
 #include "configdialog.h"
 #include "engine/options.h"
 #include "listenwindow.h"
+#include "rootsurface.h"
 #include "saverinstall/squaresetting.h"
 #include "screenwindow.h"
 
@@ -25,7 +30,7 @@ bool SaverApp::start(const SaverCommand& command) {
 
     SaverWorld& world = module_.world;
     world = SaverWorld{};
-    world.squareSizeSetting = readSquareSize(platform_.settings);
+    world.squareSizeSetting = command.squareSize.value_or(readSquareSize(platform_.settings));
 
     switch (command.launch) {
     case SaverLaunch::FullScreen:
@@ -41,12 +46,13 @@ bool SaverApp::start(const SaverCommand& command) {
         startEmbedded(command.handle, SaverHostWindow);
         return true;
     case SaverLaunch::Root:
-        startEmbedded(platform_.hosts.rootWindow(), SaverHostWindow);
-        return true;
+        startOnDesktop();
+        return !ended_;
     case SaverLaunch::Password:
         module_.previewParent = command.handle;
         showPasswordMessage();
         return false;
+    case SaverLaunch::Help:
     case SaverLaunch::None:
         break;
     }
@@ -57,6 +63,11 @@ void SaverApp::startFullScreen() {
     module_.previewMode = false;
     listen_ = std::make_unique<ListenWindow>(module_, platform_.hosts);
     screen_ = std::make_unique<ScreenWindow>(module_, platform_.screenArea);
+    // Screens added, taken away or rearranged: the window covers them all again, and the world
+    // is built anew for the new size.
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+        connect(primary, &QScreen::virtualGeometryChanged, screen_.get(),
+                [this](const QRect& area) { screen_->setGeometry(area); });
     connect(screen_.get(), &ScreenWindow::tick, this, [this] { step(SaverFullScreen); });
     connect(screen_.get(), &ScreenWindow::quitRequested, this, &SaverApp::requestQuit);
     connect(screen_.get(), &ScreenWindow::activated, this, [this] { setPointerShown(false); });
@@ -85,6 +96,22 @@ void SaverApp::startEmbedded(int64_t host, int saverMode) {
         listen_->tickTimer->start();
 }
 
+// As X screen hacks do: no window of its own, no keyboard, no pointer; it ends on a signal.
+void SaverApp::startOnDesktop() {
+    module_.world.saverMode = SaverHostWindow;
+    desktop_ = std::make_unique<RootSurface>();
+    if (!desktop_->ok()) {
+        endSaver();
+        return;
+    }
+    desktopTimer_ = new QTimer(this);
+    desktopTimer_->setInterval(saverTickInterval);
+    connect(desktopTimer_, &QTimer::timeout, this, [this] { step(SaverHostWindow); });
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+        connect(primary, &QScreen::virtualGeometryChanged, this, [this] { desktop_->updateSize(); });
+    createWorld(module_.world, *this, platform_.rng);
+}
+
 void SaverApp::startConfiguration() {
     module_.world.saverMode = SaverConfig;
     config_ = std::make_unique<ConfigDialog>(module_, platform_.settings, platform_.help, helpFile());
@@ -107,11 +134,16 @@ void SaverApp::step(int saverMode) {
     if (ended_)
         return;
     module_.world.saverMode = saverMode;
-    stepWorld(module_.world, *this, platform_.rng);
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    for (int columns = pace_.due(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
+         columns > 0 && !ended_; --columns)
+        stepWorld(module_.world, *this, platform_.rng);
     if (saverMode == SaverFullScreen && screen_)
         screen_->flush();
     else if (saverMode == SaverConfig && config_)
         config_->preview->flush();
+    else if (desktop_)
+        desktop_->flush();
     else if (listen_)
         listen_->preview->flush();
 }
@@ -141,6 +173,9 @@ void SaverApp::endSaver() {
     }
     if (listen_)
         listen_->tickTimer->stop();
+    if (desktopTimer_)
+        desktopTimer_->stop();
+    desktop_.reset(); // the desktop's background comes back
     if (config_) {
         config_->tickTimer->stop();
         config_->hide();
@@ -169,6 +204,8 @@ SurfaceSize SaverApp::surfaceSize(int saverMode) {
         return config_ ? SurfaceSize{config_->preview->width(), config_->preview->height()} : SurfaceSize{};
     case SaverPreview:
     case SaverHostWindow:
+        if (desktop_)
+            return desktop_->size();
         if (listen_ && module_.previewAttached)
             return {listen_->preview->width(), listen_->preview->height()};
         return {};
@@ -185,6 +222,8 @@ Canvas* SaverApp::surfaceCanvas(int saverMode) {
         return config_ ? &config_->preview->canvas() : nullptr;
     case SaverPreview:
     case SaverHostWindow:
+        if (desktop_)
+            return &desktop_->canvas();
         return listen_ && module_.previewAttached ? &listen_->preview->canvas() : nullptr;
     default:
         return nullptr;
@@ -198,6 +237,8 @@ void SaverApp::enableTimer(int saverMode) {
         screen_->tickTimer->start();
     else if (saverMode == SaverConfig && config_)
         config_->tickTimer->start();
+    else if (saverMode == SaverHostWindow && desktopTimer_)
+        desktopTimer_->start();
     else if ((saverMode == SaverPreview || saverMode == SaverHostWindow) && listen_)
         listen_->tickTimer->start();
 }

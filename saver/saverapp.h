@@ -3,6 +3,7 @@
 // the ends of the saver (quitSaver, endSaver). Owns the one program-wide record.
 #include <QObject>
 #include <QRect>
+#include <QTimer>
 #include <memory>
 #include <string>
 
@@ -21,6 +22,7 @@ namespace bx {
 class AboutForm;
 class ConfigDialog;
 class ListenWindow;
+class RootSurface;
 class ScreenWindow;
 
 struct SaverPlatform {
@@ -32,7 +34,7 @@ struct SaverPlatform {
     HostWindows& hosts;
     RandomSource& rng;
     std::string programFolder; // where bramblexss.hlp is
-    QRect screenArea;          // what the full-screen saver covers, in pixels
+    QRect screenArea;          // what the full-screen saver covers, in pixels: every screen
 };
 
 class SaverApp : public QObject, public SaverHost {
@@ -74,6 +76,7 @@ signals:
 private:
     void startFullScreen();
     void startEmbedded(int64_t host, int saverMode);
+    void startOnDesktop();
     void startConfiguration();
     void showPasswordMessage();
     void step(int saverMode);
@@ -86,6 +89,9 @@ private:
     std::unique_ptr<ListenWindow> listen_;
     std::unique_ptr<ScreenWindow> screen_;
     std::unique_ptr<ConfigDialog> config_;
+    std::unique_ptr<RootSurface> desktop_; // the desktop's background, drawn on without a host
+    QTimer* desktopTimer_ = nullptr;
+    ColumnPace pace_;
 };
 
 } // namespace bx

@@ -16,9 +16,13 @@ PixelCanvas& SaverCanvas::canvas() {
 }
 
 void SaverCanvas::flush() {
+    if (lastFrame_.isValid() && lastFrame_.elapsed() < 16)
+        return; // what was painted waits for the next frame
     const QRect dirty = pixels_.takeDirty();
-    if (!dirty.isEmpty())
-        update(dirty);
+    if (dirty.isEmpty())
+        return;
+    update(dirty);
+    lastFrame_.start();
 }
 
 void SaverCanvas::paintEvent(QPaintEvent* e) {

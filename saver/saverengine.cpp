@@ -1,6 +1,8 @@
 #include "saverengine.h"
 
 #include <algorithm>
+#include <tuple>
+#include <utility>
 
 #include "engine/numeric.h"
 #include "engine/painting.h"
@@ -18,24 +20,34 @@ int perArea(int area, float per) {
     return roundToInt(static_cast<float>(area) / per);
 }
 
-void sizeToSurface(SaverWorld& world, SaverHost& host) {
-    const SurfaceSize size = host.surfaceSize(world.saverMode);
+// The grid a surface of the mode asks for: its pixels divided by the square size. Other modes
+// keep the world's grid.
+std::pair<int, int> gridFor(const SaverWorld& world, SurfaceSize size) {
     switch (world.saverMode) {
     case SaverFullScreen:
     case SaverConfig:
     case SaverHostWindow:
         // Divided by the setting as read: a fraction makes the grid differ from the painted size.
-        world.gridSizeX = roundToInt(std::max(size.width, 0) / world.squareSizeSetting);
-        world.gridSizeY = roundToInt(std::max(size.height, 0) / world.squareSizeSetting);
-        break;
+        return {roundToInt(std::max(size.width, 0) / world.squareSizeSetting),
+                roundToInt(std::max(size.height, 0) / world.squareSizeSetting)};
     case SaverPreview:
-        world.gridSizeX = roundToInt(std::max(size.width, 0) / double(previewSquareSize));
-        world.gridSizeY = roundToInt(std::max(size.height, 0) / double(previewSquareSize));
-        world.squareSize = previewSquareSize;
-        break;
+        return {roundToInt(std::max(size.width, 0) / double(previewSquareSize)),
+                roundToInt(std::max(size.height, 0) / double(previewSquareSize))};
     default:
-        break; // the sizes stay
+        return {world.gridSizeX, world.gridSizeY};
     }
+}
+
+void sizeToSurface(SaverWorld& world, SaverHost& host) {
+    std::tie(world.gridSizeX, world.gridSizeY) = gridFor(world, host.surfaceSize(world.saverMode));
+    if (world.saverMode == SaverPreview)
+        world.squareSize = previewSquareSize;
+}
+
+// The surface was resized (a host window, a screen added or taken away) so that it asks for
+// another grid.
+bool surfaceChanged(const SaverWorld& world, SaverHost& host) {
+    return gridFor(world, host.surfaceSize(world.saverMode)) != std::pair{world.gridSizeX, world.gridSizeY};
 }
 
 bool hasSquares(const SaverWorld& world) {
@@ -43,6 +55,22 @@ bool hasSquares(const SaverWorld& world) {
 }
 
 } // namespace
+
+int ColumnPace::due(int64_t now) {
+    constexpr int64_t column = 1000000; // ns
+    constexpr int64_t mostPerTick = 8;
+    pending_ += started_ ? now - last_ : column;
+    started_ = true;
+    last_ = now;
+    int64_t columns = pending_ / column;
+    if (columns < 1 || columns > mostPerTick) {
+        columns = std::clamp<int64_t>(columns, 1, mostPerTick);
+        pending_ = 0;
+    } else {
+        pending_ -= columns * column;
+    }
+    return static_cast<int>(columns);
+}
 
 RuleParams saverRuleParams(int gridSizeX, int gridSizeY) {
     RuleParams p;
@@ -108,9 +136,9 @@ void paintSaverSquare(const SaverWorld& world, Canvas& canvas) {
 void stepWorld(SaverWorld& world, SaverHost& host, RandomSource& rng) {
     if (world.creating)
         return;
-    if (world.rebuildRequested) {
+    if (world.rebuildRequested || surfaceChanged(world, host)) {
         world.rebuildRequested = false;
-        createWorld(world, host, rng);
+        createWorld(world, host, rng); // built for the surface as it is now
     }
     if (!hasSquares(world))
         return;

@@ -12,6 +12,9 @@ inline constexpr int saverMajorVersion = 2;
 inline constexpr int saverMinorVersion = 0;
 inline constexpr const char* saverTitle = "bramblex2ss"; // the title of its message boxes
 inline constexpr const char* saverHelpFileName = "bramblexss.hlp";
+// The saver's timers wake it every 4 ms; each tick steps the columns due at one a millisecond
+// (a wake-up a column would cost more than the world does).
+inline constexpr int saverTickInterval = 4;
 
 struct SaverModule {
     bool previewMode = false;     // running inside another program's window

@@ -1,5 +1,6 @@
 #include "screenwindow.h"
 
+#include <QCloseEvent>
 #include <QKeyEvent>
 
 namespace bx {
@@ -14,7 +15,7 @@ ScreenWindow::ScreenWindow(SaverModule& module, const QRect& screenArea)
     setGeometry(screenArea);
 
     tickTimer->setObjectName("Timer1");
-    tickTimer->setInterval(1);
+    tickTimer->setInterval(saverTickInterval);
     connect(tickTimer, &QTimer::timeout, this, &ScreenWindow::tick);
     mouseTimer->setObjectName("tmrMouse");
     mouseTimer->setInterval(5000);
@@ -40,6 +41,15 @@ void ScreenWindow::keyPressEvent(QKeyEvent* e) {
 }
 
 void ScreenWindow::mousePressEvent(QMouseEvent*) {
+    requestQuit();
+}
+
+void ScreenWindow::wheelEvent(QWheelEvent*) {
+    requestQuit();
+}
+
+void ScreenWindow::closeEvent(QCloseEvent* e) {
+    e->ignore(); // the saver decides: it ends, and hides the window as it does
     requestQuit();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // fScreen: the full-screen saver. Covers the screen and stays on top; tickTimer (1 ms) drives the
-// engine; a character key, a click, a button press or the sixth mouse move within one mouseTimer
-// period (5 s) asks to quit, unless a password check is running.
+// engine; a character key, a click, a wheel turn (a button press on X) or the sixth mouse move
+// within one mouseTimer period (5 s) asks to quit, unless a password check is running. Closing
+// the window (the window manager's close, Alt+F4) asks the same.
 #include <QTimer>
 
 #include "savercanvas.h"
@@ -27,6 +28,8 @@ protected:
     void keyPressEvent(QKeyEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
+    void wheelEvent(QWheelEvent*) override;
+    void closeEvent(QCloseEvent*) override;
     bool event(QEvent*) override;
 
 private:

@@ -13,8 +13,10 @@ inline constexpr const char* squareSizeSection = "General";
 inline constexpr const char* squareSizeEntry = "Square Size";
 inline constexpr double squareSizeDefault = 6;
 
-// A stored text as a square size: a decimal number (fraction and blanks around it allowed) from
-// 2 to 25; anything else, or no value, is 6.
+// A text as a square size: a decimal number (fraction and blanks around it allowed) from 2 to 25;
+// nothing for anything else, or no value.
+std::optional<double> usableSquareSize(const std::optional<std::string>& text);
+// The same for a stored text, where anything unusable is 6.
 double squareSizeOfText(const std::optional<std::string>& text);
 // The size as the store keeps it: 12 → "12", 12.5 → "12.5", whatever the program's locale.
 std::string squareSizeText(double size);

@@ -9,6 +9,7 @@ packages=(
   zlib1g-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core openbox
+  libxml2-utils desktop-file-utils
 )
 # --fuzz: also clang with its fuzzer runtime, for scripts/fuzz.sh.
 [ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-14-dev)

@@ -32,6 +32,16 @@ layout_ok() {
   grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/bramblex2.svg"
 }
 check layout_ok "the installed tree lacks a program, a help file, a link, the desktop entry or the icon"
+# What screensaver hosts read: xscreensaver's settings file and the screensaver desktop entry.
+hack_xml="$prefix/share/xscreensaver/config/bramblex2-screensaver.xml"
+hack_entry="$prefix/share/applications/screensavers/bramblex2-screensaver.desktop"
+check 'xmllint --noout "$hack_xml" && grep -q "<screensaver name=\"bramblex2-screensaver\" _label=\"Bramblex 2\">" "$hack_xml"' \
+  "the xscreensaver settings file is missing or not well-formed"
+check 'desktop-file-validate "$hack_entry" && grep -qx "Exec=bramblex2-screensaver --root" "$hack_entry"' \
+  "the screensaver desktop entry is missing or not valid"
+# A host starts it by its space-free name, from any folder, with a bare environment.
+check '(cd / && env -i PATH="$prefix/bin:/usr/bin:/bin" HOME="$out/home" bramblex2-screensaver --help | grep -q "^Usage: bramblex2-screensaver")' \
+  "bramblex2-screensaver --help did not run from / with a bare environment"
 check '"$prefix/bin/bramblex-run" --help >/dev/null' "the installed bramblex-run does not run"
 
 . "$(dirname "$0")/xvfb.sh"

@@ -81,6 +81,21 @@ TEST(commandline_test, host_screensaver_conventions) {
     // The saver switches still win over the variable.
     EXPECT_EQ(SaverLaunch::Configure, parse({"/c"}, "123").launch);
     EXPECT_EQ(SaverLaunch::None, parse({}, "not a window").launch);
+    // A window id wins over -root, as xscreensaver-settings' preview passes both.
+    EXPECT_EQ(SaverLaunch::HostWindow, parse({"--root", "--window-id", "0x2a"}, "0x3000001").launch);
+    EXPECT_EQ(0x2a, parse({"--root", "--window-id", "0x2a"}).handle);
+}
+
+TEST(commandline_test, a_square_size_is_for_the_run_and_help_is_asked_for_by_name) {
+    EXPECT_EQ(12.0, parse({"--root", "--square-size", "12"}).squareSize);
+    EXPECT_EQ(3.5, parse({"-square-size", "3.5", "/s"}).squareSize);
+    EXPECT_EQ(SaverLaunch::FullScreen, parse({"-square-size", "3.5", "/s"}).launch);
+    EXPECT_FALSE(parse({"--root", "--square-size", "30"}).squareSize); // unusable: the stored one
+    EXPECT_FALSE(parse({"--root"}).squareSize);
+    EXPECT_EQ(SaverLaunch::HostWindow, parse({"--square-size", "8"}, "77").launch);
+    EXPECT_EQ(SaverLaunch::Help, parse({"--help"}).launch);
+    EXPECT_EQ(SaverLaunch::Help, parse({"/s", "-help"}).launch);
+    EXPECT_EQ(SaverLaunch::None, parse({"--version"}).launch); // anything else still ends silently
 }
 
 } // namespace

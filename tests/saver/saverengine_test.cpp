@@ -322,3 +322,37 @@ TEST(saverengine_test, a_tick_during_creation_does_not_step_the_half_built_world
 
 } // namespace
 } // namespace bx
+
+namespace bx {
+namespace {
+
+// Ticks every 4 ms step four columns; a tick after a freeze steps at most eight.
+TEST(saverengine_test, the_pace_is_a_column_a_millisecond_without_a_burst_after_a_freeze) {
+    ColumnPace pace;
+    const int64_t ms = 1000000;
+    EXPECT_EQ(1, pace.due(0));
+    EXPECT_EQ(4, pace.due(4 * ms));
+    EXPECT_EQ(1, pace.due(4 * ms + ms / 2)); // too early: one all the same
+    EXPECT_EQ(4, pace.due(8 * ms + ms / 2));
+    EXPECT_EQ(8, pace.due(10000 * ms)); // ten seconds stopped
+    EXPECT_EQ(4, pace.due(10004 * ms));
+}
+
+// A host window resized from 200 x 150 to 600 x 450: the next tick builds a world that fills it.
+TEST(saverengine_test, a_resized_surface_gets_a_world_built_for_its_new_size) {
+    FakeSaverHost host;
+    host.size = {200, 150};
+    SaverWorld world = worldFor(SaverHostWindow);
+    RandomGenerator rng(3);
+    createWorld(world, host, rng);
+    stepWorld(world, host, rng);
+    EXPECT_EQ(33, world.gridSizeX);
+    host.size = {600, 450};
+    stepWorld(world, host, rng);
+    EXPECT_EQ(100, world.gridSizeX);
+    EXPECT_EQ(75, world.gridSizeY);
+    EXPECT_EQ(100, world.orgGrid.sizeX());
+}
+
+} // namespace
+} // namespace bx

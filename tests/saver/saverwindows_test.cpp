@@ -44,7 +44,6 @@ public:
         ++asked;
         return std::nullopt;
     }
-    int64_t rootWindow() override { return 0; }
 };
 
 struct Rig {
