@@ -10,13 +10,13 @@
 #include "cli/outputs.h"
 #include "cli/progressbar.h"
 #include "cli/runner.h"
-#include "cli/worldpicture.h"
 #include "engine/options.h"
 #include "engine/random.h"
 #include "engine/worldstate.h"
 #include "options/atomicfile.h"
 #include "options/optionfields.h"
 #include "options/profile.h"
+#include "record/worldpicture.h"
 
 namespace bx::cli {
 namespace {

@@ -6,12 +6,12 @@
 #include <optional>
 #include <string>
 
-#include "cli/stats.h"
 #include "engine/canvas.h"
 #include "engine/host.h"
 #include "engine/options.h"
 #include "engine/random.h"
 #include "engine/worldstate.h"
+#include "record/stats.h"
 
 namespace bx::cli {
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-namespace bx::cli {
+namespace bx {
 
 class PngWriter {
 public:
@@ -39,4 +39,4 @@ private:
 // A whole picture given at once: height rows of width * 3 bytes.
 void writePng(std::ostream& out, int width, int height, std::span<const uint8_t> rgb);
 
-} // namespace bx::cli
+} // namespace bx

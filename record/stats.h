@@ -6,7 +6,7 @@
 #include "engine/colour.h"
 #include "engine/grid.h"
 
-namespace bx::cli {
+namespace bx {
 
 // Mean red, green and blue over the visible squares (columns 1..sizeX, rows 1..sizeY, limited
 // to the grid) where the layer is present; all 0 when it is present nowhere.
@@ -27,4 +27,4 @@ std::string statsCsvHeader();
 // One row without the line end; means with exactly 4 decimals.
 std::string statsCsvRow(const GenerationStats& stats);
 
-} // namespace bx::cli
+} // namespace bx

@@ -1,10 +1,10 @@
-#include "cli/imagecanvas.h"
+#include "record/imagecanvas.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-namespace bx::cli {
+namespace bx {
 namespace {
 
 constexpr PackedColour white = 0xFFFFFF;
@@ -57,4 +57,4 @@ TEST(imagecanvas_test, packed_colours_put_red_in_the_low_byte) {
 }
 
 } // namespace
-} // namespace bx::cli
+} // namespace bx

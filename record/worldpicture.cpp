@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "cli/imagecanvas.h"
-#include "cli/pngwriter.h"
 #include "engine/painting.h"
+#include "record/imagecanvas.h"
+#include "record/pngwriter.h"
 
-namespace bx::cli {
+namespace bx {
 
 bool pictureShowsEnvironment(int squareSize) {
     return squareSize >= 2;
@@ -47,4 +47,4 @@ void writeWorldPng(std::ostream& out, const WorldState& world, int gridSizeX, in
     writer.finish();
 }
 
-} // namespace bx::cli
+} // namespace bx

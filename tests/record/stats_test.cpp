@@ -1,8 +1,8 @@
-#include "cli/stats.h"
+#include "record/stats.h"
 
 #include <gtest/gtest.h>
 
-namespace bx::cli {
+namespace bx {
 namespace {
 
 TEST(stats_test, means_take_only_visible_squares_where_the_layer_is_present) {
@@ -39,4 +39,4 @@ TEST(stats_test, a_row_has_ten_columns_with_four_decimal_means) {
 }
 
 } // namespace
-} // namespace bx::cli
+} // namespace bx

@@ -8,7 +8,7 @@
 #include "engine/canvas.h"
 #include "engine/worldstate.h"
 
-namespace bx::cli {
+namespace bx {
 
 // Whether the picture shows the environment as the corner mark. At square size 1 the mark
 // would have a negative extent and spill onto the neighbouring square, so, like the simulator's
@@ -29,4 +29,4 @@ void renderWorld(const WorldState& world, int gridSizeX, int gridSizeY, int squa
 // renderWorld written as a PNG picture.
 void writeWorldPng(std::ostream& out, const WorldState& world, int gridSizeX, int gridSizeY, int squareSize);
 
-} // namespace bx::cli
+} // namespace bx

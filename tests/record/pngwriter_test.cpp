@@ -1,4 +1,4 @@
-#include "cli/pngwriter.h"
+#include "record/pngwriter.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace bx::cli {
+namespace bx {
 namespace {
 
 uint32_t bigEndian(const std::string& s, std::size_t at) {
@@ -104,4 +104,4 @@ TEST(pngwriter_test, the_wrong_number_or_width_of_rows_is_refused) {
 }
 
 } // namespace
-} // namespace bx::cli
+} // namespace bx

@@ -5,7 +5,7 @@
 
 #include "engine/canvas.h"
 
-namespace bx::cli {
+namespace bx {
 
 // An RGB picture (3 bytes per pixel, red first, rows top to bottom) that paints a window of a
 // larger canvas: canvas pixel (originX + x, originY + y) is picture pixel (x, y). Boxes map to
@@ -35,4 +35,4 @@ private:
     std::vector<uint8_t> pixels_;
 };
 
-} // namespace bx::cli
+} // namespace bx

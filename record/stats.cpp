@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace bx::cli {
+namespace bx {
 
 Rgb layerMean(const Grid& layer, int sizeX, int sizeY) {
     const int lastColumn = std::min(sizeX, layer.sizeX());
@@ -42,4 +42,4 @@ std::string statsCsvRow(const GenerationStats& s) {
     return line;
 }
 
-} // namespace bx::cli
+} // namespace bx

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace bx::cli {
+namespace bx {
 namespace {
 
 constexpr std::array<uint8_t, 8> signature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -126,4 +126,4 @@ void writePng(std::ostream& out, int width, int height, std::span<const uint8_t>
     writer.finish();
 }
 
-} // namespace bx::cli
+} // namespace bx

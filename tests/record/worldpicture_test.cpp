@@ -1,12 +1,12 @@
-#include "cli/worldpicture.h"
+#include "record/worldpicture.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "cli/imagecanvas.h"
+#include "record/imagecanvas.h"
 
-namespace bx::cli {
+namespace bx {
 namespace {
 
 // A world whose every square has its own organism and environment colour; some squares empty.
@@ -66,4 +66,4 @@ TEST(worldpicture_test, at_square_size_1_each_pixel_is_its_organism) {
 }
 
 } // namespace
-} // namespace bx::cli
+} // namespace bx

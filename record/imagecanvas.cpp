@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace bx::cli {
+namespace bx {
 
 ImageCanvas::ImageCanvas(int width, int height, int originX, int originY)
     : width_(std::max(width, 0)), height_(std::max(height, 0)), originX_(originX), originY_(originY),
@@ -48,4 +48,4 @@ const uint8_t* ImageCanvas::row(int y) const {
     return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) * 3;
 }
 
-} // namespace bx::cli
+} // namespace bx
