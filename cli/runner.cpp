@@ -10,31 +10,20 @@ namespace bx::cli {
 
 RunnerHost::RunnerHost(const SimulationOptions& options, const WorldState& world,
                        GenerationCallback onGeneration, bool withMeans)
-    : options_(options), world_(world), onGeneration_(std::move(onGeneration)), withMeans_(withMeans) {}
+    : recorder_(options, world, withMeans), onGeneration_(std::move(onGeneration)) {}
 
-// The end of a generation shows the finished generation's counts (generation 1 or more) before
-// it clears them and before a dead world is reset; reset and creation show generation 0 and
-// must not overwrite what was taken here.
 void RunnerHost::showCounters(int32_t generation, int32_t organisms, int32_t environments) {
-    if (generation <= 0)
-        return;
-    pending_.organisms = organisms;
-    pending_.environments = environments;
-    if (withMeans_) {
-        pending_.organismMean = layerMean(world_.orgGrid, options_.gridSizeX, options_.gridSizeY);
-        pending_.environmentMean = layerMean(world_.envGrid, options_.gridSizeX, options_.gridSizeY);
-    }
+    recorder_.countersShown(generation, organisms, environments);
 }
 
+// Rows are numbered by the generations of the run, counting on across resets.
 void RunnerHost::generationEnded(bool worldWasReset) {
     ++generationsEnded_;
     if (worldWasReset)
         ++resets_;
-    pending_.generation = generationsEnded_;
-    pending_.reset = worldWasReset;
+    const GenerationStats row = recorder_.ended(generationsEnded_, worldWasReset);
     if (onGeneration_)
-        onGeneration_(pending_);
-    pending_ = {};
+        onGeneration_(row);
 }
 
 namespace {

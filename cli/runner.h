@@ -11,7 +11,7 @@
 #include "engine/options.h"
 #include "engine/random.h"
 #include "engine/worldstate.h"
-#include "record/stats.h"
+#include "record/history.h"
 
 namespace bx::cli {
 
@@ -44,11 +44,8 @@ public:
     int64_t resets() const { return resets_; }
 
 private:
-    const SimulationOptions& options_;
-    const WorldState& world_;
+    GenerationRecorder recorder_;
     GenerationCallback onGeneration_;
-    bool withMeans_;
-    GenerationStats pending_;
     int64_t generationsEnded_ = 0;
     int64_t resets_ = 0;
 };
