@@ -25,12 +25,45 @@ void Simulation::tick() {
     if (inTick_)
         return; // a slice is letting events run; its scratch state must not be shared
     ScopeFlag busy(inTick_);
+    advanceStep();
     if (world_.phase == PhaseCreate)
         creationStep();
     if (world_.phase == PhaseDraw)
         drawSlice();
     if (world_.phase == PhaseRun)
         runSimulationPasses();
+}
+
+void Simulation::stepGeneration() {
+    if (world_.running || stepState_ != Step::None)
+        return;
+    stepState_ = Step::Waiting;
+    host_.setTimerEnabled(true);
+}
+
+// A step begins once creation and drawing are done; it is dropped when something else ended its
+// run phase (a redraw that finished).
+void Simulation::advanceStep() {
+    if (stepState_ == Step::Waiting && world_.phase == PhaseIdle) {
+        stepState_ = Step::Running;
+        world_.phase = PhaseRun; // the update runs, though the simulation is not started
+        host_.setTimerEnabled(true);
+    } else if (stepState_ == Step::Running && world_.phase == PhaseIdle) {
+        stepState_ = Step::None;
+    }
+}
+
+// The stepped generation ended: the run phase stops (unless the end reset a dead world, whose
+// creation goes on), and the captions come back to rest.
+void Simulation::endStep() {
+    stepState_ = Step::Ended;
+    if (world_.phase != PhaseRun)
+        return;
+    world_.phase = PhaseIdle;
+    host_.setTimerEnabled(false);
+    if (!world_.fullScreen)
+        host_.setDisplayCaption(options_.displayTitle);
+    host_.setMainCaption(options_.mainTitle);
 }
 
 void Simulation::creationStep() {
@@ -44,6 +77,7 @@ void Simulation::createWorld() {
 }
 
 void Simulation::startStop() {
+    stepState_ = Step::None; // the user's start or stop replaces a step
     if (!world_.running) {
         world_.phase = PhaseRun;
         host_.setTimerEnabled(true);

@@ -37,6 +37,10 @@ public:
     // Timer handler: runs the slice of the current phase; a phase that ends lets the next one
     // start in the same tick. A tick that arrives while a slice lets events run is skipped.
     void tick();
+    // A stopped simulation runs until the generation in progress ends and stops again; a world
+    // being created or drawn is finished first. Nothing happens while it runs.
+    void stepGeneration();
+    bool stepping() const { return stepState_ != Step::None; }
     // Creation slices until the world is made, one per tick's worth of work; unlike ticks, the
     // phase that follows creation does not begin (headless runs that want no generation yet).
     void createWorld();
@@ -68,6 +72,8 @@ public:
 
 private:
     void creationStep();
+    void advanceStep();
+    void endStep();
     void createEnvironments();
     void createOrganisms();
     void finishCreation();
@@ -90,6 +96,8 @@ private:
     bool inTick_ = false;
     bool paused_ = false;
     int pausedPhase_ = PhaseIdle;
+    enum class Step { None, Waiting, Running, Ended };
+    Step stepState_ = Step::None; // Waiting: for creation or drawing to finish first
 };
 
 // Divisor of a column into passes: 1 for slowdown 0 or less, slowdown + 1 above.

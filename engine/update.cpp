@@ -38,7 +38,7 @@ Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft) {
 
 void Simulation::runSimulationPasses() {
     int passesLeft = world_.passesPerTick;
-    while (passesLeft > 0) {
+    while (passesLeft > 0 && stepState_ != Step::Ended) {
         rng_.reseed();
         const RuleParams params = ruleParamsOf(options_, world_.envGrid, world_.orgGrid);
         const int stepsLeft = passBudget(params.gridSizeY, options_.slowdown);
@@ -50,6 +50,8 @@ void Simulation::runSimulationPasses() {
             endOfColumn();
         --passesLeft;
     }
+    if (stepState_ == Step::Ended)
+        stepState_ = Step::None;
     if (world_.trackMouse) {
         world_.inspectX = world_.mouseX;
         world_.inspectY = world_.mouseY;
@@ -100,6 +102,8 @@ void Simulation::endOfGeneration() {
     world_.squareY = 1;
     world_.stepColumn = 0;
     host_.generationEnded(handled);
+    if (stepState_ == Step::Running)
+        endStep();
 }
 
 } // namespace bx

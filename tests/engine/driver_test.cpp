@@ -66,6 +66,29 @@ INSTANTIATE_TEST_SUITE_P(driver_test, dropping_the_redraw,
                                          DropCase{"stopped_redraw", false, bx::PhaseDraw, bx::PhaseDraw}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Requested while the world is still being made, with passes enough for several generations a
+// tick: the step waits for creation and drawing, then stops right at the end of one generation.
+TEST(driver_test, a_step_runs_exactly_one_generation_and_comes_to_rest) {
+    SmallWorld f;
+    f.world.passesPerTick = 50;
+    f.sim->stepGeneration();
+    for (int generation = 1; generation <= 2; ++generation) {
+        for (int i = 0; i < 1000 && (f.sim->stepping() || f.world.phase != bx::PhaseIdle); ++i)
+            f.sim->tick();
+        EXPECT_EQ(generation, f.world.generation);
+        EXPECT_EQ(bx::PhaseIdle, f.world.phase);
+        EXPECT_EQ(0, f.world.stepColumn); // at the start of the next generation
+        EXPECT_FALSE(f.world.running);
+        EXPECT_FALSE(f.host.timerEnabled);
+        EXPECT_EQ("Simulator", f.host.displayCaption);
+        EXPECT_EQ(generation, f.host.shownGeneration);
+        f.sim->stepGeneration();
+    }
+    f.sim->startStop();
+    f.sim->stepGeneration(); // while running: nothing
+    EXPECT_FALSE(f.sim->stepping());
+}
+
 TEST(driver_test, startup_creates_then_draws_then_idles_until_started) {
     SmallWorld f;
     f.sim->tick();
