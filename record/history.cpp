@@ -11,6 +11,7 @@ GenerationRecorder::GenerationRecorder(const SimulationOptions& options, const W
 void GenerationRecorder::countersShown(int32_t generation, int32_t organisms, int32_t environments) {
     if (generation <= 0)
         return;
+    shownGeneration_ = generation;
     pending_.organisms = organisms;
     pending_.environments = environments;
     if (withMeans_) {

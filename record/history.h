@@ -21,14 +21,17 @@ public:
     GenerationRecorder(const SimulationOptions& options, const WorldState& world, bool withMeans);
     // What SimulationHost::showCounters is told; generation 0 (reset, creation) is no finished one.
     void countersShown(int32_t generation, int32_t organisms, int32_t environments);
-    // What SimulationHost::generationEnded is told: the finished generation's row, as `number`.
+    // What SimulationHost::generationEnded is told: the finished generation's row, as `number`,
+    // or as the generation the end of it showed.
     GenerationStats ended(int64_t number, bool worldWasReset);
+    GenerationStats ended(bool worldWasReset) { return ended(shownGeneration_, worldWasReset); }
 
 private:
     const SimulationOptions& options_;
     const WorldState& world_;
     bool withMeans_;
     GenerationStats pending_;
+    int64_t shownGeneration_ = 0;
 };
 
 // The rows of a run in memory, bounded: once there are more than `limit`, every other row is

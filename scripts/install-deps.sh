@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git clang-format
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   zlib1g-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
   xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core openbox
   libxml2-utils desktop-file-utils
 )

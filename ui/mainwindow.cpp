@@ -216,11 +216,13 @@ void MainWindow::buildMenus() {
     helpContentsItem = entry(programMenu, "help2menu", "Help - &Contents", Qt::Key_F3);
     helpSearchItem = entry(programMenu, "help4menu", "Help - &Search", Qt::Key_F4);
     separator(programMenu, "sep1");
+    savePictureItem = entry(programMenu, "savepicture", "Save &Picture…", Qt::CTRL | Qt::Key_P);
     aboutItem = entry(programMenu, "about", "&About", Qt::CTRL | Qt::Key_A);
     quitItem = entry(programMenu, "quit", "&Quit", Qt::CTRL | Qt::Key_Q);
 
     simulationMenu = menu("simulation", "&Simulation");
     startItem = entry(simulationMenu, "start", "&Start Simulation", Qt::CTRL | Qt::Key_S);
+    stepItem = entry(simulationMenu, "stepgeneration", "Step &Generation", Qt::CTRL | Qt::Key_N);
     resetItem = entry(simulationMenu, "reset", "&Reset", Qt::CTRL | Qt::Key_X);
 
     viewMenu = menu("sep2", "&View");
@@ -229,6 +231,7 @@ void MainWindow::buildMenus() {
     environmentItem = entry(viewMenu, "switchenvmenu", "Hide &Environment", Qt::CTRL | Qt::Key_E);
     organismsItem = entry(viewMenu, "switchorgmenu", "Hide &Organisms", Qt::CTRL | Qt::Key_O);
     maximizeItem = entry(viewMenu, "maximize", "&Maximize", Qt::CTRL | Qt::Key_M);
+    statisticsItem = entry(viewMenu, "statistics", "S&tatistics", Qt::Key_F6);
 
     optionsMenu = menu("options", "&Options");
     optionsItem = entry(optionsMenu, "options2", "&Options", Qt::Key_F5);

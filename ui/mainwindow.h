@@ -36,9 +36,9 @@ public:
 
     // Menus and their entries.
     QMenu *programMenu, *simulationMenu, *viewMenu, *optionsMenu, *profilesMenu;
-    QAction *helpWindowItem, *helpContentsItem, *helpSearchItem, *aboutItem, *quitItem;
-    QAction *startItem, *resetItem;
-    QAction *refreshItem, *simulationItem, *environmentItem, *organismsItem, *maximizeItem;
+    QAction *helpWindowItem, *helpContentsItem, *helpSearchItem, *savePictureItem, *aboutItem, *quitItem;
+    QAction *startItem, *stepItem, *resetItem;
+    QAction *refreshItem, *simulationItem, *environmentItem, *organismsItem, *maximizeItem, *statisticsItem;
     QAction* optionsItem;
     QAction *loadItem, *saveItem, *defaultsItem, *moreProfilesItem;
     QAction* profileItems[7]; // profile2 .. profile8

@@ -107,6 +107,8 @@ void ProfileCommands::readFrom(const std::string& path) {
         result = readProfile(path, sim_, error);
         return result == ProfileLoad::Loaded;
     });
+    if (result == ProfileLoad::Loaded)
+        loaded_();
     if (result != ProfileLoad::Failed)
         return;
     // Nothing was changed; the file may have gone since the menus were made, so they are redone.

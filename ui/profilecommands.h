@@ -39,6 +39,8 @@ public:
     // index 2 .. 8: the number in the clicked item's name.
     void loadQuickProfile(int index);
     void saveProfileAs();
+    // Told when a profile has been loaded.
+    void setLoaded(std::function<void()> loaded) { loaded_ = std::move(loaded); }
 
 private:
     void stopIfRunning();
@@ -54,6 +56,7 @@ private:
     FileDialogs& dialogs_;
     MessageService& messages_;
     std::string programFolder_;
+    std::function<void()> loaded_ = [] {};
 };
 
 // A menu caption shows "&" only when it is doubled; the file name is the caption undoubled.

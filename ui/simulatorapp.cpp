@@ -6,7 +6,10 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTimer>
+#include <sstream>
 #include <utility>
+
+#include "record/worldpicture.h"
 
 #include "aboutwindow.h"
 #include "displaywindow.h"
@@ -15,8 +18,10 @@
 #include "optionswindow.h"
 #include "previewbox.h"
 #include "profilecommands.h"
+#include "savefile.h"
 #include "screensavercommands.h"
 #include "splashwindow.h"
+#include "statisticswindow.h"
 #include "viewoperations.h"
 
 namespace bx {
@@ -45,6 +50,10 @@ SimulatorApp::SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng)
     optionsWindow_->setScreensaverActions(*screensaver_);
     optionsCommands_->setSaveProfile([this] { profiles_->saveProfileAs(); });
     display_->setEvents(view_.get());
+    statistics_ = std::make_unique<StatisticsWindow>(history_, platform_.files, platform_.messages,
+                                                     platform_.profileHome);
+    view_->setShowStatistics([this] { showStatistics(); });
+    profiles_->setLoaded([this] { history_.clear(); }); // the history starts at the loaded generation
     about_ = std::make_unique<AboutWindow>(options_, platform_.messages, platform_.help, platform_.browser);
     connectCommands();
     connectOptionsCommands();
@@ -76,6 +85,9 @@ void SimulatorApp::connectCommands() {
     on(m.squareSizeSlider, &QSlider::valueChanged, [&v](int value) { v.sizechange(value); });
     on(m.slowdownSlider, &QSlider::valueChanged, [&v](int value) { v.slowdownChanged(value); });
     on(m.aboutItem, &QAction::triggered, [this] { showAbout(); });
+    on(m.savePictureItem, &QAction::triggered, [this] { savePicture(); });
+    on(m.stepItem, &QAction::triggered, [&s] { s.stepGeneration(); });
+    on(m.statisticsItem, &QAction::triggered, [this] { showStatistics(); });
     on(m.quitItem, &QAction::triggered, [this] { shutDown(); });
     connect(&m, &MainWindow::unloadRequested, this, &SimulatorApp::shutDown);
     const auto helpCommand = [this](int command) {
@@ -165,6 +177,7 @@ void SimulatorApp::shutDown() {
     if (splash_)
         splash_->close();
     about_->close();
+    statistics_->close();
     optionsWindow_->hide();
     display_->unload();
     main_->hide();
@@ -187,6 +200,24 @@ void SimulatorApp::showAbout() {
     about_->showAbout();
 }
 
+void SimulatorApp::showStatistics() {
+    statistics_->open();
+}
+
+void SimulatorApp::savePicture() {
+    std::ostringstream png;
+    writeWorldPng(png, world_, options_.gridSizeX, options_.gridSizeY, world_.squareSize);
+    const FileDialogRequest request{"Save Picture:",
+                                    platform_.profileHome,
+                                    {{"PNG Pictures (*.png)", "*.png"}, {"All Files (*.*)", "*.*"}},
+                                    1};
+    saveTextAs(platform_.files, platform_.messages, request, png.str());
+}
+
+void SimulatorApp::generationEnded(bool worldWasReset) {
+    history_.add(recorder_.ended(worldWasReset));
+}
+
 void SimulatorApp::setMainCaption(std::string_view text) {
     if (inTick_)
         pendingMainCaption_ = qs(text);
@@ -202,6 +233,7 @@ void SimulatorApp::setDisplayCaption(std::string_view text) {
 }
 
 void SimulatorApp::showCounters(int32_t generation, int32_t organisms, int32_t environments) {
+    recorder_.countersShown(generation, organisms, environments);
     main_->generationLabel->setText(QString::number(generation));
     main_->organismsLabel->setText(QString::number(organisms));
     main_->environmentsLabel->setText(QString::number(environments));
@@ -232,6 +264,7 @@ void SimulatorApp::layoutWindows() {
 }
 
 void SimulatorApp::worldReset() {
+    history_.clear();
     profiles_->refreshProfileMenus();
 }
 

@@ -20,6 +20,7 @@
 #include "platform/messages.h"
 #include "platform/programstarter.h"
 #include "platform/screen.h"
+#include "record/history.h"
 #include "saverinstall/settingsstore.h"
 #include "saverinstall/systemfolders.h"
 
@@ -34,6 +35,7 @@ class OptionsWindow;
 class OptionsCommands;
 class ProfileCommands;
 class ScreensaverCommands;
+class StatisticsWindow;
 
 // The host services the simulator uses; main() passes the real ones, tests their fakes.
 struct Platform {
@@ -77,6 +79,12 @@ public:
     // One timer tick: the engine's slice, then what it painted is shown.
     void tick();
     void showAbout();
+    // The Statistics window, opened (or brought to the front).
+    void showStatistics();
+    // The world as a PNG picture at the current square size, to a file the user names.
+    void savePicture();
+    const StatsHistory& history() const { return history_; }
+    StatisticsWindow& statisticsWindow() { return *statistics_; }
 
     // SimulationHost
     void setMainCaption(std::string_view text) override;
@@ -92,7 +100,7 @@ public:
     Answer ask(const Question& question) override;
     void processEvents() override;
     void worldCreated(bool saveRequested) override;
-    void generationEnded(bool) override {}
+    void generationEnded(bool worldWasReset) override;
 
 signals:
     void ended();
@@ -117,6 +125,9 @@ private:
     std::unique_ptr<ScreensaverCommands> screensaver_;
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<AboutWindow> about_;
+    StatsHistory history_; // the generations since the last reset or load
+    GenerationRecorder recorder_{options_, world_, true};
+    std::unique_ptr<StatisticsWindow> statistics_;
     bool ending_ = false;
     // Captions set during a tick are shown once, when the tick ends: a fast tick sets one per column.
     bool inTick_ = false;

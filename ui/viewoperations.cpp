@@ -215,6 +215,15 @@ void ViewOperations::keyPressed(int characterCode) {
     case 'r':
         refresh();
         break;
+    case 'n': // step a generation, t the statistics: outside full screen, which any key leaves
+    case 't':
+        if (world_.fullScreen)
+            toggleFullScreen();
+        else if (key == 'n')
+            sim_.stepGeneration();
+        else if (showStatistics_)
+            showStatistics_();
+        break;
     default:
         if (world_.fullScreen)
             toggleFullScreen();

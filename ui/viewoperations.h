@@ -1,6 +1,8 @@
 #pragma once
 // How the world is shown: square size and layout, full screen, hiding the simulation or one
 // layer, slowdown, and the display window's keys and mouse.
+#include <functional>
+
 #include "displaywindow.h"
 #include "engine/options.h"
 #include "engine/simulation.h"
@@ -60,6 +62,9 @@ public:
     void mouseMoved(double x, double y) override;
     void closeRequested() override;
 
+    // What the t key opens.
+    void setShowStatistics(std::function<void()> show) { showStatistics_ = std::move(show); }
+
 private:
     struct LayerControls {
         bool& shown;
@@ -81,6 +86,7 @@ private:
     const ScreenMetrics& screen_;
     CursorCounter& cursor_;
     OptionsWindowLink* optionsWindow_;
+    std::function<void()> showStatistics_;
 };
 
 } // namespace bx

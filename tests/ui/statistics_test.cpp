@@ -1,0 +1,138 @@
+// Watching and recording a world in the simulator: the Statistics window and its history, the
+// step of one generation, the picture; compared with what bramblex-run gives for the same seed.
+#include <QAction>
+#include <QApplication>
+#include <QChartView>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "cli/app.h"
+#include "support/fakeplatform.h"
+#include "ui/displaywindow.h"
+#include "ui/mainwindow.h"
+#include "ui/profilecommands.h"
+#include "ui/simulatorapp.h"
+#include "ui/statisticswindow.h"
+
+using namespace bx;
+
+namespace {
+
+std::string readText(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+class StatisticsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::FakePlatform> fakes;
+    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<SimulatorApp> app;
+
+    MainWindow& main() { return app->mainWindow(); }
+    WorldState& world() { return app->world(); }
+    QString file(const char* name) { return folder->path() + "/" + name; }
+    void tickUntil(const std::function<bool()>& done) {
+        for (int i = 0; i < 200000 && !done(); ++i)
+            app->tick();
+    }
+    // What bramblex-run writes for the same seed and generations.
+    void runner(std::vector<std::string> args) {
+        std::ostringstream out, err;
+        QCOMPARE(cli::runCommandLine(args, "/nonexistent", cli::Console{out, err, false}), 0);
+    }
+
+private slots:
+    void init() {
+        fakes = std::make_unique<test::FakePlatform>();
+        folder = std::make_unique<QTemporaryDir>();
+        app = std::make_unique<SimulatorApp>(
+            Platform{fakes->messages, fakes->help, fakes->screen, fakes->cursor, fakes->browser, fakes->files,
+                     fakes->colours, fakes->folders, fakes->programs, fakes->settings,
+                     folder->path().toStdString(), folder->path().toStdString()},
+            std::make_unique<RandomGenerator>(21));
+        app->startUp();
+        main().tickTimer->stop(); // the test drives the ticks
+        tickUntil([this] { return world().phase == PhaseIdle; });
+    }
+    void cleanup() {
+        app.reset();
+        folder.reset();
+    }
+
+    void menuEntriesAndKeys() {
+        QCOMPARE(main().savePictureItem->text(), QString("Save &Picture…"));
+        QCOMPARE(main().savePictureItem->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+        QCOMPARE(main().stepItem->text(), QString("Step &Generation"));
+        QCOMPARE(main().stepItem->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+        QCOMPARE(main().statisticsItem->text(), QString("S&tatistics"));
+        QCOMPARE(main().statisticsItem->shortcut(), QKeySequence(Qt::Key_F6));
+        main().maximizeItem->trigger(); // full screen: t leaves it and opens nothing
+        QTest::keyClick(&app->displayWindow(), 't');
+        QVERIFY(!world().fullScreen);
+        QVERIFY(!app->statisticsWindow().isVisible());
+        QTest::keyClick(&app->displayWindow(), 't');
+        QVERIFY(app->statisticsWindow().isVisible());
+        QCOMPARE(app->statisticsWindow().windowTitle(), QString("Statistics"));
+        QTest::keyClick(&app->displayWindow(), 'n'); // one generation, then rest
+        tickUntil([this] { return !app->simulation().stepping(); });
+        QCOMPARE(world().generation, 1);
+        QCOMPARE(world().phase, int(PhaseIdle));
+        main().stepItem->trigger();
+        tickUntil([this] { return !app->simulation().stepping(); });
+        QCOMPARE(world().generation, 2);
+        app->statisticsWindow().redraw(true);
+        auto* organisms =
+            qobject_cast<QLineSeries*>(app->statisticsWindow().countsView->chart()->series().at(0));
+        QCOMPARE(organisms->count(), 2);
+        QCOMPARE(organisms->at(1).x(), 2.0);
+    }
+
+    // The same seed, the same options: the exported history is the runner's --stats, the picture
+    // its --png, byte for byte.
+    void exportAndPictureAreTheRunnersForTheSameSeed() {
+        main().startButton->click();
+        tickUntil([this] { return world().generation >= 12; });
+        main().startButton->click();
+        fakes->files.saveAnswers = {file("gui.csv").toStdString(), file("gui.png").toStdString()};
+        app->statisticsWindow().exportCsv();
+        app->savePicture();
+        runner({"--seed", "21", "--generations", "12", "--stats", file("run.csv").toStdString(), "--png",
+                file("run.png").toStdString(), "--square-size", std::to_string(world().squareSize)});
+        QCOMPARE(readText(file("gui.csv")), readText(file("run.csv")));
+        QVERIFY(readText(file("gui.png")) == readText(file("run.png")));
+    }
+
+    void resetClearsTheHistoryAndALoadStartsItAtItsGeneration() {
+        main().startButton->click();
+        tickUntil([this] { return world().generation >= 3; });
+        main().startButton->click();
+        QVERIFY(!app->history().rows().empty());
+        fakes->files.saveAnswers = {file("saved.bx2").toStdString()};
+        app->profiles().saveProfileAs();
+        app->options().promptOnReset = false;
+        main().resetButton->click();
+        QVERIFY(app->history().rows().empty());
+        fakes->files.openAnswers = {file("saved.bx2").toStdString()};
+        app->profiles().loadProfile("");
+        tickUntil([this] { return world().phase == PhaseIdle; });
+        main().stepItem->trigger();
+        tickUntil([this] { return !app->simulation().stepping(); });
+        QCOMPARE(app->history().rows().size(), size_t(1));
+        QCOMPARE(app->history().rows().front().generation, int64_t(4));
+    }
+};
+
+QTEST_MAIN(StatisticsTest)
+#include "statistics_test.moc"

@@ -1,0 +1,165 @@
+#include "statisticswindow.h"
+
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QHBoxLayout>
+#include <QLineSeries>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
+
+#include "savefile.h"
+
+namespace bx {
+namespace {
+
+// More points than a chart has pixels across are not drawn: the history is sampled evenly.
+constexpr std::size_t pointsAcross = 1500;
+
+double component(const GenerationStats& s, int which) {
+    const Rgb& c = which < 3 ? s.organismMean : s.environmentMean;
+    return which % 3 == 0 ? c.red : which % 3 == 1 ? c.green : c.blue;
+}
+
+} // namespace
+
+StatisticsWindow::StatisticsWindow(StatsHistory& history, FileDialogs& files, MessageService& messages,
+                                   std::string folder)
+    : QWidget(nullptr, Qt::Window), redrawTimer(new QTimer(this)), history_(history), files_(files),
+      messages_(messages), folder_(std::move(folder)) {
+    setObjectName("statisticswindow");
+    setWindowTitle("Statistics");
+    counts_ = makeChart("Population", "Squares",
+                        {{"Organisms", QColor(200, 60, 60)}, {"Environments", QColor(60, 130, 220)}});
+    colours_ = makeChart("Mean colour", "Mean (0 to 255)",
+                         {{"Org. red", QColor(220, 40, 40)},
+                          {"Org. green", QColor(40, 170, 60)},
+                          {"Org. blue", QColor(40, 80, 220)},
+                          {"Env. red", QColor(240, 150, 150)},
+                          {"Env. green", QColor(150, 220, 150)},
+                          {"Env. blue", QColor(150, 180, 240)}});
+    countsView = new QChartView(counts_.chart);
+    countsView->setObjectName("countschart");
+    coloursView = new QChartView(colours_.chart);
+    coloursView->setObjectName("colourschart");
+    for (QChartView* v : {countsView, coloursView}) {
+        v->setRenderHint(QPainter::Antialiasing);
+        v->setMinimumSize(720, 260);
+    }
+    exportButton = new QPushButton("&Export CSV…");
+    exportButton->setObjectName("exportcsv");
+    saveChartButton = new QPushButton("Save &Chart…");
+    saveChartButton->setObjectName("savechart");
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(exportButton);
+    buttons->addWidget(saveChartButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(countsView, 1);
+    layout->addWidget(coloursView, 1);
+    layout->addLayout(buttons);
+
+    connect(exportButton, &QPushButton::clicked, this, &StatisticsWindow::exportCsv);
+    connect(saveChartButton, &QPushButton::clicked, this, &StatisticsWindow::saveChart);
+    redrawTimer->setObjectName("redrawtimer");
+    redrawTimer->setInterval(250);
+    connect(redrawTimer, &QTimer::timeout, this, [this] { redraw(); });
+}
+
+StatisticsWindow::Chart StatisticsWindow::makeChart(const QString& title, const QString& yTitle,
+                                                    std::vector<std::pair<QString, QColor>> lines) {
+    Chart c{new QChart, new QValueAxis, new QValueAxis, {}};
+    c.chart->setTitle(title);
+    c.x->setTitleText("Generation");
+    c.x->setLabelFormat("%d");
+    c.y->setTitleText(yTitle);
+    c.y->setLabelFormat("%d");
+    c.chart->addAxis(c.x, Qt::AlignBottom);
+    c.chart->addAxis(c.y, Qt::AlignLeft);
+    for (const auto& [name, colour] : lines) {
+        auto* s = new QLineSeries;
+        s->setName(name);
+        s->setColor(colour);
+        c.chart->addSeries(s);
+        s->attachAxis(c.x);
+        s->attachAxis(c.y);
+        c.series.push_back(s);
+    }
+    return c;
+}
+
+void StatisticsWindow::open() {
+    history_.takeChanged();
+    redrawTimer->start();
+    show();
+    raise();
+    activateWindow();
+    redraw(true);
+}
+
+void StatisticsWindow::redraw(bool always) {
+    if (!isVisible()) {
+        redrawTimer->stop();
+        return;
+    }
+    if (!history_.takeChanged() && !always)
+        return;
+    const std::vector<GenerationStats> rows = history_.rows();
+    const std::size_t every = std::max<std::size_t>(1, rows.size() / pointsAcross);
+    std::vector<QList<QPointF>> counts(2), colours(6);
+    double mostSquares = 1;
+    std::vector<std::size_t> picked;
+    for (std::size_t i = 0; i < rows.size(); i += every)
+        picked.push_back(i);
+    if (!rows.empty() && picked.back() != rows.size() - 1)
+        picked.push_back(rows.size() - 1); // the right end of the charts is the present
+    for (const std::size_t i : picked) {
+        const GenerationStats& r = rows[i];
+        const double g = static_cast<double>(r.generation);
+        counts[0].append({g, double(r.organisms)});
+        counts[1].append({g, double(r.environments)});
+        mostSquares = std::max({mostSquares, double(r.organisms), double(r.environments)});
+        for (int k = 0; k < 6; ++k)
+            colours[k].append({g, component(r, k)});
+    }
+    for (int k = 0; k < 2; ++k)
+        counts_.series[k]->replace(counts[k]);
+    for (int k = 0; k < 6; ++k)
+        colours_.series[k]->replace(colours[k]);
+    const double first = rows.empty() ? 0 : double(rows.front().generation);
+    const double last = rows.empty() ? 1 : std::max(first + 1, double(rows.back().generation));
+    for (Chart* c : {&counts_, &colours_})
+        c->x->setRange(first, last);
+    counts_.y->setRange(0, mostSquares);
+    colours_.y->setRange(0, 255);
+}
+
+void StatisticsWindow::saveAs(const char* title, const FileFilter& filter, const std::string& text) {
+    saveTextAs(files_, messages_, {title, folder_, {filter, {"All Files (*.*)", "*.*"}}, 1}, text);
+}
+
+void StatisticsWindow::exportCsv() {
+    saveAs("Export Statistics:", {"CSV Files (*.csv)", "*.csv"}, history_.csv());
+}
+
+void StatisticsWindow::saveChart() {
+    redraw(true);
+    QImage picture(countsView->width(), countsView->height() + coloursView->height(), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    countsView->render(&painter, QRectF(0, 0, countsView->width(), countsView->height()));
+    coloursView->render(&painter,
+                        QRectF(0, countsView->height(), coloursView->width(), coloursView->height()));
+    painter.end();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    saveAs("Save Chart:", {"PNG Pictures (*.png)", "*.png"},
+           std::string(png.constData(), std::size_t(png.size())));
+}
+
+} // namespace bx

@@ -1,0 +1,57 @@
+#pragma once
+// The Statistics window: the population and the mean colours of every generation since the last
+// reset or load, as two charts (the newest generation at the right), with the numbers behind
+// them for export as CSV and the charts as a PNG picture. The charts are redrawn at most four
+// times a second, so that watching costs the simulation little.
+#include <QTimer>
+#include <QWidget>
+
+#include "platform/filedialogs.h"
+#include "platform/messages.h"
+#include "record/history.h"
+
+class QChart;
+class QChartView;
+class QLineSeries;
+class QPushButton;
+class QValueAxis;
+
+namespace bx {
+
+class StatisticsWindow : public QWidget {
+    Q_OBJECT
+public:
+    StatisticsWindow(StatsHistory& history, FileDialogs& files, MessageService& messages, std::string folder);
+
+    QChartView* countsView;  // organisms and environments
+    QChartView* coloursView; // mean red, green, blue of both layers
+    QPushButton* exportButton;
+    QPushButton* saveChartButton;
+    QTimer* redrawTimer;
+
+    // Shows the window (and brings it to the front), drawn from the history as it is.
+    void open();
+    // Redraws the charts when the history changed since the last time (or always).
+    void redraw(bool always = false);
+    void exportCsv();
+    void saveChart();
+
+private:
+    struct Chart {
+        QChart* chart;
+        QValueAxis *x, *y;
+        std::vector<QLineSeries*> series;
+    };
+    Chart makeChart(const QString& title, const QString& yTitle,
+                    std::vector<std::pair<QString, QColor>> lines);
+    // Asks for a file and writes text into it (savefile.h).
+    void saveAs(const char* title, const FileFilter& filter, const std::string& text);
+
+    StatsHistory& history_;
+    FileDialogs& files_;
+    MessageService& messages_;
+    std::string folder_;
+    Chart counts_, colours_;
+};
+
+} // namespace bx
