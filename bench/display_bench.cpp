@@ -1,5 +1,6 @@
 // Generations per second of a 100 x 100 world at slowdown -5 (a whole generation per tick),
-// with the real display window painting every square offscreen, against the same run hidden.
+// with the real display window painting every square offscreen, against the same run hidden,
+// and with the Statistics window open as well.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -15,7 +16,7 @@
 
 namespace {
 
-void runGenerations(benchmark::State& state, bool shown) {
+void runGenerations(benchmark::State& state, bool shown, bool statistics = false) {
     bx::test::FakePlatform fakes;
     fakes.screen = bx::FixedScreen(1600, 1200);
     const QTemporaryDir programFolder; // resets make its Profiles folder
@@ -35,6 +36,8 @@ void runGenerations(benchmark::State& state, bool shown) {
         app.tick();
     if (!shown)
         app.world().simulationShown = false;
+    if (statistics)
+        app.showStatistics(); // its charts redrawn from the history twice a second
     app.simulation().startStop();
     app.mainWindow().tickTimer->stop(); // the loop below is the only source of ticks
     double tickTime = 0, eventTime = 0;
@@ -59,7 +62,11 @@ void shownGenerations(benchmark::State& state) {
 void hiddenGenerations(benchmark::State& state) {
     runGenerations(state, false);
 }
+void shownGenerationsWithStatistics(benchmark::State& state) {
+    runGenerations(state, true, true);
+}
 BENCHMARK(shownGenerations)->Unit(benchmark::kMillisecond);
+BENCHMARK(shownGenerationsWithStatistics)->Unit(benchmark::kMillisecond);
 BENCHMARK(hiddenGenerations)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -17,7 +17,7 @@ namespace bx {
 namespace {
 
 // More points than a chart has pixels across are not drawn: the history is sampled evenly.
-constexpr std::size_t pointsAcross = 1500;
+constexpr std::size_t pointsAcross = 600;
 
 double component(const GenerationStats& s, int which) {
     const Rgb& c = which < 3 ? s.organismMean : s.environmentMean;
@@ -45,10 +45,8 @@ StatisticsWindow::StatisticsWindow(StatsHistory& history, FileDialogs& files, Me
     countsView->setObjectName("countschart");
     coloursView = new QChartView(colours_.chart);
     coloursView->setObjectName("colourschart");
-    for (QChartView* v : {countsView, coloursView}) {
-        v->setRenderHint(QPainter::Antialiasing);
+    for (QChartView* v : {countsView, coloursView})
         v->setMinimumSize(720, 260);
-    }
     exportButton = new QPushButton("&Export CSV…");
     exportButton->setObjectName("exportcsv");
     saveChartButton = new QPushButton("Save &Chart…");
@@ -65,7 +63,7 @@ StatisticsWindow::StatisticsWindow(StatsHistory& history, FileDialogs& files, Me
     connect(exportButton, &QPushButton::clicked, this, &StatisticsWindow::exportCsv);
     connect(saveChartButton, &QPushButton::clicked, this, &StatisticsWindow::saveChart);
     redrawTimer->setObjectName("redrawtimer");
-    redrawTimer->setInterval(250);
+    redrawTimer->setInterval(500);
     connect(redrawTimer, &QTimer::timeout, this, [this] { redraw(); });
 }
 
