@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "cli/arguments.h"
+#include "cli/frames.h"
 #include "cli/interruption.h"
 #include "cli/outputs.h"
 #include "cli/progressbar.h"
@@ -98,7 +99,8 @@ struct Simulated {
 };
 
 Simulated simulate(const RunConfig& config, SimulationOptions& options, WorldState& world,
-                   std::ostream* stats, const Interruption& interruption, const Console& console) {
+                   std::ostream* stats, FrameWriter* frames, const Interruption& interruption,
+                   const Console& console) {
     std::optional<ProgressBar> bar;
     if (console.errIsTerminal && config.generations > 0)
         bar.emplace(console.err, config.generations);
@@ -107,6 +109,8 @@ Simulated simulate(const RunConfig& config, SimulationOptions& options, WorldSta
         result.last = s;
         if (stats)
             *stats << statsCsvRow(s) << '\n';
+        if (frames)
+            frames->generationEnded(s.generation, world, options);
         if (bar)
             bar->update(s.generation, ProgressBar::Clock::now());
     };
@@ -143,8 +147,12 @@ int run(const RunConfig& config, const std::string& programFolder, const Console
     SimulationOptions options = startingOptions(config, programFolder, world, console);
     Interruption interruption;
     std::optional<RunOutputs> outputs;
+    std::optional<FrameWriter> frames;
     try {
         outputs.emplace(config.statsPath, config.pngPath, config.savePath, interruption);
+        if (config.framesFolder)
+            frames.emplace(*config.framesFolder, config.frameEvery, config.squareSize, config.overwriteFrames,
+                           interruption);
     } catch (const std::runtime_error&) {
         if (interruption.signal() == 0)
             throw;
@@ -155,12 +163,17 @@ int run(const RunConfig& config, const std::string& programFolder, const Console
                                                   : nullptr;
     if (stats)
         *stats << statsCsvHeader() << '\n';
-    const Simulated run = simulate(config, options, world, stats, interruption, console);
+    const Simulated run =
+        simulate(config, options, world, stats, frames ? &*frames : nullptr, interruption, console);
     writeOutputs(*outputs, config, options, world, console);
 
     if (!isStandardOutput(config.statsPath) && !isStandardOutput(config.pngPath) &&
         !isStandardOutput(config.savePath))
-        console.out << summaryLine(run.summary, run.last, run.seconds) << '\n';
+        console.out << summaryLine(run.summary, run.last, run.seconds)
+                    << (frames ? "; " + std::to_string(frames->framesWritten()) + " frames in " +
+                                     frames->folder()
+                               : "")
+                    << '\n';
     console.out.flush();
     if (!console.out)
         throw std::runtime_error("cannot write to standard output");

@@ -91,6 +91,23 @@ void setSave(RunConfig& config, std::string_view text) {
     config.savePath = std::string(text);
 }
 
+void setFrames(RunConfig& config, std::string_view text) {
+    if (text.empty() || text == "-")
+        refuse("--frames", "a folder name", text);
+    config.framesFolder = std::string(text);
+}
+
+void setEvery(RunConfig& config, std::string_view text) {
+    const std::optional<uint64_t> v = parseUnsigned(text);
+    if (!v || *v < 1 || *v > static_cast<uint64_t>(INT64_MAX))
+        refuse("--every", "a whole number 1 or more", text);
+    config.frameEvery = static_cast<int64_t>(*v);
+}
+
+void setOverwriteFrames(RunConfig& config, std::string_view) {
+    config.overwriteFrames = true;
+}
+
 void setHelp(RunConfig& config, std::string_view) {
     config.showHelp = true;
 }
@@ -119,6 +136,13 @@ constexpr std::array switches{
     Switch{"--options-from", "FILE", "take only the options of the profile FILE and create a new world",
            setOptionsFrom},
     Switch{"--save", "FILE", "save the final simulation as a profile", setSave},
+    Switch{"--frames", "DIR",
+           "paint a picture every --every generations into DIR (made when missing):\n"
+           "frame-000001.png, frame-000002.png, … at the --square-size of --png",
+           setFrames},
+    Switch{"--every", "N", "generations between two frames (default 1)", setEvery},
+    Switch{"--overwrite-frames", "", "replace the frames a --frames folder holds already",
+           setOverwriteFrames},
     Switch{"--help", "", "show this text and exit", setHelp},
 };
 
@@ -176,6 +200,8 @@ RunConfig parseArguments(std::span<const std::string> args) {
     }
     if (config.profilePath && config.optionsFromPath)
         throw ArgumentError("--profile and --options-from cannot be used together");
+    if (!config.framesFolder && (config.frameEvery != 1 || config.overwriteFrames))
+        throw ArgumentError("--every and --overwrite-frames go with --frames");
     return config;
 }
 

@@ -27,6 +27,9 @@ struct RunConfig {
     std::optional<std::string> profilePath;     // continue this saved simulation
     std::optional<std::string> optionsFromPath; // take only the options of this profile
     std::optional<std::string> savePath;        // write the final simulation as a profile
+    std::optional<std::string> framesFolder;    // a picture every frameEvery generations there
+    int64_t frameEvery = 1;
+    bool overwriteFrames = false;
     bool showHelp = false;
 };
 

@@ -19,6 +19,17 @@ namespace {
 // More points than a chart has pixels across are not drawn: the history is sampled evenly.
 constexpr std::size_t pointsAcross = 600;
 
+// A round step of at least `rough` generations: 1, 2 or 5 times a power of ten.
+double niceStep(double rough) {
+    double step = 1;
+    while (step * 5 < rough)
+        step *= 10;
+    for (const double factor : {1.0, 2.0, 5.0, 10.0})
+        if (step * factor >= rough)
+            return step * factor;
+    return step * 10;
+}
+
 double component(const GenerationStats& s, int which) {
     const Rgb& c = which < 3 ? s.organismMean : s.environmentMean;
     return which % 3 == 0 ? c.red : which % 3 == 1 ? c.green : c.blue;
@@ -34,7 +45,7 @@ StatisticsWindow::StatisticsWindow(StatsHistory& history, FileDialogs& files, Me
     setWindowTitle("Statistics");
     counts_ = makeChart("Population", "Squares",
                         {{"Organisms", QColor(200, 60, 60)}, {"Environments", QColor(60, 130, 220)}});
-    colours_ = makeChart("Mean colour", "Mean (0 to 255)",
+    colours_ = makeChart("Mean colour", "Mean",
                          {{"Org. red", QColor(220, 40, 40)},
                           {"Org. green", QColor(40, 170, 60)},
                           {"Org. blue", QColor(40, 80, 220)},
@@ -73,6 +84,8 @@ StatisticsWindow::Chart StatisticsWindow::makeChart(const QString& title, const 
     c.chart->setTitle(title);
     c.x->setTitleText("Generation");
     c.x->setLabelFormat("%d");
+    c.x->setTickType(QValueAxis::TicksDynamic); // ticks on whole, round generation numbers
+    c.x->setTickAnchor(0);
     c.y->setTitleText(yTitle);
     c.y->setLabelFormat("%d");
     c.chart->addAxis(c.x, Qt::AlignBottom);
@@ -129,9 +142,12 @@ void StatisticsWindow::redraw(bool always) {
         colours_.series[k]->replace(colours[k]);
     const double first = rows.empty() ? 0 : double(rows.front().generation);
     const double last = rows.empty() ? 1 : std::max(first + 1, double(rows.back().generation));
-    for (Chart* c : {&counts_, &colours_})
+    for (Chart* c : {&counts_, &colours_}) {
         c->x->setRange(first, last);
+        c->x->setTickInterval(niceStep((last - first) / 5));
+    }
     counts_.y->setRange(0, mostSquares);
+    counts_.y->applyNiceNumbers();
     colours_.y->setRange(0, 255);
 }
 

@@ -187,6 +187,26 @@ TEST(app_test, an_output_that_cannot_be_written_whole_is_named_and_no_old_file_i
     EXPECT_EQ((std::vector<std::string>{"p.bx2", "s.csv", "w.png"}), filesIn(folder));
 }
 
+// Frame k is the picture of generation k * N, as --png paints it; a folder with frames is refused
+// unless they may be replaced, and then none of the older run is left.
+TEST(app_test, frames_are_the_pictures_of_every_nth_generation) {
+    const fs::path folder = freshFolder();
+    const std::string frames = (folder / "frames").string();
+    const Result r = runWith({"--seed", "5", "--generations", "7", "--frames", frames, "--every", "3"});
+    ASSERT_EQ(0, r.status) << r.err;
+    EXPECT_EQ((std::vector<std::string>{"frame-000001.png", "frame-000002.png"}), filesIn(frames));
+    ASSERT_EQ(0,
+              runWith({"--seed", "5", "--generations", "6", "--png", (folder / "six.png").string()}).status);
+    EXPECT_TRUE(readFile(folder / "six.png") == readFile(fs::path(frames) / "frame-000002.png"));
+
+    const Result again = runWith({"--seed", "5", "--generations", "2", "--frames", frames});
+    EXPECT_EQ(1, again.status);
+    EXPECT_NE(std::string::npos, again.err.find("holds frames already")) << again.err;
+    ASSERT_EQ(0, runWith({"--generations", "1", "--frames", frames, "--overwrite-frames"}).status);
+    EXPECT_EQ((std::vector<std::string>{"frame-000001.png"}), filesIn(frames));
+    EXPECT_EQ(2, runWith({"--every", "3"}).status);
+}
+
 TEST(app_test, a_terminal_gets_a_progress_bar_on_the_error_stream) {
     const Result r = runWith({"--generations", "3", "--seed", "1"}, true);
     EXPECT_EQ(0, r.status);

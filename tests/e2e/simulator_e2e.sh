@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real simulator under Xvfb, waits for both windows by title, starts the simulation
-# with a key in the canvas window, and takes a screenshot.
+# with a key in the canvas window, takes a screenshot, and opens the Statistics window, whose
+# charts must show coloured lines (statistics.png).
 #   simulator_e2e.sh <folder of the programs> <output folder>
 set -euo pipefail
 bin=$1
@@ -40,8 +41,15 @@ done
 wait_for "xdotool search --name '^Running [0-9]+ of [0-9]+\.$'" # columns are being updated
 import -window root "$out/simulator.png"
 test -s "$out/simulator.png"
-# The program ends from its Quit command (Ctrl+Q in the control panel).
 panel=$(xdotool search --name '^Bramblex 2\.1$' | head -n 1)
+# F6 opens the Statistics window; its charts draw the generations run so far in colour.
+xdotool windowfocus --sync "$panel"
+xdotool key F6
+wait_for "xdotool search --onlyvisible --name '^Statistics$'"
+statistics=$(xdotool search --onlyvisible --name '^Statistics$' | head -n 1)
+wait_for "import -window $statistics '$out/statistics.png' && [ \$(convert '$out/statistics.png' -fuzz 10% -fill white -opaque white -format '%k' info:) -gt 40 ] && [ \$(convert '$out/statistics.png' -colorspace HSL -channel G -separate -threshold 40% -format '%[fx:mean>0.002]' info:) = 1 ]" ||
+  { echo "the Statistics window shows no drawn chart"; exit 1; }
+# The program ends from its Quit command (Ctrl+Q in the control panel).
 xdotool windowfocus --sync "$panel"
 xdotool key ctrl+q
 for _ in $(seq 1 100); do
