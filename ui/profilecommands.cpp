@@ -9,6 +9,7 @@
 #include "mainwindow.h"
 #include "options/profile.h"
 #include "optionswindow.h"
+#include "savefile.h"
 
 namespace bx {
 namespace {
@@ -144,9 +145,7 @@ void ProfileCommands::saveProfileAs() {
     if (!path)
         return;
     if (QFileInfo::exists(QString::fromStdString(*path))) {
-        switch (dialogs_.confirmOverwrite("Overwrite file?", std::string("This file already exists.") +
-                                                                 lineBreak +
-                                                                 "Would you like to overwrite it?")) {
+        switch (askToOverwrite(dialogs_)) {
         case OverwriteAnswer::Yes:
             break;
         case OverwriteAnswer::No:

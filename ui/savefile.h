@@ -8,6 +8,9 @@
 
 namespace bx {
 
+// The question asked before a save replaces an existing file.
+OverwriteAnswer askToOverwrite(FileDialogs& files);
+
 // Returns whether the text was written; a failure is told in a message box titled "Not saved".
 bool saveTextAs(FileDialogs& files, MessageService& messages, const FileDialogRequest& request,
                 const std::string& text);
