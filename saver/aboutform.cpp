@@ -1,16 +1,12 @@
 #include "aboutform.h"
 
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShortcut>
-#include <QVBoxLayout>
 
+#include "platform/aboutparts.h"
 #include "platform/weblink.h"
-#include "platform/widgetparts.h"
 #include "saverstate.h"
 
 namespace bx {
@@ -52,67 +48,28 @@ QPixmap aboutPicture() {
 AboutForm::AboutForm(MessageService& messages, HelpService& help, WebBrowser& browser, std::string helpFile,
                      QWidget* parent)
     : QDialog(parent), versionLabel(new QLabel(QStringLiteral("2.0"), this)),
-      titleLabel(new QLabel(QStringLiteral("Bramblex 2"), this)), webLink(new QLabel(this)),
-      information(new QPlainTextEdit(this)), doneButton(new QPushButton(tr("&Done"), this)),
+      titleLabel(new QLabel(QStringLiteral("Bramblex 2"), this)), information(new QPlainTextEdit(this)),
       messages_(messages), help_(help), browser_(browser), helpFile_(std::move(helpFile)) {
     setObjectName("aboutform");
     setWindowTitle(QStringLiteral("About Bramblex 2 Screen Saver"));
     setModal(true);
-
     versionLabel->setObjectName("versionlabel3");
     titleLabel->setObjectName("Label1");
-    QFont big = titleLabel->font();
-    big.setPointSizeF(big.pointSizeF() * 1.8);
-    big.setBold(true);
-    titleLabel->setFont(big);
-    auto* Picture1 = new QLabel(this);
-    Picture1->setObjectName("Picture1");
-    Picture1->setPixmap(aboutPicture());
-
-    auto* Frame2 = new QGroupBox(tr("&Information"), this);
-    Frame2->setObjectName("Frame2");
     information->setObjectName("Text1");
     information->setReadOnly(true);
-    auto* frameLayout = new QVBoxLayout(Frame2);
-    frameLayout->addWidget(information);
 
-    webLink->setObjectName("Label2");
-    webLink->setText(QString::fromLatin1(publisherAddress));
-    webLink->setToolTip(tr("Open the publisher's web page"));
-    webLink->setCursor(Qt::PointingHandCursor);
-    webLink->setFocusPolicy(Qt::TabFocus);
-    webLink->setStyleSheet(QStringLiteral("#Label2 { color: #1a4fd0; text-decoration: underline; }"));
-    makeLinkLabel(webLink, [this] { openWebPage(); });
-
-    doneButton->setObjectName("Command1");
-    doneButton->setDefault(true);
-    connect(doneButton, &QPushButton::clicked, this, &QDialog::accept);
-
-    auto* help1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    help1->setObjectName("helpshortcut");
-    connect(help1, &QShortcut::activated, this, [this] { help_.showHelp(helpFile_, HelpContext); });
-
-    auto* Frame1 = new QWidget(this);
-    Frame1->setObjectName("Frame1");
-    auto* heading = new QVBoxLayout(Frame1);
-    heading->addWidget(titleLabel);
-    auto* version = new QHBoxLayout;
-    version->addWidget(new QLabel(tr("Screen Saver, version"), this));
-    version->addWidget(versionLabel);
-    version->addStretch();
-    heading->addLayout(version);
-    heading->addStretch();
-    auto* top = new QHBoxLayout;
-    top->addWidget(Picture1);
-    top->addWidget(Frame1, 1);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(webLink);
-    bottom->addStretch();
-    bottom->addWidget(doneButton);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(Frame2, 1);
-    layout->addLayout(bottom);
+    const AboutContent content{titleLabel,   new QLabel(tr("Screen Saver, version"), this),
+                               versionLabel, information,
+                               "Picture1",   "Frame1",
+                               "Frame2",     tr("&Information")};
+    const AboutControls controls = buildAboutBox(
+        this, content, aboutPicture(), [this] { openWebPage(); },
+        [this] { help_.showHelp(helpFile_, HelpContext); });
+    webLink = controls.webLink;
+    doneButton = controls.doneButton;
+    // The link comes first on Tab, then the text, then Done.
+    setTabOrder(webLink, information);
+    setTabOrder(information, doneButton);
     resize(440, 360);
     setVersionText(QStringLiteral("2.0"));
 }

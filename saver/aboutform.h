@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <string>
 
+#include "platform/aboutparts.h"
 #include "platform/browser.h"
 #include "platform/help.h"
 #include "platform/messages.h"
@@ -16,8 +17,6 @@ namespace bx {
 class AboutForm : public QDialog {
     Q_OBJECT
 public:
-    static constexpr const char* publisherAddress = "https://www.bramblex.example.com/";
-
     AboutForm(MessageService& messages, HelpService& help, WebBrowser& browser, std::string helpFile,
               QWidget* parent = nullptr);
 

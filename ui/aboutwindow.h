@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/options.h"
+#include "platform/aboutparts.h"
 #include "platform/browser.h"
 #include "platform/help.h"
 #include "platform/messages.h"
@@ -17,8 +18,6 @@ namespace bx {
 class AboutWindow : public QDialog {
     Q_OBJECT
 public:
-    static constexpr const char* publisherAddress = "https://www.bramblex.example.com/";
-
     AboutWindow(const SimulationOptions& options, MessageService& messages, HelpService& help,
                 WebBrowser& browser, QWidget* parent = nullptr);
 

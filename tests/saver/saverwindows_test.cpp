@@ -231,7 +231,7 @@ void SaverWindowsTest::aboutFormTextAndLink() {
     QVERIFY(aboutText("2.0").contains("\r\n"));
 
     QTest::mouseClick(about.webLink, Qt::LeftButton);
-    QCOMPARE(fake.browser.opened, std::vector<std::string>{AboutForm::publisherAddress});
+    QCOMPARE(fake.browser.opened, std::vector<std::string>{publisherAddress});
     QVERIFY(fake.messages.notices.empty());
     fake.browser.result = BrowserResult::NoBrowser;
     QTest::mouseClick(about.webLink, Qt::LeftButton);

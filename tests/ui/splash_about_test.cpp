@@ -161,9 +161,9 @@ void SplashAboutTest::aboutLinkOpensThePublishersPage() {
     About about(options_);
     about.window.show();
     auto* link = about.window.findChild<QLabel*>("Label2");
-    QCOMPARE(link->text(), QString(bx::AboutWindow::publisherAddress));
+    QCOMPARE(link->text(), QString(bx::publisherAddress));
     QTest::mouseClick(link, Qt::LeftButton);
-    QCOMPARE(about.platform.browser.opened, std::vector<std::string>{bx::AboutWindow::publisherAddress});
+    QCOMPARE(about.platform.browser.opened, std::vector<std::string>{bx::publisherAddress});
     QVERIFY(about.platform.messages.notices.empty());
     QTest::mouseClick(link, Qt::RightButton); // only the left button follows the link
     QCOMPARE(about.platform.browser.opened.size(), size_t(1));
