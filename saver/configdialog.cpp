@@ -15,14 +15,6 @@
 #include "saverinstall/squaresetting.h"
 
 namespace bx {
-namespace {
-
-QAction* menuItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& shortcut) {
-    return namedEntry(menu, name, text, shortcut);
-}
-
-} // namespace
-
 ConfigDialog::ConfigDialog(SaverModule& module, SettingsStore& settings, HelpService& help,
                            std::string helpFile, QWidget* parent)
     : QDialog(parent), squareSizeSlider(new QSlider(Qt::Horizontal, this)),
@@ -36,20 +28,37 @@ ConfigDialog::ConfigDialog(SaverModule& module, SettingsStore& settings, HelpSer
     setObjectName("fConfig");
     setWindowTitle(QStringLiteral("Bramblex 2 : Screen Saver Configuration"));
     setModal(true);
+    QMenuBar* menuBar = buildMenus();
+    setUpControls();
+    QWidget* picture = previewPicture();
+    QGroupBox* sizeFrame = squareSizeFrame();
+    connectCommands();
+    layOut(menuBar, picture, sizeFrame);
+    preferWindowShortcuts(this);
 
+    loadStoredSize();
+    // Connected after loading: showing the stored size is not a choice of a new one.
+    connect(squareSizeSlider, &QSlider::valueChanged, this, &ConfigDialog::sliderMoved);
+    tickTimer->start();
+}
+
+QMenuBar* ConfigDialog::buildMenus() {
     auto* menuBar = new QMenuBar(this);
     menuBar->setObjectName("menubar");
     QMenu* progmenu = menuBar->addMenu(tr("&Program"));
     progmenu->setObjectName("progmenu");
-    helpItem = menuItem(progmenu, "helpmenu", tr("&Help"), QKeySequence(Qt::Key_F1));
-    aboutItem = menuItem(progmenu, "aboutmenu", tr("&About"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    helpItem = namedEntry(progmenu, "helpmenu", tr("&Help"), QKeySequence(Qt::Key_F1));
+    aboutItem = namedEntry(progmenu, "aboutmenu", tr("&About"), QKeySequence(Qt::CTRL | Qt::Key_A));
     QMenu* optmenu = menuBar->addMenu(tr("&Options"));
     optmenu->setObjectName("optmenu");
-    acceptItem = menuItem(optmenu, "okmenu", tr("&Accept changes"), QKeySequence(Qt::CTRL | Qt::Key_O));
-    cancelItem = menuItem(optmenu, "canmenu", tr("&Cancel changes"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    acceptItem = namedEntry(optmenu, "okmenu", tr("&Accept changes"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    cancelItem = namedEntry(optmenu, "canmenu", tr("&Cancel changes"), QKeySequence(Qt::CTRL | Qt::Key_C));
     // The shortcuts work while the menus are closed: the actions belong to the dialog too.
     addActions({helpItem, aboutItem, acceptItem, cancelItem});
+    return menuBar;
+}
 
+void ConfigDialog::setUpControls() {
     squareSizeSlider->setObjectName("Slider1");
     squareSizeSlider->setRange(2, 25);
     squareSizeSlider->setSingleStep(1);
@@ -65,37 +74,46 @@ ConfigDialog::ConfigDialog(SaverModule& module, SettingsStore& settings, HelpSer
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.4);
     titleLabel->setFont(big);
-
-    // The preview: 240 × 180 pixels, fixed so the world can be sized before the dialog shows.
-    preview->setObjectName("picView");
-    preview->setFixedSize(240, 180);
-    auto* Picture1 = new QWidget(this);
-    Picture1->setObjectName("Picture1");
-    auto* pictureLayout = new QHBoxLayout(Picture1);
-    pictureLayout->setContentsMargins(0, 0, 0, 0);
-    pictureLayout->addWidget(preview);
-
-    auto* Frame1 = new QGroupBox(this);
-    Frame1->setObjectName("Frame1");
-    auto* frameLayout = new QHBoxLayout(Frame1);
-    frameLayout->addWidget(squareSizeCaption);
-    frameLayout->addWidget(squareSizeSlider, 1);
-    frameLayout->addWidget(squareSizeLabel);
-
     tickTimer->setObjectName("Timer1");
     tickTimer->setInterval(saverTickInterval);
-    connect(tickTimer, &QTimer::timeout, this, &ConfigDialog::tick);
-
     okButton->setObjectName("cmdOK");
     okButton->setDefault(true);
     cancelButton->setObjectName("Command1");
+}
+
+// The preview: 240 × 180 pixels, fixed so the world can be sized before the dialog shows.
+QWidget* ConfigDialog::previewPicture() {
+    preview->setObjectName("picView");
+    preview->setFixedSize(240, 180);
+    auto* picture = new QWidget(this);
+    picture->setObjectName("Picture1");
+    auto* pictureLayout = new QHBoxLayout(picture);
+    pictureLayout->setContentsMargins(0, 0, 0, 0);
+    pictureLayout->addWidget(preview);
+    return picture;
+}
+
+QGroupBox* ConfigDialog::squareSizeFrame() {
+    auto* frame = new QGroupBox(this);
+    frame->setObjectName("Frame1");
+    auto* frameLayout = new QHBoxLayout(frame);
+    frameLayout->addWidget(squareSizeCaption);
+    frameLayout->addWidget(squareSizeSlider, 1);
+    frameLayout->addWidget(squareSizeLabel);
+    return frame;
+}
+
+void ConfigDialog::connectCommands() {
+    connect(tickTimer, &QTimer::timeout, this, &ConfigDialog::tick);
     connect(okButton, &QPushButton::clicked, this, &ConfigDialog::accept);
     connect(acceptItem, &QAction::triggered, this, &ConfigDialog::accept);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(cancelItem, &QAction::triggered, this, &QDialog::reject);
     connect(helpItem, &QAction::triggered, this, [this] { help_.showHelp(helpFile_, HelpContext); });
     connect(aboutItem, &QAction::triggered, this, &ConfigDialog::aboutRequested);
+}
 
+void ConfigDialog::layOut(QMenuBar* menuBar, QWidget* picture, QGroupBox* sizeFrame) {
     auto* heading = new QHBoxLayout;
     heading->addWidget(titleLabel);
     heading->addStretch();
@@ -107,16 +125,10 @@ ConfigDialog::ConfigDialog(SaverModule& module, SettingsStore& settings, HelpSer
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
     layout->addLayout(heading);
-    layout->addWidget(Picture1, 0, Qt::AlignHCenter);
-    layout->addWidget(Frame1);
+    layout->addWidget(picture, 0, Qt::AlignHCenter);
+    layout->addWidget(sizeFrame);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    preferWindowShortcuts(this);
-
-    loadStoredSize();
-    // Connected after loading: showing the stored size is not a choice of a new one.
-    connect(squareSizeSlider, &QSlider::valueChanged, this, &ConfigDialog::sliderMoved);
-    tickTimer->start();
 }
 
 void ConfigDialog::loadStoredSize() {

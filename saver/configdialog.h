@@ -11,7 +11,9 @@
 #include "saverstate.h"
 
 class QAction;
+class QGroupBox;
 class QLabel;
+class QMenuBar;
 class QPushButton;
 class QSlider;
 
@@ -45,6 +47,12 @@ signals:
     void aboutRequested(); // aboutItem
 
 private:
+    QMenuBar* buildMenus();
+    void setUpControls();
+    QWidget* previewPicture();
+    QGroupBox* squareSizeFrame();
+    void connectCommands();
+    void layOut(QMenuBar* menuBar, QWidget* picture, QGroupBox* sizeFrame);
     void loadStoredSize();
     void sliderMoved();
     void rsize();
