@@ -241,13 +241,7 @@ void MainWindow::buildMenus() {
     saveItem = entry(profilesMenu, "save", "&Save", Qt::Key_F8);
     defaultsSeparator = separator(profilesMenu, "sep3");
     defaultsItem = entry(profilesMenu, "defmenu", "&Defaults", Qt::CTRL | Qt::Key_F1);
-    static const Qt::Key profileKeys[7] = {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5,
-                                           Qt::Key_F6, Qt::Key_F7, Qt::Key_F8};
-    for (int i = 0; i < 7; ++i) {
-        const QByteArray name = "profile" + QByteArray::number(i + 2);
-        profileItems[i] = entry(profilesMenu, name.constData(), "", Qt::CTRL | profileKeys[i]);
-        profileItems[i]->setVisible(false); // filled from the Profiles folder
-    }
+    profileItems = addQuickProfileItems(profilesMenu);
     moreProfilesSeparator = separator(profilesMenu, "sep8");
     moreProfilesItem = entry(profilesMenu, "moreprof", "&More Profiles..");
 }
@@ -256,6 +250,10 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     // The program decides: closing the control panel ends it.
     e->ignore();
     emit unloadRequested();
+}
+
+void MainWindow::setProfileNames(const QStringList& captions) {
+    showQuickProfiles(profileItems, moreProfilesSeparator, moreProfilesItem, captions);
 }
 
 } // namespace bx

@@ -1,6 +1,8 @@
 #pragma once
 #include <QMainWindow>
 
+#include "profilemenu.h"
+
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -20,6 +22,9 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     MainWindow();
+
+    // Shows profile captions on the Profiles menu's quick entries (see showQuickProfiles).
+    void setProfileNames(const QStringList& captions);
 
     // Controls by their names.
     QPushButton *resetButton, *saveButton, *loadButton, *startButton;
@@ -41,7 +46,7 @@ public:
     QAction *refreshItem, *simulationItem, *environmentItem, *organismsItem, *maximizeItem, *statisticsItem;
     QAction* optionsItem;
     QAction *loadItem, *saveItem, *defaultsItem, *moreProfilesItem;
-    QAction* profileItems[7]; // profile2 .. profile8
+    QuickProfileItems profileItems{};
     QAction *defaultsSeparator, *moreProfilesSeparator;
 
 signals:

@@ -135,13 +135,9 @@ void OptionsWindow::buildMenus() {
     saveItem = entry(profilesMenu, "savemenu", "&Save", Qt::Key_F8);
     profilesMenu->addSeparator()->setObjectName("sep3");
     defaultsItem = entry(profilesMenu, "defaultmenu", "&Default", Qt::CTRL | Qt::Key_F1);
-    static const Qt::Key profileKeys[7] = {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5,
-                                           Qt::Key_F6, Qt::Key_F7, Qt::Key_F8};
-    for (int i = 0; i < 7; ++i) {
-        const QByteArray name = "profile" + QByteArray::number(i + 2);
-        profileItems[i] = entry(profilesMenu, name.constData(), "", Qt::CTRL | profileKeys[i]);
-        profileItems[i]->setVisible(false); // filled from the Profiles folder
-    }
+    profileItems = addQuickProfileItems(profilesMenu);
+    for (QAction* item : profileItems)
+        addAction(item);
     moreProfilesSeparator = profilesMenu->addSeparator();
     moreProfilesSeparator->setObjectName("sep7");
     moreProfilesItem = entry(profilesMenu, "moreprof", "&More Profiles..");
@@ -333,6 +329,10 @@ void OptionsWindow::closeEvent(QCloseEvent* e) {
 
 void OptionsWindow::reject() {
     emit cancelRequested();
+}
+
+void OptionsWindow::setProfileNames(const QStringList& captions) {
+    showQuickProfiles(profileItems, moreProfilesSeparator, moreProfilesItem, captions);
 }
 
 } // namespace bx

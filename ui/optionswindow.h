@@ -16,6 +16,7 @@
 #include "optionstabs/specialtab.h"
 #include "platform/colourpicker.h"
 #include "platform/screen.h"
+#include "profilemenu.h"
 #include "viewoperations.h"
 
 class QAction;
@@ -30,6 +31,9 @@ class OptionsWindow : public QDialog, public OptionsWindowLink {
     Q_OBJECT
 public:
     OptionsWindow(SimulationOptions& options, const ScreenMetrics& screen, ColourPicker& picker);
+
+    // Shows profile captions on the Profiles menu's quick entries (see showQuickProfiles).
+    void setProfileNames(const QStringList& captions);
 
     // The pages in tab order, and the tab strip.
     QTabWidget* tabs;
@@ -49,7 +53,7 @@ public:
     std::array<QAction*, 5> pageItems{}; // General, Organisms, Environment, Special, Screensaver
     QAction *acceptItem, *cancelItem, *resetToDefaultsItem;
     QAction *loadItem, *saveItem, *defaultsItem, *moreProfilesSeparator, *moreProfilesItem;
-    std::array<QAction*, 7> profileItems{}; // profile2 .. profile8
+    QuickProfileItems profileItems{};
 
     // OptionsWindowLink: the record into the controls; the grid sliders' range; the Save
     // button and item locked while a world is being created.

@@ -14,7 +14,6 @@
 namespace bx {
 namespace {
 
-constexpr int quickItems = 7;
 const std::string profilePrefix = "PROFILE:";
 
 const char* const lineBreak = "\r";
@@ -45,22 +44,11 @@ void ProfileCommands::refreshProfileMenus() {
     main_.profileList->clear();
     main_.profileList->addItems(files);
 
-    for (int k = 0; k < quickItems; ++k) {
-        main_.profileItems[k]->setVisible(false);
-        optionsWindow_.profileItems[k]->setVisible(false);
-    }
-    const bool more = files.size() > quickItems;
-    for (QAction* a : {main_.moreProfilesSeparator, main_.moreProfilesItem,
-                       optionsWindow_.moreProfilesSeparator, optionsWindow_.moreProfilesItem})
-        a->setVisible(more);
-    const int shown = std::min<int>(quickItems, files.size());
-    for (int k = 0; k < shown; ++k) {
-        const QString caption = profileCaption(files[k]);
-        for (QAction* item : {main_.profileItems[k], optionsWindow_.profileItems[k]}) {
-            item->setText(caption);
-            item->setVisible(true);
-        }
-    }
+    QStringList captions;
+    for (qsizetype k = 0; k < std::min<qsizetype>(quickProfileCount + 1, files.size()); ++k)
+        captions << profileCaption(files[k]);
+    main_.setProfileNames(captions);
+    optionsWindow_.setProfileNames(captions);
 }
 
 void ProfileCommands::stopIfRunning() {
@@ -120,7 +108,7 @@ void ProfileCommands::readFrom(const std::string& path) {
 }
 
 void ProfileCommands::loadQuickProfile(int index) {
-    if (index < 2 || index > quickItems + 1)
+    if (index < 2 || index > quickProfileCount + 1)
         return;
     const std::string name = profileNameOfCaption(main_.profileItems[index - 2]->text()).toStdString();
     const SimulationOptions& o = sim_.options();
