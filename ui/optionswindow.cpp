@@ -210,17 +210,19 @@ void OptionsWindow::showOptionsInWindow() {
     startEnv->setSliderValue(o.startEnvironments);
     setText(startEnv, o.startEnvironments);
 
-    startOrg->box()->setEnabled(!o.fullOrganisms);
-    startOrg->slider()->setEnabled(!o.fullOrganisms);
-    setChecked(organisms->fullOrganismsBox, o.fullOrganisms);
-
     organisms->colours->showScheme(o.organismColourMode);
     environment->colours->showScheme(o.environmentColourMode);
 
     setChecked(organisms->fullOrganismsBox, o.fullOrganisms);
     fullOrganismsClicked(o.fullOrganisms);
     checkEnvironmentStart(o.environmentStartMode);
+    showGridAndRates();
+    showStoredSwatches();
+    showSpecialOptions();
+}
 
+void OptionsWindow::showGridAndRates() {
+    const SimulationOptions& o = options_;
     general->gridSizeX->setSliderValue(o.gridSizeX);
     general->gridSizeY->setSliderValue(o.gridSizeY);
     general->gridSizeX->sliderMoved(general->gridSizeX->slider()->value());
@@ -236,8 +238,11 @@ void OptionsWindow::showOptionsInWindow() {
         field->setSliderValue(value);
         setText(field, value);
     }
+}
 
-    // After the schemes: selecting Choose painted the starting colours; the stored ones go back.
+// After the schemes: selecting Choose painted the starting colours; the stored ones go back.
+void OptionsWindow::showStoredSwatches() {
+    const SimulationOptions& o = options_;
     static const std::array<UserColour, 6> black{};
     for (auto [box, mode, stored] :
          {std::tuple{organisms->colours, o.organismColourMode, &o.orgUserColour},
@@ -250,7 +255,10 @@ void OptionsWindow::showOptionsInWindow() {
         else if (shown == ColourRandom)
             box->setSwatchColours(black);
     }
+}
 
+void OptionsWindow::showSpecialOptions() {
+    const SimulationOptions& o = options_;
     SpecialTab& s = *special;
     for (auto [check, flag] :
          {std::pair{s.blendOnOvertakeBox, o.blendOnOvertake},

@@ -80,6 +80,9 @@ protected:
     void reject() override;
 
 private:
+    void showGridAndRates();
+    void showStoredSwatches();
+    void showSpecialOptions();
     void buildButtons(QLayout* layout);
     void buildMenus();
     void fullOrganismsClicked(bool checked);
