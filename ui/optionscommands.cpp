@@ -80,24 +80,25 @@ void OptionsCommands::cancelOptions() {
 }
 
 void OptionsCommands::saveAndUseOptions() {
-    stopIfRunning();
-    if (!confirm("This will save and use the current options and reset the simulation.",
-                 sim_.options().promptOnSave))
+    if (!takeOptionsToSave())
         return;
-    closeOptionsWindow();
-    window_.takeOptionsFromWindow();
     sim_.world().saveAfterCreate = true; // creation ends with the save dialog
     sim_.reset();
 }
 
 void OptionsCommands::saveOptionsFromMain() {
+    if (takeOptionsToSave())
+        saveProfile_();
+}
+
+bool OptionsCommands::takeOptionsToSave() {
     stopIfRunning();
     if (!confirm("This will save and use the current options and reset the simulation.",
                  sim_.options().promptOnSave))
-        return;
+        return false;
     closeOptionsWindow();
     window_.takeOptionsFromWindow();
-    saveProfile_();
+    return true;
 }
 
 void OptionsCommands::resetOptionsToDefaults() {

@@ -39,6 +39,9 @@ public:
 private:
     bool confirm(const char* firstLine, bool wanted);
     void stopIfRunning();
+    // Stops the run, asks (when asked to), closes the window and takes its options; false when
+    // the user says no.
+    bool takeOptionsToSave();
 
     OptionsWindow& window_;
     Simulation& sim_;
