@@ -167,7 +167,9 @@ constexpr std::array optionNotes{
     OptionNote{"promptOnDefaults", windowsOnly},
     OptionNote{"promptOnSave", windowsOnly},
     OptionNote{"promptOnAccept", windowsOnly},
-    OptionNote{"slowdown", windowsOnly},
+    // Each pass of the update draws from a freshly reseeded source, so more passes give another course.
+    OptionNote{"slowdown", "paces the simulator's display; here 1..5 only split each column into\n"
+                           "slowdown + 1 passes, which gives a seeded run another course; -5..0 run alike"},
 };
 
 std::string_view noteOf(std::string_view option) {
