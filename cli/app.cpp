@@ -1,7 +1,6 @@
 #include "app.h"
 
 #include <chrono>
-#include <cstdio>
 #include <optional>
 #include <stdexcept>
 
@@ -18,6 +17,7 @@
 #include "options/optionfields.h"
 #include "options/profile.h"
 #include "record/worldpicture.h"
+#include "text/numbers.h"
 
 namespace bx::cli {
 namespace {
@@ -48,10 +48,8 @@ void warnOfUnstoredBlending(const Console& console, const std::string& path,
 }
 
 std::string summaryLine(const RunSummary& summary, const GenerationStats& last, double seconds) {
-    char timing[96];
-    std::snprintf(timing, sizeof timing, "%.3f s", seconds);
-    std::string line = std::to_string(summary.generations) + " generations, " +
-                       std::to_string(summary.resets) + " resets, " + timing;
+    std::string line = formatInteger(summary.generations) + " generations, " + formatInteger(summary.resets) +
+                       " resets, " + formatFixed(seconds, 3) + " s";
     if (summary.generations > 0)
         line += "; last generation: " + std::to_string(last.organisms) + " organisms, " +
                 std::to_string(last.environments) + " environments";
@@ -105,14 +103,16 @@ Simulated simulate(const RunConfig& config, SimulationOptions& options, WorldSta
     if (console.errIsTerminal && config.generations > 0)
         bar.emplace(console.err, config.generations);
     Simulated result;
+    int64_t ended = 0; // in this run; the rows of a continued world are numbered on from its own
     const auto onGeneration = [&](const GenerationStats& s) {
         result.last = s;
+        ++ended;
         if (stats)
             *stats << statsCsvRow(s) << '\n';
         if (frames)
-            frames->generationEnded(s.generation, world, options);
+            frames->generationEnded(ended, world, options);
         if (bar)
-            bar->update(s.generation, ProgressBar::Clock::now());
+            bar->update(ended, ProgressBar::Clock::now());
     };
     RunStart start;
     start.profilePath = config.profilePath;

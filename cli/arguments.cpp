@@ -2,27 +2,16 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <string_view>
 
 #include "engine/options.h"
 #include "options/optionfields.h"
+#include "text/numbers.h"
 
 namespace bx::cli {
 namespace {
 
 constexpr int maxSquareSize = 128;
-
-// Unsigned decimal digits only (no sign, no spaces); nullopt when malformed or beyond 64 bits.
-std::optional<uint64_t> parseUnsigned(std::string_view text) {
-    uint64_t value = 0;
-    if (text.empty() || text.front() < '0' || text.front() > '9')
-        return std::nullopt;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
 
 [[noreturn]] void refuse(std::string_view switchName, std::string_view expected, std::string_view text) {
     throw ArgumentError(std::string(switchName) + " needs " + std::string(expected) + ", not '" +
@@ -46,7 +35,7 @@ void setSeed(RunConfig& config, std::string_view text) {
 void setSquareSize(RunConfig& config, std::string_view text) {
     const std::optional<uint64_t> v = parseUnsigned(text);
     if (!v || *v < 1 || *v > maxSquareSize)
-        refuse("--square-size", "a whole number 1.." + std::to_string(maxSquareSize), text);
+        refuse("--square-size", "a whole number 1.." + formatInteger(maxSquareSize), text);
     config.squareSize = static_cast<int>(*v);
 }
 
@@ -155,6 +144,41 @@ const Switch* findSwitch(std::string_view name) {
     return nullptr;
 }
 
+// What the numbered modes mean, and the options that only the simulator's windows use.
+struct OptionNote {
+    std::string_view name;
+    std::string_view note; // lines after the option's range
+};
+
+constexpr std::string_view windowsOnly = "windows only: a run without windows ignores it";
+
+constexpr std::array optionNotes{
+    OptionNote{"environmentStartMode",
+               "1 Random: startEnvironments seeds, coloured by environmentColourMode\n"
+               "2 Full: every square, coloured by environmentColourMode\n"
+               "3 Ideal: every square white\n"
+               "4 None: no environments"},
+    OptionNote{"organismColourMode", "the colour of each new organism: 1 Random, 2 Primary (red, blue and\n"
+                                     "yellow in turn), 3 Choose (orgUserColour1..6 in turn)"},
+    OptionNote{"environmentColourMode", "the same for new environments (3 takes envUserColour1..6); used by\n"
+                                        "environmentStartMode 1 and 2"},
+    OptionNote{"promptOnReset", windowsOnly},
+    OptionNote{"promptOnDeath", windowsOnly},
+    OptionNote{"promptOnDefaults", windowsOnly},
+    OptionNote{"promptOnSave", windowsOnly},
+    OptionNote{"promptOnAccept", windowsOnly},
+    // Each pass of the update draws from a freshly reseeded source, so more passes give another course.
+    OptionNote{"slowdown", "paces the simulator's display; here 1..5 only split each column into\n"
+                           "slowdown + 1 passes, which gives a seeded run another course; -5..0 run alike"},
+};
+
+std::string_view noteOf(std::string_view option) {
+    for (const OptionNote& n : optionNotes)
+        if (n.name == option)
+            return n.note;
+    return {};
+}
+
 std::string indentLines(std::string_view text, std::string_view indent) {
     std::string out;
     for (char c : text) {
@@ -163,6 +187,23 @@ std::string indentLines(std::string_view text, std::string_view indent) {
             out += indent;
     }
     return out;
+}
+
+std::string optionsText() {
+    constexpr std::size_t column = 26;
+    const std::string indent(column, ' ');
+    std::string text = "\nOptions for --set (flags take true or false, colours R,G,B):\n";
+    const SimulationOptions defaults;
+    for (const OptionField& f : optionFields()) {
+        std::string line(2, ' ');
+        line += f.name;
+        line.resize(column, ' ');
+        text += line + optionRangeText(f) + " (default " + optionText(defaults, f) + ")\n";
+        if (const std::string_view note = noteOf(f.name); !note.empty())
+            text += indent + indentLines(note, indent) + "\n";
+    }
+    text += "A saved profile keeps the windows-only options for the simulator.\n";
+    return text;
 }
 
 } // namespace
@@ -224,19 +265,11 @@ std::string usageText() {
     text +=
         "\nStatistics: CSV with the header\n"
         "  generation,organisms,environments,org_red,org_green,org_blue,env_red,env_green,env_blue,reset\n"
-        "generation counts on across resets; organisms and environments are the counts shown for that\n"
-        "generation; the colour columns are mean components (4 decimals) over the visible squares\n"
-        "where that layer is present, 0 where none is; reset is 1 when the end of that generation\n"
-        "reset a dead world.\n";
-    text += "\nOptions for --set (flags take true or false, colours R,G,B):\n";
-    const SimulationOptions defaults;
-    for (const OptionField& f : optionFields()) {
-        std::string line(2, ' ');
-        line += f.name;
-        line.resize(26, ' ');
-        text += line + optionRangeText(f) + " (default " + optionText(defaults, f) + ")\n";
-    }
-    return text;
+        "generation counts on across resets, and from the saved generation with --profile; organisms\n"
+        "and environments are the counts shown for that generation; the colour columns are mean\n"
+        "components (4 decimals) over the visible squares where that layer is present, 0 where none\n"
+        "is; reset is 1 when the end of that generation reset a dead world.\n";
+    return text + optionsText();
 }
 
 } // namespace bx::cli

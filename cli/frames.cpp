@@ -1,6 +1,5 @@
 #include "frames.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <regex>
 #include <stdexcept>
@@ -9,6 +8,7 @@
 #include "cli/outputs.h"
 #include "options/atomicfile.h"
 #include "record/worldpicture.h"
+#include "text/numbers.h"
 
 namespace bx::cli {
 namespace {
@@ -23,9 +23,7 @@ bool isFrame(const fs::path& p) {
 } // namespace
 
 std::string frameName(int64_t number) {
-    char name[32];
-    std::snprintf(name, sizeof name, "frame-%06lld.png", static_cast<long long>(number));
-    return name;
+    return "frame-" + formatInteger(number, 6) + ".png";
 }
 
 FrameWriter::FrameWriter(std::string folder, int64_t every, int squareSize, bool overwrite,

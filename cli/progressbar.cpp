@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "text/numbers.h"
+
 namespace bx::cli {
 namespace {
 constexpr int barWidth = 40;
@@ -24,8 +26,8 @@ void ProgressBar::draw(int64_t done) {
     const double fraction = total_ > 0 ? static_cast<double>(done) / static_cast<double>(total_) : 1.0;
     const int filled = std::min(barWidth, static_cast<int>(fraction * barWidth));
     out_ << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
-         << std::string(static_cast<std::size_t>(barWidth - filled), ' ') << "] " << done << " / " << total_
-         << " generations" << std::flush;
+         << std::string(static_cast<std::size_t>(barWidth - filled), ' ') << "] " << formatInteger(done)
+         << " / " << formatInteger(total_) << " generations" << std::flush;
     drawn_ = true;
 }
 

@@ -16,12 +16,13 @@ void RunnerHost::showCounters(int32_t generation, int32_t organisms, int32_t env
     recorder_.countersShown(generation, organisms, environments);
 }
 
-// Rows are numbered by the generations of the run, counting on across resets.
+// Rows are numbered by the generations of the run, counting on across resets and from the
+// generation a continued world was saved at, as the simulator numbers a loaded world's.
 void RunnerHost::generationEnded(bool worldWasReset) {
     ++generationsEnded_;
     if (worldWasReset)
         ++resets_;
-    const GenerationStats row = recorder_.ended(generationsEnded_, worldWasReset);
+    const GenerationStats row = recorder_.ended(firstGeneration_ + generationsEnded_, worldWasReset);
     if (onGeneration_)
         onGeneration_(row);
 }
@@ -55,6 +56,7 @@ RunSummary runWorld(SimulationOptions& options, WorldState& world, RandomSource&
             throw std::runtime_error(error);
         if (start.onProfileVersion)
             start.onProfileVersion(version);
+        host.continueFrom(world.generation);
         if (start.adjustOptions)
             start.adjustOptions(options);
         redrawLoadedWorld(sim);

@@ -40,12 +40,16 @@ public:
     void generationEnded(bool worldWasReset) override;
     Answer ask(const Question&) override { return Answer::Yes; }
 
+    // The rows of a continued world go on from the generation it was saved at.
+    void continueFrom(int64_t generation) { firstGeneration_ = generation; }
+    // Generations ended in this run.
     int64_t generationsEnded() const { return generationsEnded_; }
     int64_t resets() const { return resets_; }
 
 private:
     GenerationRecorder recorder_;
     GenerationCallback onGeneration_;
+    int64_t firstGeneration_ = 0;
     int64_t generationsEnded_ = 0;
     int64_t resets_ = 0;
 };
@@ -66,7 +70,8 @@ struct RunSummary {
 // Creates a new world from the options (or continues the profile of `start`), then ticks until
 // `generations` generations have ended, counting on across resets, or until stopRequested says so
 // at the end of one; with 0 it stops when the world is created or loaded. onGeneration (may be empty) hears
-// of every finished generation. Throws std::runtime_error when the profile cannot be loaded.
+// of every finished generation, numbered on from a continued profile's generation. Throws std::runtime_error
+// when the profile cannot be loaded.
 RunSummary runWorld(SimulationOptions& options, WorldState& world, RandomSource& rng, int64_t generations,
                     const GenerationCallback& onGeneration, bool withMeans, const RunStart& start = {});
 

@@ -1,9 +1,10 @@
 #include "optionfields.h"
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
 #include <type_traits>
+
+#include "text/numbers.h"
+#include "text/strings.h"
 
 namespace bx {
 namespace {
@@ -63,38 +64,8 @@ constexpr std::array fields{
     integerField("slowdown", &O::slowdown, -5, 5),
 };
 
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-std::string_view trimSpaces(std::string_view s) {
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
-
-// A whole decimal number, optionally signed, and nothing else; nullopt when malformed or
-// beyond 64 bits.
-std::optional<int64_t> parseWhole(std::string_view text) {
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-        if (text.empty() || text.front() == '-')
-            return std::nullopt;
-    }
-    int64_t value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
 std::optional<int> parseInRange(std::string_view text, int32_t minimum, int32_t maximum) {
-    const std::optional<int64_t> v = parseWhole(text);
+    const std::optional<int64_t> v = parseInteger(text);
     if (!v || *v < minimum || *v > maximum)
         return std::nullopt;
     return static_cast<int>(*v);
@@ -107,7 +78,7 @@ std::optional<UserColour> parseColour(std::string_view text, int32_t minimum, in
         const bool last = i + 1 == parts.size();
         if (last != (comma == std::string_view::npos))
             return std::nullopt; // too few or too many components
-        const std::optional<int> v = parseInRange(trimSpaces(text.substr(0, comma)), minimum, maximum);
+        const std::optional<int> v = parseInRange(trimmed(text.substr(0, comma), " "), minimum, maximum);
         if (!v)
             return std::nullopt;
         parts[i] = *v;
@@ -140,7 +111,7 @@ std::optional<std::string> setOptionFromText(SimulationOptions& options, std::st
         return setOptionFromText(options, *field, text);
     std::string message = "unknown option name '" + std::string(name) + "'";
     const auto near = std::find_if(fields.begin(), fields.end(),
-                                   [name](const OptionField& f) { return equalIgnoringCase(f.name, name); });
+                                   [name](const OptionField& f) { return equalsIgnoringCase(f.name, name); });
     if (near != fields.end())
         message += " (did you mean " + std::string(near->name) + "?)";
     return message;
@@ -174,19 +145,19 @@ std::optional<std::string> setOptionFromText(SimulationOptions& options, const O
 std::string optionText(const SimulationOptions& options, const OptionField& field) {
     switch (field.kind) {
     case OptionKind::Integer:
-        return std::to_string(options.*field.integer);
+        return formatInteger(options.*field.integer);
     case OptionKind::Flag:
         return options.*field.flag ? "true" : "false";
     case OptionKind::Colour: {
         const UserColour& c = (options.*field.colours)[static_cast<std::size_t>(field.colourIndex)];
-        return std::to_string(c.red) + "," + std::to_string(c.green) + "," + std::to_string(c.blue);
+        return formatInteger(c.red) + "," + formatInteger(c.green) + "," + formatInteger(c.blue);
     }
     }
     return {};
 }
 
 std::string optionRangeText(const OptionField& field) {
-    const std::string range = std::to_string(field.minimum) + ".." + std::to_string(field.maximum);
+    const std::string range = formatInteger(field.minimum) + ".." + formatInteger(field.maximum);
     switch (field.kind) {
     case OptionKind::Integer:
         return "a whole number " + range;

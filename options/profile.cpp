@@ -231,15 +231,6 @@ std::optional<std::string_view> stringItem(std::string_view item) {
     return t;
 }
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               const auto upper = [](char c) {
-                   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-               };
-               return upper(x) == upper(y);
-           });
-}
-
 std::optional<bool> flagItem(std::string_view item) {
     const std::string_view t = trimmed(item);
     if (equalsIgnoringCase(t, "#TRUE#"))
@@ -580,48 +571,7 @@ Question versionQuestion(const std::string& savedVersion, const std::string& hel
         helpFile};
 }
 
-// The length of the UTF-8 sequence at the start of text, or 0 when it is not a valid one
-// (overlong forms, surrogates and code points above U+10FFFF included).
-std::size_t utf8Length(std::string_view text) {
-    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(0);
-    if (lead < 0x80)
-        return 1;
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    if (length == 0 || length > text.size() || lead > 0xF4 || lead == 0xC0 || lead == 0xC1)
-        return 0;
-    for (std::size_t i = 1; i < length; ++i)
-        if ((byte(i) & 0xC0) != 0x80)
-            return 0;
-    const unsigned char second = byte(1);
-    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
-        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F))
-        return 0;
-    return length;
-}
-
 } // namespace
-
-std::string printableText(std::string_view text, std::size_t longest) {
-    std::string out;
-    std::size_t characters = 0;
-    while (!text.empty() && characters < longest) {
-        const std::size_t length = utf8Length(text);
-        const auto first = static_cast<unsigned char>(text[0]);
-        if (length == 0 || first < 0x20 || first == 0x7F) {
-            static constexpr char hex[] = "0123456789ABCDEF";
-            out += "\\x";
-            out += hex[first >> 4];
-            out += hex[first & 15];
-            text.remove_prefix(1);
-        } else {
-            out += text.substr(0, length);
-            text.remove_prefix(length);
-        }
-        ++characters;
-    }
-    return text.empty() ? out : out + "...";
-}
 
 std::optional<Profile> parseProfileText(const std::string& text, const std::string& nameForMessages,
                                         std::string& error) {

@@ -8,6 +8,7 @@
 #include "engine/options.h"
 #include "engine/simulation.h"
 #include "engine/worldstate.h"
+#include "text/strings.h"
 
 namespace bx {
 
@@ -21,10 +22,6 @@ struct Profile {
     int32_t generation = 0;
     Grid envGrid, orgGrid; // the file's squares up to column and row 100, the most ever used
 };
-
-// Text read from a file as it can be shown: bytes that are not valid UTF-8, and control
-// characters, as \xNN; cut after `longest` characters with "...".
-std::string printableText(std::string_view text, std::size_t longest = std::string_view::npos);
 
 // Parses a whole profile file, reading it line by line: memory is bounded by what is kept, not by
 // the file's size. On failure returns nullopt and sets error to a message that names the file,

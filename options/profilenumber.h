@@ -21,7 +21,4 @@ std::string formatProfileNumber(double value);
 // the range of a double, give nullopt.
 std::optional<double> parseProfileNumber(std::string_view text);
 
-// An item without the blanks and tabs around it (hand-edited files may have them).
-std::string_view trimmed(std::string_view item);
-
 } // namespace bx

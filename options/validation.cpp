@@ -1,16 +1,13 @@
 #include "validation.h"
 
-#include <cctype>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
+
+#include "text/numbers.h"
+#include "text/strings.h"
 
 namespace bx {
 namespace {
-
-bool isDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
 
 double upperBoundOf(OptionTextBox box) {
     switch (box) {
@@ -32,45 +29,13 @@ double upperBoundOf(OptionTextBox box) {
 }
 
 std::string wholeText(double v) {
-    return std::to_string(static_cast<long long>(v));
+    return formatInteger(static_cast<int64_t>(v));
 }
 
 } // namespace
 
 std::optional<double> numericValue(std::string_view text) {
-    std::size_t i = 0, n = text.size();
-    while (i < n && text[i] == ' ')
-        ++i;
-    while (n > i && text[n - 1] == ' ')
-        --n;
-    std::string plain;
-    if (i < n && (text[i] == '+' || text[i] == '-'))
-        plain += text[i++];
-    int digits = 0;
-    bool point = false;
-    for (; i < n && (isDigit(text[i]) || (text[i] == '.' && !point)); ++i) {
-        point = point || text[i] == '.';
-        digits += isDigit(text[i]) ? 1 : 0;
-        plain += text[i];
-    }
-    if (digits == 0)
-        return std::nullopt;
-    if (i < n && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
-        plain += 'e';
-        ++i;
-        if (i < n && (text[i] == '+' || text[i] == '-'))
-            plain += text[i++];
-        if (i == n || !isDigit(text[i]))
-            return std::nullopt;
-        for (; i < n && isDigit(text[i]); ++i)
-            plain += text[i];
-    }
-    if (i != n)
-        return std::nullopt;
-    const double v = std::strtod(plain.c_str(), nullptr);
-    if (!std::isfinite(v))
-        return std::nullopt;
-    return v;
+    return parseDecimal(trimmed(text, " "), ExponentLetters::EorD);
 }
 
 int32_t textToInteger(std::string_view text) {
@@ -113,7 +78,7 @@ std::optional<std::string> correctedText(OptionTextBox box, std::string_view tex
                                          const SimulationOptions& stored, int screenWidth, int screenHeight) {
     const std::optional<double> value = numericValue(text);
     if (!value)
-        return std::to_string(storedValueOf(box, stored));
+        return formatInteger(storedValueOf(box, stored));
     const double upper = upperBoundOf(box);
     const bool grid = box == OptionTextBox::GridSizeX || box == OptionTextBox::GridSizeY;
     // The grid boxes test their upper bound before the rule for 0, the others after it.
@@ -126,7 +91,7 @@ std::optional<std::string> correctedText(OptionTextBox box, std::string_view tex
     if (grid) {
         const int screen = box == OptionTextBox::GridSizeX ? screenWidth : screenHeight;
         if (*value > screen)
-            return std::to_string(screen);
+            return formatInteger(screen);
     }
     return std::nullopt;
 }

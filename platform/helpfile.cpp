@@ -1,76 +1,61 @@
 #include "platform/helpfile.h"
 
 #include <algorithm>
-#include <charconv>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <set>
 #include <sstream>
+
+#include "text/numbers.h"
+#include "text/strings.h"
 
 namespace bx {
 
 namespace {
 
 std::string_view trim(std::string_view s) {
-    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!s.empty() && space(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && space(s.back()))
-        s.remove_suffix(1);
-    return s;
+    return trimmed(s, " \t\r");
 }
 
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+constexpr std::string_view blanks = " \t\r\n\v\f";
+constexpr std::string_view blanksAndCommas = " \t\r\n\v\f,";
+
+// The pieces of s between blanks (and commas, where they separate too).
+std::vector<std::string_view> pieces(std::string_view s, std::string_view separators) {
+    std::vector<std::string_view> out;
+    for (std::size_t from = s.find_first_not_of(separators); from != std::string_view::npos;) {
+        const std::size_t end = std::min(s.find_first_of(separators, from), s.size());
+        out.push_back(s.substr(from, end - from));
+        from = s.find_first_not_of(separators, end);
+    }
     return out;
 }
 
 std::vector<std::string> words(std::string_view s) {
     std::vector<std::string> out;
-    std::istringstream in{lower(s)};
-    for (std::string w; in >> w;)
-        out.push_back(w);
+    for (std::string_view word : pieces(s, blanks))
+        out.push_back(asciiLower(word));
     return out;
 }
 
 std::optional<int> contextNumber(std::string_view s) {
-    int value = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (ec != std::errc{} || end != s.data() + s.size() || value < 0)
+    const std::optional<uint64_t> value = parseUnsigned(s);
+    if (!value || *value > static_cast<uint64_t>(std::numeric_limits<int>::max()))
         return std::nullopt;
-    return value;
+    return static_cast<int>(*value);
 }
 
 // Whole numbers separated by blanks or commas.
 std::optional<std::vector<int>> contextList(std::string_view s) {
-    std::string text(s);
-    std::replace(text.begin(), text.end(), ',', ' ');
-    std::istringstream in{text};
     std::vector<int> out;
-    for (std::string item; in >> item;) {
+    for (std::string_view item : pieces(s, blanksAndCommas)) {
         const auto n = contextNumber(item);
         if (!n)
             return std::nullopt;
         out.push_back(*n);
     }
     return out;
-}
-
-bool validUtf8(std::string_view s) {
-    for (size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        size_t extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : 9;
-        if (extra == 9 || (extra > 0 && i + extra >= s.size()))
-            return false;
-        for (size_t k = 1; k <= extra; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2)
-                return false;
-        i += extra + 1;
-    }
-    return true;
 }
 
 bool startsWith(std::string_view s, std::string_view prefix) {
@@ -254,15 +239,15 @@ std::vector<const HelpTopic*> HelpFile::search(std::string_view query) const {
     };
     std::vector<const HelpTopic*> strong, weak;
     for (const HelpTopic* topic : order) {
-        std::string text = lower(topic->title);
+        std::string text = asciiLower(topic->title);
         for (const auto& keyword : topic->keywords)
-            text += '\n' + lower(keyword);
+            text += '\n' + asciiLower(keyword);
         if (holdsAll(text)) {
             strong.push_back(topic);
             continue;
         }
         for (const auto& block : topic->body)
-            text += '\n' + lower(block.text);
+            text += '\n' + asciiLower(block.text);
         if (holdsAll(text))
             weak.push_back(topic);
     }
@@ -271,7 +256,7 @@ std::vector<const HelpTopic*> HelpFile::search(std::string_view query) const {
 }
 
 HelpParseResult parseHelpFile(std::string_view text) {
-    if (!validUtf8(text))
+    if (!isValidUtf8(text))
         return {std::nullopt, "The help file is not UTF-8 text.", 0};
     if (startsWith(text, "\xEF\xBB\xBF"))
         text.remove_prefix(3);

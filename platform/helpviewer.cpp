@@ -15,6 +15,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <limits>
+
+#include "text/numbers.h"
 
 namespace bx {
 
@@ -169,8 +172,11 @@ void HelpViewer::searchChanged(const QString& text) {
 }
 
 void HelpViewer::linkClicked(const QUrl& url) {
-    if (url.scheme() == QLatin1String("topic"))
-        showContext(url.path().toInt());
+    if (url.scheme() != QLatin1String("topic"))
+        return;
+    // The pages link topics by their context numbers; anything else shows the contents.
+    const uint64_t context = parseUnsigned(url.path().toStdString()).value_or(0);
+    showContext(context <= uint64_t(std::numeric_limits<int>::max()) ? int(context) : 0);
 }
 
 // The own message service's boxes have no Help button, so it never calls back into this one.

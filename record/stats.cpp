@@ -1,7 +1,8 @@
 #include "stats.h"
 
 #include <algorithm>
-#include <cstdio>
+
+#include "text/numbers.h"
 
 namespace bx {
 
@@ -32,13 +33,24 @@ std::string statsCsvHeader() {
 }
 
 std::string statsCsvRow(const GenerationStats& s) {
-    // %.4f is locale-independent here: the runner never changes the C locale.
-    char line[256];
-    std::snprintf(line, sizeof line, "%lld,%d,%d,%.4f,%.4f,%.4f,%.4f,%.4f,%.4f,%d",
-                  static_cast<long long>(s.generation), static_cast<int>(s.organisms),
-                  static_cast<int>(s.environments), s.organismMean.red, s.organismMean.green,
-                  s.organismMean.blue, s.environmentMean.red, s.environmentMean.green, s.environmentMean.blue,
-                  s.reset ? 1 : 0);
+    std::string line;
+    const auto number = [&line](int64_t value) {
+        appendInteger(line, value);
+        line += ',';
+    };
+    const auto mean = [&line](double value) {
+        appendFixed(line, value, 4);
+        line += ',';
+    };
+    number(s.generation);
+    number(s.organisms);
+    number(s.environments);
+    for (const Rgb& layer : {s.organismMean, s.environmentMean}) {
+        mean(layer.red);
+        mean(layer.green);
+        mean(layer.blue);
+    }
+    line += s.reset ? '1' : '0';
     return line;
 }
 

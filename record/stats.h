@@ -13,7 +13,7 @@ namespace bx {
 Rgb layerMean(const Grid& layer, int sizeX, int sizeY);
 
 struct GenerationStats {
-    int64_t generation = 0; // generations finished in the run so far, counting on across resets
+    int64_t generation = 0; // the number of the generation finished, as its host counts them
     int32_t organisms = 0;  // the counts the main window shows for this generation
     int32_t environments = 0;
     Rgb organismMean; // both taken when the generation ended, before any reset

@@ -1,12 +1,11 @@
 #include "commandline.h"
 
-#include <cctype>
-#include <charconv>
-#include <cmath>
-#include <cstdlib>
+#include <algorithm>
 
 #include "engine/numeric.h"
 #include "saverinstall/squaresetting.h"
+#include "text/numbers.h"
+#include "text/strings.h"
 
 namespace bx {
 
@@ -14,61 +13,30 @@ std::string modeLetter(const std::string& commandLine) {
     const std::string firstTwo = commandLine.substr(0, 2);
     if (firstTwo.empty())
         return {};
-    return std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(firstTwo.back()))));
+    return std::string(1, asciiUpper(firstTwo.back()));
 }
 
 int64_t leadingNumber(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    // The longest prefix that reads as a decimal number: sign, digits, point, digits, exponent.
-    std::size_t end = i;
-    if (end < text.size() && (text[end] == '+' || text[end] == '-'))
-        ++end;
-    const auto digits = [&](std::size_t& p) {
-        const std::size_t from = p;
-        while (p < text.size() && std::isdigit(static_cast<unsigned char>(text[p])))
-            ++p;
-        return p > from;
-    };
-    bool any = digits(end);
-    if (end < text.size() && text[end] == '.') {
-        std::size_t p = end + 1;
-        if (digits(p) || any) {
-            any = true;
-            end = p;
-        }
-    }
-    if (!any)
-        return 0;
-    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
-        std::size_t p = end + 1;
-        if (p < text.size() && (text[p] == '+' || text[p] == '-'))
-            ++p;
-        if (digits(p))
-            end = p;
-    }
-    const std::string number = text.substr(text[i] == '+' ? i + 1 : i, end - (text[i] == '+' ? i + 1 : i));
-    double value = 0;
-    std::from_chars(number.data(), number.data() + number.size(), value); // not the locale's reading
+    // Blanks, then the longest start that reads as a decimal number; the rest is ignored.
+    const std::string_view blanks = " \t";
+    const std::string_view rest =
+        std::string_view(text).substr(std::min(text.find_first_not_of(blanks), text.size()));
+    const std::optional<DecimalPrefix> number = decimalPrefix(rest);
     // A handle is 32 bits; anything beyond cannot name a window.
-    if (!std::isfinite(value) || value > 2147483647.0 || value < -2147483648.0)
+    if (!number || !number->inRange || number->value > 2147483647.0 || number->value < -2147483648.0)
         return 0;
-    return roundToInt(value);
+    return roundToInt(number->value);
 }
 
 std::optional<int64_t> windowId(const std::string& text) {
-    if (text.empty())
-        return std::nullopt;
     const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    const std::string digits = hex ? text.substr(2) : text;
-    if (digits.empty() || digits.size() > 10)
+    const std::string_view digits = std::string_view(text).substr(hex ? 2 : 0);
+    if (digits.size() > 10)
         return std::nullopt;
-    for (char ch : digits)
-        if (!(hex ? std::isxdigit(static_cast<unsigned char>(ch))
-                  : std::isdigit(static_cast<unsigned char>(ch))))
-            return std::nullopt;
-    return std::strtoll(digits.c_str(), nullptr, hex ? 16 : 10);
+    const std::optional<uint64_t> value = parseUnsigned(digits, hex ? 16 : 10);
+    if (!value)
+        return std::nullopt;
+    return static_cast<int64_t>(*value);
 }
 
 namespace {

@@ -2,17 +2,15 @@
 
 #include <algorithm>
 
+#include "text/strings.h"
+
 namespace bx {
 namespace {
-
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // needle is lower case.
 bool containsNoCase(std::string_view haystack, std::string_view needle) {
     const auto hit = std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end(),
-                                 [](char h, char n) { return lower(h) == n; });
+                                 [](char h, char n) { return asciiLower(h) == n; });
     return hit != haystack.end() || needle.empty();
 }
 
@@ -78,8 +76,7 @@ IniActivation activateInIni(std::string_view text, std::string_view entry) {
 }
 
 bool iniNamesScreensaver(std::string_view text) {
-    std::string shortName(screensaverShortName);
-    std::transform(shortName.begin(), shortName.end(), shortName.begin(), lower);
+    const std::string shortName = asciiLower(screensaverShortName);
     for (const std::string& line : iniLines(text))
         if (containsNoCase(line, "scrnsave.exe") && containsNoCase(line, shortName))
             return true;

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "iniedit.h"
+#include "text/strings.h"
 
 namespace bx {
 namespace fs = std::filesystem;
@@ -19,10 +20,7 @@ namespace {
 bool endsWithScr(const std::string& name) {
     if (name.size() < 4)
         return false;
-    std::string ending = name.substr(name.size() - 4);
-    std::transform(ending.begin(), ending.end(), ending.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ending == ".scr";
+    return equalsIgnoringCase(std::string_view(name).substr(name.size() - 4), ".scr");
 }
 
 // A copy through a temporary file renamed over the target: a running installed screensaver is

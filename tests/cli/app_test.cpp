@@ -91,6 +91,23 @@ TEST(app_test, help_goes_to_standard_output_and_lists_every_option) {
     EXPECT_EQ(0u, r.out.rfind("Usage: bramblex-run", 0));
     for (const OptionField& f : optionFields())
         EXPECT_NE(std::string::npos, r.out.find("  " + std::string(f.name) + " ")) << f.name;
+    // The numbered modes are explained, and the options a run without windows ignores say so.
+    for (const char* meaning :
+         {"1 Random: startEnvironments seeds", "2 Full: every square", "3 Ideal: every square white",
+          "4 None: no environments", "2 Primary (red, blue and", "3 Choose (orgUserColour1..6"})
+        EXPECT_NE(std::string::npos, r.out.find(meaning)) << meaning;
+    const auto lineAfter = [&r](const std::string& name) {
+        const std::size_t line = r.out.find('\n', r.out.find("\n  " + name + " ") + 1) + 1;
+        return r.out.substr(line, r.out.find('\n', line) - line);
+    };
+    for (const char* name :
+         {"promptOnReset", "promptOnDeath", "promptOnDefaults", "promptOnSave", "promptOnAccept"})
+        EXPECT_EQ(std::string(26, ' ') + "windows only: a run without windows ignores it", lineAfter(name))
+            << name;
+    EXPECT_NE(std::string(26, ' ') + "windows only: a run without windows ignores it",
+              lineAfter("gridSizeX"));
+    EXPECT_EQ(std::string(26, ' ') + "paces the simulator's display; here 1..5 only split each column into",
+              lineAfter("slowdown"));
 }
 
 TEST(app_test, a_run_writes_the_stats_rows_and_the_picture_and_leaves_no_temporary_files) {
@@ -227,6 +244,20 @@ TEST(app_test, a_saved_simulation_continues_with_its_counters_and_world) {
     ASSERT_TRUE(saved) << error;
     EXPECT_EQ(20, saved->options.gridSizeX);
     EXPECT_GE(saved->generation, 5); // counting on from the loaded generation (a dead world may reset it)
+
+    // Its statistics rows go on from the saved generation, as the simulator's Export numbers them;
+    // its frames are those of this run, from frame 1.
+    const int32_t savedAt = parseProfile(first, error)->generation;
+    const std::string stats = (folder / "c.csv").string(), frames = (folder / "frames").string();
+    ASSERT_EQ(0, runWith({"--profile", first, "--generations", "3", "--stats", stats, "--frames", frames,
+                          "--every", "3"})
+                     .status);
+    std::istringstream rows(readFile(stats));
+    std::string row;
+    std::getline(rows, row); // the header
+    for (int32_t expected = savedAt + 1; std::getline(rows, row); ++expected)
+        EXPECT_EQ(0u, row.rfind(std::to_string(expected) + ",", 0)) << row;
+    EXPECT_EQ((std::vector<std::string>{"frame-000001.png"}), filesIn(frames));
 
     // A setting the file cannot keep is named, so that nobody expects a continued run to keep it.
     const Result unkept = runWith({"--profile", first, "--set", "blendOnOvertake=false", "--save", second});

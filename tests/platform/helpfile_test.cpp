@@ -136,7 +136,9 @@ INSTANTIATE_TEST_SUITE_P(
                     BrokenCase{"contents_twice", "contents: 1\ncontents: 1\n@topic 1 A\n", 2},
                     BrokenCase{"contents_not_numbers", "contents: 1 b\n@topic 1 A\n", 1},
                     BrokenCase{"not_utf8", "@topic 1 A\nCaf\xE9\n", 0},
-                    BrokenCase{"cut_utf8", "@topic 1 A\nCaf\xC3", 0}),
+                    BrokenCase{"cut_utf8", "@topic 1 A\nCaf\xC3", 0},
+                    BrokenCase{"overlong_utf8", "@topic 1 A\n\xC0\xAF\n", 0},
+                    BrokenCase{"surrogate_utf8", "@topic 1 A\n\xED\xA0\x80\n", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(helpfile_test, missing_file_and_folder_are_errors) {

@@ -1,0 +1,132 @@
+// The simulator under a decimal-comma locale (de_DE.UTF-8, made by the tests' set-up with
+// localedef and taken from the environment by QApplication, as the simulator takes it): the
+// numbers it writes and reads keep their point.
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <clocale>
+#include <fstream>
+#include <locale>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+
+#include "support/fakeplatform.h"
+#include "ui/mainwindow.h"
+#include "ui/optionswindow.h"
+#include "ui/profilecommands.h"
+#include "ui/simulatorapp.h"
+#include "ui/statisticswindow.h"
+
+using namespace bx;
+
+namespace {
+
+std::string readText(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+class DecimalCommaTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::FakePlatform> fakes;
+    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<SimulatorApp> app;
+
+    MainWindow& main() { return app->mainWindow(); }
+    WorldState& world() { return app->world(); }
+    QString file(const char* name) { return folder->path() + "/" + name; }
+    void tickUntil(const std::function<bool()>& done) {
+        for (int i = 0; i < 200000 && !done(); ++i)
+            app->tick();
+    }
+    void runGenerations(int32_t generations) {
+        main().startButton->click();
+        tickUntil([this, generations] { return world().generation >= generations; });
+        main().startButton->click();
+    }
+
+private slots:
+    void initTestCase() {
+        if (std::string(std::localeconv()->decimal_point) != ",")
+            QSKIP("no decimal-comma locale to test under: run through ctest, where LC_ALL=de_DE.UTF-8 and "
+                  "LOCPATH name one made with localedef (needs the locales package's de_DE source)");
+        try {
+            std::locale::global(std::locale("")); // the C++ streams as well, should anything set them
+        } catch (const std::runtime_error&) {
+        }
+    }
+    void init() {
+        fakes = std::make_unique<test::FakePlatform>();
+        folder = std::make_unique<QTemporaryDir>();
+        app = std::make_unique<SimulatorApp>(
+            Platform{fakes->messages, fakes->help, fakes->screen, fakes->cursor, fakes->browser, fakes->files,
+                     fakes->colours, fakes->folders, fakes->programs, fakes->settings,
+                     folder->path().toStdString(), folder->path().toStdString()},
+            std::make_unique<RandomGenerator>(21));
+        app->startUp();
+        main().tickTimer->stop(); // the test drives the ticks
+        tickUntil([this] { return world().phase == PhaseIdle; });
+    }
+    void cleanup() {
+        app.reset();
+        folder.reset();
+    }
+
+    void exportedStatisticsKeepTheirPoints() {
+        runGenerations(3);
+        fakes->files.saveAnswers = {file("stats.csv").toStdString()};
+        app->statisticsWindow().exportCsv();
+        const QStringList rows =
+            QString::fromStdString(readText(file("stats.csv"))).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(rows.size(), 4);
+        const QRegularExpression row(R"(^\d+,\d+,\d+(,\d+\.\d{4}){6},[01]$)");
+        for (int i = 1; i < rows.size(); ++i)
+            QVERIFY2(row.match(rows[i]).hasMatch(), qPrintable(rows[i]));
+    }
+
+    void aTypedRateIsTakenAsTyped() {
+        main().optionsItem->trigger();
+        auto* growth = app->optionsWindow().findChild<QLineEdit*>("growthratetext");
+        QVERIFY(growth);
+        growth->selectAll();
+        QTest::keyClicks(growth, "2.6");
+        QCOMPARE(growth->text(), QString("2.6"));
+        fakes->messages.answers = {Answer::Yes};
+        app->optionsWindow().findChild<QPushButton*>("okbutton")->click();
+        QCOMPARE(app->options().growthRate, 3); // 2.6 to the nearest whole number
+    }
+
+    void aSavedProfileLoadsBackTheSameWorld() {
+        runGenerations(2);
+        const WorldState saved = world();
+        fakes->files.saveAnswers = {file("first.bx2").toStdString(), file("second.bx2").toStdString()};
+        app->profiles().saveProfileAs();
+        app->options().promptOnReset = false;
+        main().resetButton->click();
+        fakes->files.openAnswers = {file("first.bx2").toStdString()};
+        app->profiles().loadProfile("");
+        for (int c = 1; c <= app->options().gridSizeX; ++c)
+            for (int r = 1; r <= app->options().gridSizeY; ++r)
+                for (int ch = 0; ch < 3; ++ch) {
+                    QCOMPARE(world().envGrid.channel(c, r, ch), saved.envGrid.channel(c, r, ch));
+                    QCOMPARE(world().orgGrid.channel(c, r, ch), saved.orgGrid.channel(c, r, ch));
+                }
+        QCOMPARE(world().generation, saved.generation);
+        app->profiles().saveProfileAs();
+        QVERIFY(readText(file("first.bx2")) == readText(file("second.bx2")));
+    }
+};
+
+QTEST_MAIN(DecimalCommaTest)
+#include "decimalcomma_test.moc"
