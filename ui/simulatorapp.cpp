@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSlider>
 #include <QTimer>
 #include <sstream>
@@ -96,6 +97,23 @@ void SimulatorApp::connectCommands() {
     on(m.helpWindowItem, &QAction::triggered, helpCommand(HelpContext));
     on(m.helpContentsItem, &QAction::triggered, helpCommand(HelpContents));
     on(m.helpSearchItem, &QAction::triggered, helpCommand(HelpSearch));
+    connectHelpKey();
+}
+
+// F1 shows the help's contents from the control panel and the canvas, as the About box promises.
+// The key belongs to each window alone, so a message box keeps its own F1 (its topic); in full
+// screen it is a key like any other and only leaves it.
+void SimulatorApp::connectHelpKey() {
+    for (QWidget* window : {static_cast<QWidget*>(main_.get()), static_cast<QWidget*>(display_.get())}) {
+        auto* key = new QShortcut(QKeySequence(Qt::Key_F1), window);
+        key->setObjectName("helpkey");
+        connect(key, &QShortcut::activated, this, [this] {
+            if (world_.fullScreen)
+                view_->toggleFullScreen();
+            else
+                platform_.help.showHelp(options_.helpFilePath, HelpContents, 0);
+        });
+    }
 }
 
 // The options and profile commands of both windows.
