@@ -51,10 +51,13 @@ SimulatorApp::SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng)
     optionsWindow_->setScreensaverActions(*screensaver_);
     optionsCommands_->setSaveProfile([this] { profiles_->saveProfileAs(); });
     display_->setEvents(view_.get());
-    statistics_ = std::make_unique<StatisticsWindow>(history_, platform_.files, platform_.messages,
+    statistics_ = std::make_unique<StatisticsWindow>(history_, options_, platform_.files, platform_.messages,
                                                      platform_.profileHome);
     view_->setShowStatistics([this] { showStatistics(); });
-    profiles_->setLoaded([this] { history_.clear(); }); // the history starts at the loaded generation
+    profiles_->setLoaded([this] { // the history starts at the loaded generation
+        history_.clear();
+        history_.setStart(recorder_.standing(world_.generation));
+    });
     about_ = std::make_unique<AboutWindow>(options_, platform_.messages, platform_.help, platform_.browser);
     connectCommands();
     connectOptionsCommands();
@@ -219,7 +222,7 @@ void SimulatorApp::showAbout() {
 }
 
 void SimulatorApp::showStatistics() {
-    statistics_->open();
+    statistics_->open(display_->isVisible() ? static_cast<QWidget*>(display_.get()) : main_.get());
 }
 
 void SimulatorApp::savePicture() {
@@ -233,7 +236,10 @@ void SimulatorApp::savePicture() {
 }
 
 void SimulatorApp::generationEnded(bool worldWasReset) {
-    history_.add(recorder_.ended(worldWasReset));
+    const GenerationStats row = recorder_.ended(worldWasReset);
+    // The last generation of a dead world belongs to the world its reset cleared away.
+    if (!worldWasReset)
+        history_.add(row);
 }
 
 void SimulatorApp::setMainCaption(std::string_view text) {
@@ -268,6 +274,7 @@ void SimulatorApp::setCreationCommandsEnabled(bool enabled) {
 void SimulatorApp::showRunState(bool running) {
     main_->startItem->setText(running ? "Stop" : "Start");
     main_->startButton->setText(running ? "Stop Sim&ulation" : "Start Sim&ulation");
+    main_->stepItem->setEnabled(!running); // a running simulation has no single step to take
 }
 
 void SimulatorApp::setTimerEnabled(bool enabled) {
@@ -316,6 +323,7 @@ void SimulatorApp::processEvents() {
 }
 
 void SimulatorApp::worldCreated(bool saveRequested) {
+    history_.setStart(recorder_.standing(world_.generation));
     if (saveRequested)
         profiles_->saveProfileAs();
 }
