@@ -151,6 +151,7 @@ private slots:
         QVERIFY(!organisms->pointsVisible());
         app->options().promptOnReset = false;
         main().resetButton->click();
+        app->generationEnded(true); // as a dead world's last generation ends: its row went with it
         s.redraw(true);
         QCOMPARE(organisms->count(), 0);
         checkPopulationAxis();
