@@ -100,6 +100,7 @@ StatisticsWindow::Chart StatisticsWindow::makeChart(const QString& title, const 
         auto* s = new QLineSeries;
         s->setName(name);
         s->setColor(colour);
+        s->setMarkerSize(9); // shown for a lone generation only
         c.chart->addSeries(s);
         s->attachAxis(c.x);
         s->attachAxis(c.y);
@@ -150,21 +151,31 @@ void StatisticsWindow::redraw(bool always) {
         counts_.series[k]->replace(counts[k]);
     for (int k = 0; k < 6; ++k)
         colours_.series[k]->replace(colours[k]);
-    // A line needs two points: a lone generation is drawn as a dot.
-    for (const Chart* c : {&counts_, &colours_})
-        for (QLineSeries* s : c->series)
-            s->setPointsVisible(picked.size() == 1);
+    showDots(picked.size() == 1);
     const double first = rows.empty() ? 0 : double(rows.front().generation);
     drawAxes(first, rows.empty() ? first : double(rows.back().generation), mostSquares);
 }
 
-// Generations from the first row to the last (at least one apart); the population from 0 to
-// the number of squares, or beyond when the counts are larger; round ticks on both.
+// A line needs two points: a lone generation is drawn as a dot. The views are repainted whole
+// when the dots go, as the scene would repaint only where the lines are.
+void StatisticsWindow::showDots(bool dots) {
+    if (counts_.series.front()->pointsVisible() == dots)
+        return;
+    for (const Chart* c : {&counts_, &colours_})
+        for (QLineSeries* s : c->series)
+            s->setPointsVisible(dots);
+    for (QChartView* v : {countsView, coloursView})
+        v->viewport()->update();
+}
+
+// Generations from the first row to the last; a lone generation (or none yet) in the middle,
+// clear of the axes. The population from 0 to the number of squares, or beyond when the counts
+// are larger. Round ticks on both.
 void StatisticsWindow::drawAxes(double first, double last, double mostSquares) {
-    last = std::max(first + 1, last);
+    const bool lone = last <= first;
     for (Chart* c : {&counts_, &colours_}) {
-        c->x->setRange(first, last);
-        c->x->setTickInterval(niceStep((last - first) / 5));
+        c->x->setRange(lone ? first - 0.5 : first, lone ? first + 0.5 : last);
+        c->x->setTickInterval(lone ? 1 : niceStep((last - first) / 5));
     }
     const double squares = double(options_.gridSizeX) * double(options_.gridSizeY);
     const double top = std::max({1.0, squares, mostSquares});

@@ -50,6 +50,7 @@ private:
     // Asks for a file and writes text into it (savefile.h).
     void saveAs(const char* title, const FileFilter& filter, const std::string& text);
 
+    void showDots(bool dots);
     void drawAxes(double first, double last, double mostSquares);
 
     StatsHistory& history_;
