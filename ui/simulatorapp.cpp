@@ -323,6 +323,8 @@ void SimulatorApp::processEvents() {
 }
 
 void SimulatorApp::worldCreated(bool saveRequested) {
+    // Creation counts the generations from 0 again, also when it seeded over an old world.
+    history_.clear();
     history_.setStart(recorder_.standing(world_.generation));
     if (saveRequested)
         profiles_->saveProfileAs();

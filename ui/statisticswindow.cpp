@@ -21,7 +21,7 @@ namespace {
 // More points than a chart has pixels across are not drawn: the history is sampled evenly.
 constexpr std::size_t pointsAcross = 600;
 
-// A round step of at least `rough` generations: 1, 2 or 5 times a power of ten.
+// A round step of at least `rough`: 1, 2 or 5 times a power of ten.
 double niceStep(double rough) {
     double step = 1;
     while (step * 5 < rough)

@@ -149,6 +149,10 @@ private slots:
         s.redraw(true);
         QCOMPARE(organisms->count(), 2);
         QVERIFY(!organisms->pointsVisible());
+        app->simulation().restartCreation(); // a dead world seeded again: from generation 0 again
+        tickUntil([this] { return world().phase == PhaseIdle; });
+        s.redraw(true);
+        QCOMPARE(organisms->count(), 1);
         app->options().promptOnReset = false;
         main().resetButton->click();
         app->generationEnded(true); // as a dead world's last generation ends: its row went with it
