@@ -27,8 +27,9 @@ public:
     virtual ~FileDialogs() = default;
     // The chosen file's path, or nothing when the user cancelled.
     virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
-    // The chosen path unchanged (no extension is added); the dialog itself never asks about
-    // overwriting, the caller does with confirmOverwrite.
+    // The chosen path, with the chosen filter's extension added to a name typed without one (see
+    // withFilterExtension); the dialog itself never asks about overwriting, the caller does with
+    // confirmOverwrite on the path returned.
     virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
     // A Yes/No/Cancel box: exclamation icon, No the default button, brought to the front.
     virtual OverwriteAnswer confirmOverwrite(const std::string& title, const std::string& text) = 0;
@@ -36,5 +37,9 @@ public:
 
 // The Qt name filter of one entry. A lone "*.*" becomes "*": on Linux many files have no dot.
 std::string qtNameFilter(const FileFilter& filter);
+
+// The name a save dialog gives back: "mytest" with "*.bx2" chosen is "mytest.bx2". A name that has
+// an extension keeps it, and a filter without one (all files) adds nothing.
+std::string withFilterExtension(const std::string& path, const FileFilter& chosen);
 
 } // namespace bx

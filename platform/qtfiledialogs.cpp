@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
+#include <filesystem>
 
 #include "platform/qtmessages.h"
 
@@ -19,6 +20,17 @@ std::string qtNameFilter(const FileFilter& filter) {
     else if (pattern != filter.pattern)
         description = description.substr(0, description.rfind('(')) + "(" + pattern + ")";
     return description;
+}
+
+std::string withFilterExtension(const std::string& path, const FileFilter& chosen) {
+    // The first pattern of the filter names the extension: "*.bx2" or "*.png;*.PNG".
+    const std::string pattern = chosen.pattern.substr(0, chosen.pattern.find_first_of("; "));
+    if (pattern.size() < 3 || pattern.compare(0, 2, "*.") != 0 ||
+        pattern.find_first_of("*?[", 2) != std::string::npos)
+        return path;
+    if (!std::filesystem::path(path).extension().empty())
+        return path;
+    return path + pattern.substr(1);
 }
 
 namespace {
@@ -38,7 +50,11 @@ std::optional<std::string> runDialog(QWidget* owner, const FileDialogRequest& re
         dialog.selectNameFilter(filters[request.filterIndex - 1]);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().first().toStdString();
+    const std::string path = dialog.selectedFiles().first().toStdString();
+    const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
+    if (mode == QFileDialog::AcceptOpen || chosen < 0)
+        return path;
+    return withFilterExtension(path, request.filters[std::size_t(chosen)]);
 }
 
 } // namespace

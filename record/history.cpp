@@ -28,6 +28,18 @@ GenerationStats GenerationRecorder::ended(int64_t number, bool worldWasReset) {
     return row;
 }
 
+GenerationStats GenerationRecorder::standing(int64_t generation) const {
+    const LayerSummary organisms = summarizeLayer(world_.orgGrid, options_.gridSizeX, options_.gridSizeY);
+    const LayerSummary environments = summarizeLayer(world_.envGrid, options_.gridSizeX, options_.gridSizeY);
+    GenerationStats row;
+    row.generation = generation;
+    row.organisms = static_cast<int32_t>(organisms.present);
+    row.environments = static_cast<int32_t>(environments.present);
+    row.organismMean = organisms.mean;
+    row.environmentMean = environments.mean;
+    return row;
+}
+
 // Row n (counting from 1) is kept while n is a multiple of the stride.
 void StatsHistory::add(const GenerationStats& row) {
     newest_ = row;
@@ -45,9 +57,15 @@ void StatsHistory::add(const GenerationStats& row) {
 }
 
 void StatsHistory::clear() {
+    start_.reset();
     kept_.clear();
     added_ = 0;
     stride_ = 1;
+    changed_ = true;
+}
+
+void StatsHistory::setStart(const GenerationStats& row) {
+    start_ = row;
     changed_ = true;
 }
 

@@ -3,6 +3,7 @@
 // keeping them in memory.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ public:
     // or as the generation the end of it showed.
     GenerationStats ended(int64_t number, bool worldWasReset);
     GenerationStats ended(bool worldWasReset) { return ended(shownGeneration_, worldWasReset); }
+    // The world as it stands, as the row of `generation`: the squares that hold each layer counted.
+    GenerationStats standing(int64_t generation) const;
 
 private:
     const SimulationOptions& options_;
@@ -43,6 +46,10 @@ public:
     explicit StatsHistory(std::size_t limit = 10000) : limit_(limit) {}
     void add(const GenerationStats& row);
     void clear();
+    // The world the rows start from (a new world's generation 0, a loaded world's generation):
+    // charted before them, but no row of the CSV, which holds finished generations.
+    void setStart(const GenerationStats& row);
+    const std::optional<GenerationStats>& start() const { return start_; }
     // The kept rows, then the newest one when it was not kept.
     std::vector<GenerationStats> rows() const;
     // How many generations one kept row stands for.
@@ -54,6 +61,7 @@ public:
 
 private:
     std::size_t limit_;
+    std::optional<GenerationStats> start_;
     std::vector<GenerationStats> kept_;
     GenerationStats newest_;
     int64_t added_ = 0;

@@ -6,7 +6,7 @@
 
 namespace bx {
 
-Rgb layerMean(const Grid& layer, int sizeX, int sizeY) {
+LayerSummary summarizeLayer(const Grid& layer, int sizeX, int sizeY) {
     const int lastColumn = std::min(sizeX, layer.sizeX());
     const int lastRow = std::min(sizeY, layer.sizeY());
     Rgb sum;
@@ -25,7 +25,7 @@ Rgb layerMean(const Grid& layer, int sizeX, int sizeY) {
     if (present == 0)
         return {};
     const double n = static_cast<double>(present);
-    return {sum.red / n, sum.green / n, sum.blue / n};
+    return {present, {sum.red / n, sum.green / n, sum.blue / n}};
 }
 
 std::string statsCsvHeader() {

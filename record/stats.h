@@ -8,9 +8,16 @@
 
 namespace bx {
 
-// Mean red, green and blue over the visible squares (columns 1..sizeX, rows 1..sizeY, limited
-// to the grid) where the layer is present; all 0 when it is present nowhere.
-Rgb layerMean(const Grid& layer, int sizeX, int sizeY);
+// How many of the visible squares (columns 1..sizeX, rows 1..sizeY, limited to the grid) hold
+// the layer, and their mean red, green and blue (all 0 when it is present nowhere).
+struct LayerSummary {
+    int64_t present = 0;
+    Rgb mean;
+};
+LayerSummary summarizeLayer(const Grid& layer, int sizeX, int sizeY);
+inline Rgb layerMean(const Grid& layer, int sizeX, int sizeY) {
+    return summarizeLayer(layer, sizeX, sizeY).mean;
+}
 
 struct GenerationStats {
     int64_t generation = 0; // the number of the generation finished, as its host counts them

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSlider>
 #include <QTimer>
 #include <sstream>
@@ -50,10 +51,13 @@ SimulatorApp::SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng)
     optionsWindow_->setScreensaverActions(*screensaver_);
     optionsCommands_->setSaveProfile([this] { profiles_->saveProfileAs(); });
     display_->setEvents(view_.get());
-    statistics_ = std::make_unique<StatisticsWindow>(history_, platform_.files, platform_.messages,
+    statistics_ = std::make_unique<StatisticsWindow>(history_, options_, platform_.files, platform_.messages,
                                                      platform_.profileHome);
     view_->setShowStatistics([this] { showStatistics(); });
-    profiles_->setLoaded([this] { history_.clear(); }); // the history starts at the loaded generation
+    profiles_->setLoaded([this] { // the history starts at the loaded generation
+        history_.clear();
+        history_.setStart(recorder_.standing(world_.generation));
+    });
     about_ = std::make_unique<AboutWindow>(options_, platform_.messages, platform_.help, platform_.browser);
     connectCommands();
     connectOptionsCommands();
@@ -96,6 +100,23 @@ void SimulatorApp::connectCommands() {
     on(m.helpWindowItem, &QAction::triggered, helpCommand(HelpContext));
     on(m.helpContentsItem, &QAction::triggered, helpCommand(HelpContents));
     on(m.helpSearchItem, &QAction::triggered, helpCommand(HelpSearch));
+    connectHelpKey();
+}
+
+// F1 shows the help's contents from the control panel and the canvas, as the About box promises.
+// The key belongs to each window alone, so a message box keeps its own F1 (its topic); in full
+// screen it is a key like any other and only leaves it.
+void SimulatorApp::connectHelpKey() {
+    for (QWidget* window : {static_cast<QWidget*>(main_.get()), static_cast<QWidget*>(display_.get())}) {
+        auto* key = new QShortcut(QKeySequence(Qt::Key_F1), window);
+        key->setObjectName("helpkey");
+        connect(key, &QShortcut::activated, this, [this] {
+            if (world_.fullScreen)
+                view_->toggleFullScreen();
+            else
+                platform_.help.showHelp(options_.helpFilePath, HelpContents, 0);
+        });
+    }
 }
 
 // The options and profile commands of both windows.
@@ -201,7 +222,7 @@ void SimulatorApp::showAbout() {
 }
 
 void SimulatorApp::showStatistics() {
-    statistics_->open();
+    statistics_->open(display_->isVisible() ? static_cast<QWidget*>(display_.get()) : main_.get());
 }
 
 void SimulatorApp::savePicture() {
@@ -215,7 +236,10 @@ void SimulatorApp::savePicture() {
 }
 
 void SimulatorApp::generationEnded(bool worldWasReset) {
-    history_.add(recorder_.ended(worldWasReset));
+    const GenerationStats row = recorder_.ended(worldWasReset);
+    // The last generation of a dead world belongs to the world its reset cleared away.
+    if (!worldWasReset)
+        history_.add(row);
 }
 
 void SimulatorApp::setMainCaption(std::string_view text) {
@@ -250,6 +274,7 @@ void SimulatorApp::setCreationCommandsEnabled(bool enabled) {
 void SimulatorApp::showRunState(bool running) {
     main_->startItem->setText(running ? "Stop" : "Start");
     main_->startButton->setText(running ? "Stop Sim&ulation" : "Start Sim&ulation");
+    main_->stepItem->setEnabled(!running); // a running simulation has no single step to take
 }
 
 void SimulatorApp::setTimerEnabled(bool enabled) {
@@ -298,6 +323,9 @@ void SimulatorApp::processEvents() {
 }
 
 void SimulatorApp::worldCreated(bool saveRequested) {
+    // Creation counts the generations from 0 again, also when it seeded over an old world.
+    history_.clear();
+    history_.setStart(recorder_.standing(world_.generation));
     if (saveRequested)
         profiles_->saveProfileAs();
 }

@@ -108,6 +108,7 @@ signals:
 private:
     void connectCommands();
     void connectOptionsCommands();
+    void connectHelpKey();
     void showIdentity();
     void placeWindows();
 

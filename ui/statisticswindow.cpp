@@ -11,6 +11,8 @@
 #include <QValueAxis>
 #include <algorithm>
 
+#include "platform/widgetparts.h"
+
 #include "savefile.h"
 
 namespace bx {
@@ -19,7 +21,7 @@ namespace {
 // More points than a chart has pixels across are not drawn: the history is sampled evenly.
 constexpr std::size_t pointsAcross = 600;
 
-// A round step of at least `rough` generations: 1, 2 or 5 times a power of ten.
+// A round step of at least `rough`: 1, 2 or 5 times a power of ten.
 double niceStep(double rough) {
     double step = 1;
     while (step * 5 < rough)
@@ -37,10 +39,10 @@ double component(const GenerationStats& s, int which) {
 
 } // namespace
 
-StatisticsWindow::StatisticsWindow(StatsHistory& history, FileDialogs& files, MessageService& messages,
-                                   std::string folder)
-    : QWidget(nullptr, Qt::Window), redrawTimer(new QTimer(this)), history_(history), files_(files),
-      messages_(messages), folder_(std::move(folder)) {
+StatisticsWindow::StatisticsWindow(StatsHistory& history, const SimulationOptions& options,
+                                   FileDialogs& files, MessageService& messages, std::string folder)
+    : QWidget(nullptr, Qt::Window), redrawTimer(new QTimer(this)), history_(history), options_(options),
+      files_(files), messages_(messages), folder_(std::move(folder)) {
     setObjectName("statisticswindow");
     setWindowTitle("Statistics");
     counts_ = makeChart("Population", "Squares",
@@ -56,8 +58,9 @@ StatisticsWindow::StatisticsWindow(StatsHistory& history, FileDialogs& files, Me
     countsView->setObjectName("countschart");
     coloursView = new QChartView(colours_.chart);
     coloursView->setObjectName("colourschart");
+    // Small enough to fit beside the canvas on a small screen; opened larger where there is room.
     for (QChartView* v : {countsView, coloursView})
-        v->setMinimumSize(720, 260);
+        v->setMinimumSize(340, 180);
     exportButton = new QPushButton("&Export CSV…");
     exportButton->setObjectName("exportcsv");
     saveChartButton = new QPushButton("Save &Chart…");
@@ -70,6 +73,7 @@ StatisticsWindow::StatisticsWindow(StatsHistory& history, FileDialogs& files, Me
     layout->addWidget(countsView, 1);
     layout->addWidget(coloursView, 1);
     layout->addLayout(buttons);
+    resize(760, 600);
 
     connect(exportButton, &QPushButton::clicked, this, &StatisticsWindow::exportCsv);
     connect(saveChartButton, &QPushButton::clicked, this, &StatisticsWindow::saveChart);
@@ -88,12 +92,15 @@ StatisticsWindow::Chart StatisticsWindow::makeChart(const QString& title, const 
     c.x->setTickAnchor(0);
     c.y->setTitleText(yTitle);
     c.y->setLabelFormat("%d");
+    c.y->setTickType(QValueAxis::TicksDynamic);
+    c.y->setTickAnchor(0);
     c.chart->addAxis(c.x, Qt::AlignBottom);
     c.chart->addAxis(c.y, Qt::AlignLeft);
     for (const auto& [name, colour] : lines) {
         auto* s = new QLineSeries;
         s->setName(name);
         s->setColor(colour);
+        s->setMarkerSize(9); // shown for a lone generation only
         c.chart->addSeries(s);
         s->attachAxis(c.x);
         s->attachAxis(c.y);
@@ -102,7 +109,9 @@ StatisticsWindow::Chart StatisticsWindow::makeChart(const QString& title, const 
     return c;
 }
 
-void StatisticsWindow::open() {
+void StatisticsWindow::open(const QWidget* beside) {
+    if (!isVisible())
+        openBeside(this, beside);
     history_.takeChanged();
     redrawTimer->start();
     show();
@@ -118,10 +127,12 @@ void StatisticsWindow::redraw(bool always) {
     }
     if (!history_.takeChanged() && !always)
         return;
-    const std::vector<GenerationStats> rows = history_.rows();
+    std::vector<GenerationStats> rows = history_.rows();
+    if (history_.start())
+        rows.insert(rows.begin(), *history_.start());
     const std::size_t every = std::max<std::size_t>(1, rows.size() / pointsAcross);
     std::vector<QList<QPointF>> counts(2), colours(6);
-    double mostSquares = 1;
+    double mostSquares = 0;
     std::vector<std::size_t> picked;
     for (std::size_t i = 0; i < rows.size(); i += every)
         picked.push_back(i);
@@ -140,15 +151,38 @@ void StatisticsWindow::redraw(bool always) {
         counts_.series[k]->replace(counts[k]);
     for (int k = 0; k < 6; ++k)
         colours_.series[k]->replace(colours[k]);
+    showDots(picked.size() == 1);
     const double first = rows.empty() ? 0 : double(rows.front().generation);
-    const double last = rows.empty() ? 1 : std::max(first + 1, double(rows.back().generation));
+    drawAxes(first, rows.empty() ? first : double(rows.back().generation), mostSquares);
+}
+
+// A line needs two points: a lone generation is drawn as a dot. The views are repainted whole
+// when the dots go, as the scene would repaint only where the lines are.
+void StatisticsWindow::showDots(bool dots) {
+    if (counts_.series.front()->pointsVisible() == dots)
+        return;
+    for (const Chart* c : {&counts_, &colours_})
+        for (QLineSeries* s : c->series)
+            s->setPointsVisible(dots);
+    for (QChartView* v : {countsView, coloursView})
+        v->viewport()->update();
+}
+
+// Generations from the first row to the last; a lone generation (or none yet) in the middle,
+// clear of the axes. The population from 0 to the number of squares, or beyond when the counts
+// are larger. Round ticks on both.
+void StatisticsWindow::drawAxes(double first, double last, double mostSquares) {
+    const bool lone = last <= first;
     for (Chart* c : {&counts_, &colours_}) {
-        c->x->setRange(first, last);
-        c->x->setTickInterval(niceStep((last - first) / 5));
+        c->x->setRange(lone ? first - 0.5 : first, lone ? first + 0.5 : last);
+        c->x->setTickInterval(lone ? 1 : niceStep((last - first) / 5));
     }
-    counts_.y->setRange(0, mostSquares);
-    counts_.y->applyNiceNumbers();
+    const double squares = double(options_.gridSizeX) * double(options_.gridSizeY);
+    const double top = std::max({1.0, squares, mostSquares});
+    counts_.y->setRange(0, top);
+    counts_.y->setTickInterval(niceStep(top / 5));
     colours_.y->setRange(0, 255);
+    colours_.y->setTickInterval(50);
 }
 
 void StatisticsWindow::saveAs(const char* title, const FileFilter& filter, const std::string& text) {

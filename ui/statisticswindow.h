@@ -1,6 +1,7 @@
 #pragma once
 // The Statistics window: the population and the mean colours of every generation since the last
-// reset or load, as two charts (the newest generation at the right), with the numbers behind
+// reset or load, as two charts from the world they started with (the newest generation at the
+// right; the population axis runs to the number of squares), with the numbers behind
 // them for export as CSV and the charts as a PNG picture. The charts are redrawn twice a second
 // from at most 600 points a line, so that watching costs the simulation little.
 #include <QTimer>
@@ -21,7 +22,8 @@ namespace bx {
 class StatisticsWindow : public QWidget {
     Q_OBJECT
 public:
-    StatisticsWindow(StatsHistory& history, FileDialogs& files, MessageService& messages, std::string folder);
+    StatisticsWindow(StatsHistory& history, const SimulationOptions& options, FileDialogs& files,
+                     MessageService& messages, std::string folder);
 
     QChartView* countsView;  // organisms and environments
     QChartView* coloursView; // mean red, green, blue of both layers
@@ -29,8 +31,9 @@ public:
     QPushButton* saveChartButton;
     QTimer* redrawTimer;
 
-    // Shows the window (and brings it to the front), drawn from the history as it is.
-    void open();
+    // Shows the window (and brings it to the front), drawn from the history as it is; a window
+    // that was closed opens beside `beside`, wholly on its screen.
+    void open(const QWidget* beside = nullptr);
     // Redraws the charts when the history changed since the last time (or always).
     void redraw(bool always = false);
     void exportCsv();
@@ -47,7 +50,11 @@ private:
     // Asks for a file and writes text into it (savefile.h).
     void saveAs(const char* title, const FileFilter& filter, const std::string& text);
 
+    void showDots(bool dots);
+    void drawAxes(double first, double last, double mostSquares);
+
     StatsHistory& history_;
+    const SimulationOptions& options_;
     FileDialogs& files_;
     MessageService& messages_;
     std::string folder_;

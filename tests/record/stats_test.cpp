@@ -13,6 +13,7 @@ TEST(stats_test, means_take_only_visible_squares_where_the_layer_is_present) {
     grid.set(2, 2, {0, 0, 1}); // present by its blue alone
     grid.set(3, 1, {0, 0, 0}); // written black: absent
     EXPECT_EQ((Rgb{5, 0, 0.5}), layerMean(grid, 3, 2));
+    EXPECT_EQ(2, summarizeLayer(grid, 3, 2).present);
 }
 
 TEST(stats_test, a_layer_present_nowhere_has_mean_zero) {

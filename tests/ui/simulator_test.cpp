@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <memory>
 
+#include "platform/modalbox.h"
+#include "platform/qtmessages.h"
 #include "support/fakeplatform.h"
 #include "ui/aboutwindow.h"
 #include "ui/displaywindow.h"
@@ -219,6 +221,38 @@ private slots:
         QTest::mouseClick(&display(), Qt::LeftButton);
         QVERIFY(!world().fullScreen);
         QCOMPARE(fakes->cursor.counter, 0);
+    }
+
+    // F1 shows the help's contents from the panel and the canvas; in full screen it only leaves
+    // it, and a message box keeps its own F1 (its topic).
+    void f1ShowsTheHelpContents() {
+        createAndDraw();
+        for (QWidget* window : {static_cast<QWidget*>(&main()), static_cast<QWidget*>(&display())}) {
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QTest::keyClick(window, Qt::Key_F1);
+        }
+        const auto& calls = fakes->help.calls;
+        QCOMPARE(calls.size(), size_t(2));
+        for (const auto& call : calls) {
+            QCOMPARE(call.command, int(HelpContents));
+            QCOMPARE(call.file, app->options().helpFilePath);
+        }
+        key('m');
+        QTest::keyClick(&display(), Qt::Key_F1);
+        QVERIFY(!world().fullScreen);
+        QCOMPARE(calls.size(), size_t(2));
+        QtMessageService boxes(fakes->help);
+        test::whenBoxShown([](QMessageBox& box) {
+            QTRY_VERIFY(box.isActiveWindow());
+            QTest::keyClick(&box, Qt::Key_F1);
+            QTimer::singleShot(0, &box, [&box] { box.reject(); });
+        });
+        boxes.ask({"Reset Simulation?", "Sure?", MessageIcon::Exclamation, DefaultButton::No, help::reset,
+                   "/prog/bramblex.hlp"});
+        QCOMPARE(calls.size(), size_t(3));
+        QCOMPARE(calls[2].command, int(HelpContext));
+        QCOMPARE(calls[2].context, help::reset);
     }
 
     void closingTheDisplayHidesTheSimulation() {

@@ -5,9 +5,11 @@
 #include <QChartView>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QValueAxis>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -23,6 +25,22 @@
 using namespace bx;
 
 namespace {
+
+// Whether a colour close to `colour` shows inside the chart's plot area.
+bool paintedInPlotArea(QChartView* view, QColor colour) {
+    const QImage picture = view->grab().toImage();
+    const QRect area =
+        view->mapFromScene(view->chart()->mapToScene(view->chart()->plotArea())).boundingRect();
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
+                    std::abs(c.blue() - colour.blue()) <
+                30)
+                return true;
+        }
+    return false;
+}
 
 std::string readText(const QString& path) {
     std::ifstream in(path.toStdString(), std::ios::binary);
@@ -95,8 +113,63 @@ private slots:
         app->statisticsWindow().redraw(true);
         auto* organisms =
             qobject_cast<QLineSeries*>(app->statisticsWindow().countsView->chart()->series().at(0));
+        QCOMPARE(organisms->count(), 3); // from generation 0
+        QCOMPARE(organisms->at(2).x(), 2.0);
+        main().startButton->click(); // no single step while running: not by the menu, Ctrl+N or n
+        QVERIFY(!main().stepItem->isEnabled());
+        QTest::keyClick(&app->displayWindow(), 'n');
+        QVERIFY(!app->simulation().stepping());
+        main().startButton->click();
+        QVERIFY(main().stepItem->isEnabled());
+    }
+
+    // The charts start from the created world: its generation 0 alone is a dot, then a line. The
+    // population axis runs to the number of squares in round steps, also when a reset emptied it.
+    void chartsStartFromTheWorldWithRoundAxes() {
+        StatisticsWindow& s = app->statisticsWindow();
+        s.open();
+        QChart* chart = s.countsView->chart();
+        auto* organisms = qobject_cast<QLineSeries*>(chart->series().at(0));
+        auto* population = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).at(0));
+        const double squares = app->options().gridSizeX * app->options().gridSizeY;
+        const auto checkPopulationAxis = [&] {
+            QCOMPARE(population->min(), 0.0);
+            QCOMPARE(population->max(), squares);
+            QVERIFY(population->tickInterval() >= 1 &&
+                    population->tickInterval() == int(population->tickInterval()));
+        };
+        s.redraw(true);
+        QCOMPARE(organisms->count(), 1);
+        QCOMPARE(organisms->at(0).x(), 0.0);
+        QVERIFY(organisms->at(0).y() > 0);
+        QVERIFY(paintedInPlotArea(s.countsView, organisms->color()));
+        checkPopulationAxis();
+        main().stepItem->trigger();
+        tickUntil([this] { return !app->simulation().stepping(); });
+        s.redraw(true);
         QCOMPARE(organisms->count(), 2);
-        QCOMPARE(organisms->at(1).x(), 2.0);
+        QVERIFY(!organisms->pointsVisible());
+        app->simulation().restartCreation(); // a dead world seeded again: from generation 0 again
+        tickUntil([this] { return world().phase == PhaseIdle; });
+        s.redraw(true);
+        QCOMPARE(organisms->count(), 1);
+        app->options().promptOnReset = false;
+        main().resetButton->click();
+        app->generationEnded(true); // as a dead world's last generation ends: its row went with it
+        s.redraw(true);
+        QCOMPARE(organisms->count(), 0);
+        checkPopulationAxis();
+    }
+
+    // Beside the canvas, wholly on the screen.
+    void opensBesideTheCanvas() {
+        DisplayWindow& canvas = app->displayWindow();
+        canvas.move(0, 40);
+        main().statisticsItem->trigger();
+        const QWidget& s = app->statisticsWindow();
+        QVERIFY(s.isVisible());
+        QVERIFY2(!s.frameGeometry().intersects(canvas.frameGeometry()), "beside the canvas");
+        QVERIFY(canvas.screen()->availableGeometry().contains(s.frameGeometry()));
     }
 
     // The same seed, the same options: the exported history is the runner's --stats, the picture
