@@ -1,7 +1,9 @@
 #pragma once
 // Ctrl+C, SIGTERM and SIGHUP during a run. The first asks the run to stop at the end of the
 // current generation, so that its outputs can still be written whole; a second ends the program
-// at once, after removing the run's temporary files.
+// at once, after removing the run's temporary files. SIGPIPE, an output whose reader has quit,
+// stops the run the same way; as every later write into that pipe raises it again, it never
+// counts as a second signal.
 #include <string>
 
 namespace bx::cli {
@@ -22,7 +24,7 @@ public:
     void keep(const std::string& path);
 };
 
-// "SIGINT", "SIGTERM", "SIGHUP".
+// "SIGINT", "SIGTERM", "SIGHUP", "SIGPIPE".
 std::string signalName(int signal);
 
 } // namespace bx::cli
