@@ -1,6 +1,7 @@
 // Bramblex 2.scr: the screensaver.
 #include <QApplication>
 #include <QScreen>
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -16,6 +17,8 @@
 #include "stopsignals.h"
 
 int main(int argc, char** argv) {
+    // A write into a pipe whose reader has quit fails as a write; it never ends the saver.
+    std::signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const char* hostVariable = std::getenv("XSCREENSAVER_WINDOW");
     const bx::SaverCommand command = bx::parseSaverCommand(
