@@ -160,6 +160,32 @@ bool leadsToStream(Walk& w, const std::string& name) {
     return true;
 }
 
+// Follows the link node at name, where the rule lets it: false when the walk ends there (done
+// says whether it found its place).
+bool followLink(Walk& w, const Fd& node, const struct stat& link, const std::string& name, bool& done,
+                std::string& error) {
+    struct stat folder {};
+    if (++w.links > 40 || ::fstat(w.place.folder.get(), &folder) != 0) {
+        error = systemMessage(w.links > 40 ? ELOOP : errno);
+        return false;
+    }
+    if (!mayFollow(link, folder)) {
+        error = "it is a link of another user in a folder everyone may write to: not followed";
+        return false;
+    }
+    if (w.pending.empty() && leadsToStream(w, name))
+        return !(done = true);
+    const std::optional<std::string> text = linkText(node.get(), error);
+    if (text && text->empty())
+        error = systemMessage(ENOENT);
+    if (!text || text->empty())
+        return false;
+    if ((*text)[0] == '/')
+        return restart(w, *text, error);
+    pushNames(*text, w.pending);
+    return true;
+}
+
 // One step: false when the walk ends (done says whether it found its place).
 bool step(Walk& w, bool& done, std::string& error) {
     ResolvedPath& p = w.place;
@@ -169,36 +195,15 @@ bool step(Walk& w, bool& done, std::string& error) {
     Fd node(::openat(p.folder.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
     struct stat st {};
     if (!node || ::fstat(node.get(), &st) != 0) {
-        done = last && errno == ENOENT; // a new file
+        const int why = errno;
+        done = last && why == ENOENT; // a new file
         p.name = name;
         if (!done)
-            error = systemMessage(errno);
+            error = systemMessage(why);
         return false;
     }
-    if (S_ISLNK(st.st_mode)) {
-        struct stat folder {};
-        if (++w.links > 40 || ::fstat(p.folder.get(), &folder) != 0) {
-            error = systemMessage(w.links > 40 ? ELOOP : errno);
-            return false;
-        }
-        if (!mayFollow(st, folder)) {
-            error = "it is a link of another user in a folder everyone may write to: not followed";
-            return false;
-        }
-        if (last && leadsToStream(w, name))
-            return !(done = true);
-        const std::optional<std::string> text = linkText(node.get(), error);
-        if (!text)
-            return false;
-        if (text->empty()) {
-            error = systemMessage(ENOENT);
-            return false;
-        }
-        if ((*text)[0] == '/')
-            return restart(w, *text, error);
-        pushNames(*text, w.pending);
-        return true;
-    }
+    if (S_ISLNK(st.st_mode))
+        return followLink(w, node, st, name, done, error);
     if (last) {
         p.name = name;
         p.node = std::move(node);
