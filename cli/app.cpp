@@ -2,7 +2,6 @@
 
 #include <array>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <stdexcept>
@@ -149,8 +148,8 @@ int stoppedBy(const Interruption& interruption, const std::string& when, const C
 
 // An output whose reader quit (SIGPIPE, or a pipe found closed at the end): named, and the run
 // ends as a signal ends it.
-int readerGone(const std::vector<std::string>& outputs, bool standardOutput, const RunSummary& summary,
-               const Console& console) {
+int endedByClosedOutput(const std::vector<std::string>& outputs, bool standardOutput,
+                        const RunSummary& summary, const Console& console) {
     std::string names;
     for (const std::string& path : outputs)
         names += (names.empty() ? "'" : " and '") + printableText(path) + "'";
@@ -163,7 +162,7 @@ int readerGone(const std::vector<std::string>& outputs, bool standardOutput, con
                               "; the other outputs hold the run as of that generation"
                         : "the other outputs are written")
                 << '\n';
-    return 128 + SIGPIPE;
+    return readerGoneStatus();
 }
 
 int run(const RunConfig& config, const std::string& programFolder, const Console& console) {
@@ -199,8 +198,8 @@ int run(const RunConfig& config, const std::string& programFolder, const Console
                                : "")
                     << '\n';
     console.out.flush();
-    if (interruption.signal() == SIGPIPE || !gone.empty())
-        return readerGone(gone, !console.out, run.summary, console);
+    if (interruption.readerGone() || !gone.empty())
+        return endedByClosedOutput(gone, !console.out, run.summary, console);
     if (!console.out)
         throw std::runtime_error("cannot write to standard output");
     if (run.summary.stopped)

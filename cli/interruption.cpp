@@ -75,6 +75,14 @@ int Interruption::signal() const {
     return state.pending;
 }
 
+bool Interruption::readerGone() const {
+    return state.pending == SIGPIPE;
+}
+
+int readerGoneStatus() {
+    return 128 + SIGPIPE;
+}
+
 void Interruption::removeOnAbort(const std::string& path) {
     if (path.empty() || path.size() >= state.temporaries[0].size())
         return;

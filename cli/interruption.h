@@ -19,10 +19,15 @@ public:
 
     // The signal that asked the run to stop, or 0.
     int signal() const;
+    // Whether that signal was SIGPIPE: an output's reader has gone.
+    bool readerGone() const;
     // A temporary file a second signal removes (a few at most); forgotten again with keep().
     void removeOnAbort(const std::string& path);
     void keep(const std::string& path);
 };
+
+// The exit status of a run that lost an output's reader, as if SIGPIPE had ended it.
+int readerGoneStatus();
 
 // "SIGINT", "SIGTERM", "SIGHUP", "SIGPIPE".
 std::string signalName(int signal);

@@ -17,8 +17,6 @@
 #include "stopsignals.h"
 
 int main(int argc, char** argv) {
-    // A write into a pipe whose reader has quit fails as a write; it never ends the saver.
-    std::signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const char* hostVariable = std::getenv("XSCREENSAVER_WINDOW");
     const bx::SaverCommand command = bx::parseSaverCommand(
@@ -31,6 +29,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Bramblex 2 Screen Saver");
     QApplication::setQuitOnLastWindowClosed(false); // the saver ends through endSaver
+
+    // A write into a pipe whose reader has quit fails as a write; it never ends the saver.
+    std::signal(SIGPIPE, SIG_IGN);
 
     bx::OverrideCursorCounter cursor;
     bx::DesktopBrowser browser;
