@@ -1,5 +1,6 @@
 #include "app.h"
 
+#include <array>
 #include <chrono>
 #include <optional>
 #include <stdexcept>
@@ -33,7 +34,7 @@ void applySettings(SimulationOptions& options, const std::vector<OptionSetting>&
 void warnOfVersion(const Console& console, const std::string& path, const std::string& saved,
                    const std::string& ours) {
     if (saved != ours)
-        console.err << programName << ": warning: " << path << " was saved by Bramblex "
+        console.err << programName << ": warning: " << printableText(path) << " was saved by Bramblex "
                     << printableText(saved) << ", this is " << ours << "; loading it anyway\n";
 }
 
@@ -41,7 +42,7 @@ void warnOfVersion(const Console& console, const std::string& path, const std::s
 void warnOfUnstoredBlending(const Console& console, const std::string& path,
                             const SimulationOptions& options) {
     if (options.blendOnOvertake != SimulationOptions{}.blendOnOvertake)
-        console.err << programName << ": warning: " << path
+        console.err << programName << ": warning: " << printableText(path)
                     << " does not keep blendOnOvertake=" << (options.blendOnOvertake ? "true" : "false")
                     << ": profiles do not store it, so whatever loads the file uses its own setting (true by"
                        " default)\n";
@@ -72,8 +73,10 @@ SimulationOptions startingOptions(const RunConfig& config, const std::string& pr
     return options;
 }
 
-void writeOutputs(RunOutputs& outputs, const RunConfig& config, const SimulationOptions& options,
-                  const WorldState& world, const Console& console) {
+// Returns the outputs whose pipe lost its reader (written no more; the others are).
+std::vector<std::string> writeOutputs(RunOutputs& outputs, const RunConfig& config,
+                                      const SimulationOptions& options, const WorldState& world,
+                                      const Console& console) {
     if (AtomicFile* png = outputs.png())
         writeWorldPng(png->stream(), world, options.gridSizeX, options.gridSizeY, config.squareSize);
     if (AtomicFile* save = outputs.save()) {
@@ -83,9 +86,10 @@ void writeOutputs(RunOutputs& outputs, const RunConfig& config, const Simulation
             throw std::runtime_error(cannotWrite(save->target(), problem));
         save->stream() << text;
     }
-    outputs.commit();
+    std::vector<std::string> readerGone = outputs.commit();
     if (config.savePath)
         warnOfUnstoredBlending(console, *config.savePath, options);
+    return readerGone;
 }
 
 // The run itself, with its statistics rows and progress bar; the last generation's figures and
@@ -142,6 +146,25 @@ int stoppedBy(const Interruption& interruption, const std::string& when, const C
     return 128 + interruption.signal();
 }
 
+// An output whose reader quit (SIGPIPE, or a pipe found closed at the end): named, and the run
+// ends as a signal ends it.
+int endedByClosedOutput(const std::vector<std::string>& outputs, bool standardOutput,
+                        const RunSummary& summary, const Console& console) {
+    std::string names;
+    for (const std::string& path : outputs)
+        names += (names.empty() ? "'" : " and '") + printableText(path) + "'";
+    if (standardOutput)
+        names += names.empty() ? "standard output" : " and standard output";
+    console.err << programName << ": nothing reads " << (names.empty() ? "an output" : names)
+                << " any more (SIGPIPE); "
+                << (summary.stopped
+                        ? "stopped at the end of generation " + std::to_string(summary.generations) +
+                              "; the other outputs hold the run as of that generation"
+                        : "the other outputs are written")
+                << '\n';
+    return readerGoneStatus();
+}
+
 int run(const RunConfig& config, const std::string& programFolder, const Console& console) {
     WorldState world;
     SimulationOptions options = startingOptions(config, programFolder, world, console);
@@ -165,16 +188,18 @@ int run(const RunConfig& config, const std::string& programFolder, const Console
         *stats << statsCsvHeader() << '\n';
     const Simulated run =
         simulate(config, options, world, stats, frames ? &*frames : nullptr, interruption, console);
-    writeOutputs(*outputs, config, options, world, console);
+    const std::vector<std::string> gone = writeOutputs(*outputs, config, options, world, console);
 
     if (!isStandardOutput(config.statsPath) && !isStandardOutput(config.pngPath) &&
         !isStandardOutput(config.savePath))
         console.out << summaryLine(run.summary, run.last, run.seconds)
                     << (frames ? "; " + std::to_string(frames->framesWritten()) + " frames in " +
-                                     frames->folder()
+                                     printableText(frames->folder())
                                : "")
                     << '\n';
     console.out.flush();
+    if (interruption.readerGone() || !gone.empty())
+        return endedByClosedOutput(gone, !console.out, run.summary, console);
     if (!console.out)
         throw std::runtime_error("cannot write to standard output");
     if (run.summary.stopped)
@@ -185,6 +210,20 @@ int run(const RunConfig& config, const std::string& programFolder, const Console
     return 0;
 }
 
+// Two outputs that would replace one file would leave only the last one written.
+void refuseSharedOutputs(const RunConfig& config) {
+    const std::array<std::pair<const char*, const std::optional<std::string>*>, 3> outputs{
+        {{"--stats", &config.statsPath}, {"--png", &config.pngPath}, {"--save", &config.savePath}}};
+    for (std::size_t i = 0; i < outputs.size(); ++i)
+        for (std::size_t j = i + 1; j < outputs.size(); ++j) {
+            const std::optional<std::string>& a = *outputs[i].second;
+            const std::optional<std::string>& b = *outputs[j].second;
+            if (a && b && *a != "-" && sameTarget(*a, *b))
+                throw ArgumentError(std::string(outputs[i].first) + " and " + outputs[j].first +
+                                    " name the same file ('" + *a + "', '" + *b + "')");
+        }
+}
+
 } // namespace
 
 int runCommandLine(std::span<const std::string> args, const std::string& programFolder,
@@ -192,8 +231,9 @@ int runCommandLine(std::span<const std::string> args, const std::string& program
     RunConfig config;
     try {
         config = parseArguments(args);
+        refuseSharedOutputs(config);
     } catch (const ArgumentError& e) {
-        console.err << programName << ": " << e.what() << '\n'
+        console.err << programName << ": " << printableText(e.what()) << '\n'
                     << "Try '" << programName << " --help' for usage.\n";
         return 2;
     }
@@ -204,7 +244,8 @@ int runCommandLine(std::span<const std::string> args, const std::string& program
     try {
         return run(config, programFolder, console);
     } catch (const std::exception& e) {
-        console.err << programName << ": " << e.what() << '\n';
+        // Messages name files, and a file's name may hold anything: shown escaped, as file text is.
+        console.err << programName << ": " << printableText(e.what()) << '\n';
         return 1;
     }
 }

@@ -15,9 +15,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool isFrame(const fs::path& p) {
+// A regular file named like a frame; a folder or a link of that name is no frame of ours.
+bool isFrame(const fs::directory_entry& entry) {
     static const std::regex name("frame-[0-9]{6,}\\.png");
-    return std::regex_match(p.filename().string(), name);
+    std::error_code error;
+    return entry.symlink_status(error).type() == fs::file_type::regular &&
+           std::regex_match(entry.path().filename().string(), name);
 }
 
 } // namespace
@@ -35,7 +38,7 @@ FrameWriter::FrameWriter(std::string folder, int64_t every, int squareSize, bool
         throw std::runtime_error(cannotWrite(folder_, error ? error.message() : "it is not a folder"));
     std::vector<fs::path> frames;
     for (const auto& entry : fs::directory_iterator(folder_, error))
-        if (isFrame(entry.path()))
+        if (isFrame(entry))
             frames.push_back(entry.path());
     if (error)
         throw std::runtime_error(cannotWrite(folder_, error.message()));

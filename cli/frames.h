@@ -14,7 +14,7 @@ class FrameWriter {
 public:
     // Makes the folder when it is not there. A folder that holds frames already is refused
     // (std::runtime_error naming it) unless overwrite is asked for; its frames are then removed,
-    // so that none of an older run is left among the new ones.
+    // so that none of an older run is left among the new ones. Only regular files count as frames.
     FrameWriter(std::string folder, int64_t every, int squareSize, bool overwrite,
                 Interruption& interruption);
 

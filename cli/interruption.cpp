@@ -9,20 +9,21 @@
 namespace bx::cli {
 namespace {
 
-constexpr std::array<int, 3> stopSignals = {SIGINT, SIGTERM, SIGHUP};
+constexpr std::array<int, 4> stopSignals = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
 // What the handler may touch: plain memory, written only while the signals are blocked.
 struct AbortState {
     volatile std::sig_atomic_t pending = 0;
     std::array<std::array<char, 4096>, 4> temporaries{};
     std::array<volatile std::sig_atomic_t, 4> used{};
-    std::array<struct sigaction, 3> previous{};
+    std::array<struct sigaction, stopSignals.size()> previous{};
 };
 AbortState state;
 
 void onSignal(int signal) {
-    if (state.pending == 0) {
-        state.pending = signal;
+    if (state.pending == 0 || signal == SIGPIPE) {
+        if (state.pending == 0)
+            state.pending = signal;
         return;
     }
     for (std::size_t i = 0; i < state.temporaries.size(); ++i)
@@ -74,6 +75,14 @@ int Interruption::signal() const {
     return state.pending;
 }
 
+bool Interruption::readerGone() const {
+    return state.pending == SIGPIPE;
+}
+
+int readerGoneStatus() {
+    return 128 + SIGPIPE;
+}
+
 void Interruption::removeOnAbort(const std::string& path) {
     if (path.empty() || path.size() >= state.temporaries[0].size())
         return;
@@ -101,6 +110,8 @@ std::string signalName(int signal) {
         return "SIGTERM";
     case SIGHUP:
         return "SIGHUP";
+    case SIGPIPE:
+        return "SIGPIPE";
     default:
         return "signal " + std::to_string(signal);
     }

@@ -1,7 +1,9 @@
 #pragma once
 // Ctrl+C, SIGTERM and SIGHUP during a run. The first asks the run to stop at the end of the
 // current generation, so that its outputs can still be written whole; a second ends the program
-// at once, after removing the run's temporary files.
+// at once, after removing the run's temporary files. SIGPIPE, an output whose reader has quit,
+// stops the run the same way; as every later write into that pipe raises it again, it never
+// counts as a second signal.
 #include <string>
 
 namespace bx::cli {
@@ -17,12 +19,17 @@ public:
 
     // The signal that asked the run to stop, or 0.
     int signal() const;
+    // Whether that signal was SIGPIPE: an output's reader has gone.
+    bool readerGone() const;
     // A temporary file a second signal removes (a few at most); forgotten again with keep().
     void removeOnAbort(const std::string& path);
     void keep(const std::string& path);
 };
 
-// "SIGINT", "SIGTERM", "SIGHUP".
+// The exit status of a run that lost an output's reader, as if SIGPIPE had ended it.
+int readerGoneStatus();
+
+// "SIGINT", "SIGTERM", "SIGHUP", "SIGPIPE".
 std::string signalName(int signal);
 
 } // namespace bx::cli

@@ -35,17 +35,23 @@ AtomicFile* RunOutputs::open(const std::optional<std::string>& path) {
     return files_.back().get();
 }
 
-void RunOutputs::commit() {
+std::vector<std::string> RunOutputs::commit() {
+    std::vector<std::string> readerGone;
     for (const auto& f : files_)
-        if (const std::string reason = f->finish(); !reason.empty())
+        if (const std::string reason = f->finish(); !reason.empty() && !f->readerGone())
             throw std::runtime_error(cannotWrite(f->target(), reason));
+        else if (f->readerGone())
+            readerGone.push_back(f->target());
     std::string written;
     for (const auto& f : files_) {
+        if (f->readerGone())
+            continue;
         if (const std::string reason = f->commit(); !reason.empty())
             throw std::runtime_error(cannotWrite(f->target(), reason) +
                                      (written.empty() ? "" : " (written: " + written + ")"));
         written += (written.empty() ? "" : ", ") + f->target();
     }
+    return readerGone;
 }
 
 bool isStandardOutput(const std::optional<std::string>& path) {

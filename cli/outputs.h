@@ -29,7 +29,9 @@ public:
 
     // Every file is written out and synced before any is renamed into place, so that a full disk
     // leaves every old file as it was. Throws naming the file that failed and the ones written.
-    void commit();
+    // A pipe whose reader has gone takes nothing more and holds up no other output: the targets
+    // of such pipes are returned.
+    std::vector<std::string> commit();
 
 private:
     AtomicFile* open(const std::optional<std::string>& path);

@@ -6,10 +6,17 @@
 // - nothing, or a regular file: the temporary file and the rename; a replaced file keeps its
 //   permission bits (and, for root, its owner);
 // - a symbolic link (also one whose file does not exist yet): the file it leads to is written
-//   that way, beside that file; the link stays a link;
+//   that way, beside that file; the link stays a link. In a folder that everyone may write to and
+//   only owners may delete from (sticky, such as /tmp), a link is followed only when it belongs to
+//   the writer or to the folder's owner, whatever the system's own protection says;
 // - a device, a named pipe or a socket, or the program's own standard output or error: written
 //   straight into, never replaced (as `--stats /dev/null` expects of any Unix tool);
 // - a folder: refused.
+//
+// The path is resolved once, one name at a time through open folders, and every later step
+// (looking at the file, taking its owner and mode, placing and renaming the temporary file) works
+// on what that resolution found, so that swapping names meanwhile cannot redirect the write.
+#include <chrono>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -17,15 +24,20 @@
 
 namespace bx {
 
+struct ResolvedPath; // where resolving a target ended (atomicfile.cpp)
+
 class AtomicFile {
 public:
-    // A named pipe that nobody reads yet is waited for (a command-line run, like any Unix tool),
-    // or refused at once (a window must never hang).
+    // A named pipe that nobody reads yet, or that takes what is written slowly, is waited for (a
+    // command-line run, like any Unix tool). Required: a reader must be there already, and a pipe
+    // or device must take the whole text within `patience` (a window must never hang).
     enum class PipeReader { Wait, Required };
+    static constexpr std::chrono::milliseconds defaultPatience{5000};
 
     // Opens the target for writing. On failure error() says why (the system's words, or what
     // stands at the target) and nothing was created.
-    explicit AtomicFile(std::string target, PipeReader pipes = PipeReader::Required);
+    explicit AtomicFile(std::string target, PipeReader pipes = PipeReader::Required,
+                        std::chrono::milliseconds patience = defaultPatience);
     // Removes the temporary file unless it was committed.
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
@@ -36,6 +48,8 @@ public:
     const std::string& target() const { return target_; }
     // The temporary file, "" when the target is written straight into.
     const std::string& temporaryPath() const { return temporary_; }
+    // Whether writing failed because the pipe's reader has gone (EPIPE): nothing more can reach it.
+    bool readerGone() const { return readerGone_; }
 
     std::ostream& stream();
     // Writes out what is buffered and syncs it to disk: only the rename is left. "" or the reason.
@@ -46,11 +60,21 @@ public:
 
 private:
     class Buffer;
+    void openStraight(const ResolvedPath& place, PipeReader pipes);
+    void openTemporary(const ResolvedPath& place);
+    void giveOwnerAndMode();
+
     std::string target_;
-    std::string destination_; // the file renamed over: the target, or the file its link leads to
-    std::string temporary_;
+    int folder_ = -1;       // the folder of the file renamed over (the target's, or its link's file's)
+    std::string name_;      // that file's name in folder_
+    std::string tempName_;  // the temporary file's name in folder_
+    std::string temporary_; // and its path, for messages and for removal by a signal handler
     std::string error_;
     int fd_ = -1;
+    bool replaces_ = false; // a file stands there: its owner and mode go to the new one
+    unsigned mode_ = 0;
+    unsigned uid_ = 0, gid_ = 0;
+    bool readerGone_ = false;
     std::unique_ptr<Buffer> buffer_;
     std::unique_ptr<std::ostream> stream_;
     bool finished_ = false;
@@ -61,5 +85,9 @@ private:
 // Returns "" on success, else the reason; the old file is then left as it was and no
 // temporary file stays behind.
 std::string replaceFileText(const std::string& path, std::string_view text);
+
+// Whether two paths lead to the same file: the same existing file (through links or hard links),
+// or the same name in the same folder for one that does not exist yet.
+bool sameTarget(const std::string& a, const std::string& b);
 
 } // namespace bx

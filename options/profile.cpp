@@ -124,6 +124,7 @@ public:
 
     bool next(std::string_view& line) {
         line_.clear();
+        lineEnded_ = false;
         bool started = false;
         for (;;) {
             if (pos_ == end_ && !refill())
@@ -142,6 +143,7 @@ public:
             pos_ += take;
             if (lf) {
                 ++pos_;
+                lineEnded_ = true;
                 break;
             }
         }
@@ -157,6 +159,8 @@ public:
 
     // Number of the line next() returned last.
     int64_t lineNumber() const { return lineNumber_; }
+    // Whether that line ended in a line break (the last line of a file cut short does not).
+    bool lineEnded() const { return lineEnded_; }
     // Why next() stopped early: a line longer than longestLine, a reading error.
     bool tooLong() const { return tooLong_; }
     const std::string& readError() const { return readError_; }
@@ -165,7 +169,8 @@ public:
 private:
     // A CR inside the first line: the file's lines end in CR alone.
     void noteLineEnds() {
-        if (lineNumber_ == 0 && line_.find('\r') + 1 < line_.size())
+        const std::size_t cr = line_.find('\r');
+        if (lineNumber_ == 0 && cr != std::string::npos && cr + 1 < line_.size())
             crOnly_ = true;
     }
 
@@ -187,7 +192,7 @@ private:
     Read read_;
     std::vector<char> buffer_;
     std::size_t pos_ = 0, end_ = 0;
-    bool ended_ = false, tooLong_ = false, crOnly_ = false;
+    bool ended_ = false, tooLong_ = false, crOnly_ = false, lineEnded_ = false;
     std::string line_;
     std::string readError_;
     int64_t lineNumber_ = 0;
@@ -290,7 +295,7 @@ public:
         Profile p;
         if (!skipLines(6, "the file's heading") || !readVersion(p.version) ||
             !skipLines(1, "an empty line") || !readStoredLines(p) ||
-            !skipLines(3, "the line before the squares") || !readGrids(p)) {
+            !skipLines(3, "the line before the squares") || !readGrids(p) || !readClosingLines()) {
             error = std::move(error_);
             return std::nullopt;
         }
@@ -371,6 +376,23 @@ private:
             return true;
         }
         return fail(lineNumber, describe(f), shown(item));
+    }
+
+    // The three lines after the squares end every profile: a file without them, or without the
+    // last one's line break, was cut short, and its last square may have been cut with it.
+    bool readClosingLines() {
+        std::string_view line;
+        for (const std::string_view closing : {headerLines[4], headerLines[5], headerLines[4]}) {
+            const std::string expected = "the closing line " + std::string(closing);
+            if (!nextLine(line, expected))
+                return false;
+            if (trimmed(line) != closing)
+                return fail(lines_.lineNumber(), expected, shown(line));
+        }
+        if (!lines_.lineEnded())
+            return fail(lines_.lineNumber(), "a line break after the closing line \"\"",
+                        "the end of the file");
+        return true;
     }
 
     bool readGrids(Profile& p) {

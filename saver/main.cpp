@@ -1,6 +1,7 @@
 // Bramblex 2.scr: the screensaver.
 #include <QApplication>
 #include <QScreen>
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -28,6 +29,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Bramblex 2 Screen Saver");
     QApplication::setQuitOnLastWindowClosed(false); // the saver ends through endSaver
+
+    // A write into a pipe whose reader has quit fails as a write; it never ends the saver.
+    std::signal(SIGPIPE, SIG_IGN);
 
     bx::OverrideCursorCounter cursor;
     bx::DesktopBrowser browser;

@@ -1,5 +1,6 @@
 // Bramblex 2: the simulator.
 #include <QApplication>
+#include <csignal>
 
 #include "mainwindow.h"
 #include "platform/folders.h"
@@ -16,6 +17,9 @@
 #include "simulatorapp.h"
 
 int main(int argc, char** argv) {
+    // A save into a pipe whose reader has quit fails with a message naming the file; it must not
+    // end the program and lose the world.
+    std::signal(SIGPIPE, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Bramblex 2");
     QApplication::setQuitOnLastWindowClosed(false); // the program ends with the main window's unload

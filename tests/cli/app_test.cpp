@@ -219,9 +219,54 @@ TEST(app_test, frames_are_the_pictures_of_every_nth_generation) {
     const Result again = runWith({"--seed", "5", "--generations", "2", "--frames", frames});
     EXPECT_EQ(1, again.status);
     EXPECT_NE(std::string::npos, again.err.find("holds frames already")) << again.err;
+    fs::create_directory(fs::path(frames) / "frame-000009.png"); // a folder, no frame: it stays
     ASSERT_EQ(0, runWith({"--generations", "1", "--frames", frames, "--overwrite-frames"}).status);
-    EXPECT_EQ((std::vector<std::string>{"frame-000001.png"}), filesIn(frames));
+    EXPECT_EQ((std::vector<std::string>{"frame-000001.png", "frame-000009.png"}), filesIn(frames));
     EXPECT_EQ(2, runWith({"--every", "3"}).status);
+}
+
+// Two outputs that would replace one file, however the paths reach it, are refused before the run
+// as a bad command line is; devices take any number of outputs.
+TEST(app_test, two_outputs_naming_one_file_are_refused_before_the_run) {
+    const fs::path folder = freshFolder();
+    const std::string a = (folder / "a").string();
+    fs::create_symlink("a", folder / "link");
+    std::ofstream(folder / "b") << "old\n";
+    fs::create_hard_link(folder / "b", folder / "hard");
+    const std::vector<std::vector<std::string>> rows{
+        {"--stats", a, "--png", a},
+        {"--stats", a, "--save", (folder / "link").string()},
+        {"--png", (folder / "b").string(), "--save", (folder / "hard").string()},
+        {"--stats", a, "--save", (folder / "." / "a").string()},
+    };
+    for (const std::vector<std::string>& row : rows) {
+        const Result r = runWith(row);
+        EXPECT_EQ(2, r.status) << row[1] << " " << row[3];
+        EXPECT_NE(std::string::npos, r.err.find(row[0] + " and " + row[2] + " name the same file")) << r.err;
+    }
+    EXPECT_EQ((std::vector<std::string>{"b", "hard", "link"}), filesIn(folder));
+    EXPECT_EQ("old\n", readFile(folder / "b"));
+    EXPECT_EQ(0, runWith({"--generations", "1", "--stats", "/dev/null", "--png", "/dev/null"}).status);
+}
+
+// A file's name may hold anything; in messages it is escaped as file text is, so that no name can
+// move the cursor or fake output on a terminal.
+TEST(app_test, file_names_in_messages_are_escaped) {
+    const fs::path folder = freshFolder();
+    const std::string crafted = "\x1b[2Jname\xff\n";
+    std::ofstream(folder / crafted) << "not a profile\n";
+    const std::vector<std::vector<std::string>> rows{
+        {"--profile", (folder / crafted).string()},                 // the reader's message
+        {"--options-from", (folder / (crafted + "gone")).string()}, // cannot be read
+        {"--save", (folder / crafted / "x").string()},              // the writer's message
+        {"stray" + crafted},                                        // a bad command line
+    };
+    for (const std::vector<std::string>& row : rows) {
+        const Result r = runWith(row);
+        EXPECT_NE(0, r.status);
+        EXPECT_NE(std::string::npos, r.err.find("\\x1B[2Jname\\xFF\\x0A")) << r.err;
+        EXPECT_EQ(std::string::npos, r.err.find_first_of("\x1b\xff")) << r.err;
+    }
 }
 
 TEST(app_test, a_terminal_gets_a_progress_bar_on_the_error_stream) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # bramblex-run stopped by a signal: the first one ends the run at the end of a generation with
-# every output whole and the status 128 + the signal's number; a second one ends it at once.
+# every output whole and the status 128 + the signal's number; a second one ends it at once. An
+# output whose reader quits ends it as the first signal does.
 # Neither leaves a temporary file behind.
 #   signals_test.sh <bramblex-run> <scratch folder>
 set -euo pipefail
@@ -65,6 +66,32 @@ kill "$reader" 2>/dev/null || true
 wait "$reader" 2>/dev/null || true
 check '[ "$status" -eq 143 ]' "a second SIGTERM: status $status, not 143"
 check '[ "$(temporaries)" -eq 0 ] && [ ! -e p.png ] && [ ! -e p.bx2 ]' "a second SIGTERM left files: $(ls -a)"
+
+# An output whose reader quits (SIGPIPE): standard output read by head, a named pipe read by head.
+# The run ends as a signal ends it: the other outputs whole as of that generation, status 141,
+# no temporary file, and the message names the output that was closed.
+mkfifo closing
+for output in - closing; do
+  rm -f c.png c.bx2
+  set +e
+  if [ "$output" = - ]; then
+    "$run" --generations 100000000 --seed 3 --stats - --png c.png --save c.bx2 2>err.txt | head -n 2 >/dev/null
+    status=${PIPESTATUS[0]}
+    named="standard output"
+  else
+    head -c 1000 closing >/dev/null &
+    "$run" --generations 100000000 --seed 3 --stats closing --png c.png --save c.bx2 >/dev/null 2>err.txt
+    status=$?
+    named="'closing'"
+  fi
+  set -e
+  check '[ "$status" -eq 141 ]' "reader of $output gone: status $status, not 141"
+  check 'grep -q "nothing reads $named any more (SIGPIPE); stopped at the end of generation" err.txt' \
+    "reader of $output gone: the message does not name it: $(cat err.txt)"
+  check '[ "$(head -c 4 c.png | tail -c 3)" = PNG ] && "$run" --profile c.bx2 --generations 0 >/dev/null 2>&1' \
+    "reader of $output gone: the other outputs are not whole"
+  check '[ "$(temporaries)" -eq 0 ]' "reader of $output gone: temporary files were left: $(ls -a)"
+done
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -66,6 +66,8 @@ if wait_for "xdotool search --onlyvisible --name '^Bramblex 2 Screen Saver$'" &&
   wait_for "[ \$(colours_in 800x600+0+0) -gt 8 ]"; then
   win=$(xdotool search --onlyvisible --name '^Bramblex 2 Screen Saver$' | head -n 1)
   import -window root "$out/fullscreen.png"
+  (($(printf '%d' "0x$(sed -n 's/^SigIgn:\s*//p' "/proc/$app/status")") & 1 << (13 - 1))) ||
+    fail "/s does not ignore SIGPIPE (a write into a pipe whose reader quit would end it)"
   size=$(xdotool getwindowgeometry "$win" | sed -n 's/.*Geometry: //p')
   xdotool mousemove 400 300
   xdotool windowfocus --sync "$win" 2>/dev/null || true

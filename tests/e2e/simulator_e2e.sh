@@ -26,6 +26,9 @@ wait_for "xdpyinfo"
 app=$!
 wait_for "xdotool search --name '^Bramblex 2\.1$'"
 wait_for "xdotool search --name '^Simulator$'"
+# A save into a pipe whose reader has quit fails with a message: the program ignores SIGPIPE.
+(($(printf '%d' "0x$(sed -n 's/^SigIgn:\s*//p' "/proc/$app/status")") & 1 << (13 - 1))) ||
+  { echo "the simulator does not ignore SIGPIPE"; exit 1; }
 canvas=$(xdotool search --name '^Simulator$' | head -n 1)
 # "s" does nothing while the world is still being created: press until the run begins.
 started=""

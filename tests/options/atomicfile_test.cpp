@@ -1,5 +1,6 @@
 #include "options/atomicfile.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -7,12 +8,14 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -144,6 +147,15 @@ TEST(atomicfile_test, a_device_is_written_into_and_stays_a_device) {
         device = folder / "null"; // one of our own, so that it is seen to stay what it is
     EXPECT_EQ("", bx::replaceFileText(device.string(), "gone\n"));
     EXPECT_TRUE(S_ISCHR(modeOf(device)));
+    // A pipe behind /dev/fd/N (a shell's process substitution), whose link text is no path.
+    int ends[2];
+    ASSERT_EQ(0, ::pipe(ends));
+    EXPECT_EQ("", bx::replaceFileText("/dev/fd/" + std::to_string(ends[1]), "rows\n"));
+    char received[8] = {};
+    EXPECT_EQ(5, ::read(ends[0], received, sizeof received));
+    EXPECT_STREQ("rows\n", received);
+    ::close(ends[0]);
+    ::close(ends[1]);
 }
 
 TEST(atomicfile_test, an_uncommitted_file_leaves_the_old_one_and_no_temporary_file) {
@@ -158,6 +170,111 @@ TEST(atomicfile_test, an_uncommitted_file_leaves_the_old_one_and_no_temporary_fi
     }
     EXPECT_EQ("old", readText(folder / "target"));
     EXPECT_EQ(1, folder.entries());
+}
+
+// Links in a folder that everyone may write to and only owners may delete from (such as /tmp) are
+// followed as the kernel's protected_symlinks rule would, whatever the system's setting: only when
+// the writer or the folder's owner made them. Anywhere else any link is followed.
+TEST(atomicfile_test, links_of_other_users_in_shared_folders_are_not_followed) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "links of another user need root";
+    constexpr uid_t other = 65534; // nobody
+    struct Row {
+        std::string name;
+        mode_t folderMode;
+        uid_t folderOwner, linkOwner;
+        std::string linkName; // the target's name in the folder, or a folder link above it
+        bool followed;
+    };
+    const std::vector<Row> rows{
+        {"another_users_link", 01777, 0, other, "target", false},
+        {"another_users_link_to_a_folder", 01777, 0, other, "sub", false},
+        {"the_writers_own_link", 01777, 0, 0, "target", true},
+        {"the_folder_owners_link", 01777, other, other, "target", true},
+        {"a_link_in_a_folder_that_is_not_sticky", 0777, 0, other, "target", true},
+        {"a_link_in_a_sticky_folder_not_everyone_may_write_to", 01775, 0, other, "target", true},
+    };
+    for (const Row& row : rows) {
+        const Folder folder;
+        const fs::path shared = folder / "shared";
+        fs::create_directories(folder / "elsewhere" / "sub");
+        write(folder / "elsewhere" / "target", "secret");
+        write(folder / "elsewhere" / "sub" / "target", "secret");
+        fs::create_directory(shared);
+        ASSERT_EQ(0, ::chown(shared.c_str(), row.folderOwner, row.folderOwner));
+        ASSERT_EQ(0, ::chmod(shared.c_str(), row.folderMode));
+        const fs::path leadsTo = folder / "elsewhere" / (row.linkName == "sub" ? "sub/target" : "target");
+        fs::create_symlink(folder / "elsewhere" / row.linkName, shared / row.linkName);
+        ASSERT_EQ(0, ::lchown((shared / row.linkName).c_str(), row.linkOwner, row.linkOwner));
+        const fs::path target = shared / (row.linkName == "sub" ? "sub/target" : "target");
+        const std::string error = bx::replaceFileText(target.string(), "new text\n");
+        EXPECT_EQ(row.followed
+                      ? ""
+                      : "it is a link of another user in a folder everyone may write to: not followed",
+                  error)
+            << row.name;
+        EXPECT_EQ(row.followed ? "new text\n" : "secret", readText(leadsTo)) << row.name;
+        EXPECT_TRUE(fs::is_symlink(shared / row.linkName)) << row.name;
+    }
+}
+
+// The temporary file's name fits where the target's does: a name of up to 255 bytes is written.
+TEST(atomicfile_test, names_as_long_as_the_folder_takes_are_written) {
+    const Folder folder;
+    for (const std::size_t length : {200, 248, 255}) {
+        const fs::path target = folder / std::string(length, 'n');
+        EXPECT_EQ("", bx::replaceFileText(target.string(), "text")) << length;
+        EXPECT_EQ("text", readText(target)) << length;
+    }
+    EXPECT_EQ(3, folder.entries());
+}
+
+// A window writing into a pipe or a device never hangs: a reader that stalls is given up on after
+// a while, one that quits fails the write (SIGPIPE ignored, as the programs do); both are named.
+TEST(atomicfile_test, a_pipe_whose_reader_stalls_or_quits_fails_without_hanging) {
+    const auto oldHandler = std::signal(SIGPIPE, SIG_IGN);
+    const std::string text(1 << 20, 'x');
+    for (const bool quits : {false, true}) {
+        const Folder folder;
+        const fs::path pipe = folder / "pipe";
+        ASSERT_EQ(0, ::mkfifo(pipe.c_str(), 0600));
+        const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+        bx::AtomicFile file(pipe.string(), bx::AtomicFile::PipeReader::Required,
+                            std::chrono::milliseconds(300));
+        ASSERT_TRUE(file.ok()) << file.error();
+        if (quits)
+            ::close(reader);
+        file.stream() << text;
+        EXPECT_EQ(quits ? "nothing reads from it any more"
+                        : "it did not take what was written within 1 second",
+                  file.commit());
+        EXPECT_EQ(quits, file.readerGone());
+        if (!quits)
+            ::close(reader);
+    }
+    std::signal(SIGPIPE, oldHandler);
+}
+
+// Two paths of one file, whichever way they reach it, are found to be the same target; files
+// written straight into (devices) never are.
+TEST(atomicfile_test, two_paths_of_one_file_are_the_same_target) {
+    const Folder folder;
+    write(folder / "file", "");
+    fs::create_symlink("file", folder / "link");
+    fs::create_hard_link(folder / "file", folder / "hard");
+    fs::create_symlink("new", folder / "dangling");
+    const auto same = [&](const std::string& a, const std::string& b) {
+        return bx::sameTarget(a.front() == '/' ? a : (folder / a).string(),
+                              b.front() == '/' ? b : (folder / b).string());
+    };
+    EXPECT_TRUE(same("file", "file"));
+    EXPECT_TRUE(same("file", "link"));
+    EXPECT_TRUE(same("hard", "link"));
+    EXPECT_TRUE(same("dangling", "new"));
+    EXPECT_TRUE(same("new", "./new"));
+    EXPECT_FALSE(same("file", "new"));
+    EXPECT_FALSE(same("new", "other"));
+    EXPECT_FALSE(same("/dev/null", "/dev/null"));
 }
 
 } // namespace

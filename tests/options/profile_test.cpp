@@ -417,16 +417,30 @@ TEST(profile_test, hand_written_profile_fills_every_field_from_its_place) {
     EXPECT_TRUE(p->envGrid.written(2, 2, 2));
 }
 
-TEST(profile_test, lf_only_and_missing_closing_lines_read_like_the_full_crlf_file) {
+TEST(profile_test, lf_only_reads_like_the_full_crlf_file) {
     std::string error;
     const std::optional<Profile> crlf = parseProfile((profileData / "good/two-by-two.bx2").string(), error);
     ASSERT_TRUE(crlf) << error;
-    for (const char* name : {"good/two-by-two-lf-only.bx2", "good/no-closing-lines.bx2"}) {
+    for (const char* name : {"good/two-by-two-lf-only.bx2"}) {
         const std::optional<Profile> p = parseProfile((profileData / name).string(), error);
         ASSERT_TRUE(p) << error;
         EXPECT_EQ(crlf->options, p->options) << name;
         EXPECT_TRUE(sameBits(crlf->envGrid, p->envGrid)) << name;
         EXPECT_TRUE(sameBits(crlf->orgGrid, p->orgGrid)) << name;
+    }
+}
+
+// A file cut short anywhere, even in its last square or its closing lines, is refused: no cut of a
+// small profile loads, and the message names a line.
+TEST(profile_test, a_profile_cut_at_any_byte_is_refused_naming_a_line) {
+    for (const char* name : {"good/two-by-two.bx2", "good/two-by-two-lf-only.bx2"}) {
+        const std::string text = readText(profileData / name);
+        std::string error;
+        ASSERT_TRUE(parseProfileText(text, "p", error)) << error;
+        for (std::size_t cut = 0; cut < text.size(); ++cut) {
+            EXPECT_FALSE(parseProfileText(text.substr(0, cut), "p", error)) << name << " cut at " << cut;
+            EXPECT_EQ(0u, error.rfind("p, line ", 0)) << error;
+        }
     }
 }
 
@@ -629,11 +643,18 @@ TEST(profile_test, messages_escape_what_is_not_utf8_and_name_lines_ending_in_cr_
     EXPECT_FALSE(parseProfileText(std::string(good).insert(good.find(",#"), "\xe2\x82"), "p", error));
     EXPECT_NE(std::string::npos, error.find("\\xE2\\x82")) << error;
 
-    std::string crOnly = good;
+    // The line-end hint only where the lines really end in CR alone.
+    std::string crOnly = good, lfOnly = good;
     for (std::size_t at; (at = crOnly.find("\r\n")) != std::string::npos;)
         crOnly.erase(at + 1, 1);
-    EXPECT_FALSE(parseProfileText(crOnly, "p", error));
-    EXPECT_NE(std::string::npos, error.find("lines end in a carriage return alone")) << error;
+    for (std::size_t at; (at = lfOnly.find("\r\n")) != std::string::npos;)
+        lfOnly.erase(at, 1);
+    const std::string longFirstLine = std::string(70000, 'x') + "\n";
+    for (const auto& [text, hinted] : {std::pair{crOnly, true}, std::pair{lfOnly.substr(0, 400), false},
+                                       std::pair{longFirstLine, false}}) {
+        EXPECT_FALSE(parseProfileText(text, "p", error));
+        EXPECT_EQ(hinted, error.find("lines end in a carriage return alone") != std::string::npos) << error;
+    }
 }
 
 TEST(profile_test, writing_replaces_the_target_whole_and_leaves_no_temporary_file) {
