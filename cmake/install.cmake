@@ -11,7 +11,8 @@
 #                                                   the hosts' settings files, copyright
 include(GNUInstallDirs)
 # A fixed lib/, not the multiarch folder GNUInstallDirs gives /usr on Debian: the folder holds
-# programs and help, no libraries.
+# programs and help, no libraries. platform/folders.cpp knows the name: a copy there keeps its
+# profiles per user.
 set(BRAMBLEX_INSTALL_DIR lib/bramblex2)
 set(BRAMBLEX_HACK_DIR ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
