@@ -16,7 +16,11 @@ std::string userDataFolder() {
 
 std::string profileHome(const std::string& programFolder, const std::string& userFolder) {
     const QFileInfo folder(QString::fromStdString(programFolder));
-    return folder.isDir() && folder.isWritable() ? programFolder : userFolder;
+    // The install rules put the programs into <prefix>/lib/bramblex2. Such a copy keeps profiles per
+    // user even where the user may write it (root, a prefix of one's own): removing the copy, or the
+    // package, then never takes profiles with it.
+    const bool installed = folder.fileName() == "bramblex2" && QFileInfo(folder.path()).fileName() == "lib";
+    return folder.isDir() && folder.isWritable() && !installed ? programFolder : userFolder;
 }
 
 } // namespace bx

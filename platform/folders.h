@@ -11,7 +11,8 @@ std::string programFolder();
 std::string userDataFolder();
 
 // The folder whose "Profiles" folder holds the profiles: the program's folder when the user can
-// write it (a copy unpacked or built by the user), else userFolder (an installed copy).
+// write it (a copy unpacked or built by the user), else userFolder (an installed copy, in
+// <prefix>/lib/bramblex2, whoever may write it).
 std::string profileHome(const std::string& programFolder, const std::string& userFolder);
 
 } // namespace bx

@@ -11,6 +11,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core openbox
   libxml2-utils desktop-file-utils
   locales
+  dpkg-dev file lintian appstream librsvg2-bin
 )
 # --fuzz: also clang with its fuzzer runtime, for scripts/fuzz.sh.
 [ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-14-dev)

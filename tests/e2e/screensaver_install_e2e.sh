@@ -26,7 +26,7 @@ layout_ok() {
   for f in "Bramblex 2" "Bramblex 2.scr" bramblex-run; do [ -x "$programs/$f" ] || return 1; done
   for f in bramblex.hlp bramblexss.hlp bramblexss.cnt; do [ -f "$programs/$f" ] || return 1; done
   [ "$(readlink -f "$prefix/bin/bramblex2")" = "$(readlink -f "$programs/Bramblex 2")" ] || return 1
-  [ -x "$prefix/bin/bramblex-run" ] && [ -x "$prefix/bin/bramblex2-screensaver" ] || return 1
+  [ -x "$prefix/bin/bramblex-run" ] && [ -x "$prefix/libexec/xscreensaver/bramblex2-screensaver" ] || return 1
   grep -qx "Exec=\"$prefix/bin/bramblex2\"" "$prefix/share/applications/bramblex2.desktop" || return 1
   grep -qx 'Icon=bramblex2' "$prefix/share/applications/bramblex2.desktop" || return 1
   grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/bramblex2.svg"
@@ -37,10 +37,11 @@ hack_xml="$prefix/share/xscreensaver/config/bramblex2-screensaver.xml"
 hack_entry="$prefix/share/applications/screensavers/bramblex2-screensaver.desktop"
 check 'xmllint --noout "$hack_xml" && grep -q "<screensaver name=\"bramblex2-screensaver\" _label=\"Bramblex 2\">" "$hack_xml"' \
   "the xscreensaver settings file is missing or not well-formed"
-check 'desktop-file-validate "$hack_entry" && grep -qx "Exec=bramblex2-screensaver --root" "$hack_entry"' \
+check 'desktop-file-validate "$hack_entry" && grep -qx "Exec=$prefix/libexec/xscreensaver/bramblex2-screensaver --root" "$hack_entry"' \
   "the screensaver desktop entry is missing or not valid"
-# A host starts it by its space-free name, from any folder, with a bare environment.
-check '(cd / && env -i PATH="$prefix/bin:/usr/bin:/bin" HOME="$out/home" bramblex2-screensaver --help | grep -q "^Usage: bramblex2-screensaver")' \
+# A host starts it by its space-free name from its screen-hack folder (xscreensaver puts that
+# folder on PATH), from any folder, with a bare environment.
+check '(cd / && env -i PATH="$prefix/libexec/xscreensaver:/usr/bin:/bin" HOME="$out/home" bramblex2-screensaver --help | grep -q "^Usage: bramblex2-screensaver")' \
   "bramblex2-screensaver --help did not run from / with a bare environment"
 check '"$prefix/bin/bramblex-run" --help >/dev/null' "the installed bramblex-run does not run"
 

@@ -61,6 +61,10 @@ TEST_F(xdgsystemfolders_test, profiles_stay_beside_a_program_the_user_can_write)
     EXPECT_EQ(data.string(), profileHome(data.string(), "/user/data"));
     // A folder that cannot be written (here: one that is not there) sends them to the user's folder.
     EXPECT_EQ("/user/data", profileHome((data / "missing").string(), "/user/data"));
+    // An installed copy keeps them per user even where the user may write (root, a prefix of one's own).
+    const std::filesystem::path installed = data / "prefix/lib/bramblex2";
+    std::filesystem::create_directories(installed);
+    EXPECT_EQ("/user/data", profileHome(installed.string(), "/user/data"));
 }
 
 } // namespace
