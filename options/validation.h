@@ -7,20 +7,9 @@
 #include <string_view>
 
 #include "engine/options.h"
+#include "optionfields.h"
 
 namespace bx {
-
-enum class OptionTextBox {
-    StartOrganisms,    // startorgtext
-    StartEnvironments, // startenvironmenttext
-    GrowthRate,        // growthratetext
-    DecayRate,         // decayratetext
-    EnvStartDecay,     // envstartdecaytext
-    GridSizeX,         // gridsizextext
-    GridSizeY,         // gridsizeytext
-    AsteroidFrequency, // asteroidstext
-    MutationFrequency, // mutationtext
-};
 
 // The value of text that reads as a number: optional blanks around, optional sign, digits with
 // at most one decimal point, optional exponent (E or D). Empty text, a lone sign and a lone
