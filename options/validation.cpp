@@ -1,5 +1,6 @@
 #include "validation.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -72,7 +73,7 @@ ValidatedText validateText(OptionTextBox box, std::string_view text, const Simul
 }
 
 int gridSliderValue(int value) {
-    return value >= 101 ? 100 : value;
+    return std::min(value, largestGridSize);
 }
 
 } // namespace bx

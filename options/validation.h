@@ -36,7 +36,7 @@ struct ValidatedText {
 ValidatedText validateText(OptionTextBox box, std::string_view text, const SimulationOptions& stored,
                            int screenWidth, int screenHeight);
 
-// A grid slider moved by the user sets itself back to 100 from 101 or more.
+// A grid slider moved by the user sets itself back to the largest grid size (100) from above.
 int gridSliderValue(int value);
 
 } // namespace bx

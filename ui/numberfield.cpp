@@ -44,7 +44,7 @@ void NumberField::textChanged() {
 }
 
 void NumberField::sliderMoved(int value) {
-    if (kind_ == OptionTextBox::GridSizeX || kind_ == OptionTextBox::GridSizeY) {
+    if (optionOfTextBox(kind_).control.kind == ControlKind::GridSize) {
         const int capped = gridSliderValue(value);
         if (capped != value)
             setSliderValue(capped);
