@@ -1,7 +1,9 @@
 #pragma once
-// Every option of SimulationOptions by its field name, with its kind and valid range, and the
-// conversion of option values from and to text. Front ends that take options as text (the
-// headless runner's --set, option files) share this one table, so names and ranges agree.
+// The one table of options: each option of SimulationOptions by its field name, with its kind,
+// its valid range, its place in a profile and its control in the options window; and the
+// conversion of option values from and to text. The headless runner's --set and usage text, the
+// profile reader and writer, the number boxes' validation and the options window's mapping all
+// walk this table, so names, ranges and places cannot drift apart.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -13,12 +15,61 @@
 
 namespace bx {
 
+// The largest grid the simulation keeps, whatever a profile holds.
+inline constexpr int largestGridSize = 100;
+
 enum class OptionKind {
     Integer, // whole number within [minimum, maximum]
     Flag,    // "true" or "false"
     Colour,  // "R,G,B", each component within [minimum, maximum]
 };
 
+// The number boxes of the options window, each bound to one option below.
+enum class OptionTextBox {
+    StartOrganisms,    // startorgtext
+    StartEnvironments, // startenvironmenttext
+    GrowthRate,        // growthratetext
+    DecayRate,         // decayratetext
+    EnvStartDecay,     // envstartdecaytext
+    GridSizeX,         // gridsizextext
+    GridSizeY,         // gridsizeytext
+    AsteroidFrequency, // asteroidstext
+    MutationFrequency, // mutationtext
+};
+
+// The control an option has in the options window.
+enum class ControlKind {
+    None,       // none there (set elsewhere, or only by --set and profiles)
+    CheckBox,   // a check box that shows the flag as it stands
+    NumberBox,  // a number box (with or without a slider) that shows the value as it stands
+    GridSize,   // a number box and slider, bounded by the screen as well
+    StartCount, // a number box and slider that shows "Full" or "0" for some start modes
+    Choice,     // radio buttons, one for each mode
+    Swatch,     // a swatch of the colour scheme Choose
+};
+
+struct OptionControl {
+    ControlKind kind = ControlKind::None;
+    std::string_view objectName; // the check box's or the number box's; empty for the others
+    OptionTextBox textBox = OptionTextBox::StartOrganisms; // the number box's, when it has one
+
+    constexpr bool hasTextBox() const {
+        return kind == ControlKind::NumberBox || kind == ControlKind::GridSize ||
+               kind == ControlKind::StartCount;
+    }
+};
+
+// Where a profile stores an option: lines 9..23 of the file hold the options as items separated
+// by commas. A colour is stored as three items, one for each component, on three lines.
+struct ProfilePlace {
+    std::array<int, 3> lines{}; // the value's line (a colour's: red, green, blue); 0: not stored
+    int item = 0;               // its item on the line, from 1
+    int32_t largest = 0;        // set when the file may hold more than the option takes: the file's
+                                // largest value; a larger loaded value is cut to the maximum
+    constexpr bool stored() const { return lines[0] != 0; }
+};
+
+// One option. Its default is the one of SimulationOptions.
 struct OptionField {
     std::string_view name; // the field's name in SimulationOptions, e.g. "gridSizeX", "orgUserColour3"
     OptionKind kind;
@@ -29,6 +80,11 @@ struct OptionField {
     bool SimulationOptions::*flag = nullptr;
     std::array<UserColour, 6> SimulationOptions::*colours = nullptr;
     int colourIndex = 0; // 0..5 for user colour 1..6
+    ProfilePlace place;
+    OptionControl control;
+
+    // The largest value a profile may hold for this option.
+    constexpr int32_t largestStored() const { return place.largest > maximum ? place.largest : maximum; }
 };
 
 // Every option, in the order of the options record.
@@ -37,6 +93,9 @@ std::span<const OptionField> optionFields();
 // The option of that exact (case-sensitive) name, or nullptr.
 const OptionField* findOptionField(std::string_view name);
 
+// The option a number box of the options window shows.
+const OptionField& optionOfTextBox(OptionTextBox box);
+
 // Sets one option from its text form. Returns an error message, which names the option and its
 // valid values, for an unknown name or a malformed or out-of-range value; the record is then
 // left unchanged.
@@ -44,6 +103,9 @@ std::optional<std::string> setOptionFromText(SimulationOptions& options, std::st
                                              std::string_view text);
 std::optional<std::string> setOptionFromText(SimulationOptions& options, const OptionField& field,
                                              std::string_view text);
+
+// Copies the option's value from one record to another.
+void copyOption(SimulationOptions& to, const SimulationOptions& from, const OptionField& field);
 
 // The option's value in the text form setOptionFromText accepts ("50", "true", "255,0,128").
 std::string optionText(const SimulationOptions& options, const OptionField& field);

@@ -23,18 +23,14 @@
 #include <unistd.h>
 
 #include "atomicfile.h"
+#include "optionfields.h"
 #include "profilenumber.h"
 
 namespace bx {
 namespace {
 
-// Option fields are held as int and written as 16-bit or 32-bit numbers; ranges below keep both.
-static_assert(std::is_same_v<int32_t, int>);
-
 constexpr std::string_view dashes = "-----------------------------------------";
 constexpr std::string_view lineEnd = "\r\n";
-constexpr int largestGridSize = 100;        // used grid size; larger sizes load but are clamped
-constexpr int64_t largestGridIndex = 32767; // the file's grid sizes are 16-bit
 
 // Lines 1..6 and 8 are written like this; the reader skips them whatever they hold.
 constexpr std::array<std::string_view, 6> headerLines = {
@@ -63,14 +59,43 @@ Field flag(std::string name, bool& value) {
     return {std::move(name), ItemKind::Flag, 0, 0, nullptr, &value};
 }
 
-// The same component of all six user colours of one kind.
-FieldLine colourLine(std::array<UserColour, 6>& colours, const std::string& kind, int UserColour::*component,
-                     const std::string& componentName) {
-    FieldLine line;
-    for (std::size_t k = 0; k < colours.size(); ++k)
-        line.push_back(
-            whole(kind + std::to_string(k + 1) + " " + componentName, colours[k].*component, 0, 255));
-    return line;
+// The option lines 9..23 of the file hold the options where the option table places them, the
+// counters of the world, and one item that is always empty.
+constexpr int firstStoredLine = 9;
+constexpr int storedLineCount = 15;
+constexpr int counterLine = 21;
+constexpr int emptyItemLine = 16;
+
+constexpr std::array<std::string_view, 3> componentNames = {"red", "green", "blue"};
+constexpr std::array<int UserColour::*, 3> components = {&UserColour::red, &UserColour::green,
+                                                         &UserColour::blue};
+
+void place(std::vector<FieldLine>& lines, int line, int item, Field field) {
+    FieldLine& items = lines[static_cast<std::size_t>(line - firstStoredLine)];
+    if (items.size() < static_cast<std::size_t>(item))
+        items.resize(static_cast<std::size_t>(item));
+    items[static_cast<std::size_t>(item - 1)] = std::move(field);
+}
+
+void placeOption(std::vector<FieldLine>& lines, SimulationOptions& o, const OptionField& f) {
+    const std::string name(f.name);
+    const int item = f.place.item;
+    switch (f.kind) {
+    case OptionKind::Integer:
+        place(lines, f.place.lines[0], item, whole(name, o.*f.integer, f.minimum, f.largestStored()));
+        break;
+    case OptionKind::Flag:
+        place(lines, f.place.lines[0], item, flag(name, o.*f.flag));
+        break;
+    case OptionKind::Colour:
+        for (std::size_t c = 0; c < components.size(); ++c) {
+            UserColour& colour = (o.*f.colours)[static_cast<std::size_t>(f.colourIndex)];
+            place(lines, f.place.lines[c], item,
+                  whole(name + " " + std::string(componentNames[c]), colour.*components[c], f.minimum,
+                        f.maximum));
+        }
+        break;
+    }
 }
 
 // Lines 9..23 in file order. The writer and the reader both walk this one list, so the order,
@@ -78,35 +103,15 @@ FieldLine colourLine(std::array<UserColour, 6>& colours, const std::string& kind
 std::vector<FieldLine> storedLines(SimulationOptions& o, int32_t& organismCount, int32_t& environmentCount,
                                    int32_t& generation) {
     constexpr int64_t int32Max = std::numeric_limits<int32_t>::max();
-    constexpr int64_t largestFrequency = 100000000;
-    return {
-        colourLine(o.orgUserColour, "orgUserColour", &UserColour::green, "green"),
-        colourLine(o.envUserColour, "envUserColour", &UserColour::blue, "blue"),
-        colourLine(o.orgUserColour, "orgUserColour", &UserColour::red, "red"),
-        colourLine(o.envUserColour, "envUserColour", &UserColour::green, "green"),
-        colourLine(o.orgUserColour, "orgUserColour", &UserColour::blue, "blue"),
-        colourLine(o.envUserColour, "envUserColour", &UserColour::red, "red"),
-        {whole("slowdown", o.slowdown, -5, 5), flag("fullOrganisms", o.fullOrganisms),
-         whole("organismColourMode", o.organismColourMode, ColourRandom, ColourChoose)},
-        {Field{"an empty item", ItemKind::Ignored}, whole("startOrganisms", o.startOrganisms, 1, 2000),
-         whole("startEnvironments", o.startEnvironments, 1, 2000)},
-        {whole("gridSizeX", o.gridSizeX, 1, largestGridIndex),
-         whole("gridSizeY", o.gridSizeY, 1, largestGridIndex),
-         whole("environmentStartMode", o.environmentStartMode, 1, 4)},
-        {flag("environmentBlending", o.environmentBlending),
-         whole("environmentStartDecay", o.environmentStartDecay, 0, 255),
-         whole("decayRate", o.decayRate, 0, 255)},
-        {whole("growthRate", o.growthRate, 0, 255), flag("promptOnDeath", o.promptOnDeath),
-         flag("promptOnReset", o.promptOnReset)},
-        {flag("promptOnSave", o.promptOnSave), flag("promptOnDefaults", o.promptOnDefaults),
-         flag("promptOnAccept", o.promptOnAccept)},
-        {whole("organismCount", organismCount, 0, int32Max),
-         whole("environmentCount", environmentCount, 0, int32Max),
-         whole("generation", generation, 0, int32Max)},
-        {flag("mutationsOn", o.mutationsOn), flag("asteroidsOn", o.asteroidsOn),
-         whole("mutationFrequency", o.mutationFrequency, 0, largestFrequency)},
-        {whole("asteroidFrequency", o.asteroidFrequency, 0, largestFrequency)},
-    };
+    std::vector<FieldLine> lines(storedLineCount);
+    for (const OptionField& f : optionFields())
+        if (f.place.stored())
+            placeOption(lines, o, f);
+    place(lines, emptyItemLine, 1, Field{"an empty item", ItemKind::Ignored});
+    place(lines, counterLine, 1, whole("organismCount", organismCount, 0, int32Max));
+    place(lines, counterLine, 2, whole("environmentCount", environmentCount, 0, int32Max));
+    place(lines, counterLine, 3, whole("generation", generation, 0, int32Max));
+    return lines;
 }
 
 // ---------------------------------------------------------------- reading
@@ -647,16 +652,15 @@ std::string writeProfile(const std::string& path, const SimulationOptions& optio
 }
 
 SimulationOptions optionsOfProfile(const Profile& profile, const SimulationOptions& current) {
-    SimulationOptions merged = profile.options;
-    merged.environmentColourMode = current.environmentColourMode;
-    merged.blendOnOvertake = current.blendOnOvertake; // not in the file
-    merged.versionString = current.versionString;
-    merged.mainTitle = current.mainTitle;
-    merged.displayTitle = current.displayTitle;
-    merged.helpFilePath = current.helpFilePath;
-    // The grids hold the first 100 columns and rows of the file: all that is ever used.
-    merged.gridSizeX = std::min(merged.gridSizeX, largestGridSize);
-    merged.gridSizeY = std::min(merged.gridSizeY, largestGridSize);
+    SimulationOptions merged = current; // the identity strings and what a profile does not store
+    for (const OptionField& f : optionFields()) {
+        if (!f.place.stored())
+            continue;
+        copyOption(merged, profile.options, f);
+        // The grids hold the first 100 columns and rows of the file: all that is ever used.
+        if (f.place.largest > f.maximum)
+            merged.*f.integer = std::min(merged.*f.integer, f.maximum);
+    }
     return merged;
 }
 

@@ -1,5 +1,6 @@
 #include "validation.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -8,25 +9,6 @@
 
 namespace bx {
 namespace {
-
-double upperBoundOf(OptionTextBox box) {
-    switch (box) {
-    case OptionTextBox::StartOrganisms:
-    case OptionTextBox::StartEnvironments:
-        return 2000;
-    case OptionTextBox::GrowthRate:
-    case OptionTextBox::DecayRate:
-    case OptionTextBox::EnvStartDecay:
-        return 255;
-    case OptionTextBox::GridSizeX:
-    case OptionTextBox::GridSizeY:
-        return 100;
-    case OptionTextBox::AsteroidFrequency:
-    case OptionTextBox::MutationFrequency:
-        return 100000000;
-    }
-    return 0;
-}
 
 std::string wholeText(double v) {
     return formatInteger(static_cast<int64_t>(v));
@@ -51,27 +33,7 @@ int32_t textToInteger(std::string_view text) {
 }
 
 int32_t storedValueOf(OptionTextBox box, const SimulationOptions& o) {
-    switch (box) {
-    case OptionTextBox::StartOrganisms:
-        return o.startOrganisms;
-    case OptionTextBox::StartEnvironments:
-        return o.startEnvironments;
-    case OptionTextBox::GrowthRate:
-        return o.growthRate;
-    case OptionTextBox::DecayRate:
-        return o.decayRate;
-    case OptionTextBox::EnvStartDecay:
-        return o.environmentStartDecay;
-    case OptionTextBox::GridSizeX:
-        return o.gridSizeX;
-    case OptionTextBox::GridSizeY:
-        return o.gridSizeY;
-    case OptionTextBox::AsteroidFrequency:
-        return o.asteroidFrequency;
-    case OptionTextBox::MutationFrequency:
-        return o.mutationFrequency;
-    }
-    return 0;
+    return o.*optionOfTextBox(box).integer;
 }
 
 std::optional<std::string> correctedText(OptionTextBox box, std::string_view text,
@@ -79,8 +41,9 @@ std::optional<std::string> correctedText(OptionTextBox box, std::string_view tex
     const std::optional<double> value = numericValue(text);
     if (!value)
         return formatInteger(storedValueOf(box, stored));
-    const double upper = upperBoundOf(box);
-    const bool grid = box == OptionTextBox::GridSizeX || box == OptionTextBox::GridSizeY;
+    const OptionField& field = optionOfTextBox(box);
+    const double upper = field.maximum;
+    const bool grid = field.control.kind == ControlKind::GridSize;
     // The grid boxes test their upper bound before the rule for 0, the others after it.
     if (grid && *value > upper)
         return wholeText(upper);
@@ -110,7 +73,7 @@ ValidatedText validateText(OptionTextBox box, std::string_view text, const Simul
 }
 
 int gridSliderValue(int value) {
-    return value >= 101 ? 100 : value;
+    return std::min(value, largestGridSize);
 }
 
 } // namespace bx

@@ -7,20 +7,9 @@
 #include <string_view>
 
 #include "engine/options.h"
+#include "optionfields.h"
 
 namespace bx {
-
-enum class OptionTextBox {
-    StartOrganisms,    // startorgtext
-    StartEnvironments, // startenvironmenttext
-    GrowthRate,        // growthratetext
-    DecayRate,         // decayratetext
-    EnvStartDecay,     // envstartdecaytext
-    GridSizeX,         // gridsizextext
-    GridSizeY,         // gridsizeytext
-    AsteroidFrequency, // asteroidstext
-    MutationFrequency, // mutationtext
-};
 
 // The value of text that reads as a number: optional blanks around, optional sign, digits with
 // at most one decimal point, optional exponent (E or D). Empty text, a lone sign and a lone
@@ -47,7 +36,7 @@ struct ValidatedText {
 ValidatedText validateText(OptionTextBox box, std::string_view text, const SimulationOptions& stored,
                            int screenWidth, int screenHeight);
 
-// A grid slider moved by the user sets itself back to 100 from 101 or more.
+// A grid slider moved by the user sets itself back to the largest grid size (100) from above.
 int gridSliderValue(int value);
 
 } // namespace bx

@@ -9,6 +9,10 @@ namespace bx {
 NumberField::NumberField(OptionTextBox kind, const ValidationContext& context, QLineEdit* box,
                          QSlider* slider, QObject* parent)
     : QObject(parent), kind_(kind), context_(context), box_(box), slider_(slider) {
+    if (slider_) {
+        const OptionField& option = optionOfTextBox(kind_);
+        slider_->setRange(option.minimum, option.maximum);
+    }
     connect(box_, &QLineEdit::textChanged, this, &NumberField::textChanged);
     if (slider_)
         connect(slider_, &QSlider::valueChanged, this, &NumberField::sliderMoved);
@@ -44,7 +48,7 @@ void NumberField::textChanged() {
 }
 
 void NumberField::sliderMoved(int value) {
-    if (kind_ == OptionTextBox::GridSizeX || kind_ == OptionTextBox::GridSizeY) {
+    if (optionOfTextBox(kind_).control.kind == ControlKind::GridSize) {
         const int capped = gridSliderValue(value);
         if (capped != value)
             setSliderValue(capped);

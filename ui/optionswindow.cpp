@@ -213,15 +213,54 @@ void OptionsWindow::showOptionsInWindow() {
     organisms->colours->showScheme(o.organismColourMode);
     environment->colours->showScheme(o.environmentColourMode);
 
-    setChecked(organisms->fullOrganismsBox, o.fullOrganisms);
+    // The check boxes are set quietly, so their frequency boxes follow here.
+    special->asteroidFrequency->box()->setEnabled(o.asteroidsOn);
+    special->mutationFrequency->box()->setEnabled(o.mutationsOn);
+    showPlainControls();
     fullOrganismsClicked(o.fullOrganisms);
     checkEnvironmentStart(o.environmentStartMode);
-    showGridAndRates();
+    showGridSize();
     showStoredSwatches();
-    showSpecialOptions();
 }
 
-void OptionsWindow::showGridAndRates() {
+// The check boxes and the plain number boxes show their options as they stand; the option
+// table names each one's control.
+void OptionsWindow::showPlainControls() {
+    for (const OptionField& f : optionFields()) {
+        if (f.control.kind == ControlKind::CheckBox) {
+            setChecked(checkBoxOf(f), options_.*f.flag);
+        } else if (f.control.kind == ControlKind::NumberBox) {
+            NumberField* field = numberFieldOf(f);
+            field->setSliderValue(options_.*f.integer);
+            setText(field, options_.*f.integer);
+        }
+    }
+}
+
+void OptionsWindow::takePlainControls() {
+    for (const OptionField& f : optionFields()) {
+        if (f.control.kind == ControlKind::CheckBox)
+            options_.*f.flag = checkBoxOf(f)->isChecked();
+        else if (f.control.kind == ControlKind::NumberBox) // the text decides: "2.5" gives 2
+            options_.*f.integer = textToInteger(numberFieldOf(f)->box()->text().toStdString());
+    }
+}
+
+QCheckBox* OptionsWindow::checkBoxOf(const OptionField& option) const {
+    const std::string_view name = option.control.objectName;
+    return findChild<QCheckBox*>(QString::fromUtf8(name.data(), qsizetype(name.size())));
+}
+
+NumberField* OptionsWindow::numberFieldOf(const OptionField& option) const {
+    const std::string_view name = option.control.objectName;
+    const QString boxName = QString::fromUtf8(name.data(), qsizetype(name.size()));
+    for (NumberField* field : findChildren<NumberField*>())
+        if (field->box()->objectName() == boxName)
+            return field;
+    return nullptr;
+}
+
+void OptionsWindow::showGridSize() {
     const SimulationOptions& o = options_;
     general->gridSizeX->setSliderValue(o.gridSizeX);
     general->gridSizeY->setSliderValue(o.gridSizeY);
@@ -231,13 +270,6 @@ void OptionsWindow::showGridAndRates() {
     // Minus 50 across and plus 50 down, as the layout code sizes the grid sliders.
     general->screenWidthBox->setText(QString::number(screen_.widthPixels() - 50));
     general->screenHeightBox->setText(QString::number(screen_.heightPixels() + 50));
-
-    for (auto [field, value] :
-         {std::pair{general->growthRate, o.growthRate}, std::pair{general->decayRate, o.decayRate},
-          std::pair{general->envStartDecay, o.environmentStartDecay}}) {
-        field->setSliderValue(value);
-        setText(field, value);
-    }
 }
 
 // After the schemes: selecting Choose painted the starting colours; the stored ones go back.
@@ -257,26 +289,9 @@ void OptionsWindow::showStoredSwatches() {
     }
 }
 
-void OptionsWindow::showSpecialOptions() {
-    const SimulationOptions& o = options_;
-    SpecialTab& s = *special;
-    for (auto [check, flag] :
-         {std::pair{s.blendOnOvertakeBox, o.blendOnOvertake},
-          std::pair{general->environmentBlendingBox, o.environmentBlending},
-          std::pair{s.promptOnDeathBox, o.promptOnDeath}, std::pair{s.promptOnSaveBox, o.promptOnSave},
-          std::pair{s.promptOnResetBox, o.promptOnReset},
-          std::pair{s.promptOnDefaultsBox, o.promptOnDefaults}, std::pair{s.asteroidsBox, o.asteroidsOn},
-          std::pair{s.mutationsBox, o.mutationsOn}})
-        setChecked(check, flag);
-    s.asteroidFrequency->box()->setEnabled(o.asteroidsOn);
-    s.mutationFrequency->box()->setEnabled(o.mutationsOn);
-    setText(s.asteroidFrequency, o.asteroidFrequency);
-    setText(s.mutationFrequency, o.mutationFrequency);
-}
-
 void OptionsWindow::takeOptionsFromWindow() {
     SimulationOptions& o = options_;
-    o.fullOrganisms = organisms->fullOrganismsBox->isChecked();
+    takePlainControls();
     if (!o.fullOrganisms)
         o.startOrganisms = organisms->startOrganisms->slider()->value();
     if (const int mode = organisms->colours->selectedScheme())
@@ -298,26 +313,8 @@ void OptionsWindow::takeOptionsFromWindow() {
 
     o.gridSizeX = general->gridSizeX->slider()->value();
     o.gridSizeY = general->gridSizeY->slider()->value();
-    // The text decides: it may hold a fraction the slider cannot ("2.5" gives 2).
-    const auto boxValue = [](NumberField* f) { return textToInteger(f->box()->text().toStdString()); };
-    o.growthRate = boxValue(general->growthRate);
-    o.decayRate = boxValue(general->decayRate);
-    o.environmentStartDecay = boxValue(general->envStartDecay);
-
     o.orgUserColour = organisms->colours->swatchColours();
     o.envUserColour = environment->colours->swatchColours();
-
-    const SpecialTab& s = *special;
-    o.blendOnOvertake = s.blendOnOvertakeBox->isChecked();
-    o.environmentBlending = general->environmentBlendingBox->isChecked();
-    o.promptOnDeath = s.promptOnDeathBox->isChecked();
-    o.promptOnSave = s.promptOnSaveBox->isChecked();
-    o.promptOnReset = s.promptOnResetBox->isChecked();
-    o.promptOnDefaults = s.promptOnDefaultsBox->isChecked();
-    o.asteroidsOn = s.asteroidsBox->isChecked();
-    o.mutationsOn = s.mutationsBox->isChecked();
-    o.asteroidFrequency = boxValue(s.asteroidFrequency);
-    o.mutationFrequency = boxValue(s.mutationFrequency);
 }
 
 void OptionsWindow::setGridSliderMaxima(int maxX, int maxY) {

@@ -80,9 +80,12 @@ protected:
     void reject() override;
 
 private:
-    void showGridAndRates();
+    void showPlainControls();
+    void takePlainControls();
+    QCheckBox* checkBoxOf(const OptionField& option) const;
+    NumberField* numberFieldOf(const OptionField& option) const;
+    void showGridSize();
     void showStoredSwatches();
-    void showSpecialOptions();
     void buildButtons(QLayout* layout);
     void buildMenus();
     void fullOrganismsClicked(bool checked);

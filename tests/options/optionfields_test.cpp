@@ -1,4 +1,5 @@
 #include "options/optionfields.h"
+#include "options/profile.h"
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,41 @@ TEST(optionfields_test, every_option_keeps_its_own_value) {
     std::size_t i = 0;
     for (const OptionField& f : optionFields())
         EXPECT_EQ(written[i++], optionText(options, f)) << f.name;
+}
+
+// The value at one end of the option's range, as text.
+std::string endValue(const OptionField& f, bool top) {
+    const std::string end = std::to_string(top ? f.maximum : f.minimum);
+    switch (f.kind) {
+    case OptionKind::Integer:
+        return end;
+    case OptionKind::Flag:
+        return top ? "true" : "false";
+    case OptionKind::Colour:
+        return end + "," + end + "," + end;
+    }
+    return {};
+}
+
+// The table against the profile writer and reader: each default lies in its range, and a profile
+// gives back every option it stores, at both ends of its range, and the default for the others.
+TEST(optionfields_test, stored_options_come_back_from_a_profile_at_both_ends_of_their_range) {
+    const SimulationOptions defaults;
+    for (const bool top : {false, true}) {
+        SimulationOptions options;
+        for (const OptionField& f : optionFields()) {
+            SimulationOptions scratch;
+            EXPECT_EQ(std::nullopt, setOptionFromText(scratch, f, optionText(defaults, f))) << f.name;
+            ASSERT_EQ(std::nullopt, setOptionFromText(options, f, endValue(f, top))) << f.name;
+        }
+        std::string error;
+        const std::optional<Profile> read =
+            parseProfileText(profileText(options, WorldState{}), "table", error);
+        ASSERT_TRUE(read) << error;
+        for (const OptionField& f : optionFields())
+            EXPECT_EQ(optionText(f.place.stored() ? options : defaults, f), optionText(read->options, f))
+                << f.name << (top ? " at its maximum" : " at its minimum");
+    }
 }
 
 TEST(optionfields_test, names_reach_the_fields_they_name) {

@@ -25,7 +25,7 @@ EnvironmentTab::EnvironmentTab(const ValidationContext& context, ColourPicker& p
     grid->addWidget(noneStart, 1, 1);
     startEnvironments =
         new NumberField(OptionTextBox::StartEnvironments, context, textBox("startenvironmenttext"),
-                        slider("startenvironmentslider", 1, 2000), this);
+                        slider("startenvironmentslider"), this);
     addSliderRow(grid, 2, "Start Environments:", startEnvironments->box(), startEnvironments->slider());
     grid->setRowStretch(4, 1);
     frame->setFocusProxy(randomStart);

@@ -19,10 +19,16 @@ inline QLineEdit* textBox(const char* name, int width = 56) {
     return box;
 }
 
-inline QSlider* slider(const char* name, int minimum, int maximum) {
+// A number box's slider takes its range from the option table (NumberField sets it).
+inline QSlider* slider(const char* name) {
     QSlider* s = named(new QSlider(Qt::Horizontal), name);
-    s->setRange(minimum, maximum);
     s->setMinimumWidth(160);
+    return s;
+}
+
+inline QSlider* slider(const char* name, int minimum, int maximum) {
+    QSlider* s = slider(name);
+    s->setRange(minimum, maximum);
     return s;
 }
 

@@ -20,11 +20,11 @@ QGroupBox* GeneralTab::buildWorldSetup(const ValidationContext& context) {
     auto* frame = named(new QGroupBox("&World Setup Options"), "Frame6");
     auto* grid = new QGridLayout(frame);
     growthRate = new NumberField(OptionTextBox::GrowthRate, context, textBox("growthratetext"),
-                                 slider("growthrateslider", 0, 255), this);
+                                 slider("growthrateslider"), this);
     decayRate = new NumberField(OptionTextBox::DecayRate, context, textBox("decayratetext"),
-                                slider("decayrateslider", 0, 255), this);
+                                slider("decayrateslider"), this);
     envStartDecay = new NumberField(OptionTextBox::EnvStartDecay, context, textBox("envstartdecaytext"),
-                                    slider("envstartdecayslider", 0, 255), this);
+                                    slider("envstartdecayslider"), this);
     addSliderRow(grid, 0, "World growth rate:", growthRate->box(), growthRate->slider());
     addSliderRow(grid, 2, "World decay rate:", decayRate->box(), decayRate->slider());
     addSliderRow(grid, 4, "Environment startup decay:", envStartDecay->box(), envStartDecay->slider());
@@ -38,9 +38,9 @@ QGroupBox* GeneralTab::buildGridSize(const ValidationContext& context) {
     auto* frame = named(new QGroupBox("Grid Si&ze"), "Frame1");
     auto* grid = new QGridLayout(frame);
     gridSizeX = new NumberField(OptionTextBox::GridSizeX, context, textBox("gridsizextext"),
-                                slider("gridsizexslider", 1, 100), this);
+                                slider("gridsizexslider"), this);
     gridSizeY = new NumberField(OptionTextBox::GridSizeY, context, textBox("gridsizeytext"),
-                                slider("gridsizeyslider", 1, 100), this);
+                                slider("gridsizeyslider"), this);
     grid->addWidget(gridSizeX->box(), 0, 0);
     grid->addWidget(gridSizeX->slider(), 0, 1);
     grid->addWidget(new QLabel("by"), 1, 0, 1, 2, Qt::AlignCenter);

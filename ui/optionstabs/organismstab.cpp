@@ -16,7 +16,7 @@ OrganismsTab::OrganismsTab(const ValidationContext& context, ColourPicker& picke
     auto* frame = named(new QGroupBox("Org&anisms"), "Frame3");
     auto* grid = new QGridLayout(frame);
     startOrganisms = new NumberField(OptionTextBox::StartOrganisms, context, textBox("startorgtext"),
-                                     slider("startorgslider", 1, 2000), this);
+                                     slider("startorgslider"), this);
     addSliderRow(grid, 0, "Start Organisms:", startOrganisms->box(), startOrganisms->slider());
     fullOrganismsBox = checkBox("fullorganisms", "Full");
     grid->addWidget(fullOrganismsBox, 2, 0, 1, 2);
