@@ -75,9 +75,7 @@ void SaverApp::startFullScreen() {
     createWorld(module_.world, *this, platform_.rng);
     if (ended_)
         return; // the user ended it while the world was being built
-    screen_->showFullScreen();
-    screen_->raise();
-    screen_->activateWindow();
+    screen_->cover();
     // Hidden here too: without a window manager the window may never be told it is active.
     setPointerShown(false);
 }

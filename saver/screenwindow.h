@@ -3,6 +3,9 @@
 // engine; a character key, a click, a wheel turn (a button press on X) or the sixth mouse move
 // within one mouseTimer period (5 s) asks to quit, unless a password check is running. Closing
 // the window (the window manager's close, Alt+F4) asks the same.
+// On X the window is left alone by the window manager (as a screen locker's is), so that it spans
+// every monitor instead of being made full screen on one, and it takes the keyboard and the
+// pointer for itself: input anywhere reaches it.
 #include <QTimer>
 
 #include "savercanvas.h"
@@ -14,6 +17,10 @@ class ScreenWindow : public SaverCanvas {
     Q_OBJECT
 public:
     ScreenWindow(SaverModule& module, const QRect& screenArea);
+
+    // Shows the window over every screen and every other window, and takes the keyboard and the
+    // pointer as soon as the server lets it (another program may hold them for a while).
+    void cover();
 
     QTimer* tickTimer;
     QTimer* mouseTimer;
@@ -34,7 +41,10 @@ protected:
 
 private:
     void requestQuit();
+    void tryToGrabInput();
     SaverModule& module_;
+    QTimer* grabTimer_;
+    int grabTries_ = 0;
 };
 
 } // namespace bx
