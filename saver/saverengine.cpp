@@ -24,13 +24,13 @@ int perArea(int area, float per) {
 // keep the world's grid.
 std::pair<int, int> gridFor(const SaverWorld& world, SurfaceSize size) {
     switch (world.saverMode) {
-    case SaverFullScreen:
-    case SaverConfig:
-    case SaverHostWindow:
+    case SaverMode::FullScreen:
+    case SaverMode::Config:
+    case SaverMode::HostWindow:
         // Divided by the setting as read: a fraction makes the grid differ from the painted size.
         return {roundToInt(std::max(size.width, 0) / world.squareSizeSetting),
                 roundToInt(std::max(size.height, 0) / world.squareSizeSetting)};
-    case SaverPreview:
+    case SaverMode::Preview:
         return {roundToInt(std::max(size.width, 0) / double(previewSquareSize)),
                 roundToInt(std::max(size.height, 0) / double(previewSquareSize))};
     default:
@@ -40,7 +40,7 @@ std::pair<int, int> gridFor(const SaverWorld& world, SurfaceSize size) {
 
 void sizeToSurface(SaverWorld& world, SaverHost& host) {
     std::tie(world.gridSizeX, world.gridSizeY) = gridFor(world, host.surfaceSize(world.saverMode));
-    if (world.saverMode == SaverPreview)
+    if (world.saverMode == SaverMode::Preview)
         world.squareSize = previewSquareSize;
 }
 

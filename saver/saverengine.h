@@ -13,13 +13,7 @@ namespace bx {
 
 // Which surface the engine draws on. HostWindow is a window of a host screensaver (the X
 // screensaver conventions): sized like the full screen, by the stored square size.
-enum SaverMode : int {
-    SaverNone = 0,
-    SaverFullScreen = 1,
-    SaverConfig = 2,
-    SaverPreview = 3,
-    SaverHostWindow = 4
-};
+enum class SaverMode { None, FullScreen, Config, Preview, HostWindow };
 
 // The fixed parameters: growth 2, decay 3, mutations and asteroids one in a million, blending on
 // overtake always.
@@ -42,7 +36,7 @@ struct SaverWorld {
     int32_t chanceRoll = 0;
     // The square size as read from the settings (2 … 25, may have a fraction).
     double squareSizeSetting = 6;
-    int saverMode = SaverNone;
+    SaverMode saverMode = SaverMode::None;
     // True while createWorld lets events run: a tick arriving then does not step the half-built world.
     bool creating = false;
 };
@@ -58,11 +52,11 @@ class SaverHost {
 public:
     virtual ~SaverHost() = default;
     // The client area of the surface of a mode, in pixels (0 × 0 when the mode has none).
-    virtual SurfaceSize surfaceSize(int saverMode) = 0;
+    virtual SurfaceSize surfaceSize(SaverMode saverMode) = 0;
     // The canvas of a mode, or null: then nothing is painted.
-    virtual Canvas* surfaceCanvas(int saverMode) = 0;
+    virtual Canvas* surfaceCanvas(SaverMode saverMode) = 0;
     // Starts the 1 ms timer of the surface of a mode.
-    virtual void enableTimer(int saverMode) = 0;
+    virtual void enableTimer(SaverMode saverMode) = 0;
     // Lets pending window events run (once before each environment seed).
     virtual void letEventsRun() = 0;
 };
