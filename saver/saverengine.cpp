@@ -127,8 +127,8 @@ void createWorld(SaverWorld& world, SaverHost& host, RandomSource& rng) {
 void paintSaverSquare(const SaverWorld& world, Canvas& canvas) {
     const Rgb& organism = world.orgGrid.at(world.squareX, world.squareY);
     const Rgb& environment = world.envGrid.at(world.squareX, world.squareY);
-    const bool organisms = world.displayMode != 4;
-    const bool environments = world.displayMode != 2;
+    const bool organisms = world.displayMode != DisplayMode::Environments;
+    const bool environments = world.displayMode != DisplayMode::Organisms;
     paintSquareModel(canvas, world.squareX, world.squareY, world.squareSize, organism, environment, organisms,
                      environments);
 }
@@ -171,11 +171,10 @@ void stepWorld(SaverWorld& world, SaverHost& host, RandomSource& rng) {
     world.organismCount = world.environmentCount = 0;
     world.squareY = 1;
     world.displayCountdown -= 1;
-    if (world.displayCountdown < 1) {
-        world.displayMode += 1;
-        if (world.displayMode == 5)
-            world.displayMode = 1;
-    }
+    if (world.displayCountdown < 1)
+        world.displayMode = world.displayMode == DisplayMode::Environments
+                                ? DisplayMode::Both
+                                : static_cast<DisplayMode>(static_cast<int>(world.displayMode) + 1);
 }
 
 } // namespace bx

@@ -15,6 +15,9 @@ namespace bx {
 // screensaver conventions): sized like the full screen, by the stored square size.
 enum class SaverMode { None, FullScreen, Config, Preview, HostWindow };
 
+// The layers painted; the world goes through them in this order, again and again.
+enum class DisplayMode { Both = 1, Organisms = 2, BothAgain = 3, Environments = 4 };
+
 // The fixed parameters: growth 2, decay 3, mutations and asteroids one in a million, blending on
 // overtake always.
 RuleParams saverRuleParams(int gridSizeX, int gridSizeY);
@@ -29,8 +32,8 @@ struct SaverWorld {
     double stepColumn = 1, stepRow = 1;              // the sweep: the column being updated, the next row
     int32_t organismCount = 0, environmentCount = 0; // of the column just swept
     int worldDead = 0;                               // 1 when the last finished column held neither layer
-    int displayMode = 1;                             // 1 both layers, 2 organisms, 3 both, 4 environments
-    float displayCountdown = 0;                      // columns left before displayMode advances
+    DisplayMode displayMode = DisplayMode::Both;
+    float displayCountdown = 0; // columns left before displayMode advances
     bool rebuildRequested = false;
     int envSeeds = 0, orgSeeds = 0;
     int32_t chanceRoll = 0;

@@ -196,7 +196,7 @@ TEST(saverengine_test, display_modes_choose_the_layers_painted) {
         world.envGrid = Grid(1, 1);
         world.orgGrid.set(1, 1, {255, 0, 0});
         world.envGrid.set(1, 1, {0, 0, 255});
-        world.displayMode = mode;
+        world.displayMode = static_cast<DisplayMode>(mode);
         RecordingCanvas canvas;
         paintSaverSquare(world, canvas);
         ASSERT_EQ(std::size_t(boxesPerSquare[mode]), canvas.boxes.size()) << mode;
@@ -214,12 +214,12 @@ TEST(saverengine_test, display_mode_cycles_one_two_three_four_one_and_runs_on_ac
     std::vector<int> modes;
     for (int i = 0; i < 5; ++i) {
         stepWorld(world, host, rng);
-        modes.push_back(world.displayMode);
+        modes.push_back(int(world.displayMode));
     }
     EXPECT_EQ((std::vector<int>{2, 3, 4, 1, 2}), modes);
     world.rebuildRequested = true;
     stepWorld(world, host, rng);
-    EXPECT_EQ(3, world.displayMode);
+    EXPECT_EQ(DisplayMode::BothAgain, world.displayMode);
 }
 
 TEST(saverengine_test, display_mode_holds_while_the_countdown_lasts) {
@@ -234,9 +234,9 @@ TEST(saverengine_test, display_mode_holds_while_the_countdown_lasts) {
     EXPECT_FLOAT_EQ(4, world.displayCountdown);
     for (int i = 0; i < 3; ++i)
         stepWorld(world, host, rng);
-    EXPECT_EQ(1, world.displayMode);
+    EXPECT_EQ(DisplayMode::Both, world.displayMode);
     stepWorld(world, host, rng); // countdown 0 < 1
-    EXPECT_EQ(2, world.displayMode);
+    EXPECT_EQ(DisplayMode::Organisms, world.displayMode);
 }
 
 // --- dead worlds and rebuilds ---------------------------------------------------------------
