@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
   xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core openbox
   libxml2-utils desktop-file-utils
-  xserver-xorg-core xserver-xorg-video-dummy
+  xserver-xorg-core xserver-xorg-video-dummy libxfixes-dev
 )
 # --fuzz: also clang with its fuzzer runtime, for scripts/fuzz.sh.
 [ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-14-dev)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The full-screen saver on two monitors (an X server with the dummy driver, two 1920x1080 heads
 # side by side), without a window manager and under openbox: one window covers both, the world is
-# drawn on both, and a key or the pointer's moves on the second monitor end it.
-#   saver_monitors_e2e.sh <folder of the programs> <output folder> <xorg.conf> <host window helper>
+# drawn on both, the pointer is hidden on both, and a key or the pointer's moves on the second
+# monitor end it.
+#   saver_monitors_e2e.sh <programs' folder> <output folder> <xorg.conf> <host window helper> <cursor probe>
 # Ends with 77 (skipped) where Xorg or its dummy driver is missing or cannot be started (it must
 # run as root to read a configuration file given by path).
 set -euo pipefail
@@ -10,6 +11,7 @@ bin=$1
 out=$2
 config=$3
 helper=$4
+probe=$5
 saver="$bin/Bramblex 2.scr"
 rm -rf "$out"
 mkdir -p "$out/config/bramblex"
@@ -70,8 +72,12 @@ run() {
     fail "$wm: the world was not drawn on both monitors"
   else
     import -window root "$out/two-monitors-$wm-$ending.png"
-    xdotool mousemove 2800 500
-    sleep 0.5 # one move only: the count of moves starts afresh
+    local where
+    for where in "600 500" "2800 500"; do
+      xdotool mousemove $where
+      [ "$("$probe")" = blank ] || fail "$wm: the pointer shows at $where"
+    done
+    sleep 0.5
     if [ "$ending" = key ]; then
       xdotool key q
     else
