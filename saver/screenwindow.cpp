@@ -1,8 +1,11 @@
 #include "screenwindow.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QWindow>
+
+#include "keepontop.h"
 
 namespace bx {
 
@@ -30,10 +33,14 @@ ScreenWindow::ScreenWindow(SaverModule& module, const QRect& screenArea)
     connect(grabTimer_, &QTimer::timeout, this, &ScreenWindow::tryToGrabInput);
 }
 
+ScreenWindow::~ScreenWindow() = default;
+
 void ScreenWindow::cover() {
     show();
     raise();
     activateWindow();
+    if (QGuiApplication::platformName() == QLatin1String("xcb") && !keepOnTop_)
+        keepOnTop_ = std::make_unique<KeepOnTop>(static_cast<uint32_t>(winId()));
     grabTries_ = 0;
     grabTimer_->start();
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The full-screen saver on two monitors (an X server with the dummy driver, two 1920x1080 heads
 # side by side), without a window manager and under openbox: one window covers both, the world is
-# drawn on both, the pointer is hidden on both, and a key or the pointer's moves on the second
-# monitor end it.
+# drawn on both, the pointer is hidden on both, a window that comes up later is covered again, and
+# a key or the pointer's moves on the second monitor end it.
 #   saver_monitors_e2e.sh <programs' folder> <output folder> <xorg.conf> <host window helper> <cursor probe>
 # Ends with 77 (skipped) where Xorg or its dummy driver is missing or cannot be started (it must
 # run as root to read a configuration file given by path).
@@ -30,9 +30,10 @@ Xorg -displayfd 3 -config "$config" -noreset -nolisten tcp -novtswitch -sharevts
 xorg=$!
 app=""
 host=""
+late=""
 wmpid=""
 cleanup() {
-  for p in "$app" "$host" "$wmpid" "$xorg"; do [ -n "$p" ] && kill "$p" 2>/dev/null || true; done
+  for p in "$app" "$host" "$late" "$wmpid" "$xorg"; do [ -n "$p" ] && kill "$p" 2>/dev/null || true; done
 }
 trap cleanup EXIT
 for _ in $(seq 1 150); do
@@ -72,6 +73,19 @@ run() {
     fail "$wm: the world was not drawn on both monitors"
   else
     import -window root "$out/two-monitors-$wm-$ending.png"
+    "$helper" 300 200 >"$out/late_id" &
+    late=$!
+    wait_for "test -s '$out/late_id' && xwininfo -id \$(head -n 1 '$out/late_id') | grep -q IsViewable"
+    local late_area
+    late_area=$(geometry_of "$(head -n 1 "$out/late_id")")
+    local covered=no
+    for _ in $(seq 1 20); do # a picture of the screen takes a while: about 5 s in all
+      [ "$(colours_in "$late_area")" -gt 8 ] && { covered=yes; break; }
+    done
+    [ $covered = yes ] || fail "$wm: a window that came up later stayed over /s"
+    kill "$late"
+    wait "$late" 2>/dev/null || true
+    late=""
     local where
     for where in "600 500" "2800 500"; do
       xdotool mousemove $where
