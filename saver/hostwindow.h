@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "saverengine.h"
+#include "xcbconnection.h"
 
 namespace bx {
 
@@ -21,14 +22,10 @@ public:
 class X11HostWindows : public HostWindows {
 public:
     X11HostWindows();
-    ~X11HostWindows() override;
-    X11HostWindows(const X11HostWindows&) = delete;
-    X11HostWindows& operator=(const X11HostWindows&) = delete;
     std::optional<SurfaceSize> clientSize(int64_t id) override;
 
 private:
-    struct Connection;
-    Connection* connection_;
+    XcbConnection xcb_;
 };
 
 } // namespace bx

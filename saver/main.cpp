@@ -16,16 +16,11 @@
 #include "saverapp.h"
 #include "stopsignals.h"
 
-int main(int argc, char** argv) {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const char* hostVariable = std::getenv("XSCREENSAVER_WINDOW");
-    const bx::SaverCommand command = bx::parseSaverCommand(
-        arguments, hostVariable ? std::optional<std::string>(hostVariable) : std::nullopt);
-    if (command.launch == bx::SaverLaunch::Help) {
-        std::cout << bx::saverUsage();
-        return 0;
-    }
+namespace {
 
+// Runs the saver in `command`'s mode until it ends. Returns the exit status; `stopSignal` is the
+// signal that ended it, 0 when none did.
+int runSaver(int argc, char** argv, const bx::SaverCommand& command, int& stopSignal) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Bramblex 2 Screen Saver");
     QApplication::setQuitOnLastWindowClosed(false); // the saver ends through endSaver
@@ -52,7 +47,26 @@ int main(int argc, char** argv) {
     // on the user's key, with the pointer back and its windows gone.
     bx::StopSignals stopSignals;
     QObject::connect(&stopSignals, &bx::StopSignals::received, &saver, &bx::SaverApp::endSaver);
-    if (!saver.start(command) || saver.hasEnded())
+    const int status = saver.start(command) && !saver.hasEnded() ? QApplication::exec() : 0;
+    stopSignal = stopSignals.caught();
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const char* hostVariable = std::getenv("XSCREENSAVER_WINDOW");
+    const bx::SaverCommand command = bx::parseSaverCommand(
+        arguments, hostVariable ? std::optional<std::string>(hostVariable) : std::nullopt);
+    if (command.launch == bx::SaverLaunch::Help) {
+        std::cout << bx::saverUsage();
         return 0;
-    return QApplication::exec();
+    }
+    int stopSignal = 0;
+    const int status = runSaver(argc, argv, command, stopSignal);
+    // Everything is put back and the windows are gone: the host sees the saver die by its signal.
+    if (stopSignal != 0)
+        bx::dieBy(stopSignal);
+    return status;
 }

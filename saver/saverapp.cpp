@@ -12,6 +12,7 @@
 #include "listenwindow.h"
 #include "rootsurface.h"
 #include "saverinstall/squaresetting.h"
+#include "saversurface.h"
 #include "screenwindow.h"
 
 namespace bx {
@@ -40,10 +41,10 @@ bool SaverApp::start(const SaverCommand& command) {
         startConfiguration();
         return true;
     case SaverLaunch::Preview:
-        startEmbedded(command.handle, SaverPreview);
+        startEmbedded(command.handle, SaverMode::Preview);
         return true;
     case SaverLaunch::HostWindow:
-        startEmbedded(command.handle, SaverHostWindow);
+        startEmbedded(command.handle, SaverMode::HostWindow);
         return true;
     case SaverLaunch::Root:
         startOnDesktop();
@@ -63,32 +64,31 @@ void SaverApp::startFullScreen() {
     module_.previewMode = false;
     listen_ = std::make_unique<ListenWindow>(module_, platform_.hosts);
     screen_ = std::make_unique<ScreenWindow>(module_, platform_.screenArea);
+    surface_ = std::make_unique<WidgetSurface>(*screen_, *screen_->tickTimer);
     // Screens added, taken away or rearranged: the window covers them all again, and the world
     // is built anew for the new size.
     if (QScreen* primary = QGuiApplication::primaryScreen())
         connect(primary, &QScreen::virtualGeometryChanged, screen_.get(),
                 [this](const QRect& area) { screen_->setGeometry(area); });
-    connect(screen_.get(), &ScreenWindow::tick, this, [this] { step(SaverFullScreen); });
+    connect(screen_.get(), &ScreenWindow::tick, this, &SaverApp::step);
     connect(screen_.get(), &ScreenWindow::quitRequested, this, &SaverApp::requestQuit);
     connect(screen_.get(), &ScreenWindow::activated, this, [this] { setPointerShown(false); });
-    module_.world.saverMode = SaverFullScreen;
+    mode_ = module_.world.saverMode = SaverMode::FullScreen;
     createWorld(module_.world, *this, platform_.rng);
     if (ended_)
         return; // the user ended it while the world was being built
-    screen_->showFullScreen();
-    screen_->raise();
-    screen_->activateWindow();
+    screen_->cover();
     // Hidden here too: without a window manager the window may never be told it is active.
     setPointerShown(false);
 }
 
-void SaverApp::startEmbedded(int64_t host, int saverMode) {
-    embeddedMode_ = saverMode;
-    module_.world.saverMode = saverMode;
+void SaverApp::startEmbedded(int64_t host, SaverMode mode) {
+    mode_ = module_.world.saverMode = mode;
     module_.previewMode = true;
     module_.previewParent = host;
     listen_ = std::make_unique<ListenWindow>(module_, platform_.hosts);
-    connect(listen_.get(), &ListenWindow::tick, this, [this] { step(embeddedMode_); });
+    surface_ = std::make_unique<EmbeddedSurface>(*listen_, module_);
+    connect(listen_.get(), &ListenWindow::tick, this, &SaverApp::step);
     connect(listen_.get(), &ListenWindow::hostGone, this, &SaverApp::endSaver);
     listen_->attachTo(host);
     createWorld(module_.world, *this, platform_.rng);
@@ -98,24 +98,29 @@ void SaverApp::startEmbedded(int64_t host, int saverMode) {
 
 // As X screen hacks do: no window of its own, no keyboard, no pointer; it ends on a signal.
 void SaverApp::startOnDesktop() {
-    module_.world.saverMode = SaverHostWindow;
-    desktop_ = std::make_unique<RootSurface>();
-    if (!desktop_->ok()) {
+    mode_ = module_.world.saverMode = SaverMode::HostWindow;
+    auto root = std::make_unique<RootSurface>();
+    if (!root->ok()) {
         endSaver();
         return;
     }
-    desktopTimer_ = new QTimer(this);
-    desktopTimer_->setInterval(saverTickInterval);
-    connect(desktopTimer_, &QTimer::timeout, this, [this] { step(SaverHostWindow); });
+    auto desktop = std::make_unique<DesktopSurface>(std::move(root));
+    desktop_ = desktop.get();
+    surface_ = std::move(desktop);
+    connect(&surface_->timer(), &QTimer::timeout, this, &SaverApp::step);
     if (QScreen* primary = QGuiApplication::primaryScreen())
-        connect(primary, &QScreen::virtualGeometryChanged, this, [this] { desktop_->updateSize(); });
+        connect(primary, &QScreen::virtualGeometryChanged, this, [this] {
+            if (desktop_)
+                desktop_->updateSize();
+        });
     createWorld(module_.world, *this, platform_.rng);
 }
 
 void SaverApp::startConfiguration() {
-    module_.world.saverMode = SaverConfig;
+    mode_ = module_.world.saverMode = SaverMode::Config;
     config_ = std::make_unique<ConfigDialog>(module_, platform_.settings, platform_.help, helpFile());
-    connect(config_.get(), &ConfigDialog::tick, this, [this] { step(SaverConfig); });
+    surface_ = std::make_unique<WidgetSurface>(*config_->preview, *config_->tickTimer);
+    connect(config_.get(), &ConfigDialog::tick, this, &SaverApp::step);
     connect(config_.get(), &ConfigDialog::aboutRequested, this, [this] { about_->open(); });
     connect(config_.get(), &QDialog::finished, this, &SaverApp::endSaver);
     createWorld(module_.world, *this, platform_.rng);
@@ -130,22 +135,16 @@ void SaverApp::showPasswordMessage() {
     platform_.messages.inform(notice);
 }
 
-void SaverApp::step(int saverMode) {
-    if (ended_)
+void SaverApp::step() {
+    if (ended_ || !surface_)
         return;
-    module_.world.saverMode = saverMode;
+    module_.world.saverMode = mode_;
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     for (int columns = pace_.due(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
          columns > 0 && !ended_; --columns)
         stepWorld(module_.world, *this, platform_.rng);
-    if (saverMode == SaverFullScreen && screen_)
-        screen_->flush();
-    else if (saverMode == SaverConfig && config_)
-        config_->preview->flush();
-    else if (desktop_)
-        desktop_->flush();
-    else if (listen_)
-        listen_->preview->flush();
+    if (surface_)
+        surface_->flush();
 }
 
 void SaverApp::requestQuit() {
@@ -166,20 +165,18 @@ void SaverApp::endSaver() {
         return;
     ended_ = true;
     setPointerShown(true);
+    if (surface_)
+        surface_->timer().stop();
     if (screen_) {
-        screen_->tickTimer->stop();
         screen_->mouseTimer->stop();
         screen_->hide();
     }
-    if (listen_)
-        listen_->tickTimer->stop();
-    if (desktopTimer_)
-        desktopTimer_->stop();
-    desktop_.reset(); // the desktop's background comes back
-    if (config_) {
-        config_->tickTimer->stop();
-        config_->hide();
+    if (desktop_) {
+        surface_.reset(); // the desktop's background comes back
+        desktop_ = nullptr;
     }
+    if (config_)
+        config_->hide();
     if (about_)
         about_->hide();
     emit finished();
@@ -196,51 +193,18 @@ void SaverApp::setPointerShown(bool shown) {
     }
 }
 
-SurfaceSize SaverApp::surfaceSize(int saverMode) {
-    switch (saverMode) {
-    case SaverFullScreen:
-        return screen_ ? SurfaceSize{screen_->width(), screen_->height()} : SurfaceSize{};
-    case SaverConfig:
-        return config_ ? SurfaceSize{config_->preview->width(), config_->preview->height()} : SurfaceSize{};
-    case SaverPreview:
-    case SaverHostWindow:
-        if (desktop_)
-            return desktop_->size();
-        if (listen_ && module_.previewAttached)
-            return {listen_->preview->width(), listen_->preview->height()};
-        return {};
-    default:
-        return {};
-    }
+// Every mode has one surface: the engine's mode names the same one.
+SurfaceSize SaverApp::surfaceSize(SaverMode) {
+    return surface_ ? surface_->size() : SurfaceSize{};
 }
 
-Canvas* SaverApp::surfaceCanvas(int saverMode) {
-    switch (saverMode) {
-    case SaverFullScreen:
-        return screen_ ? &screen_->canvas() : nullptr;
-    case SaverConfig:
-        return config_ ? &config_->preview->canvas() : nullptr;
-    case SaverPreview:
-    case SaverHostWindow:
-        if (desktop_)
-            return &desktop_->canvas();
-        return listen_ && module_.previewAttached ? &listen_->preview->canvas() : nullptr;
-    default:
-        return nullptr;
-    }
+Canvas* SaverApp::surfaceCanvas(SaverMode) {
+    return surface_ ? surface_->canvas() : nullptr;
 }
 
-void SaverApp::enableTimer(int saverMode) {
-    if (ended_)
-        return;
-    if (saverMode == SaverFullScreen && screen_)
-        screen_->tickTimer->start();
-    else if (saverMode == SaverConfig && config_)
-        config_->tickTimer->start();
-    else if (saverMode == SaverHostWindow && desktopTimer_)
-        desktopTimer_->start();
-    else if ((saverMode == SaverPreview || saverMode == SaverHostWindow) && listen_)
-        listen_->tickTimer->start();
+void SaverApp::enableTimer(SaverMode) {
+    if (!ended_ && surface_)
+        surface_->timer().start();
 }
 
 void SaverApp::letEventsRun() {

@@ -3,7 +3,6 @@
 // the ends of the saver (quitSaver, endSaver). Owns the one program-wide record.
 #include <QObject>
 #include <QRect>
-#include <QTimer>
 #include <memory>
 #include <string>
 
@@ -21,8 +20,9 @@ namespace bx {
 
 class AboutForm;
 class ConfigDialog;
+class DesktopSurface;
 class ListenWindow;
-class RootSurface;
+class SaverSurface;
 class ScreenWindow;
 
 struct SaverPlatform {
@@ -64,10 +64,10 @@ public:
     AboutForm* aboutForm() const { return about_.get(); }
     std::string helpFile() const { return platform_.programFolder + "/" + saverHelpFileName; }
 
-    // SaverHost
-    SurfaceSize surfaceSize(int saverMode) override;
-    Canvas* surfaceCanvas(int saverMode) override;
-    void enableTimer(int saverMode) override;
+    // SaverHost: the one surface of the mode that runs
+    SurfaceSize surfaceSize(SaverMode saverMode) override;
+    Canvas* surfaceCanvas(SaverMode saverMode) override;
+    void enableTimer(SaverMode saverMode) override;
     void letEventsRun() override;
 
 signals:
@@ -75,22 +75,23 @@ signals:
 
 private:
     void startFullScreen();
-    void startEmbedded(int64_t host, int saverMode);
+    void startEmbedded(int64_t host, SaverMode mode);
     void startOnDesktop();
     void startConfiguration();
     void showPasswordMessage();
-    void step(int saverMode);
+    // Steps the world on the surface of mode_ and shows what was painted.
+    void step();
 
     SaverPlatform platform_;
     SaverModule module_;
-    int embeddedMode_ = SaverPreview; // what the listener's ticks step: preview or host window
+    SaverMode mode_ = SaverMode::None; // what the ticks step
     bool ended_ = false;
     std::unique_ptr<AboutForm> about_;
     std::unique_ptr<ListenWindow> listen_;
     std::unique_ptr<ScreenWindow> screen_;
     std::unique_ptr<ConfigDialog> config_;
-    std::unique_ptr<RootSurface> desktop_; // the desktop's background, drawn on without a host
-    QTimer* desktopTimer_ = nullptr;
+    DesktopSurface* desktop_ = nullptr;     // surface_ when drawing on the desktop's background
+    std::unique_ptr<SaverSurface> surface_; // what mode_ draws on
     ColumnPace pace_;
 };
 

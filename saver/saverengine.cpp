@@ -24,13 +24,13 @@ int perArea(int area, float per) {
 // keep the world's grid.
 std::pair<int, int> gridFor(const SaverWorld& world, SurfaceSize size) {
     switch (world.saverMode) {
-    case SaverFullScreen:
-    case SaverConfig:
-    case SaverHostWindow:
+    case SaverMode::FullScreen:
+    case SaverMode::Config:
+    case SaverMode::HostWindow:
         // Divided by the setting as read: a fraction makes the grid differ from the painted size.
         return {roundToInt(std::max(size.width, 0) / world.squareSizeSetting),
                 roundToInt(std::max(size.height, 0) / world.squareSizeSetting)};
-    case SaverPreview:
+    case SaverMode::Preview:
         return {roundToInt(std::max(size.width, 0) / double(previewSquareSize)),
                 roundToInt(std::max(size.height, 0) / double(previewSquareSize))};
     default:
@@ -40,7 +40,7 @@ std::pair<int, int> gridFor(const SaverWorld& world, SurfaceSize size) {
 
 void sizeToSurface(SaverWorld& world, SaverHost& host) {
     std::tie(world.gridSizeX, world.gridSizeY) = gridFor(world, host.surfaceSize(world.saverMode));
-    if (world.saverMode == SaverPreview)
+    if (world.saverMode == SaverMode::Preview)
         world.squareSize = previewSquareSize;
 }
 
@@ -127,8 +127,8 @@ void createWorld(SaverWorld& world, SaverHost& host, RandomSource& rng) {
 void paintSaverSquare(const SaverWorld& world, Canvas& canvas) {
     const Rgb& organism = world.orgGrid.at(world.squareX, world.squareY);
     const Rgb& environment = world.envGrid.at(world.squareX, world.squareY);
-    const bool organisms = world.displayMode != 4;
-    const bool environments = world.displayMode != 2;
+    const bool organisms = world.displayMode != DisplayMode::Environments;
+    const bool environments = world.displayMode != DisplayMode::Organisms;
     paintSquareModel(canvas, world.squareX, world.squareY, world.squareSize, organism, environment, organisms,
                      environments);
 }
@@ -171,11 +171,10 @@ void stepWorld(SaverWorld& world, SaverHost& host, RandomSource& rng) {
     world.organismCount = world.environmentCount = 0;
     world.squareY = 1;
     world.displayCountdown -= 1;
-    if (world.displayCountdown < 1) {
-        world.displayMode += 1;
-        if (world.displayMode == 5)
-            world.displayMode = 1;
-    }
+    if (world.displayCountdown < 1)
+        world.displayMode = world.displayMode == DisplayMode::Environments
+                                ? DisplayMode::Both
+                                : static_cast<DisplayMode>(static_cast<int>(world.displayMode) + 1);
 }
 
 } // namespace bx

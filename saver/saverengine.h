@@ -13,13 +13,10 @@ namespace bx {
 
 // Which surface the engine draws on. HostWindow is a window of a host screensaver (the X
 // screensaver conventions): sized like the full screen, by the stored square size.
-enum SaverMode : int {
-    SaverNone = 0,
-    SaverFullScreen = 1,
-    SaverConfig = 2,
-    SaverPreview = 3,
-    SaverHostWindow = 4
-};
+enum class SaverMode { None, FullScreen, Config, Preview, HostWindow };
+
+// The layers painted; the world goes through them in this order, again and again.
+enum class DisplayMode { Both = 1, Organisms = 2, BothAgain = 3, Environments = 4 };
 
 // The fixed parameters: growth 2, decay 3, mutations and asteroids one in a million, blending on
 // overtake always.
@@ -35,14 +32,14 @@ struct SaverWorld {
     double stepColumn = 1, stepRow = 1;              // the sweep: the column being updated, the next row
     int32_t organismCount = 0, environmentCount = 0; // of the column just swept
     int worldDead = 0;                               // 1 when the last finished column held neither layer
-    int displayMode = 1;                             // 1 both layers, 2 organisms, 3 both, 4 environments
-    float displayCountdown = 0;                      // columns left before displayMode advances
+    DisplayMode displayMode = DisplayMode::Both;
+    float displayCountdown = 0; // columns left before displayMode advances
     bool rebuildRequested = false;
     int envSeeds = 0, orgSeeds = 0;
     int32_t chanceRoll = 0;
     // The square size as read from the settings (2 … 25, may have a fraction).
     double squareSizeSetting = 6;
-    int saverMode = SaverNone;
+    SaverMode saverMode = SaverMode::None;
     // True while createWorld lets events run: a tick arriving then does not step the half-built world.
     bool creating = false;
 };
@@ -58,11 +55,11 @@ class SaverHost {
 public:
     virtual ~SaverHost() = default;
     // The client area of the surface of a mode, in pixels (0 × 0 when the mode has none).
-    virtual SurfaceSize surfaceSize(int saverMode) = 0;
+    virtual SurfaceSize surfaceSize(SaverMode saverMode) = 0;
     // The canvas of a mode, or null: then nothing is painted.
-    virtual Canvas* surfaceCanvas(int saverMode) = 0;
+    virtual Canvas* surfaceCanvas(SaverMode saverMode) = 0;
     // Starts the 1 ms timer of the surface of a mode.
-    virtual void enableTimer(int saverMode) = 0;
+    virtual void enableTimer(SaverMode saverMode) = 0;
     // Lets pending window events run (once before each environment seed).
     virtual void letEventsRun() = 0;
 };

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
 
 namespace bx {
 namespace {
@@ -27,8 +28,11 @@ StopSignals::StopSignals() {
     notifier_ = new QSocketNotifier(pipeEnds[1], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] {
         char byte = 0;
-        while (::read(pipeEnds[1], &byte, 1) == 1)
+        while (::read(pipeEnds[1], &byte, 1) == 1) {
+            if (caught_ == 0)
+                caught_ = byte;
             emit received(byte);
+        }
     });
     struct sigaction action {};
     action.sa_handler = onSignal;
@@ -46,6 +50,16 @@ StopSignals::~StopSignals() {
             ::close(end);
             end = -1;
         }
+}
+
+void dieBy(int signal) {
+    std::signal(signal, SIG_DFL);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    ::sigprocmask(SIG_UNBLOCK, &only, nullptr);
+    ::raise(signal);
+    std::_Exit(128 + signal); // not reached for a signal whose default action ends the process
 }
 
 } // namespace bx

@@ -12,6 +12,7 @@ packages=(
   libxml2-utils desktop-file-utils
   locales
   dpkg-dev file lintian appstream librsvg2-bin
+  xserver-xorg-core xserver-xorg-video-dummy libxfixes-dev
 )
 # --fuzz: also clang with its fuzzer runtime, for scripts/fuzz.sh.
 [ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-14-dev)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The screensaver as hosts and users on a Linux desktop meet it, under openbox: Alt+F4 and a wheel
-# turn end the full-screen saver; SIGTERM ends every mode within half a second and leaves no
-# window; --root --window-id draws into the window; a host window that grows gets a world filling
-# it; --root without a host draws on the desktop's background, opens no window and ends on Ctrl+C.
+# turn end the full-screen saver; SIGTERM ends every mode within half a second, by that signal as
+# hosts expect, and leaves no window; --root --window-id draws into the window; a host window that
+# grows gets a world filling it; --root without a host draws on the desktop's background, opens no
+# window, and ends on SIGINT, SIGTERM and SIGHUP with the background back, every time.
 #   saver_hosts_e2e.sh <folder of the programs> <output folder> <host window helper>
 set -euo pipefail
 bin=$1
@@ -67,32 +68,40 @@ start_saver() {
   "$saver" "$@" >"$out/saver.log" 2>&1 &
   app=$!
 }
-# Ends the saver with SIGTERM and checks that it went within half a second and left no window.
+# terminate WHAT [SIGNAL]: ends the saver with SIGNAL (TERM) and checks that it went within half
+# a second, died by that signal (status 128 + its number, as hosts expect) and left no window.
 terminate() {
-  kill -TERM "$app"
+  local sig=${2:-TERM} status=0
+  kill -"$sig" "$app"
   if ends_soon "$app"; then
-    wait "$app" 2>/dev/null || true
+    wait "$app" 2>/dev/null || status=$?
     app=""
-    check '[ "$(saver_windows)" -eq 0 ]' "$1: a window was left after SIGTERM"
+    check '[ "$status" -eq $((128 + $(kill -l "$sig"))) ]' "$1: ended with status $status, not by SIG$sig"
+    check '[ "$(saver_windows)" -eq 0 ]' "$1: a window was left after SIG$sig"
   else
-    fail "$1 did not end within 0.5 s of SIGTERM"
+    fail "$1 did not end within 0.5 s of SIG$sig"
     kill -KILL "$app"; app=""
   fi
 }
 
 wait_for "xdpyinfo"
 
-# --- without a host: --root draws on the desktop's background, opens no window of its own and
-# ends on Ctrl+C (SIGINT) within half a second.
-start_saver --root
-if wait_for "[ \$(colours_in 800x600+0+0) -gt 8 ]"; then
-  import -window root "$out/root.png"
-  check '[ "$(saver_windows)" -eq 0 ]' "--root without a host opened a window"
-  kill -INT "$app"
-  if ends_soon "$app"; then app=""; passed=$((passed + 1)); else fail "--root did not end on SIGINT"; fi
-else
-  fail "--root without a host drew nothing on the desktop"
-fi
+# --- without a host: --root draws on the desktop's background and opens no window of its own.
+# Ctrl+C (SIGINT), SIGTERM and SIGHUP end it; the desktop's own background (two colours) is back
+# once it has gone, every time: the server has cleared it before the saver disconnects.
+for round in 1 2 3 4; do
+  for sig in INT TERM HUP; do
+    start_saver --root
+    if wait_for "[ \$(colours_in 800x600+0+0) -gt 8 ]"; then
+      [ "$round$sig" = 1INT ] && import -window root "$out/root.png"
+      check '[ "$(saver_windows)" -eq 0 ]' "--root without a host opened a window"
+      terminate "--root without a host" "$sig"
+      check '[ "$(colours_in 800x600+0+0)" -le 2 ]' "--root left its picture on the desktop after SIG$sig"
+    else
+      fail "--root without a host drew nothing on the desktop"
+    fi
+  done
+done
 
 openbox --sm-disable >"$out/openbox.log" 2>&1 &
 wmpid=$!

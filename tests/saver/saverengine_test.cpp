@@ -29,15 +29,15 @@ class FakeSaverHost : public SaverHost {
 public:
     SurfaceSize size;
     RecordingCanvas canvas;
-    std::vector<int> timersEnabled;
+    std::vector<SaverMode> timersEnabled;
     int eventRuns = 0;
-    SurfaceSize surfaceSize(int) override { return size; }
-    Canvas* surfaceCanvas(int) override { return &canvas; }
-    void enableTimer(int mode) override { timersEnabled.push_back(mode); }
+    SurfaceSize surfaceSize(SaverMode) override { return size; }
+    Canvas* surfaceCanvas(SaverMode) override { return &canvas; }
+    void enableTimer(SaverMode mode) override { timersEnabled.push_back(mode); }
     void letEventsRun() override { ++eventRuns; }
 };
 
-SaverWorld worldFor(int saverMode, double squareSize = 6) {
+SaverWorld worldFor(SaverMode saverMode, double squareSize = 6) {
     SaverWorld world;
     world.saverMode = saverMode;
     world.squareSizeSetting = squareSize;
@@ -48,7 +48,7 @@ SaverWorld worldFor(int saverMode, double squareSize = 6) {
 
 struct SizeCase {
     const char* name;
-    int mode;
+    SaverMode mode;
     double setting;
     SurfaceSize surface;
     int gridX, gridY, square;
@@ -86,26 +86,27 @@ TEST_P(SaverWorldSize, grid_and_seed_counts_follow_the_surface) {
         EXPECT_EQ(c.gridX, world.orgGrid.sizeX());
         EXPECT_EQ(c.gridY, world.envGrid.sizeY());
         EXPECT_EQ(world.envSeeds, host.eventRuns); // events run once before each environment seed
-        EXPECT_EQ(std::vector<int>{c.mode}, host.timersEnabled);
+        EXPECT_EQ(std::vector<SaverMode>{c.mode}, host.timersEnabled);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     saver, SaverWorldSize,
     ::testing::Values(
-        SizeCase{"full640x480", SaverFullScreen, 6, {640, 480}, 107, 80, 6, 21, 30, 43, 87},
-        SizeCase{"preview152x112", SaverPreview, 20, {152, 112}, 25, 19, 6, 1, 3, 2, 6},
-        SizeCase{"tiny10x10", SaverConfig, 6, {60, 60}, 10, 10, 6, 1, 1, 1, 2},
+        SizeCase{"full640x480", SaverMode::FullScreen, 6, {640, 480}, 107, 80, 6, 21, 30, 43, 87},
+        SizeCase{"preview152x112", SaverMode::Preview, 20, {152, 112}, 25, 19, 6, 1, 3, 2, 6},
+        SizeCase{"tiny10x10", SaverMode::Config, 6, {60, 60}, 10, 10, 6, 1, 1, 1, 2},
         // No 16-bit limit on the square count: 518400 squares.
-        SizeCase{"hd1920x1080at2", SaverFullScreen, 2, {1920, 1080}, 960, 540, 2, 1296, 1729, 2592, 5185},
+        SizeCase{
+            "hd1920x1080at2", SaverMode::FullScreen, 2, {1920, 1080}, 960, 540, 2, 1296, 1729, 2592, 5185},
         // 2.5 sizes the grid; painting uses 2.
-        SizeCase{"fraction2_5", SaverConfig, 2.5, {640, 480}, 256, 192, 2, 123, 165, 246, 493}),
+        SizeCase{"fraction2_5", SaverMode::Config, 2.5, {640, 480}, 256, 192, 2, 123, 165, 246, 493}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(saverengine_test, seeds_land_on_the_grid_and_every_organism_is_placed) {
     FakeSaverHost host;
     host.size = {640, 480};
-    SaverWorld world = worldFor(SaverFullScreen);
+    SaverWorld world = worldFor(SaverMode::FullScreen);
     RandomGenerator rng(11);
     createWorld(world, host, rng);
     int organisms = 0, environments = 0;
@@ -128,7 +129,7 @@ TEST(saverengine_test, the_same_seed_builds_and_runs_the_same_world) {
     const auto run = [] {
         FakeSaverHost host;
         host.size = {152, 112};
-        SaverWorld world = worldFor(SaverPreview);
+        SaverWorld world = worldFor(SaverMode::Preview);
         RandomGenerator rng(3);
         createWorld(world, host, rng);
         for (int i = 0; i < 60; ++i)
@@ -147,7 +148,7 @@ TEST(saverengine_test, a_surface_below_one_square_builds_an_empty_world_and_pain
     for (const SurfaceSize size : {SurfaceSize{0, 0}, SurfaceSize{2, 400}, SurfaceSize{400, 2}}) {
         FakeSaverHost host;
         host.size = size;
-        SaverWorld world = worldFor(SaverFullScreen);
+        SaverWorld world = worldFor(SaverMode::FullScreen);
         RandomGenerator rng(1);
         createWorld(world, host, rng);
         for (int i = 0; i < 5; ++i)
@@ -168,7 +169,7 @@ TEST(saverengine_test, a_surface_below_one_square_builds_an_empty_world_and_pain
 TEST(saverengine_test, a_tick_updates_and_paints_one_column_of_rows_one_to_gridsizey) {
     FakeSaverHost host;
     host.size = {60, 30}; // 10 × 5 squares
-    SaverWorld world = worldFor(SaverConfig);
+    SaverWorld world = worldFor(SaverMode::Config);
     RandomGenerator rng(5);
     createWorld(world, host, rng);
     world.displayCountdown = 100;
@@ -195,7 +196,7 @@ TEST(saverengine_test, display_modes_choose_the_layers_painted) {
         world.envGrid = Grid(1, 1);
         world.orgGrid.set(1, 1, {255, 0, 0});
         world.envGrid.set(1, 1, {0, 0, 255});
-        world.displayMode = mode;
+        world.displayMode = static_cast<DisplayMode>(mode);
         RecordingCanvas canvas;
         paintSaverSquare(world, canvas);
         ASSERT_EQ(std::size_t(boxesPerSquare[mode]), canvas.boxes.size()) << mode;
@@ -206,25 +207,25 @@ TEST(saverengine_test, display_modes_choose_the_layers_painted) {
 TEST(saverengine_test, display_mode_cycles_one_two_three_four_one_and_runs_on_across_worlds) {
     FakeSaverHost host;
     host.size = {12, 12}; // 2 × 2 squares: the countdown draws U × 20
-    SaverWorld world = worldFor(SaverConfig);
+    SaverWorld world = worldFor(SaverMode::Config);
     ScriptedRandom rng;
     rng.fillWith(0.0f); // every roll fails, the countdown restarts from 0 each time
     createWorld(world, host, rng);
     std::vector<int> modes;
     for (int i = 0; i < 5; ++i) {
         stepWorld(world, host, rng);
-        modes.push_back(world.displayMode);
+        modes.push_back(int(world.displayMode));
     }
     EXPECT_EQ((std::vector<int>{2, 3, 4, 1, 2}), modes);
     world.rebuildRequested = true;
     stepWorld(world, host, rng);
-    EXPECT_EQ(3, world.displayMode);
+    EXPECT_EQ(DisplayMode::BothAgain, world.displayMode);
 }
 
 TEST(saverengine_test, display_mode_holds_while_the_countdown_lasts) {
     FakeSaverHost host;
     host.size = {60, 60}; // 10 columns: countdown = 100 × U
-    SaverWorld world = worldFor(SaverConfig);
+    SaverWorld world = worldFor(SaverMode::Config);
     ScriptedRandom rng;
     rng.fillWith(0.0f);
     createWorld(world, host, rng);
@@ -233,9 +234,9 @@ TEST(saverengine_test, display_mode_holds_while_the_countdown_lasts) {
     EXPECT_FLOAT_EQ(4, world.displayCountdown);
     for (int i = 0; i < 3; ++i)
         stepWorld(world, host, rng);
-    EXPECT_EQ(1, world.displayMode);
+    EXPECT_EQ(DisplayMode::Both, world.displayMode);
     stepWorld(world, host, rng); // countdown 0 < 1
-    EXPECT_EQ(2, world.displayMode);
+    EXPECT_EQ(DisplayMode::Organisms, world.displayMode);
 }
 
 // --- dead worlds and rebuilds ---------------------------------------------------------------
@@ -243,7 +244,7 @@ TEST(saverengine_test, display_mode_holds_while_the_countdown_lasts) {
 TEST(saverengine_test, a_dead_column_before_the_last_rebuilds_the_world_at_the_generation_end) {
     FakeSaverHost host;
     host.size = {30, 30}; // 5 × 5
-    SaverWorld world = worldFor(SaverConfig);
+    SaverWorld world = worldFor(SaverMode::Config);
     ScriptedRandom rng;
     rng.fillWith(0.99f); // every roll fails: the layers stand still
     createWorld(world, host, rng);
@@ -268,7 +269,7 @@ TEST(saverengine_test, a_dead_column_before_the_last_rebuilds_the_world_at_the_g
 TEST(saverengine_test, a_living_column_before_the_last_keeps_the_world) {
     FakeSaverHost host;
     host.size = {30, 30};
-    SaverWorld world = worldFor(SaverConfig);
+    SaverWorld world = worldFor(SaverMode::Config);
     ScriptedRandom rng;
     rng.fillWith(0.99f);
     createWorld(world, host, rng);
@@ -286,7 +287,7 @@ TEST(saverengine_test,
      a_rebuild_request_builds_at_the_new_size_on_the_next_tick_without_painting_it_at_once) {
     FakeSaverHost host;
     host.size = {240, 180};
-    SaverWorld world = worldFor(SaverConfig);
+    SaverWorld world = worldFor(SaverMode::Config);
     RandomGenerator rng(2);
     createWorld(world, host, rng);
     EXPECT_EQ(40, world.gridSizeX);
@@ -310,7 +311,7 @@ TEST(saverengine_test, a_tick_during_creation_does_not_step_the_half_built_world
         }
     } host;
     host.size = {120, 120};
-    SaverWorld world = worldFor(SaverFullScreen);
+    SaverWorld world = worldFor(SaverMode::FullScreen);
     RandomGenerator rng(4);
     host.world = &world;
     host.rng = &rng;
@@ -342,7 +343,7 @@ TEST(saverengine_test, the_pace_is_a_column_a_millisecond_without_a_burst_after_
 TEST(saverengine_test, a_resized_surface_gets_a_world_built_for_its_new_size) {
     FakeSaverHost host;
     host.size = {200, 150};
-    SaverWorld world = worldFor(SaverHostWindow);
+    SaverWorld world = worldFor(SaverMode::HostWindow);
     RandomGenerator rng(3);
     createWorld(world, host, rng);
     stepWorld(world, host, rng);
