@@ -1,12 +1,13 @@
 # The layers of the source tree, written down once: the folders whose code each folder may
 # include (besides its own). The layering test (tests/scripts/layering.cmake) holds every source
 # to it; the libraries' links follow it. "support" is tests/support, the tests' shared helpers.
-set(BRAMBLEX_LAYERS engine options saverinstall record cli platform ui saver fuzz bench)
+set(BRAMBLEX_LAYERS engine options saverinstall record cli python platform ui saver fuzz bench)
 set(BRAMBLEX_USES_engine "")
 set(BRAMBLEX_USES_options engine)
 set(BRAMBLEX_USES_saverinstall options engine)
 set(BRAMBLEX_USES_record engine)
 set(BRAMBLEX_USES_cli record options engine)
+set(BRAMBLEX_USES_python cli record options engine)
 set(BRAMBLEX_USES_platform saverinstall engine)
 set(BRAMBLEX_USES_ui platform saverinstall record options engine)
 set(BRAMBLEX_USES_saver platform saverinstall engine)

@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
   xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core openbox
   libxml2-utils desktop-file-utils
+  python3-dev pybind11-dev python3-numpy python3-pandas python3-distributed python3-pytest
 )
 # --fuzz: also clang with its fuzzer runtime, for scripts/fuzz.sh.
 [ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-14-dev)
