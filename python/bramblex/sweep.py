@@ -15,6 +15,7 @@ import sys
 import time
 
 import bramblex
+from bramblex._bramblex import Output
 
 PROGRAM = "bramblex-sweep"
 LARGEST_SEED = 2**64 - 1
@@ -43,8 +44,10 @@ def parse_seeds(text):
         if not (first.isdigit() and (not dash or last.isdigit())):
             raise BadInput(f"--seeds needs seeds or ranges such as 1-100 or 1,5,9, not '{text}'")
         first, last = int(first), int(last) if dash else int(first)
-        if last < first or last > LARGEST_SEED:
-            raise BadInput(f"--seeds range '{item}' is empty or beyond {LARGEST_SEED}")
+        if last < first:
+            raise BadInput(f"--seeds range '{item}' is empty: its first seed is above its last")
+        if last > LARGEST_SEED:
+            raise BadInput(f"--seeds '{item}' goes beyond the largest seed, {LARGEST_SEED}")
         seeds.extend(range(first, last + 1))
     return seeds
 
@@ -192,7 +195,7 @@ def sweep(config):
     runs = [(seed, list(zip([name for name, _ in config.set], values)))
             for seed in config.seeds
             for values in itertools.product(*[values for _, values in config.set])]
-    output = bramblex.Output(config.out) if config.out != "-" else None
+    output = Output(config.out) if config.out != "-" else None
     results = {}
     progress = Progress(len(runs))
     client = cluster = None
@@ -240,6 +243,6 @@ def main(args):
         print(f"{PROGRAM}: stopped by {signal.Signals(stop.signum).name} before any run; nothing written",
               file=sys.stderr)
         return 128 + stop.signum
-    except (OSError, RuntimeError) as e:
+    except Exception as e:  # an output that cannot be written, a run that failed: one line
         print(f"{PROGRAM}: {e}", file=sys.stderr)
         return 1

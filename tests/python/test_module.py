@@ -1,0 +1,122 @@
+"""The bramblex module against bramblex-run, its errors, its arrays and its threads."""
+import subprocess
+import threading
+import zlib
+
+import numpy as np
+import pytest
+
+import bramblex
+from conftest import RUNNER, run_runner, runner_args
+
+WORLDS = [  # seed, options, generations run as run(first), step(), run(rest)
+    (1, {}, (20, 9)),
+    (7, {"gridSizeX": 30, "growthRate": 5, "decayRate": 1}, (40, 19)),
+    (3, {"gridSizeX": 12, "gridSizeY": 9, "environmentStartMode": 2, "mutationsOn": False,
+         "organismColourMode": 3, "orgUserColour1": (255, 0, 128)}, (5, 30)),
+]
+
+
+@pytest.mark.parametrize("seed,options,split", WORLDS)
+def test_same_world_as_runner_new_and_continued(tmp_path, seed, options, split):
+    sim = bramblex.Simulation(seed=seed, **options)
+    sim.run(split[0])
+    sim.step()
+    sim.run(split[1])
+    sim.save(str(tmp_path / "module.bx2"))
+    generations = str(sum(split) + 1)
+    run_runner(*runner_args(seed, options), "--generations", generations, "--stats", str(tmp_path / "r.csv"),
+               "--save", str(tmp_path / "runner.bx2"), "--png", str(tmp_path / "r.png"), "--square-size", "3")
+    assert sim.generations_run == sum(split) + 1
+    assert sim.stats_csv() == (tmp_path / "r.csv").read_text()
+    assert (tmp_path / "module.bx2").read_bytes() == (tmp_path / "runner.bx2").read_bytes()
+    assert sim.picture(3) == (tmp_path / "r.png").read_bytes()
+    assert sim.stats_frame().equals(__import__("pandas").read_csv(tmp_path / "r.csv"))
+    assert {k: sim.options[k] for k in options} == options
+
+    continued = bramblex.load(str(tmp_path / "module.bx2"), seed=seed + 1, growthRate=9)
+    continued.run(15)
+    run_runner(RUNNER, "--seed", str(seed + 1), "--profile", str(tmp_path / "runner.bx2"), "--set", "growthRate=9",
+               "--generations", "15", "--stats", str(tmp_path / "c.csv"))
+    assert continued.stats_csv() == (tmp_path / "c.csv").read_text()
+
+
+def runner_refusal(setting):
+    result = subprocess.run([RUNNER, "--generations", "0", "--set", setting], capture_output=True, text=True)
+    assert result.returncode == 2
+    return result.stderr.splitlines()[0]
+
+
+@pytest.mark.parametrize("options,setting", [
+    ({"growthRate": 1000}, "growthRate=1000"),
+    ({"growthrate": 5}, "growthrate=5"),
+    ({"mutationsOn": 1}, "mutationsOn=1"),
+    ({"orgUserColour2": (1, 2)}, "orgUserColour2=1,2"),
+])
+def test_refused_options_raise_the_runners_message(options, setting):
+    with pytest.raises(ValueError) as refused:
+        bramblex.Simulation(seed=1, **options)
+    assert runner_refusal(setting).endswith(": " + str(refused.value))
+
+
+def test_errors(tmp_path):
+    sim = bramblex.Simulation(seed=1, gridSizeX=5, gridSizeY=5)
+    (tmp_path / "bad.bx2").write_text("not a profile\r\n")
+    for call, error in [(lambda: sim.run(-1), ValueError), (lambda: sim.picture(0), ValueError),
+                        (lambda: sim.picture(129), ValueError), (lambda: sim.save(str(tmp_path)), OSError),
+                        (lambda: bramblex.load(str(tmp_path / "none.bx2")), OSError),
+                        (lambda: bramblex.load(str(tmp_path / "bad.bx2")), OSError)]:
+        with pytest.raises(error):
+            call()
+
+
+def png_pixels(png, width, height):
+    """The RGB pixels of an unfiltered 8-bit PNG, as [y, x, channel]."""
+    data, at = b"", 8
+    while at < len(png):
+        length = int.from_bytes(png[at:at + 4], "big")
+        if png[at + 4:at + 8] == b"IDAT":
+            data += png[at + 8:at + 8 + length]
+        at += 12 + length
+    rows = np.frombuffer(zlib.decompress(data), np.uint8).reshape(height, 1 + 3 * width)
+    return rows[:, 1:].reshape(height, width, 3)
+
+
+def test_arrays_are_read_only_views_that_follow_the_world():
+    sim = bramblex.Simulation(seed=5, gridSizeX=20, gridSizeY=30)
+    sim.run(10)
+    organisms, environment = sim.organisms, sim.environment
+    for layer in (organisms, environment):
+        assert layer.shape == (21, 31, 3) and layer.dtype == np.float64
+        assert not layer.flags.writeable and not layer.flags.owndata and layer.base is sim
+        with pytest.raises(ValueError):
+            layer[1, 1, 0] = 1.0
+    assert np.shares_memory(organisms, sim.organisms) and not np.shares_memory(organisms, environment)
+
+    # The layout: at one pixel a square, the picture shows each present organism's colour.
+    pixels = png_pixels(sim.picture(1), 20, 30)
+    visible = organisms[1:, 1:].transpose(1, 0, 2)
+    present = visible.sum(axis=2) > 0
+    assert present.any() and (pixels[present] == np.rint(visible[present])).all()
+
+    before = organisms.copy()
+    sim.step()
+    assert (organisms != before).any()
+
+
+def test_run_lets_other_threads_run():
+    busy, other = bramblex.Simulation(seed=2), bramblex.Simulation(seed=3, gridSizeX=5, gridSizeY=5)
+    started, finished = threading.Event(), threading.Event()
+
+    def run():
+        started.set()
+        busy.run(3000)
+        finished.set()
+
+    thread = threading.Thread(target=run)
+    thread.start()
+    started.wait()
+    other.step()
+    overlapped = not finished.is_set()
+    thread.join()
+    assert overlapped and busy.generations_run == 3000
