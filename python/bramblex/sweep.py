@@ -149,6 +149,9 @@ def clock(seconds):
 
 def connect(config):
     """A client of the cluster the command line names, and the local cluster it started, if any."""
+    # Dask's notes (stale worker folders, connections closed at the end) are no news to the user;
+    # the local workers read this when they start.
+    os.environ.setdefault("DASK_LOGGING__DISTRIBUTED", "error")
     import dask
     from distributed import Client, LocalCluster
     if config.scheduler:
