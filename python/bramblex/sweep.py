@@ -147,23 +147,26 @@ def clock(seconds):
     return f"{seconds // 3600}:{seconds // 60 % 60:02}:{seconds % 60:02}"
 
 
-def connect(config):
-    """A client of the cluster the command line names, and the local cluster it started, if any."""
+def quiet_dask():
     # Dask's notes (stale worker folders, connections closed at the end) are no news to the user;
-    # the local workers read this when they start.
+    # local workers read this when they start.
     os.environ.setdefault("DASK_LOGGING__DISTRIBUTED", "error")
+
+
+def connect(address):
     import dask
-    from distributed import Client, LocalCluster
-    if config.scheduler:
-        timeout = dask.config.get("distributed.comm.timeouts.connect")
-        try:
-            return Client(config.scheduler, timeout=timeout), None
-        except (OSError, ValueError, TypeError) as e:
-            raise BadInput(f"cannot reach the scheduler at {config.scheduler}: {e}") from None
-    workers = config.workers or len(os.sched_getaffinity(0))
-    cluster = LocalCluster(n_workers=workers, threads_per_worker=1, processes=True,
-                           dashboard_address=None, silence_logs=logging.ERROR)
-    return Client(cluster), cluster
+    from distributed import Client
+    timeout = dask.config.get("distributed.comm.timeouts.connect")
+    try:
+        return Client(address, timeout=timeout)
+    except (OSError, ValueError, TypeError) as e:
+        raise BadInput(f"cannot reach the scheduler at {address}: {e}") from None
+
+
+def dask_setup(worker):
+    """Run by each local worker as it starts (a Dask preload): Ctrl+C at the terminal reaches the
+    whole process group, and it is this process that stops the workers."""
+    signal.signal(signal.SIGINT, signal.SIG_IGN)
 
 
 def run_all(client, runs, config, progress, results):
@@ -204,7 +207,15 @@ def sweep(config):
     client = cluster = None
     started = time.monotonic()
     try:
-        client, cluster = connect(config)
+        quiet_dask()
+        if config.scheduler:
+            client = connect(config.scheduler)
+        else:
+            from distributed import Client, LocalCluster
+            cluster = LocalCluster(n_workers=config.workers or len(os.sched_getaffinity(0)),
+                                   threads_per_worker=1, processes=True, dashboard_address=None,
+                                   silence_logs=logging.ERROR, preload=[__name__])
+            client = Client(cluster)
         run_all(client, runs, config, progress, results)
     except Stopped as stop:
         progress.finish()
