@@ -158,10 +158,8 @@ private:
     std::unique_ptr<bx::AtomicFile> file_;
 };
 
-} // namespace
-
-PYBIND11_MODULE(_bramblex, m) {
-    m.doc() = "Bramblex worlds driven from Python, as bramblex-run drives them";
+// Simulation and load().
+void bindSimulation(py::module_& m) {
     py::class_<World>(m, "Simulation")
         .def(py::init([](std::optional<uint64_t> seed, const py::kwargs& options) {
                  return makeWorld(seed, options, std::nullopt);
@@ -203,6 +201,10 @@ PYBIND11_MODULE(_bramblex, m) {
         .def("save", &save, py::arg("path"), "Writes the simulation as a profile, as bramblex-run --save.");
     m.def("load", &loadWorld, py::arg("path"), py::arg("seed") = py::none(),
           "Continues the profile at path; options given apply after it, as with bramblex-run --profile.");
+}
+
+// What bramblex-sweep needs besides a world: checking options, its output file, the CSV header.
+void bindSweepHelpers(py::module_& m) {
     m.def(
         "option_error",
         [](const std::string& name, const std::string& text) {
@@ -225,4 +227,12 @@ PYBIND11_MODULE(_bramblex, m) {
         .def("commit", &Output::commit)
         .def("discard", &Output::discard);
     m.attr("stats_header") = bx::statsCsvHeader();
+}
+
+} // namespace
+
+PYBIND11_MODULE(_bramblex, m) {
+    m.doc() = "Bramblex worlds driven from Python, as bramblex-run drives them";
+    bindSimulation(m);
+    bindSweepHelpers(m);
 }

@@ -174,10 +174,10 @@ def run_all(client, runs, config, progress, results):
     from distributed import as_completed
     futures = [client.submit(run_one, seed, settings, config.generations, config.every)
                for seed, settings in runs]
-    index = {future.key: i for i, future in enumerate(futures)}
+    index = {id(future): i for i, future in enumerate(futures)}  # runs listed twice share a key
     progress.update(0)
     for future, rows in as_completed(futures, with_results=True):
-        results[index[future.key]] = rows
+        results[index[id(future)]] = rows
         progress.update(len(results))
 
 
@@ -216,6 +216,7 @@ def sweep(config):
                                    threads_per_worker=1, processes=True, dashboard_address=None,
                                    silence_logs=logging.ERROR, preload=[__name__])
             client = Client(cluster)
+        connected = time.monotonic()
         run_all(client, runs, config, progress, results)
     except Stopped as stop:
         progress.finish()
@@ -233,8 +234,8 @@ def sweep(config):
         sys.stdout.write(text)
         return 0
     output.commit(text)
-    print(f"{len(runs)} runs of {config.generations} generations in {time.monotonic() - started:.1f} s; "
-          f"{config.out}")
+    print(f"{len(runs)} runs of {config.generations} generations in {time.monotonic() - started:.1f} s "
+          f"({connected - started:.1f} s to start or reach the cluster); {config.out}")
     return 0
 
 

@@ -1,6 +1,7 @@
 """The bramblex module against bramblex-run, its errors, its arrays and its threads."""
 import subprocess
 import threading
+import time
 import zlib
 
 import numpy as np
@@ -9,11 +10,15 @@ import pytest
 import bramblex
 from conftest import RUNNER, run_runner, runner_args
 
+# A world that dies within a few generations and is reset, again and again.
+DYING = {"gridSizeX": 3, "gridSizeY": 3, "environmentStartMode": 4, "startOrganisms": 1, "growthRate": 0,
+         "decayRate": 255}
 WORLDS = [  # seed, options, generations run as run(first), step(), run(rest)
     (1, {}, (20, 9)),
     (7, {"gridSizeX": 30, "growthRate": 5, "decayRate": 1}, (40, 19)),
     (3, {"gridSizeX": 12, "gridSizeY": 9, "environmentStartMode": 2, "mutationsOn": False,
          "organismColourMode": 3, "orgUserColour1": (255, 0, 128)}, (5, 30)),
+    (4, DYING, (3, 6)),
 ]
 
 
@@ -104,19 +109,26 @@ def test_arrays_are_read_only_views_that_follow_the_world():
     assert (organisms != before).any()
 
 
+def test_views_outlive_a_dead_worlds_reset():
+    sim = bramblex.Simulation(seed=1, **DYING)
+    held = sim.organisms
+    sim.run(8)
+    assert "1\n" in [row[-2:] for row in sim.stats_csv().splitlines(True)]  # it was reset
+    assert held.ctypes.data == sim.organisms.ctypes.data and (held == sim.organisms).all()
+
+
 def test_run_lets_other_threads_run():
-    busy, other = bramblex.Simulation(seed=2), bramblex.Simulation(seed=3, gridSizeX=5, gridSizeY=5)
-    started, finished = threading.Event(), threading.Event()
+    busy, times, stamps = bramblex.Simulation(seed=2, gridSizeX=100, gridSizeY=100), {}, []
 
     def run():
-        started.set()
-        busy.run(3000)
-        finished.set()
+        times["start"] = time.monotonic()
+        busy.run(2000)
+        times["end"] = time.monotonic()
 
     thread = threading.Thread(target=run)
     thread.start()
-    started.wait()
-    other.step()
-    overlapped = not finished.is_set()
-    thread.join()
-    assert overlapped and busy.generations_run == 3000
+    while thread.is_alive():
+        stamps.append(time.monotonic())
+        time.sleep(0.001)
+    middle = (times["start"] + times["end"]) / 2
+    assert any(times["start"] < t < middle for t in stamps)  # this thread ran while the world did

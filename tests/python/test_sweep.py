@@ -39,12 +39,12 @@ def _product(swept):
 
 def test_local_sweep_and_bad_input(in_tmp):
     swept = {"growthRate": ["5", "10"], "gridSizeX": ["15"], "orgUserColour1": ["255,0,0", "0,0,255"]}
-    result = sweep("--seeds", "3-4", "--set", "growthRate=5,10", "--set", "gridSizeX=15",
+    result = sweep("--seeds", "3,3-4", "--set", "growthRate=5,10", "--set", "gridSizeX=15",
                    "--set", "orgUserColour1=255,0,0,0,0,255", "--set", "gridSizeY=12", "--generations", "12",
                    "--every", "5", "--workers", "2", "--out", "out.csv")
     assert result.returncode == 0, result.stderr
     swept["gridSizeY"] = ["12"]
-    check_against_runner(in_tmp, in_tmp / "out.csv", [3, 4], swept, 12, 5)
+    check_against_runner(in_tmp, in_tmp / "out.csv", [3, 3, 4], swept, 12, 5)
 
     env = {**os.environ, "DASK_DISTRIBUTED__COMM__TIMEOUTS__CONNECT": "1s"}
     for args, says in [(["--seeds", "5-1"], "'5-1' is empty"),
