@@ -127,6 +127,8 @@ class Progress:
         self.started = time.monotonic()
 
     def update(self, done):
+        if done == 0:
+            self.started = time.monotonic()  # the runs' time, not the cluster's start
         if not self.shown:
             return
         elapsed = time.monotonic() - self.started
