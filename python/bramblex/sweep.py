@@ -19,6 +19,7 @@ from bramblex._bramblex import Output
 
 PROGRAM = "bramblex-sweep"
 LARGEST_SEED = 2**64 - 1
+MOST_RUNS = 10_000_000  # each run's rows are held until the CSV is written
 
 
 class BadInput(Exception):
@@ -48,6 +49,8 @@ def parse_seeds(text):
             raise BadInput(f"--seeds range '{item}' is empty: its first seed is above its last")
         if last > LARGEST_SEED:
             raise BadInput(f"--seeds '{item}' goes beyond the largest seed, {LARGEST_SEED}")
+        if len(seeds) + last - first >= MOST_RUNS:
+            raise BadInput(f"--seeds '{text}' are more than a sweep takes ({MOST_RUNS})")
         seeds.extend(range(first, last + 1))
     return seeds
 
@@ -69,12 +72,10 @@ def parse_setting(text, kinds):
     return name, parts
 
 
-def positive(name):
-    def parse(text):
-        if not text.isdigit() or int(text) < 1:
-            raise argparse.ArgumentTypeError(f"{name} needs a whole number 1 or more, not '{text}'")
-        return int(text)
-    return parse
+def positive(text):
+    if not text.isdigit() or int(text) < 1:
+        raise argparse.ArgumentTypeError(f"needs a whole number 1 or more, not '{text}'")
+    return int(text)
 
 
 def parse_arguments(args):
@@ -85,13 +86,13 @@ def parse_arguments(args):
     parser.add_argument("--seeds", required=True, type=parse_seeds, help="seeds: 1-100, 1,5,9 or both")
     parser.add_argument("--set", action="append", default=[], metavar="NAME=V1,V2,...",
                         help="an option of bramblex-run --set and the values to try (repeatable)")
-    parser.add_argument("--generations", type=positive("--generations"), default=100,
+    parser.add_argument("--generations", type=positive, default=100,
                         help="generations per run (default 100)")
-    parser.add_argument("--every", type=positive("--every"), default=1,
+    parser.add_argument("--every", type=positive, default=1,
                         help="keep every N-th generation's row (default 1)")
     parser.add_argument("--out", required=True, help="the CSV file (- for standard output)")
     where = parser.add_mutually_exclusive_group()
-    where.add_argument("--workers", type=positive("--workers"),
+    where.add_argument("--workers", type=positive,
                        help="worker processes of a local Dask cluster (default: the cores)")
     where.add_argument("--scheduler", metavar="tcp://HOST:PORT", help="the scheduler of a running Dask cluster")
     config = parser.parse_args(args)
