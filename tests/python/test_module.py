@@ -1,4 +1,6 @@
 """The bramblex module against bramblex-run, its errors, its arrays and its threads."""
+import os
+import signal
 import subprocess
 import threading
 import time
@@ -132,3 +134,11 @@ def test_run_lets_other_threads_run():
         time.sleep(0.001)
     middle = (times["start"] + times["end"]) / 2
     assert any(times["start"] < t < middle for t in stamps)  # this thread ran while the world did
+
+
+def test_ctrl_c_stops_a_long_run_at_the_end_of_a_generation():
+    sim = bramblex.Simulation(seed=1, gridSizeX=100, gridSizeY=100)
+    threading.Timer(0.5, os.kill, (os.getpid(), signal.SIGINT)).start()
+    with pytest.raises(KeyboardInterrupt):
+        sim.run(10**9)
+    assert 0 < sim.generations_run == len(sim.stats_csv().splitlines()) - 1
