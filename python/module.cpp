@@ -148,6 +148,8 @@ public:
             raiseOSError("cannot write '" + path + "': " + file_->error());
     }
     void commit(const std::string& text) {
+        if (!file_)
+            throw std::logic_error("the output was discarded");
         file_->stream() << text;
         if (const std::string reason = file_->commit(); !reason.empty())
             raiseOSError("cannot write '" + file_->target() + "': " + reason);

@@ -200,49 +200,57 @@ def stop_on_signals():
         signal.signal(signum, stop)
 
 
+def start_cluster(config):
+    """A client of the cluster the command line names, and the local cluster it started, if any."""
+    quiet_dask()
+    if config.scheduler:
+        return connect(config.scheduler), None
+    from distributed import Client, LocalCluster
+    cluster = LocalCluster(n_workers=config.workers or len(os.sched_getaffinity(0)), threads_per_worker=1,
+                           processes=True, dashboard_address=None, silence_logs=logging.ERROR,
+                           preload=[__name__])
+    return Client(cluster), cluster
+
+
+def write(output, text):
+    if output is None:
+        sys.stdout.write(text)
+    else:
+        output.commit(text)
+
+
 def sweep(config):
     runs = [(seed, list(zip([name for name, _ in config.set], values)))
             for seed in config.seeds
             for values in itertools.product(*[values for _, values in config.set])]
     output = Output(config.out) if config.out != "-" else None
-    results = {}
-    progress = Progress(len(runs))
+    results, progress, started = {}, Progress(len(runs)), time.monotonic()
     client = cluster = None
-    started = time.monotonic()
     try:
-        quiet_dask()
-        if config.scheduler:
-            client = connect(config.scheduler)
-        else:
-            from distributed import Client, LocalCluster
-            cluster = LocalCluster(n_workers=config.workers or len(os.sched_getaffinity(0)),
-                                   threads_per_worker=1, processes=True, dashboard_address=None,
-                                   silence_logs=logging.ERROR, preload=[__name__])
-            client = Client(cluster)
+        client, cluster = start_cluster(config)
         connected = time.monotonic()
         run_all(client, runs, config, progress, results)
+        progress.finish()
+        write(output, csv_text(config, runs, results))
     except Stopped as stop:
         progress.finish()
         print(f"{PROGRAM}: stopped by {signal.Signals(stop.signum).name} after {len(results)} of {len(runs)} "
               f"runs; nothing written", file=sys.stderr)
         return 128 + stop.signum
     finally:
-        signal.signal(signal.SIGINT, signal.SIG_IGN)  # the cluster's shutdown is not interrupted
-        if output and len(results) < len(runs):
-            output.discard()
+        if output:
+            output.discard()  # the temporary file, unless committed
         close(client, cluster)
-    progress.finish()
-    text = csv_text(config, runs, results)
-    if output is None:
-        sys.stdout.write(text)
-        return 0
-    output.commit(text)
-    print(f"{len(runs)} runs of {config.generations} generations in {time.monotonic() - started:.1f} s "
-          f"({connected - started:.1f} s to start or reach the cluster); {config.out}")
+    if output:
+        print(f"{len(runs)} runs of {config.generations} generations in {time.monotonic() - started:.1f} s "
+              f"({connected - started:.1f} s to start or reach the cluster); {config.out}")
     return 0
 
 
 def close(client, cluster):
+    # Stopping takes a moment; a second signal meanwhile ends the program at once.
+    for signum in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+        signal.signal(signum, lambda signum, frame: os._exit(128 + signum))
     logging.getLogger("distributed").setLevel(logging.CRITICAL)
     if client is not None:
         client.close()
