@@ -42,13 +42,10 @@ void redrawLoadedWorld(Simulation& sim) {
 
 } // namespace
 
-RunSummary runWorld(SimulationOptions& options, WorldState& world, RandomSource& rng, int64_t generations,
-                    const GenerationCallback& onGeneration, bool withMeans, const RunStart& start) {
+void startWorld(Simulation& sim, const RunStart& start) {
+    WorldState& world = sim.world();
     world.simulationShown = false; // no drawing phase; progress captions go nowhere
     world.running = true;          // creation hands straight over to the generation passes
-    RunnerHost host(options, world, onGeneration, withMeans);
-    NullCanvas canvas;
-    Simulation sim(options, world, rng, host, canvas);
     if (start.profilePath) {
         std::string error;
         std::string version;
@@ -58,17 +55,21 @@ RunSummary runWorld(SimulationOptions& options, WorldState& world, RandomSource&
             start.onProfileVersion(version);
         host.continueFrom(world.generation);
         if (start.adjustOptions)
-            start.adjustOptions(options);
+            start.adjustOptions(sim.options());
         redrawLoadedWorld(sim);
     } else {
         if (start.adjustOptions)
-            start.adjustOptions(options);
+            start.adjustOptions(sim.options());
         sim.reset();
         sim.createWorld(); // no pass yet: a run of 0 generations holds none of one
     }
+}
+
+bool runGenerations(Simulation& sim, const RunnerHost& host, int64_t until,
+                    const std::function<bool()>& stopRequested) {
+    const WorldState& world = sim.world();
     bool stopped = false;
-    while (host.generationsEnded() < generations &&
-           !(stopped = start.stopRequested && start.stopRequested())) {
+    while (host.generationsEnded() < until && !(stopped = stopRequested && stopRequested())) {
         const int64_t next = host.generationsEnded() + 1;
         while (host.generationsEnded() < next) {
             // A dead world's reset goes back through creation; any other phase would never end a generation.
@@ -78,6 +79,16 @@ RunSummary runWorld(SimulationOptions& options, WorldState& world, RandomSource&
             sim.tick();
         }
     }
+    return stopped;
+}
+
+RunSummary runWorld(SimulationOptions& options, WorldState& world, RandomSource& rng, int64_t generations,
+                    const GenerationCallback& onGeneration, bool withMeans, const RunStart& start) {
+    RunnerHost host(options, world, onGeneration, withMeans);
+    NullCanvas canvas;
+    Simulation sim(options, world, rng, host, canvas);
+    startWorld(sim, start);
+    const bool stopped = runGenerations(sim, host, generations, start.stopRequested);
     return {host.generationsEnded(), host.resets(), stopped};
 }
 

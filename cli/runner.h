@@ -13,6 +13,10 @@
 #include "engine/worldstate.h"
 #include "record/history.h"
 
+namespace bx {
+class Simulation;
+}
+
 namespace bx::cli {
 
 using GenerationCallback = std::function<void(const GenerationStats&)>;
@@ -74,5 +78,14 @@ struct RunSummary {
 // when the profile cannot be loaded.
 RunSummary runWorld(SimulationOptions& options, WorldState& world, RandomSource& rng, int64_t generations,
                     const GenerationCallback& onGeneration, bool withMeans, const RunStart& start = {});
+
+// The two halves of runWorld, for front ends that keep a world between runs (the Python module).
+// startWorld creates the world (or loads the profile of `start`), hidden and running; throws
+// std::runtime_error when the profile cannot be loaded.
+void startWorld(Simulation& sim, const RunStart& start);
+// Ticks until `host` has heard of `until` ended generations, or until stopRequested (may be
+// empty) says so at the end of one; returns whether it stopped so.
+bool runGenerations(Simulation& sim, const RunnerHost& host, int64_t until,
+                    const std::function<bool()>& stopRequested);
 
 } // namespace bx::cli

@@ -20,7 +20,7 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(BRAMBLEX_BUILT_DATA ${CMAKE_BINARY_DIR}/data)
 
 # A relative link <folder>/<name> to a program of the private folder, so the installed tree can be
-# moved or staged with DESTDIR.
+# moved or staged with DESTDIR. Further arguments go to install(CODE), such as COMPONENT.
 function(bramblex_install_link folder name program)
   file(RELATIVE_PATH prefix /root/${folder} /root/${BRAMBLEX_INSTALL_DIR})
   install(CODE "
@@ -29,7 +29,7 @@ function(bramblex_install_link folder name program)
     file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${folder}\")
     file(REMOVE \"\${link}\")
     file(CREATE_LINK \"${prefix}/${program}\" \"\${link}\" SYMBOLIC)
-  ")
+  " ${ARGN})
 endfunction()
 
 # A desktop entry that names an installed program by its full path (the prefix is known only at

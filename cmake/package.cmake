@@ -1,6 +1,8 @@
-# The Debian package, packed by CPack from the install rules of every component (whatever
-# cmake --install installs), under /usr: scripts/package.sh builds dist/bramblex2_<version>_<arch>.deb.
-# dpkg-shlibdeps works out the libraries it depends on.
+# The Debian package, packed by CPack from the install rules (what cmake --install installs, less
+# the Python module, whose Python dependencies dpkg-shlibdeps cannot work out), under /usr:
+# scripts/package.sh builds dist/bramblex2_<version>_<arch>.deb. dpkg-shlibdeps works out the
+# libraries it depends on.
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};Unspecified;/")
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME bramblex2)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

@@ -111,8 +111,8 @@ void Simulation::reset() {
     host_.layoutWindows();
     clearCurrentSquare();
     host_.worldReset();
-    world_.envGrid = Grid(options_.gridSizeX, options_.gridSizeY);
-    world_.orgGrid = Grid(options_.gridSizeX, options_.gridSizeY);
+    world_.envGrid.clear(options_.gridSizeX, options_.gridSizeY);
+    world_.orgGrid.clear(options_.gridSizeX, options_.gridSizeY);
     world_.phase = PhaseCreate;
     world_.environmentsPlaced = world_.organismsPlaced = 0;
     host_.setTimerEnabled(true);

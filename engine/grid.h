@@ -24,6 +24,17 @@ public:
     bool contains(int c, int r) const { return c >= 0 && r >= 0 && c < columns_ && r < rows_; }
 
     const Rgb& at(int c, int r) const { return cells_[index(c, r)]; }
+    // Every cell in order: column by column, each column row by row (the flags are kept apart).
+    const Rgb* cells() const { return cells_.data(); }
+
+    // Empties every cell for a grid of that size. The storage stays when the size does, so that
+    // views of the cells (the Python module's arrays) stay valid across a dead world's reset.
+    void clear(int sizeX, int sizeY) {
+        columns_ = sizeX < 0 ? 1 : sizeX + 1;
+        rows_ = sizeY < 0 ? 1 : sizeY + 1;
+        cells_.assign(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_), Rgb{});
+        written_.assign(cells_.size(), Written{0});
+    }
 
     void set(int c, int r, const Rgb& colour) {
         const std::size_t i = index(c, r);
@@ -63,6 +74,7 @@ private:
     std::vector<Rgb> cells_;
     std::vector<Written> written_;
 };
+static_assert(sizeof(Rgb) == 3 * sizeof(double), "the cells are read as an array of doubles");
 
 inline double Grid::channel(int c, int r, int ch) const {
     const Rgb& cell = at(c, r);

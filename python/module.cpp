@@ -1,0 +1,240 @@
+// The Python module's C++ part, bramblex._bramblex: translates between Python and World.
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <chrono>
+#include <map>
+#include <stdexcept>
+#include <string>
+
+#include "options/atomicfile.h"
+#include "options/optionfields.h"
+#include "python/world.h"
+#include "record/stats.h"
+
+namespace py = pybind11;
+using bx::py::World;
+
+namespace {
+
+// Runs fn on the world with the world held and the interpreter free for other threads.
+template <class Fn> auto withWorld(World& world, Fn&& fn) {
+    py::gil_scoped_release released;
+    std::lock_guard lock(world.mutex());
+    return fn();
+}
+
+// Keyword arguments as option texts: flags as true/false, colours from three numbers, anything
+// else by its str(), so that the option table judges every value as --set would.
+bx::py::Settings settingsOf(const py::kwargs& options) {
+    bx::py::Settings settings;
+    for (const auto& [key, value] : options) {
+        py::object text = py::str(value);
+        if (py::isinstance<py::bool_>(value))
+            text = py::str(value.cast<bool>() ? "true" : "false");
+        else if (py::isinstance<py::tuple>(value) || py::isinstance<py::list>(value))
+            text = py::str(",").attr("join")(
+                py::module_::import("builtins").attr("map")(py::str().get_type(), value));
+        settings.emplace_back(key.cast<std::string>(), text.cast<std::string>());
+    }
+    return settings;
+}
+
+std::unique_ptr<World> makeWorld(std::optional<uint64_t> seed, const py::kwargs& options,
+                                 const std::optional<std::string>& profilePath) {
+    const bx::py::Settings settings = settingsOf(options);
+    if (std::optional<std::string> error = bx::py::refusedSetting(settings))
+        throw py::value_error(*error);
+    return std::make_unique<World>(seed, settings, profilePath);
+}
+
+py::dict optionsDict(const World& world) {
+    py::dict options;
+    for (const bx::OptionField& f : bx::optionFields()) {
+        const bx::SimulationOptions& o = world.options();
+        py::object value;
+        if (f.kind == bx::OptionKind::Integer) {
+            value = py::int_(o.*f.integer);
+        } else if (f.kind == bx::OptionKind::Flag) {
+            value = py::bool_(o.*f.flag);
+        } else {
+            const bx::UserColour& c = (o.*f.colours)[static_cast<std::size_t>(f.colourIndex)];
+            value = py::make_tuple(c.red, c.green, c.blue);
+        }
+        options[py::str(std::string(f.name))] = value;
+    }
+    return options;
+}
+
+// A read-only array over a layer's cells, without a copy: [column, row, channel]. It keeps the
+// Simulation alive; the grid keeps its storage across resets of the same size.
+py::array layerView(py::object self, const bx::Grid& grid) {
+    const auto columns = static_cast<py::ssize_t>(grid.sizeX()) + 1;
+    const auto rows = static_cast<py::ssize_t>(grid.sizeY()) + 1;
+    constexpr auto channel = static_cast<py::ssize_t>(sizeof(double));
+    py::array view(py::dtype::of<double>(), {columns, rows, py::ssize_t{3}},
+                   {rows * 3 * channel, 3 * channel, channel}, grid.cells(), self);
+    py::detail::array_proxy(view.ptr())->flags &= ~py::detail::npy_api::NPY_ARRAY_WRITEABLE_;
+    return view;
+}
+
+// On the main thread a long run listens for Ctrl+C: the signal handlers are looked at about ten
+// times a second, at the end of a generation. Other threads get no signals to look for.
+std::function<bool()> interruptCheck() {
+    const py::module_ threading = py::module_::import("threading");
+    if (!threading.attr("current_thread")().is(threading.attr("main_thread")()))
+        return {};
+    auto last = std::chrono::steady_clock::now();
+    return [last]() mutable {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - last < std::chrono::milliseconds(100))
+            return false;
+        last = now;
+        py::gil_scoped_acquire held;
+        return PyErr_CheckSignals() != 0;
+    };
+}
+
+void runWorld(World& world, int64_t generations) {
+    if (generations < 0)
+        throw py::value_error("generations must be 0 or more, not " + std::to_string(generations));
+    const std::function<bool()> interrupted = interruptCheck();
+    if (withWorld(world, [&] { return world.run(generations, interrupted); }))
+        throw py::error_already_set();
+}
+
+py::bytes picture(World& world, int squareSize) {
+    if (squareSize < 1 || squareSize > bx::py::maxSquareSize)
+        throw py::value_error("square_size must be a whole number 1.." +
+                              std::to_string(bx::py::maxSquareSize) + ", not " + std::to_string(squareSize));
+    return py::bytes(withWorld(world, [&] { return world.picturePng(squareSize); }));
+}
+
+[[noreturn]] void raiseOSError(const std::string& message) {
+    PyErr_SetString(PyExc_OSError, message.c_str());
+    throw py::error_already_set();
+}
+
+void save(World& world, const std::string& path) {
+    if (const std::string error = withWorld(world, [&] { return world.save(path); }); !error.empty())
+        raiseOSError(error);
+}
+
+std::unique_ptr<World> loadWorld(const std::string& path, std::optional<uint64_t> seed,
+                                 const py::kwargs& options) {
+    std::unique_ptr<World> world;
+    try {
+        world = makeWorld(seed, options, path);
+    } catch (const std::runtime_error& e) {
+        raiseOSError(e.what());
+    }
+    if (world->savedVersion() != world->options().versionString) {
+        const std::string warning = path + " was saved by Bramblex " + world->savedVersion() + ", this is " +
+                                    world->options().versionString + "; loaded anyway";
+        if (PyErr_WarnEx(PyExc_UserWarning, warning.c_str(), 1) != 0)
+            throw py::error_already_set();
+    }
+    return world;
+}
+
+// A file written whole, for bramblex-sweep's results: opened (and so checked) before the runs,
+// renamed into place by commit(); dropped unwritten otherwise.
+class Output {
+public:
+    explicit Output(const std::string& path)
+        : file_(std::make_unique<bx::AtomicFile>(path, bx::AtomicFile::PipeReader::Wait)) {
+        if (!file_->ok())
+            raiseOSError("cannot write '" + path + "': " + file_->error());
+    }
+    void commit(const std::string& text) {
+        if (!file_)
+            throw std::logic_error("the output was discarded");
+        file_->stream() << text;
+        if (const std::string reason = file_->commit(); !reason.empty())
+            raiseOSError("cannot write '" + file_->target() + "': " + reason);
+    }
+    void discard() { file_.reset(); }
+
+private:
+    std::unique_ptr<bx::AtomicFile> file_;
+};
+
+// Simulation and load().
+void bindSimulation(py::module_& m) {
+    py::class_<World>(m, "Simulation")
+        .def(py::init([](std::optional<uint64_t> seed, const py::kwargs& options) {
+                 return makeWorld(seed, options, std::nullopt);
+             }),
+             py::arg("seed") = py::none(),
+             "A new world; options by their bramblex-run --set names. No seed: seeded from the clock.")
+        .def("run", &runWorld, py::arg("generations"),
+             "Runs that many more generations (the GIL is released).")
+        .def(
+            "step", [](World& w) { runWorld(w, 1); }, "Runs one generation.")
+        .def_property_readonly("generation",
+                               [](World& w) { return withWorld(w, [&] { return w.state().generation; }); })
+        .def_property_readonly("organism_count",
+                               [](World& w) { return withWorld(w, [&] { return w.host().organisms(); }); })
+        .def_property_readonly("environment_count",
+                               [](World& w) { return withWorld(w, [&] { return w.host().environments(); }); })
+        .def_property_readonly(
+            "generations_run",
+            [](World& w) { return withWorld(w, [&] { return w.host().generationsEnded(); }); })
+        .def_property_readonly("options", [](World& w) { return optionsDict(w); })
+        .def_property_readonly(
+            "environment",
+            [](py::object self) { return layerView(self, self.cast<World&>().state().envGrid); })
+        .def_property_readonly(
+            "organisms", [](py::object self) { return layerView(self, self.cast<World&>().state().orgGrid); })
+        .def(
+            "stats_csv", [](World& w) { return withWorld(w, [&] { return w.statsCsv(); }); },
+            "The rows bramblex-run --stats writes for the generations run so far.")
+        .def(
+            "stats_frame",
+            [](World& w) {
+                const std::string text = withWorld(w, [&] { return w.statsCsv(); });
+                return py::module_::import("pandas").attr("read_csv")(
+                    py::module_::import("io").attr("StringIO")(text));
+            },
+            "stats_csv() as a pandas DataFrame.")
+        .def("picture", &picture, py::arg("square_size") = 8,
+             "The world as PNG bytes, as bramblex-run --png paints it.")
+        .def("save", &save, py::arg("path"), "Writes the simulation as a profile, as bramblex-run --save.");
+    m.def("load", &loadWorld, py::arg("path"), py::arg("seed") = py::none(),
+          "Continues the profile at path; options given apply after it, as with bramblex-run --profile.");
+}
+
+// What bramblex-sweep needs besides a world: checking options, its output file, the CSV header.
+void bindSweepHelpers(py::module_& m) {
+    m.def(
+        "option_error",
+        [](const std::string& name, const std::string& text) {
+            return bx::py::refusedSetting({{name, text}});
+        },
+        "Why the option table refuses NAME=TEXT, or None.");
+    m.def(
+        "option_kinds",
+        [] {
+            std::map<std::string, std::string> kinds;
+            for (const bx::OptionField& f : bx::optionFields())
+                kinds[std::string(f.name)] = f.kind == bx::OptionKind::Integer ? "integer"
+                                             : f.kind == bx::OptionKind::Flag  ? "flag"
+                                                                               : "colour";
+            return kinds;
+        },
+        "Every option name with its kind: integer, flag or colour (R,G,B).");
+    py::class_<Output>(m, "Output")
+        .def(py::init<const std::string&>())
+        .def("commit", &Output::commit)
+        .def("discard", &Output::discard);
+    m.attr("stats_header") = bx::statsCsvHeader();
+}
+
+} // namespace
+
+PYBIND11_MODULE(_bramblex, m) {
+    m.doc() = "Bramblex worlds driven from Python, as bramblex-run drives them";
+    bindSimulation(m);
+    bindSweepHelpers(m);
+}

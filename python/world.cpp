@@ -1,0 +1,65 @@
+#include "world.h"
+
+#include <sstream>
+#include <stdexcept>
+
+#include "options/optionfields.h"
+#include "options/profile.h"
+#include "record/worldpicture.h"
+
+namespace bx::py {
+
+std::optional<std::string> refusedSetting(const Settings& settings) {
+    SimulationOptions scratch;
+    for (const auto& [name, text] : settings)
+        if (std::optional<std::string> error = setOptionFromText(scratch, name, text))
+            return error;
+    return std::nullopt;
+}
+
+void WorldHost::showCounters(int32_t generation, int32_t organisms, int32_t environments) {
+    RunnerHost::showCounters(generation, organisms, environments);
+    organisms_ = organisms;
+    environments_ = environments;
+}
+
+World::World(std::optional<uint64_t> seed, const Settings& settings,
+             const std::optional<std::string>& profilePath)
+    : rng_(seed), host_(
+                      options_, world_, [this](const GenerationStats& row) { rows_.push_back(row); }, true),
+      sim_(options_, world_, rng_, host_, canvas_) {
+    if (std::optional<std::string> error = refusedSetting(settings))
+        throw std::invalid_argument(*error);
+    setDefaultOptions(options_, world_, simulatorMajorVersion, simulatorMinorVersion, "bramblex.hlp");
+    cli::RunStart start;
+    start.profilePath = profilePath;
+    start.adjustOptions = [&settings](SimulationOptions& o) {
+        for (const auto& [name, text] : settings)
+            setOptionFromText(o, name, text);
+    };
+    start.onProfileVersion = [this](const std::string& version) { savedVersion_ = version; };
+    cli::startWorld(sim_, start);
+}
+
+bool World::run(int64_t generations, const std::function<bool()>& stopRequested) {
+    return cli::runGenerations(sim_, host_, host_.generationsEnded() + generations, stopRequested);
+}
+
+std::string World::statsCsv() const {
+    std::string text = statsCsvHeader() + '\n';
+    for (const GenerationStats& row : rows_)
+        text += statsCsvRow(row) + '\n';
+    return text;
+}
+
+std::string World::picturePng(int squareSize) const {
+    std::ostringstream png;
+    writeWorldPng(png, world_, options_.gridSizeX, options_.gridSizeY, squareSize);
+    return std::move(png).str();
+}
+
+std::string World::save(const std::string& path) const {
+    return writeProfile(path, options_, world_);
+}
+
+} // namespace bx::py

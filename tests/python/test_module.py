@@ -1,0 +1,144 @@
+"""The bramblex module against bramblex-run, its errors, its arrays and its threads."""
+import os
+import signal
+import subprocess
+import threading
+import time
+import zlib
+
+import numpy as np
+import pytest
+
+import bramblex
+from conftest import RUNNER, run_runner, runner_args
+
+# A world that dies within a few generations and is reset, again and again.
+DYING = {"gridSizeX": 3, "gridSizeY": 3, "environmentStartMode": 4, "startOrganisms": 1, "growthRate": 0,
+         "decayRate": 255}
+WORLDS = [  # seed, options, generations run as run(first), step(), run(rest)
+    (1, {}, (20, 9)),
+    (7, {"gridSizeX": 30, "growthRate": 5, "decayRate": 1}, (40, 19)),
+    (3, {"gridSizeX": 12, "gridSizeY": 9, "environmentStartMode": 2, "mutationsOn": False,
+         "organismColourMode": 3, "orgUserColour1": (255, 0, 128)}, (5, 30)),
+    (4, DYING, (3, 6)),
+]
+
+
+@pytest.mark.parametrize("seed,options,split", WORLDS)
+def test_same_world_as_runner_new_and_continued(tmp_path, seed, options, split):
+    sim = bramblex.Simulation(seed=seed, **options)
+    sim.run(split[0])
+    sim.step()
+    sim.run(split[1])
+    sim.save(str(tmp_path / "module.bx2"))
+    generations = str(sum(split) + 1)
+    run_runner(*runner_args(seed, options), "--generations", generations, "--stats", str(tmp_path / "r.csv"),
+               "--save", str(tmp_path / "runner.bx2"), "--png", str(tmp_path / "r.png"), "--square-size", "3")
+    assert sim.generations_run == sum(split) + 1
+    assert sim.stats_csv() == (tmp_path / "r.csv").read_text()
+    assert (tmp_path / "module.bx2").read_bytes() == (tmp_path / "runner.bx2").read_bytes()
+    assert sim.picture(3) == (tmp_path / "r.png").read_bytes()
+    assert sim.stats_frame().equals(__import__("pandas").read_csv(tmp_path / "r.csv"))
+    assert {k: sim.options[k] for k in options} == options
+
+    continued = bramblex.load(str(tmp_path / "module.bx2"), seed=seed + 1, growthRate=9)
+    continued.run(15)
+    run_runner(RUNNER, "--seed", str(seed + 1), "--profile", str(tmp_path / "runner.bx2"), "--set", "growthRate=9",
+               "--generations", "15", "--stats", str(tmp_path / "c.csv"))
+    assert continued.stats_csv() == (tmp_path / "c.csv").read_text()
+
+
+def runner_refusal(setting):
+    result = subprocess.run([RUNNER, "--generations", "0", "--set", setting], capture_output=True, text=True)
+    assert result.returncode == 2
+    return result.stderr.splitlines()[0]
+
+
+@pytest.mark.parametrize("options,setting", [
+    ({"growthRate": 1000}, "growthRate=1000"),
+    ({"growthrate": 5}, "growthrate=5"),
+    ({"mutationsOn": 1}, "mutationsOn=1"),
+    ({"orgUserColour2": (1, 2)}, "orgUserColour2=1,2"),
+])
+def test_refused_options_raise_the_runners_message(options, setting):
+    with pytest.raises(ValueError) as refused:
+        bramblex.Simulation(seed=1, **options)
+    assert runner_refusal(setting).endswith(": " + str(refused.value))
+
+
+def test_errors(tmp_path):
+    sim = bramblex.Simulation(seed=1, gridSizeX=5, gridSizeY=5)
+    (tmp_path / "bad.bx2").write_text("not a profile\r\n")
+    for call, error in [(lambda: sim.run(-1), ValueError), (lambda: sim.picture(0), ValueError),
+                        (lambda: sim.picture(129), ValueError), (lambda: sim.save(str(tmp_path)), OSError),
+                        (lambda: bramblex.load(str(tmp_path / "none.bx2")), OSError),
+                        (lambda: bramblex.load(str(tmp_path / "bad.bx2")), OSError)]:
+        with pytest.raises(error):
+            call()
+
+
+def png_pixels(png, width, height):
+    """The RGB pixels of an unfiltered 8-bit PNG, as [y, x, channel]."""
+    data, at = b"", 8
+    while at < len(png):
+        length = int.from_bytes(png[at:at + 4], "big")
+        if png[at + 4:at + 8] == b"IDAT":
+            data += png[at + 8:at + 8 + length]
+        at += 12 + length
+    rows = np.frombuffer(zlib.decompress(data), np.uint8).reshape(height, 1 + 3 * width)
+    return rows[:, 1:].reshape(height, width, 3)
+
+
+def test_arrays_are_read_only_views_that_follow_the_world():
+    sim = bramblex.Simulation(seed=5, gridSizeX=20, gridSizeY=30)
+    sim.run(10)
+    organisms, environment = sim.organisms, sim.environment
+    for layer in (organisms, environment):
+        assert layer.shape == (21, 31, 3) and layer.dtype == np.float64
+        assert not layer.flags.writeable and not layer.flags.owndata and layer.base is sim
+        with pytest.raises(ValueError):
+            layer[1, 1, 0] = 1.0
+    assert np.shares_memory(organisms, sim.organisms) and not np.shares_memory(organisms, environment)
+
+    # The layout: at one pixel a square, the picture shows each present organism's colour.
+    pixels = png_pixels(sim.picture(1), 20, 30)
+    visible = organisms[1:, 1:].transpose(1, 0, 2)
+    present = visible.sum(axis=2) > 0
+    assert present.any() and (pixels[present] == np.rint(visible[present])).all()
+
+    before = organisms.copy()
+    sim.step()
+    assert (organisms != before).any()
+
+
+def test_views_outlive_a_dead_worlds_reset():
+    sim = bramblex.Simulation(seed=1, **DYING)
+    held = sim.organisms
+    sim.run(8)
+    assert "1\n" in [row[-2:] for row in sim.stats_csv().splitlines(True)]  # it was reset
+    assert held.ctypes.data == sim.organisms.ctypes.data and (held == sim.organisms).all()
+
+
+def test_run_lets_other_threads_run():
+    busy, times, stamps = bramblex.Simulation(seed=2, gridSizeX=100, gridSizeY=100), {}, []
+
+    def run():
+        times["start"] = time.monotonic()
+        busy.run(2000)
+        times["end"] = time.monotonic()
+
+    thread = threading.Thread(target=run)
+    thread.start()
+    while thread.is_alive():
+        stamps.append(time.monotonic())
+        time.sleep(0.001)
+    middle = (times["start"] + times["end"]) / 2
+    assert any(times["start"] < t < middle for t in stamps)  # this thread ran while the world did
+
+
+def test_ctrl_c_stops_a_long_run_at_the_end_of_a_generation():
+    sim = bramblex.Simulation(seed=1, gridSizeX=100, gridSizeY=100)
+    threading.Timer(0.5, os.kill, (os.getpid(), signal.SIGINT)).start()
+    with pytest.raises(KeyboardInterrupt):
+        sim.run(10**9)
+    assert 0 < sim.generations_run == len(sim.stats_csv().splitlines()) - 1
