@@ -30,6 +30,8 @@ void DisplayWindow::fillBox(double x1, double y1, double x2, double y2, PackedCo
 }
 
 void DisplayWindow::flush() {
+    if (isMinimized())
+        return; // kept for later: the window is drawn whole when it comes back
     const QRect dirty = pixels_.takeDirty();
     if (!dirty.isEmpty())
         update(dirty);

@@ -19,7 +19,7 @@ public:
 };
 
 // The canvas the world is painted on. Painting goes into an image; the widget shows the part
-// that changed when flush() runs, once per tick, so painting costs no per-square repaint.
+// that changed when flush() runs, once a frame, so painting costs no per-square repaint.
 class DisplayWindow : public QWidget, public Canvas {
     Q_OBJECT
 public:
