@@ -19,6 +19,7 @@
 #include "ui/displaywindow.h"
 #include "ui/mainwindow.h"
 #include "ui/simulatorapp.h"
+#include "ui/statisticswindow.h"
 
 namespace {
 
@@ -116,6 +117,26 @@ void defaultPace(benchmark::State& state) {
         benchmark::Counter(generations, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(defaultPace)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
+// One redraw of the Statistics window's charts from a long history, shown.
+void statisticsRedraw(benchmark::State& state) {
+    Simulator s(100);
+    bx::SimulatorApp& app = *s.app;
+    app.mainWindow().slowdownSlider->setValue(-5);
+    app.world().simulationShown = false;
+    app.simulation().startStop();
+    app.mainWindow().tickTimer->stop();
+    for (int i = 0; i < 3000; ++i)
+        app.tick();
+    app.showStatistics();
+    app.statisticsWindow().redrawTimer->stop();
+    for (auto _ : state) {
+        app.tick(); // a new generation for the charts
+        app.statisticsWindow().redraw();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(statisticsRedraw)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
