@@ -238,6 +238,7 @@ void SimulatorApp::present() {
     if (pendingDisplayCaption_)
         display_->setWindowTitle(*std::exchange(pendingDisplayCaption_, std::nullopt));
     showPendingCounters();
+    showPendingReadout();
     display_->flush();
 }
 
@@ -321,7 +322,17 @@ void SimulatorApp::worldReset() {
     profiles_->refreshProfileMenus();
 }
 
+// The read-out a tick refreshes is shown once a frame, like the counters.
 void SimulatorApp::showReadout(const Readout& r) {
+    pendingReadout_ = r;
+    if (!inTick_)
+        showPendingReadout();
+}
+
+void SimulatorApp::showPendingReadout() {
+    if (!pendingReadout_)
+        return;
+    const Readout r = *std::exchange(pendingReadout_, std::nullopt);
     MainWindow& m = *main_;
     m.squareLabel->setText(QString::number(r.column) + "," + QString::number(r.row));
     m.organismRedLabel->setText(QString::number(r.orgRed));
@@ -335,6 +346,7 @@ void SimulatorApp::showReadout(const Readout& r) {
 }
 
 void SimulatorApp::clearReadout() {
+    pendingReadout_.reset();
     MainWindow& m = *main_;
     for (QLabel* l : {m.organismRedLabel, m.organismGreenLabel, m.organismBlueLabel, m.environmentRedLabel,
                       m.environmentGreenLabel, m.environmentBlueLabel, m.squareLabel})

@@ -126,6 +126,7 @@ private:
     void presentFrame();
     void present();
     void showPendingCounters();
+    void showPendingReadout();
 
     Platform platform_;
     SimulationOptions options_;
@@ -153,6 +154,7 @@ private:
         int32_t generation, organisms, environments;
     };
     std::optional<Counters> pendingCounters_;
+    std::optional<Readout> pendingReadout_;
     bool ticking_ = false; // the engine wants ticks (the timer may be stopped by a test)
     TickPace pace_;
     FramePace frames_;
