@@ -306,6 +306,8 @@ void SimulatorApp::showRunState(bool running) {
 }
 
 void SimulatorApp::setTimerEnabled(bool enabled) {
+    if (enabled && !ticking_)
+        pace_ = TickPace{}; // the time at rest is not due
     ticking_ = enabled;
     if (enabled && !main_->tickTimer->isActive())
         main_->tickTimer->start();

@@ -86,7 +86,12 @@ public:
     // when one is due (FramePace); what waits is shown by the frame timer.
     void wake();
     // The steady clock in ns that wake() and the frames go by (tests set their own).
-    void setClock(std::function<int64_t()> clock) { clock_ = std::move(clock); }
+    // Times taken on the old clock are forgotten.
+    void setClock(std::function<int64_t()> clock) {
+        clock_ = std::move(clock);
+        pace_ = TickPace{};
+        frames_ = FramePace{};
+    }
     QTimer* frameTimer() const { return frameTimer_; }
     void showAbout();
     // The Statistics window, opened (or brought to the front).

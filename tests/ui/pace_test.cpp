@@ -68,6 +68,10 @@ private slots:
             {0, 1}, {4 * ms, 4}, {4 * ms + ms / 2, 1}, {8 * ms + ms / 2, 4}, {10000 * ms, 8}};
         for (const auto& [at, columns] : wakes)
             QCOMPARE(wakeAt(at), columns);
+        // Stopped for ten seconds and started again: the time at rest is not due.
+        app->simulation().startStop();
+        app->simulation().startStop();
+        QCOMPARE(wakeAt(20000 * ms), 1);
     }
 
     // Ticks of 5 ms each: the wake ends after the one that used up a frame's time.
