@@ -122,7 +122,7 @@ void StatisticsWindow::pacedRedraw() {
     };
     const double start = cpu();
     redraw();
-    redrawTimer->setInterval(std::max(redrawInterval, static_cast<int>((cpu() - start) * 50)));
+    redrawTimer->setInterval(std::clamp(static_cast<int>((cpu() - start) * 50), redrawInterval, 5000));
 }
 
 void StatisticsWindow::redraw(bool always) {
@@ -156,9 +156,17 @@ void StatisticsWindow::redraw(bool always) {
         colours_.series[k]->replace(colours[k]);
     const double first = rows.empty() ? 0 : double(rows.front().generation);
     const double last = rows.empty() ? 1 : std::max(first + 1, double(rows.back().generation));
+    const double step = niceStep((last - first) / 5);
     for (Chart* c : {&counts_, &colours_}) {
-        c->x->setRange(first, last);
-        c->x->setTickInterval(niceStep((last - first) / 5));
+        // Whichever of range and interval gives fewer ticks goes first: the axis is never laid out
+        // with thousands of labels (a new range at the old, finer interval) in between.
+        if (step >= c->x->tickInterval()) {
+            c->x->setTickInterval(step);
+            c->x->setRange(first, last);
+        } else {
+            c->x->setRange(first, last);
+            c->x->setTickInterval(step);
+        }
     }
     counts_.y->setRange(0, mostSquares);
     counts_.y->applyNiceNumbers();
