@@ -1,59 +1,86 @@
-// Generations per second of a 100 x 100 world at slowdown -5 (a whole generation per tick),
-// with the real display window painting every square offscreen, against the same run hidden,
-// and with the Statistics window open as well.
+// The simulator's display as the program runs it, offscreen:
+// - generations per CPU second of a 100 x 100 world at slowdown -5 (a whole generation per
+//   tick), woken as fast as it goes, with the real display window painting every square,
+//   against the same run hidden, and with the Statistics window open as well;
+// - CPU time per generation of the default world (50 x 50, slowdown 0) at its pace on the real
+//   timer (no X server here: its share is measured by bench/simulator_cpu.sh).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <chrono>
+#include <ctime>
+#include <memory>
 
 #include "support/fakeplatform.h"
 #include "ui/displaywindow.h"
 #include "ui/mainwindow.h"
 #include "ui/simulatorapp.h"
+#include "ui/statisticswindow.h"
 
 namespace {
 
-void runGenerations(benchmark::State& state, bool shown, bool statistics = false) {
+double processCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+// The simulator with fake services, its first world created and drawn.
+struct Simulator {
     bx::test::FakePlatform fakes;
-    fakes.screen = bx::FixedScreen(1600, 1200);
-    const QTemporaryDir programFolder; // resets make its Profiles folder
-    bx::SimulatorApp app(bx::Platform{fakes.messages, fakes.help, fakes.screen, fakes.cursor, fakes.browser,
-                                      fakes.files, fakes.colours, fakes.folders, fakes.programs,
-                                      fakes.settings, programFolder.path().toStdString(),
-                                      programFolder.path().toStdString()},
-                         std::make_unique<bx::RandomGenerator>(2));
-    app.startUp();
-    app.mainWindow().tickTimer->stop();
-    app.options().gridSizeX = app.options().gridSizeY = 100;
-    app.options().environmentStartMode = bx::StartFull;
-    app.options().fullOrganisms = true;
-    app.simulation().reset();
+    QTemporaryDir programFolder; // resets make its Profiles folder
+    std::unique_ptr<bx::SimulatorApp> app;
+
+    explicit Simulator(int gridSize = 0) {
+        fakes.screen = bx::FixedScreen(1600, 1200);
+        app = std::make_unique<bx::SimulatorApp>(
+            bx::Platform{fakes.messages, fakes.help, fakes.screen, fakes.cursor, fakes.browser, fakes.files,
+                         fakes.colours, fakes.folders, fakes.programs, fakes.settings,
+                         programFolder.path().toStdString(), programFolder.path().toStdString()},
+            std::make_unique<bx::RandomGenerator>(2));
+        app->startUp();
+        app->mainWindow().tickTimer->stop();
+        if (gridSize > 0) {
+            app->options().gridSizeX = app->options().gridSizeY = gridSize;
+            app->options().environmentStartMode = bx::StartFull;
+            app->options().fullOrganisms = true;
+            app->simulation().reset();
+            app->mainWindow().tickTimer->stop();
+        }
+        while (app->world().phase != bx::PhaseIdle)
+            app->tick();
+    }
+};
+
+void runGenerations(benchmark::State& state, bool shown, bool statistics = false) {
+    Simulator s(100);
+    bx::SimulatorApp& app = *s.app;
     app.mainWindow().slowdownSlider->setValue(-5);
-    while (app.world().phase != bx::PhaseIdle)
-        app.tick();
     if (!shown)
         app.world().simulationShown = false;
     if (statistics)
         app.showStatistics(); // its charts redrawn from the history twice a second
     app.simulation().startStop();
-    app.mainWindow().tickTimer->stop(); // the loop below is the only source of ticks
-    double tickTime = 0, eventTime = 0;
+    app.mainWindow().tickTimer->stop(); // the loop below wakes the simulation as its timer would
+    const int32_t first = app.world().generation;
+    double wakeTime = 0, eventTime = 0;
     for (auto _ : state) {
         const auto a = std::chrono::steady_clock::now();
-        app.tick(); // one generation, painted and flushed when shown
+        app.wake(); // the generations due, painted, shown once a frame
         const auto b = std::chrono::steady_clock::now();
-        QCoreApplication::processEvents(); // the window shows what changed
+        QCoreApplication::processEvents(); // the windows show what changed
         const auto c = std::chrono::steady_clock::now();
-        tickTime += std::chrono::duration<double>(b - a).count();
+        wakeTime += std::chrono::duration<double>(b - a).count();
         eventTime += std::chrono::duration<double>(c - b).count();
     }
-    state.counters["tick_ms"] = tickTime * 1000 / double(state.iterations());
-    state.counters["events_ms"] = eventTime * 1000 / double(state.iterations());
-    state.counters["generations_per_second"] =
-        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    const double generations = app.world().generation - first;
+    state.counters["wake_ms_per_generation"] = wakeTime * 1000 / generations;
+    state.counters["events_ms_per_generation"] = eventTime * 1000 / generations;
+    state.counters["generations_per_second"] = benchmark::Counter(generations, benchmark::Counter::kIsRate);
 }
 
 void shownGenerations(benchmark::State& state) {
@@ -68,6 +95,48 @@ void shownGenerationsWithStatistics(benchmark::State& state) {
 BENCHMARK(shownGenerations)->Unit(benchmark::kMillisecond);
 BENCHMARK(shownGenerationsWithStatistics)->Unit(benchmark::kMillisecond);
 BENCHMARK(hiddenGenerations)->Unit(benchmark::kMillisecond);
+
+// The default world started as a user starts it, its timer running for a second an iteration.
+void defaultPace(benchmark::State& state) {
+    Simulator s;
+    bx::SimulatorApp& app = *s.app;
+    app.simulation().startStop();
+    double cpu = 0, generations = 0;
+    for (auto _ : state) {
+        const int32_t before = app.world().generation;
+        const double cpuBefore = processCpuSeconds();
+        QEventLoop loop;
+        QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+        loop.exec();
+        cpu += processCpuSeconds() - cpuBefore;
+        generations += app.world().generation - before;
+    }
+    state.counters["cpu_ms_per_generation"] = cpu * 1000 / generations;
+    state.counters["cpu_share"] = benchmark::Counter(cpu, benchmark::Counter::kAvgIterations);
+    state.counters["generations_per_second"] =
+        benchmark::Counter(generations, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(defaultPace)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
+// One redraw of the Statistics window's charts from a long history, shown.
+void statisticsRedraw(benchmark::State& state) {
+    Simulator s(100);
+    bx::SimulatorApp& app = *s.app;
+    app.mainWindow().slowdownSlider->setValue(-5);
+    app.world().simulationShown = false;
+    app.simulation().startStop();
+    app.mainWindow().tickTimer->stop();
+    for (int i = 0; i < 3000; ++i)
+        app.tick();
+    app.showStatistics();
+    app.statisticsWindow().redrawTimer->stop();
+    for (auto _ : state) {
+        app.tick(); // a new generation for the charts
+        app.statisticsWindow().redraw();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(statisticsRedraw)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -11,6 +11,10 @@ public:
     virtual ~Canvas() = default;
     virtual void clear() = 0; // fill with black
     virtual void fillBox(double x1, double y1, double x2, double y2, PackedColour colour) = 0;
+    // Paints square (column, row) of a world as paintSquareModel does (painting.h); a canvas
+    // may put it off until it shows what was painted, so long as the pixels come out the same.
+    virtual void paintSquare(int column, int row, int size, const Rgb& organism, const Rgb& environment,
+                             bool showOrganisms, bool showEnvironment);
 };
 
 // Which pixels a box edge pair covers: both ends rounded half to even, in increasing order.

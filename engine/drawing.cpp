@@ -9,8 +9,8 @@ void Simulation::paintSquare() {
     if (!world_.orgGrid.contains(c, r) || !world_.envGrid.contains(c, r))
         return;
     const int size = world_.fullScreen ? world_.fullScreenSquareSize : world_.squareSize;
-    paintSquareModel(canvas_, c, r, size, world_.orgGrid.at(c, r), world_.envGrid.at(c, r),
-                     world_.showOrganisms, world_.showEnvironment);
+    canvas_.paintSquare(c, r, size, world_.orgGrid.at(c, r), world_.envGrid.at(c, r), world_.showOrganisms,
+                        world_.showEnvironment);
 }
 
 void Simulation::drawSlice() {

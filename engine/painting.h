@@ -9,5 +9,7 @@ namespace bx {
 // marks its top-left corner; with one layer, that layer fills it; with none, nothing.
 void paintSquareModel(Canvas& canvas, int column, int row, int size, const Rgb& organism,
                       const Rgb& environment, bool showOrganisms, bool showEnvironment);
+void paintSquareModel(Canvas& canvas, int column, int row, int size, PackedColour organism,
+                      PackedColour environment, bool showOrganisms, bool showEnvironment);
 
 } // namespace bx

@@ -56,22 +56,6 @@ bool hasSquares(const SaverWorld& world) {
 
 } // namespace
 
-int ColumnPace::due(int64_t now) {
-    constexpr int64_t column = 1000000; // ns
-    constexpr int64_t mostPerTick = 8;
-    pending_ += started_ ? now - last_ : column;
-    started_ = true;
-    last_ = now;
-    int64_t columns = pending_ / column;
-    if (columns < 1 || columns > mostPerTick) {
-        columns = std::clamp<int64_t>(columns, 1, mostPerTick);
-        pending_ = 0;
-    } else {
-        pending_ -= columns * column;
-    }
-    return static_cast<int>(columns);
-}
-
 RuleParams saverRuleParams(int gridSizeX, int gridSizeY) {
     RuleParams p;
     p.gridSizeX = gridSizeX;

@@ -8,6 +8,7 @@
 #include "engine/grid.h"
 #include "engine/layerrules.h"
 #include "engine/random.h"
+#include "engine/tickpace.h"
 
 namespace bx {
 
@@ -64,19 +65,8 @@ public:
     virtual void letEventsRun() = 0;
 };
 
-// The world's pace: a column a millisecond, whatever the timer's. due(now) is how many columns a
-// tick at `now` (ns on a steady clock) steps: those due since the last tick, at least one, and at
-// most eight, so that a saver that was stopped for a while (a host freezes it while its unlock
-// dialog shows) goes on at its pace without a burst of catch-up columns.
-class ColumnPace {
-public:
-    int due(int64_t now);
-
-private:
-    bool started_ = false;
-    int64_t last_ = 0;
-    int64_t pending_ = 0; // ns not yet stepped
-};
+// The world's pace: a column a tick of the shared pace.
+using ColumnPace = TickPace;
 
 // Builds a new world for world.saverMode. Paints nothing: the sweep repaints the surface.
 void createWorld(SaverWorld& world, SaverHost& host, RandomSource& rng);

@@ -4,6 +4,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+
+#include "engine/painting.h"
 
 namespace bx {
 
@@ -16,11 +19,13 @@ DisplayWindow::DisplayWindow() : QWidget(nullptr, Qt::Window) {
     pixels_.resize(4, 4);
 }
 
-QImage DisplayWindow::view() const {
+QImage DisplayWindow::view() {
+    paintQueued();
     return pixels_.view();
 }
 
 void DisplayWindow::clear() {
+    queue_.drop();
     pixels_.clear();
     update(); // shown at once, also when no tick follows
 }
@@ -29,13 +34,37 @@ void DisplayWindow::fillBox(double x1, double y1, double x2, double y2, PackedCo
     pixels_.fillBox(x1, y1, x2, y2, colour);
 }
 
+void DisplayWindow::paintSquare(int column, int row, int size, const Rgb& organism, const Rgb& environment,
+                                bool showOrganisms, bool showEnvironment) {
+    const PaintQueue::Look look{size, showOrganisms, showEnvironment};
+    if (!queue_.fits(column, row, look)) {
+        paintQueued();
+        const int edge = std::max(size, 1);
+        queue_.restart(std::max(pixels_.width() / edge + 2, column + 1),
+                       std::max(pixels_.height() / edge + 2, row + 1), look);
+    }
+    queue_.add(column, row, packColour(organism), packColour(environment));
+}
+
+void DisplayWindow::paintQueued() {
+    const PaintQueue::Look look = queue_.look();
+    queue_.takeAll([this, &look](const PaintQueue::Square& s) {
+        paintSquareModel(pixels_, s.column, s.row, look.size, s.organism, s.environment, look.organisms,
+                         look.environments);
+    });
+}
+
 void DisplayWindow::flush() {
+    if (isMinimized())
+        return; // kept for later: the window is drawn whole when it comes back
+    paintQueued();
     const QRect dirty = pixels_.takeDirty();
     if (!dirty.isEmpty())
         update(dirty);
 }
 
-PackedColour DisplayWindow::pixelColour(int x, int y) const {
+PackedColour DisplayWindow::pixelColour(int x, int y) {
+    paintQueued();
     return pixels_.pixelColour(x, y);
 }
 
@@ -73,12 +102,14 @@ void DisplayWindow::unload() {
 }
 
 void DisplayWindow::paintEvent(QPaintEvent* e) {
+    paintQueued();
     QPainter p(this);
     // Outside the pixels (a window larger than the world) the canvas is black.
     paintPixels(p, pixels_, e->rect());
 }
 
 void DisplayWindow::resizeEvent(QResizeEvent*) {
+    paintQueued(); // painted at the size they were queued for
     pixels_.resize(width(), height());
     rememberNormalGeometry();
 }

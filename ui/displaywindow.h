@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "engine/canvas.h"
+#include "engine/paintqueue.h"
 #include "platform/pixelcanvas.h"
 
 namespace bx {
@@ -18,8 +19,9 @@ public:
     virtual void closeRequested() = 0;
 };
 
-// The canvas the world is painted on. Painting goes into an image; the widget shows the part
-// that changed when flush() runs, once per tick, so painting costs no per-square repaint.
+// The canvas the world is painted on. Squares wait in a queue and go into an image when flush()
+// runs, once a frame, and the widget shows the part that changed: a square that changes many
+// times between frames is painted once, and a minimised window paints nothing.
 class DisplayWindow : public QWidget, public Canvas {
     Q_OBJECT
 public:
@@ -29,12 +31,14 @@ public:
 
     void clear() override;
     void fillBox(double x1, double y1, double x2, double y2, PackedColour colour) override;
+    void paintSquare(int column, int row, int size, const Rgb& organism, const Rgb& environment,
+                     bool showOrganisms, bool showEnvironment) override;
     // Shows what was painted since the last flush.
     void flush();
     // The painted pixels as an image that borrows them (valid until the next paint or resize).
-    QImage view() const;
+    QImage view();
     // The image's colour at canvas pixel (x, y) as a packed colour (black outside).
-    PackedColour pixelColour(int x, int y) const;
+    PackedColour pixelColour(int x, int y);
 
     // Full screen over the given screen area, and back to where the window was. The area is set
     // as well as the window state, so that it also works without a window manager.
@@ -55,8 +59,11 @@ protected:
 
 private:
     DisplayEvents* events_ = nullptr;
+    // Paints the squares waiting into the pixels.
+    void paintQueued();
     // The canvas's own pixels, shown through view().
     PixelCanvas pixels_;
+    PaintQueue queue_;
     // Where the window is between full-screen views, followed as it moves and resizes.
     void rememberNormalGeometry();
     QRect normalGeometry_;

@@ -60,7 +60,7 @@ QPixmap bannerPicture() {
 MainWindow::MainWindow() {
     setObjectName("mainwindow");
     tickTimer = named(new QTimer(this), "Timer1");
-    tickTimer->setInterval(1);
+    tickTimer->setInterval(4); // a wake runs the ticks due (SimulatorApp::wake)
     tickTimer->setTimerType(Qt::PreciseTimer);
     setCentralWidget(buildControls());
     buildMenus();

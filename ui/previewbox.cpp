@@ -15,6 +15,9 @@ PreviewBox::PreviewBox(QWidget* parent) : QWidget(parent), image_(62, 62, QImage
 }
 
 void PreviewBox::showColours(PackedColour organism, PackedColour environment) {
+    if (shown_ && *shown_ == std::pair{organism, environment})
+        return; // a read-out refreshed with the same colours repaints nothing
+    shown_ = {organism, environment};
     QPainter p(&image_);
     // Boxes from (1, 1) to (60, 60) and (1, 1) to (30, 30), both corners included.
     p.fillRect(QRect(QPoint(1, 1), QPoint(60, 60)), qColourOf(organism));

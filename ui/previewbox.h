@@ -1,6 +1,8 @@
 #pragma once
 #include <QImage>
 #include <QWidget>
+#include <optional>
+#include <utility>
 
 #include "engine/colour.h"
 
@@ -22,6 +24,7 @@ protected:
 
 private:
     QImage image_;
+    std::optional<std::pair<PackedColour, PackedColour>> shown_;
 };
 
 QColor qColourOf(PackedColour colour);

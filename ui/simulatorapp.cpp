@@ -7,6 +7,7 @@
 #include <QShortcut>
 #include <QSlider>
 #include <QTimer>
+#include <chrono>
 #include <sstream>
 #include <utility>
 
@@ -32,11 +33,22 @@ QString qs(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+int64_t steadyNanoseconds() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 } // namespace
 
 SimulatorApp::SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng)
     : platform_(std::move(platform)), rng_(rng ? std::move(rng) : std::make_unique<RandomGenerator>()),
-      main_(std::make_unique<MainWindow>()), display_(std::make_unique<DisplayWindow>()) {
+      main_(std::make_unique<MainWindow>()), display_(std::make_unique<DisplayWindow>()),
+      frameTimer_(new QTimer(this)), clock_(steadyNanoseconds) {
+    frameTimer_->setObjectName("frametimer");
+    frameTimer_->setSingleShot(true);
+    frameTimer_->setTimerType(Qt::PreciseTimer);
+    connect(frameTimer_, &QTimer::timeout, this, &SimulatorApp::presentFrame);
     sim_ = std::make_unique<Simulation>(options_, world_, *rng_, *this, *display_);
     optionsWindow_ = std::make_unique<OptionsWindow>(options_, platform_.screen, platform_.colours);
     view_ = std::make_unique<ViewOperations>(options_, world_, *sim_, *main_, *display_, platform_.screen,
@@ -71,7 +83,7 @@ void SimulatorApp::connectCommands() {
     MainWindow& m = *main_;
     Simulation& s = *sim_;
     ViewOperations& v = *view_;
-    connect(m.tickTimer, &QTimer::timeout, this, &SimulatorApp::tick);
+    connect(m.tickTimer, &QTimer::timeout, this, &SimulatorApp::wake);
     auto on = [this](auto* sender, auto signal, auto&& action) { connect(sender, signal, this, action); };
     on(m.startButton, &QPushButton::clicked, [&s] { s.startStop(); });
     on(m.startItem, &QAction::triggered, [&s] { s.startStop(); });
@@ -195,6 +207,7 @@ void SimulatorApp::shutDown() {
         return;
     ending_ = true;
     main_->tickTimer->stop();
+    frameTimer_->stop();
     if (splash_)
         splash_->close();
     about_->close();
@@ -207,13 +220,46 @@ void SimulatorApp::shutDown() {
 }
 
 void SimulatorApp::tick() {
+    runTick();
+    present();
+}
+
+// A world slower than a tick a millisecond still lets events run once a frame.
+void SimulatorApp::wake() {
+    if (inTick_)
+        return; // a slice is letting events run
+    const int64_t start = clock_();
+    for (int due = pace_.due(start); due > 0 && ticking_ && !ending_; --due) {
+        runTick();
+        if (clock_() - start >= FramePace::frameLength)
+            break;
+    }
+    presentFrame();
+}
+
+void SimulatorApp::runTick() {
     inTick_ = true;
     sim_->tick();
     inTick_ = false;
+}
+
+void SimulatorApp::presentFrame() {
+    const int64_t now = clock_();
+    if (frames_.take(now) || !ticking_) {
+        frameTimer_->stop();
+        present();
+    } else if (!frameTimer_->isActive()) {
+        frameTimer_->start(static_cast<int>((frames_.wait(now) + 999999) / 1000000));
+    }
+}
+
+void SimulatorApp::present() {
     if (pendingMainCaption_)
         main_->setWindowTitle(*std::exchange(pendingMainCaption_, std::nullopt));
     if (pendingDisplayCaption_)
         display_->setWindowTitle(*std::exchange(pendingDisplayCaption_, std::nullopt));
+    showPendingCounters();
+    showPendingReadout();
     display_->flush();
 }
 
@@ -242,25 +288,32 @@ void SimulatorApp::generationEnded(bool worldWasReset) {
         history_.add(row);
 }
 
+// A caption set outside a tick (a command) is shown at once and replaces one still waiting.
 void SimulatorApp::setMainCaption(std::string_view text) {
-    if (inTick_)
-        pendingMainCaption_ = qs(text);
-    else
-        main_->setWindowTitle(qs(text));
+    pendingMainCaption_ = qs(text);
+    if (!inTick_)
+        main_->setWindowTitle(*std::exchange(pendingMainCaption_, std::nullopt));
 }
 
 void SimulatorApp::setDisplayCaption(std::string_view text) {
-    if (inTick_)
-        pendingDisplayCaption_ = qs(text);
-    else
-        display_->setWindowTitle(qs(text));
+    pendingDisplayCaption_ = qs(text);
+    if (!inTick_)
+        display_->setWindowTitle(*std::exchange(pendingDisplayCaption_, std::nullopt));
 }
 
 void SimulatorApp::showCounters(int32_t generation, int32_t organisms, int32_t environments) {
     recorder_.countersShown(generation, organisms, environments);
-    main_->generationLabel->setText(QString::number(generation));
-    main_->organismsLabel->setText(QString::number(organisms));
-    main_->environmentsLabel->setText(QString::number(environments));
+    pendingCounters_ = Counters{generation, organisms, environments};
+    if (!inTick_)
+        showPendingCounters();
+}
+
+void SimulatorApp::showPendingCounters() {
+    if (const auto c = std::exchange(pendingCounters_, std::nullopt)) {
+        main_->generationLabel->setText(QString::number(c->generation));
+        main_->organismsLabel->setText(QString::number(c->organisms));
+        main_->environmentsLabel->setText(QString::number(c->environments));
+    }
 }
 
 void SimulatorApp::setCreationCommandsEnabled(bool enabled) {
@@ -278,6 +331,9 @@ void SimulatorApp::showRunState(bool running) {
 }
 
 void SimulatorApp::setTimerEnabled(bool enabled) {
+    if (enabled && !ticking_)
+        pace_ = TickPace{}; // the time at rest is not due
+    ticking_ = enabled;
     if (enabled && !main_->tickTimer->isActive())
         main_->tickTimer->start();
     else if (!enabled)
@@ -293,7 +349,17 @@ void SimulatorApp::worldReset() {
     profiles_->refreshProfileMenus();
 }
 
+// The read-out a tick refreshes is shown once a frame, like the counters.
 void SimulatorApp::showReadout(const Readout& r) {
+    pendingReadout_ = r;
+    if (!inTick_)
+        showPendingReadout();
+}
+
+void SimulatorApp::showPendingReadout() {
+    if (!pendingReadout_)
+        return;
+    const Readout r = *std::exchange(pendingReadout_, std::nullopt);
     MainWindow& m = *main_;
     m.squareLabel->setText(QString::number(r.column) + "," + QString::number(r.row));
     m.organismRedLabel->setText(QString::number(r.orgRed));
@@ -307,6 +373,7 @@ void SimulatorApp::showReadout(const Readout& r) {
 }
 
 void SimulatorApp::clearReadout() {
+    pendingReadout_.reset();
     MainWindow& m = *main_;
     for (QLabel* l : {m.organismRedLabel, m.organismGreenLabel, m.organismBlueLabel, m.environmentRedLabel,
                       m.environmentGreenLabel, m.environmentBlueLabel, m.squareLabel})

@@ -3,6 +3,7 @@
 // tick timer, and is the engine's host.
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "engine/options.h"
 #include "engine/random.h"
 #include "engine/simulation.h"
+#include "engine/tickpace.h"
 #include "engine/worldstate.h"
 #include "platform/browser.h"
 #include "platform/colourpicker.h"
@@ -23,6 +25,8 @@
 #include "record/history.h"
 #include "saverinstall/settingsstore.h"
 #include "saverinstall/systemfolders.h"
+
+class QTimer;
 
 namespace bx {
 
@@ -76,8 +80,19 @@ public:
     ProfileCommands& profiles() { return *profiles_; }
     ScreensaverCommands& screensaverCommands() { return *screensaver_; }
 
-    // One timer tick: the engine's slice, then what it painted is shown.
+    // One tick: the engine's slice, then what it painted is shown at once.
     void tick();
+    // The tick timer's handler: the ticks due at one a millisecond (TickPace), then a frame
+    // when one is due (FramePace); what waits is shown by the frame timer.
+    void wake();
+    // The steady clock in ns that wake() and the frames go by (tests set their own).
+    // Times taken on the old clock are forgotten.
+    void setClock(std::function<int64_t()> clock) {
+        clock_ = std::move(clock);
+        pace_ = TickPace{};
+        frames_ = FramePace{};
+    }
+    QTimer* frameTimer() const { return frameTimer_; }
     void showAbout();
     // The Statistics window, opened (or brought to the front).
     void showStatistics();
@@ -111,6 +126,13 @@ private:
     void connectHelpKey();
     void showIdentity();
     void placeWindows();
+    void runTick();
+    // Shows the captions and counters set during ticks and what was painted: at once when the
+    // world rests, otherwise when a frame is due.
+    void presentFrame();
+    void present();
+    void showPendingCounters();
+    void showPendingReadout();
 
     Platform platform_;
     SimulationOptions options_;
@@ -130,9 +152,20 @@ private:
     GenerationRecorder recorder_{options_, world_, true};
     std::unique_ptr<StatisticsWindow> statistics_;
     bool ending_ = false;
-    // Captions set during a tick are shown once, when the tick ends: a fast tick sets one per column.
+    // Captions and counters set during ticks are shown once a frame: a fast tick sets a caption
+    // per column.
     bool inTick_ = false;
     std::optional<QString> pendingMainCaption_, pendingDisplayCaption_;
+    struct Counters {
+        int32_t generation, organisms, environments;
+    };
+    std::optional<Counters> pendingCounters_;
+    std::optional<Readout> pendingReadout_;
+    bool ticking_ = false; // the engine wants ticks (the timer may be stopped by a test)
+    TickPace pace_;
+    FramePace frames_;
+    QTimer* frameTimer_;
+    std::function<int64_t()> clock_;
 };
 
 } // namespace bx

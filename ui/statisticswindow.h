@@ -40,6 +40,8 @@ public:
     void saveChart();
 
 private:
+    static constexpr int redrawInterval = 500; // ms, at the least
+    void pacedRedraw();
     struct Chart {
         QChart* chart;
         QValueAxis *x, *y;

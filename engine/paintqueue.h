@@ -1,0 +1,69 @@
+#pragma once
+// Squares to be painted later, for a canvas that shows a frame at a time: each square queued is
+// kept once, with the colours it was last queued with, in the order of its last queuing. Painted
+// out in that order, the squares leave the pixels exactly as painting each at once would have
+// (a square's box overlaps its neighbours' by a pixel: the one painted last wins), at the cost
+// of one paint a square a frame however often it changed.
+#include <cstdint>
+#include <vector>
+
+#include "colour.h"
+
+namespace bx {
+
+class PaintQueue {
+public:
+    // How squares are painted: all squares queued together share it.
+    struct Look {
+        int size = 0;
+        bool organisms = true, environments = true;
+        bool operator==(const Look&) const = default;
+    };
+    struct Square {
+        int column, row;
+        PackedColour organism, environment;
+    };
+
+    // Whether square (column, row) painted with `look` may join the queue.
+    bool fits(int column, int row, const Look& look) const {
+        return look == look_ && column >= 0 && row >= 0 && column < columns_ && row < rows_;
+    }
+    // An empty queue for squares of columns × rows (from 0) painted with `look`.
+    void restart(int columns, int rows, const Look& look);
+    // Queues a square that fits().
+    void add(int column, int row, PackedColour organism, PackedColour environment) {
+        const auto index = static_cast<uint32_t>(row * columns_ + column);
+        slots_[index] = {organism, environment, static_cast<uint32_t>(order_.size())};
+        order_.push_back(index);
+        if (order_.size() >= 2 * slots_.size() + 64)
+            compact();
+    }
+    bool empty() const { return order_.empty(); }
+    const Look& look() const { return look_; }
+    // Hands each queued square to paint once, in the order of its last queuing; then empty.
+    template <class Paint> void takeAll(Paint&& paint) {
+        for (std::size_t i = 0; i < order_.size(); ++i) {
+            const Slot& s = slots_[order_[i]];
+            if (s.last == i)
+                paint(Square{int(order_[i] % uint32_t(columns_)), int(order_[i] / uint32_t(columns_)),
+                             s.organism, s.environment});
+        }
+        order_.clear();
+    }
+    // Forgets what is queued (the canvas was cleared).
+    void drop() { order_.clear(); }
+
+private:
+    // Drops the places of squares queued again since: the queue stays within twice the squares.
+    void compact();
+    struct Slot {
+        PackedColour organism, environment;
+        uint32_t last; // the square's latest place in order_
+    };
+    Look look_;
+    int columns_ = 0, rows_ = 0;
+    std::vector<Slot> slots_;
+    std::vector<uint32_t> order_; // squares as queued, latest last
+};
+
+} // namespace bx
