@@ -42,7 +42,7 @@ void redrawLoadedWorld(Simulation& sim) {
 
 } // namespace
 
-void startWorld(Simulation& sim, const RunStart& start) {
+void startWorld(Simulation& sim, RunnerHost& host, const RunStart& start) {
     WorldState& world = sim.world();
     world.simulationShown = false; // no drawing phase; progress captions go nowhere
     world.running = true;          // creation hands straight over to the generation passes
@@ -87,7 +87,7 @@ RunSummary runWorld(SimulationOptions& options, WorldState& world, RandomSource&
     RunnerHost host(options, world, onGeneration, withMeans);
     NullCanvas canvas;
     Simulation sim(options, world, rng, host, canvas);
-    startWorld(sim, start);
+    startWorld(sim, host, start);
     const bool stopped = runGenerations(sim, host, generations, start.stopRequested);
     return {host.generationsEnded(), host.resets(), stopped};
 }

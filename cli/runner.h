@@ -82,7 +82,7 @@ RunSummary runWorld(SimulationOptions& options, WorldState& world, RandomSource&
 // The two halves of runWorld, for front ends that keep a world between runs (the Python module).
 // startWorld creates the world (or loads the profile of `start`), hidden and running; throws
 // std::runtime_error when the profile cannot be loaded.
-void startWorld(Simulation& sim, const RunStart& start);
+void startWorld(Simulation& sim, RunnerHost& host, const RunStart& start);
 // Ticks until `host` has heard of `until` ended generations, or until stopRequested (may be
 // empty) says so at the end of one; returns whether it stopped so.
 bool runGenerations(Simulation& sim, const RunnerHost& host, int64_t until,

@@ -38,7 +38,7 @@ World::World(std::optional<uint64_t> seed, const Settings& settings,
             setOptionFromText(o, name, text);
     };
     start.onProfileVersion = [this](const std::string& version) { savedVersion_ = version; };
-    cli::startWorld(sim_, start);
+    cli::startWorld(sim_, host_, start);
 }
 
 bool World::run(int64_t generations, const std::function<bool()>& stopRequested) {
