@@ -16,6 +16,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "simulatorstart.h"
 #include "support/fakeplatform.h"
 #include "ui/mainwindow.h"
 #include "ui/optionswindow.h"
@@ -24,17 +25,6 @@
 #include "ui/statisticswindow.h"
 
 using namespace bx;
-
-namespace {
-
-std::string readText(const QString& path) {
-    std::ifstream in(path.toStdString(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-} // namespace
 
 class DecimalCommaTest : public QObject {
     Q_OBJECT
@@ -69,13 +59,7 @@ private slots:
     void init() {
         fakes = std::make_unique<test::FakePlatform>();
         folder = std::make_unique<QTemporaryDir>();
-        app = std::make_unique<SimulatorApp>(
-            Platform{fakes->messages, fakes->help, fakes->screen, fakes->cursor, fakes->browser, fakes->files,
-                     fakes->colours, fakes->folders, fakes->programs, fakes->settings,
-                     folder->path().toStdString(), folder->path().toStdString()},
-            std::make_unique<RandomGenerator>(21));
-        app->startUp();
-        main().tickTimer->stop(); // the test drives the ticks
+        app = test::startSimulator(*fakes, folder->path(), 21);
         tickUntil([this] { return world().phase == PhaseIdle; });
     }
     void cleanup() {
@@ -88,7 +72,7 @@ private slots:
         fakes->files.saveAnswers = {file("stats.csv").toStdString()};
         app->statisticsWindow().exportCsv();
         const QStringList rows =
-            QString::fromStdString(readText(file("stats.csv"))).split('\n', Qt::SkipEmptyParts);
+            QString::fromStdString(test::readFileText(file("stats.csv"))).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(rows.size(), 4);
         const QRegularExpression row(R"(^\d+,\d+,\d+(,\d+\.\d{4}){6},[01]$)");
         for (int i = 1; i < rows.size(); ++i)
@@ -124,7 +108,7 @@ private slots:
                 }
         QCOMPARE(world().generation, saved.generation);
         app->profiles().saveProfileAs();
-        QVERIFY(readText(file("first.bx2")) == readText(file("second.bx2")));
+        QVERIFY(test::readFileText(file("first.bx2")) == test::readFileText(file("second.bx2")));
     }
 };
 

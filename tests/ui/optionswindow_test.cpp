@@ -19,6 +19,7 @@
 #include <span>
 
 #include "options/profile.h"
+#include "simulatorstart.h"
 #include "support/fakeplatform.h"
 #include "ui/colourschemes.h"
 #include "ui/mainwindow.h"
@@ -92,13 +93,7 @@ private slots:
     void init() {
         fakes = std::make_unique<test::FakePlatform>();
         programFolder = std::make_unique<QTemporaryDir>();
-        app = std::make_unique<SimulatorApp>(
-            Platform{fakes->messages, fakes->help, fakes->screen, fakes->cursor, fakes->browser, fakes->files,
-                     fakes->colours, fakes->folders, fakes->programs, fakes->settings,
-                     programFolder->path().toStdString(), programFolder->path().toStdString()},
-            std::make_unique<RandomGenerator>(7));
-        app->startUp();
-        main().tickTimer->stop(); // the test drives the ticks
+        app = test::startSimulator(*fakes, programFolder->path(), 7);
         tickUntilIdle();
     }
     void cleanup() {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <utility>
 
+#include "simulatorstart.h"
 #include "support/fakeplatform.h"
 #include "ui/displaywindow.h"
 #include "ui/mainwindow.h"
@@ -46,13 +47,7 @@ private slots:
     void init() {
         fakes = std::make_unique<test::FakePlatform>();
         programFolder = std::make_unique<QTemporaryDir>();
-        app = std::make_unique<SimulatorApp>(
-            Platform{fakes->messages, fakes->help, fakes->screen, fakes->cursor, fakes->browser, fakes->files,
-                     fakes->colours, fakes->folders, fakes->programs, fakes->settings,
-                     programFolder->path().toStdString(), programFolder->path().toStdString()},
-            std::make_unique<RandomGenerator>(5));
-        app->startUp();
-        app->mainWindow().tickTimer->stop();
+        app = test::startSimulator(*fakes, programFolder->path(), 5);
         now = perCall = 0;
         app->setClock([this] { return std::exchange(now, now + perCall); });
     }

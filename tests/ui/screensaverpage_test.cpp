@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "simulatorstart.h"
 #include "support/fakeplatform.h"
 #include "ui/mainwindow.h"
 #include "ui/optionswindow.h"
@@ -84,12 +85,7 @@ private slots:
         fakes->folders.windows = (dataFolder->path() + "/windows").toStdString();
         fakes->folders.system = system().chopped(1).toStdString();
         const std::string folder = programFolder->path().toStdString();
-        app = std::make_unique<SimulatorApp>(
-            Platform{fakes->messages, fakes->help, fakes->screen, fakes->cursor, fakes->browser, fakes->files,
-                     fakes->colours, fakes->folders, fakes->programs, fakes->settings, folder, folder},
-            std::make_unique<RandomGenerator>(3));
-        app->startUp();
-        app->mainWindow().tickTimer->stop();
+        app = test::startSimulator(*fakes, QString::fromStdString(folder), 3);
     }
     void cleanup() {
         app.reset();

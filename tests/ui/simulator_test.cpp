@@ -12,6 +12,7 @@
 
 #include "platform/modalbox.h"
 #include "platform/qtmessages.h"
+#include "simulatorstart.h"
 #include "support/fakeplatform.h"
 #include "ui/aboutwindow.h"
 #include "ui/displaywindow.h"
@@ -49,13 +50,7 @@ private slots:
     void init() {
         fakes = std::make_unique<test::FakePlatform>();
         programFolder = std::make_unique<QTemporaryDir>();
-        app = std::make_unique<SimulatorApp>(
-            Platform{fakes->messages, fakes->help, fakes->screen, fakes->cursor, fakes->browser, fakes->files,
-                     fakes->colours, fakes->folders, fakes->programs, fakes->settings,
-                     programFolder->path().toStdString(), programFolder->path().toStdString()},
-            std::make_unique<RandomGenerator>(5));
-        app->startUp();
-        main().tickTimer->stop(); // the test drives the ticks
+        app = test::startSimulator(*fakes, programFolder->path(), 5);
     }
     void cleanup() {
         app.reset();

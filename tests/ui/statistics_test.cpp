@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "cli/app.h"
+#include "simulatorstart.h"
 #include "support/fakeplatform.h"
 #include "ui/displaywindow.h"
 #include "ui/mainwindow.h"
@@ -40,13 +41,6 @@ bool paintedInPlotArea(QChartView* view, QColor colour) {
                 return true;
         }
     return false;
-}
-
-std::string readText(const QString& path) {
-    std::ifstream in(path.toStdString(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 } // namespace
@@ -75,13 +69,7 @@ private slots:
     void init() {
         fakes = std::make_unique<test::FakePlatform>();
         folder = std::make_unique<QTemporaryDir>();
-        app = std::make_unique<SimulatorApp>(
-            Platform{fakes->messages, fakes->help, fakes->screen, fakes->cursor, fakes->browser, fakes->files,
-                     fakes->colours, fakes->folders, fakes->programs, fakes->settings,
-                     folder->path().toStdString(), folder->path().toStdString()},
-            std::make_unique<RandomGenerator>(21));
-        app->startUp();
-        main().tickTimer->stop(); // the test drives the ticks
+        app = test::startSimulator(*fakes, folder->path(), 21);
         tickUntil([this] { return world().phase == PhaseIdle; });
     }
     void cleanup() {
@@ -183,8 +171,8 @@ private slots:
         app->savePicture();
         runner({"--seed", "21", "--generations", "12", "--stats", file("run.csv").toStdString(), "--png",
                 file("run.png").toStdString(), "--square-size", std::to_string(world().squareSize)});
-        QCOMPARE(readText(file("gui.csv")), readText(file("run.csv")));
-        QVERIFY(readText(file("gui.png")) == readText(file("run.png")));
+        QCOMPARE(test::readFileText(file("gui.csv")), test::readFileText(file("run.csv")));
+        QVERIFY(test::readFileText(file("gui.png")) == test::readFileText(file("run.png")));
     }
 
     void resetClearsTheHistoryAndALoadStartsItAtItsGeneration() {

@@ -1,0 +1,40 @@
+#pragma once
+// The simulator as the window tests start it: fake platform services, the program and its data
+// in a folder of the test's, a seeded generator; started up with its tick timer stopped, so that
+// the test drives the ticks.
+#include <QString>
+#include <QTimer>
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "engine/random.h"
+#include "support/fakeplatform.h"
+#include "ui/mainwindow.h"
+#include "ui/simulatorapp.h"
+
+namespace bx::test {
+
+inline std::unique_ptr<SimulatorApp> startSimulator(FakePlatform& fakes, const QString& folder,
+                                                    uint64_t seed) {
+    const std::string path = folder.toStdString();
+    auto app = std::make_unique<SimulatorApp>(
+        Platform{fakes.messages, fakes.help, fakes.screen, fakes.cursor, fakes.browser, fakes.files,
+                 fakes.colours, fakes.folders, fakes.programs, fakes.settings, path, path},
+        std::make_unique<RandomGenerator>(seed));
+    app->startUp();
+    app->mainWindow().tickTimer->stop();
+    return app;
+}
+
+// A file's bytes, as written.
+inline std::string readFileText(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace bx::test
