@@ -10,13 +10,9 @@ bin=$1
 out=$2
 helper=$3
 saver="$bin/Bramblex 2.scr"
-rm -rf "$out"
-mkdir -p "$out/config/bramblex"
-export XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data"
-unset QT_QPA_PLATFORM XSCREENSAVER_WINDOW
-printf '[General]\nSquare%%20Size=6\n' >"$out/config/bramblex/Bramblex 2.ini"
-
 . "$(dirname "$0")/xvfb.sh"
+saver_home
+
 start_xvfb 800x600x24
 app=""
 host=""

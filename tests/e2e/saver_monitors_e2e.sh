@@ -13,12 +13,8 @@ config=$3
 helper=$4
 probe=$5
 saver="$bin/Bramblex 2.scr"
-rm -rf "$out"
-mkdir -p "$out/config/bramblex"
-export XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data"
-unset QT_QPA_PLATFORM XSCREENSAVER_WINDOW
-printf '[General]\nSquare%%20Size=6\n' >"$out/config/bramblex/Bramblex 2.ini"
-. "$(dirname "$0")/xvfb.sh" # wait_for
+. "$(dirname "$0")/xvfb.sh"
+saver_home
 
 skip() { echo "SKIPPED: $*"; exit 77; }
 command -v Xorg >/dev/null || skip "no Xorg (install xserver-xorg-core)"

@@ -27,3 +27,13 @@ wait_for() {
   [ -n "${applog:-}" ] && [ -f "$applog" ] && cat "$applog"
   return 1
 }
+
+# saver_home: an empty "$out" that holds the saver's settings (squares of 6 pixels), the XDG
+# folders pointing into it, and no host window or Qt platform taken over from the caller.
+saver_home() {
+  rm -rf "$out"
+  mkdir -p "$out/config/bramblex"
+  export XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data"
+  unset QT_QPA_PLATFORM XSCREENSAVER_WINDOW
+  printf '[General]\nSquare%%20Size=6\n' >"$out/config/bramblex/Bramblex 2.ini"
+}
