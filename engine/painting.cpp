@@ -35,4 +35,11 @@ void Canvas::paintSquare(int column, int row, int size, const Rgb& organism, con
     paintSquareModel(*this, column, row, size, organism, environment, showOrganisms, showEnvironment);
 }
 
+void Canvas::paintColumn(int column, int firstRow, const SquareColours* squares, int count, int size,
+                         bool showOrganisms, bool showEnvironment) {
+    for (int i = 0; i < count; ++i)
+        paintSquareModel(*this, column, firstRow + i, size, squares[i].organism, squares[i].environment,
+                         showOrganisms, showEnvironment);
+}
+
 } // namespace bx

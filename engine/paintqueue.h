@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "canvas.h"
 #include "colour.h"
 
 namespace bx {
@@ -35,6 +36,19 @@ public:
         const auto index = static_cast<uint32_t>(row * columns_ + column);
         slots_[index] = {organism, environment, static_cast<uint32_t>(order_.size())};
         order_.push_back(index);
+        if (order_.size() >= 2 * slots_.size() + 64)
+            compact();
+    }
+    // Queues count squares of a column from firstRow down, in that order; the first and last fit().
+    void addColumn(int column, int firstRow, const SquareColours* squares, int count) {
+        const std::size_t start = order_.size();
+        order_.resize(start + std::size_t(count));
+        uint32_t* place = order_.data() + start;
+        auto index = static_cast<uint32_t>(firstRow * columns_ + column);
+        for (int i = 0; i < count; ++i, index += uint32_t(columns_)) {
+            slots_[index] = {squares[i].organism, squares[i].environment, static_cast<uint32_t>(start + i)};
+            place[i] = index;
+        }
         if (order_.size() >= 2 * slots_.size() + 64)
             compact();
     }
