@@ -32,6 +32,10 @@ struct PixelSpan {
     int first;
     int last;
 };
-PixelSpan pixelSpan(double a, double b);
+inline PixelSpan pixelSpan(double a, double b) {
+    const int x = roundToInt(a);
+    const int y = roundToInt(b);
+    return {x < y ? x : y, x < y ? y : x};
+}
 
 } // namespace bx

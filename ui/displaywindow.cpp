@@ -60,8 +60,8 @@ void DisplayWindow::prepareQueue(int column, int firstRow, int lastRow, const Pa
 void DisplayWindow::paintQueued() {
     const PaintQueue::Look look = queue_.look();
     queue_.takeAll([this, &look](const PaintQueue::Square& s) {
-        paintSquareModel(pixels_, s.column, s.row, look.size, s.organism, s.environment, look.organisms,
-                         look.environments);
+        pixels_.fillSquare(s.column, s.row, look.size, s.organism, s.environment, look.organisms,
+                           look.environments);
     });
 }
 
