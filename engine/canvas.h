@@ -3,6 +3,11 @@
 
 namespace bx {
 
+// One square's colours as painted.
+struct SquareColours {
+    PackedColour organism, environment;
+};
+
 // A drawing surface in pixels, origin top left. Boxes are given by two corner points, both
 // included; coordinates may be fractional or negative, or lie outside the surface:
 // the canvas clips, not the caller.
@@ -15,6 +20,10 @@ public:
     // may put it off until it shows what was painted, so long as the pixels come out the same.
     virtual void paintSquare(int column, int row, int size, const Rgb& organism, const Rgb& environment,
                              bool showOrganisms, bool showEnvironment);
+    // Paints count squares of a column from firstRow down, in that order, each as paintSquare
+    // would with its colours: one call for a pass of the world instead of one a square.
+    virtual void paintColumn(int column, int firstRow, const SquareColours* squares, int count, int size,
+                             bool showOrganisms, bool showEnvironment);
 };
 
 // Which pixels a box edge pair covers: both ends rounded half to even, in increasing order.
@@ -23,6 +32,10 @@ struct PixelSpan {
     int first;
     int last;
 };
-PixelSpan pixelSpan(double a, double b);
+inline PixelSpan pixelSpan(double a, double b) {
+    const int x = roundToInt(a);
+    const int y = roundToInt(b);
+    return {x < y ? x : y, x < y ? y : x};
+}
 
 } // namespace bx

@@ -12,4 +12,21 @@ void paintSquareModel(Canvas& canvas, int column, int row, int size, const Rgb& 
 void paintSquareModel(Canvas& canvas, int column, int row, int size, PackedColour organism,
                       PackedColour environment, bool showOrganisms, bool showEnvironment);
 
+// The boxes of paintSquareModel, for a canvas type whose fillBox can be called directly (a
+// canvas that paints thousands of squares a frame).
+template <class C>
+inline void paintSquareBoxes(C& canvas, int column, int row, int size, PackedColour organism,
+                             PackedColour environment, bool showOrganisms, bool showEnvironment) {
+    const double s = size;
+    const double left = (column - 1) * s;
+    const double top = (row - 1) * s;
+    if (showOrganisms) {
+        canvas.fillBox(left, top, left + s, top + s, organism);
+        if (showEnvironment)
+            canvas.fillBox(left, top, left + s / 2 - 1, top + s / 2 - 1, environment);
+    } else if (showEnvironment) {
+        canvas.fillBox(left, top, left + s, top + s, environment);
+    }
+}
+
 } // namespace bx

@@ -2,6 +2,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "canvas.h"
 #include "host.h"
@@ -82,6 +83,8 @@ private:
     template <class Rng> Rng updatePass(Rng rng, const RuleParams& params, int stepsLeft);
     template <bool painted, class Rng>
     BX_CPU_CLONES Rng updateRows(Rng rng, const RuleParams& params, int stepsLeft);
+    // Paints the squares of column from firstRow whose colours updateRows kept in passColours_.
+    void paintPass(int column, int firstRow, int count);
     void endOfColumn();
     void endOfGeneration();
     bool handleDeadWorld();
@@ -93,6 +96,7 @@ private:
     RandomSource& rng_;
     SimulationHost& host_;
     Canvas& canvas_;
+    std::vector<SquareColours> passColours_; // a pass's squares as each was left by its update
     bool inTick_ = false;
     bool paused_ = false;
     int pausedPhase_ = PhaseIdle;

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "caption.h"
 #include "simulation.h"
 
@@ -19,14 +21,24 @@ Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft) {
     Grid& envGrid = world_.envGrid;
     Grid& orgGrid = world_.orgGrid;
     const int column = world_.squareX;
-    int row = world_.stepRow;
+    const int firstRow = world_.stepRow;
+    int row = firstRow;
+    [[maybe_unused]] SquareColours* colours = nullptr;
+    if constexpr (painted) {
+        const auto needed =
+            static_cast<std::size_t>(std::max(std::min(stepsLeft, params.gridSizeY + 1 - row), 0));
+        if (passColours_.size() < needed)
+            passColours_.resize(needed);
+        colours = passColours_.data();
+    }
     for (; row < params.gridSizeY + 1 && stepsLeft > 0; ++row, --stepsLeft) {
         updateSquareLayers(envGrid, orgGrid, column, row, environments, organisms, params, rng, chanceRoll);
-        if constexpr (painted) {
-            world_.squareY = row;
-            paintSquare();
-        }
+        // Its colours now: a later square's update may overtake it before the pass is painted.
+        if constexpr (painted)
+            *colours++ = {packColour(orgGrid.at(column, row)), packColour(envGrid.at(column, row))};
     }
+    if constexpr (painted)
+        paintPass(column, firstRow, row - firstRow);
     if (row != world_.stepRow)
         world_.squareY = row - 1;
     world_.stepRow = row;
@@ -34,6 +46,25 @@ Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft) {
     world_.organismCount = organisms;
     world_.chanceRoll = chanceRoll;
     return rng;
+}
+
+void Simulation::paintPass(int column, int firstRow, int count) {
+    if (count <= 0)
+        return;
+    const int size = world_.fullScreen ? world_.fullScreenSquareSize : world_.squareSize;
+    const int lastRow = firstRow + count - 1;
+    const auto inBoth = [this, column](int row) {
+        return world_.orgGrid.contains(column, row) && world_.envGrid.contains(column, row);
+    };
+    if (inBoth(firstRow) && inBoth(lastRow)) {
+        canvas_.paintColumn(column, firstRow, passColours_.data(), count, size, world_.showOrganisms,
+                            world_.showEnvironment);
+        return;
+    }
+    for (int i = 0; i < count; ++i) // a column outside the grids: what lies inside, as paintSquare does
+        if (inBoth(firstRow + i))
+            canvas_.paintColumn(column, firstRow + i, &passColours_[std::size_t(i)], 1, size,
+                                world_.showOrganisms, world_.showEnvironment);
 }
 
 void Simulation::runSimulationPasses() {

@@ -1,5 +1,7 @@
 #include "pixelcanvas.h"
 
+#include "engine/painting.h"
+
 #include <QPainter>
 #include <QRegion>
 #include <algorithm>
@@ -68,6 +70,11 @@ void PixelCanvas::fillBox(double x1, double y1, double x2, double y2, PackedColo
     dirtyTop_ = std::min(dirtyTop_, top);
     dirtyRight_ = std::max(dirtyRight_, right);
     dirtyBottom_ = std::max(dirtyBottom_, bottom);
+}
+
+void PixelCanvas::fillSquare(int column, int row, int size, PackedColour organism, PackedColour environment,
+                             bool showOrganisms, bool showEnvironment) {
+    paintSquareBoxes(*this, column, row, size, organism, environment, showOrganisms, showEnvironment);
 }
 
 QRect PixelCanvas::takeDirty() {

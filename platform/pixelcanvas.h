@@ -17,7 +17,10 @@ public:
     PixelCanvas() { markClean(); }
 
     void clear() override; // black, and nothing left to flush
-    void fillBox(double x1, double y1, double x2, double y2, PackedColour colour) override;
+    void fillBox(double x1, double y1, double x2, double y2, PackedColour colour) final;
+    // Paints a world's square as paintSquareModel does (engine/painting.h), without a call a box.
+    void fillSquare(int column, int row, int size, PackedColour organism, PackedColour environment,
+                    bool showOrganisms, bool showEnvironment);
 
     // New size in pixels (at least 1 × 1). What was painted is kept where it still fits; new
     // parts start black.

@@ -36,21 +36,32 @@ void DisplayWindow::fillBox(double x1, double y1, double x2, double y2, PackedCo
 
 void DisplayWindow::paintSquare(int column, int row, int size, const Rgb& organism, const Rgb& environment,
                                 bool showOrganisms, bool showEnvironment) {
-    const PaintQueue::Look look{size, showOrganisms, showEnvironment};
-    if (!queue_.fits(column, row, look)) {
-        paintQueued();
-        const int edge = std::max(size, 1);
-        queue_.restart(std::max(pixels_.width() / edge + 2, column + 1),
-                       std::max(pixels_.height() / edge + 2, row + 1), look);
-    }
+    prepareQueue(column, row, row, {size, showOrganisms, showEnvironment});
     queue_.add(column, row, packColour(organism), packColour(environment));
+}
+
+void DisplayWindow::paintColumn(int column, int firstRow, const SquareColours* squares, int count, int size,
+                                bool showOrganisms, bool showEnvironment) {
+    if (count <= 0)
+        return;
+    prepareQueue(column, firstRow, firstRow + count - 1, {size, showOrganisms, showEnvironment});
+    queue_.addColumn(column, firstRow, squares, count);
+}
+
+void DisplayWindow::prepareQueue(int column, int firstRow, int lastRow, const PaintQueue::Look& look) {
+    if (queue_.fits(column, firstRow, look) && queue_.fits(column, lastRow, look))
+        return;
+    paintQueued();
+    const int edge = std::max(look.size, 1);
+    queue_.restart(std::max(pixels_.width() / edge + 2, column + 1),
+                   std::max(pixels_.height() / edge + 2, lastRow + 1), look);
 }
 
 void DisplayWindow::paintQueued() {
     const PaintQueue::Look look = queue_.look();
     queue_.takeAll([this, &look](const PaintQueue::Square& s) {
-        paintSquareModel(pixels_, s.column, s.row, look.size, s.organism, s.environment, look.organisms,
-                         look.environments);
+        pixels_.fillSquare(s.column, s.row, look.size, s.organism, s.environment, look.organisms,
+                           look.environments);
     });
 }
 

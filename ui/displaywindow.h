@@ -33,6 +33,8 @@ public:
     void fillBox(double x1, double y1, double x2, double y2, PackedColour colour) override;
     void paintSquare(int column, int row, int size, const Rgb& organism, const Rgb& environment,
                      bool showOrganisms, bool showEnvironment) override;
+    void paintColumn(int column, int firstRow, const SquareColours* squares, int count, int size,
+                     bool showOrganisms, bool showEnvironment) override;
     // Shows what was painted since the last flush.
     void flush();
     // The painted pixels as an image that borrows them (valid until the next paint or resize).
@@ -61,6 +63,8 @@ private:
     DisplayEvents* events_ = nullptr;
     // Paints the squares waiting into the pixels.
     void paintQueued();
+    // Makes the queue take squares (column, firstRow) to (column, lastRow) painted with look.
+    void prepareQueue(int column, int firstRow, int lastRow, const PaintQueue::Look& look);
     // The canvas's own pixels, shown through view().
     PixelCanvas pixels_;
     PaintQueue queue_;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "engine/painting.h"
@@ -22,8 +23,9 @@ struct PixelGrid : bx::Canvas {
 };
 
 // Squares of 5 pixels (their boxes overlap their neighbours' by a pixel) painted in a random
-// order, many times over: painted out from the queue now and then, they leave the same pixels
-// as painting each at once, also after the queue has dropped the places of repeated squares.
+// order, alone and in runs down a column, many times over: painted out from the queue now and then, they
+// leave the same pixels as painting each at once, also after the queue has dropped the places of repeated
+// squares.
 TEST(paintqueue_test, queued_squares_leave_the_pixels_that_painting_at_once_leaves) {
     for (const bool organisms : {true, false}) {
         PixelGrid atOnce, queued;
@@ -34,9 +36,19 @@ TEST(paintqueue_test, queued_squares_leave_the_pixels_that_painting_at_once_leav
         for (int i = 0; i < 3000; ++i) {
             const int c = 1 + int(rng.next() * 8), r = 1 + int(rng.next() * 8);
             const bx::PackedColour org = bx::PackedColour(i), env = bx::PackedColour(i + 100000);
-            bx::paintSquareModel(atOnce, c, r, look.size, org, env, look.organisms, look.environments);
-            ASSERT_TRUE(queue.fits(c, r, look));
-            queue.add(c, r, org, env);
+            // Every third time a run of squares down the column, queued at once.
+            const int count = i % 3 == 0 ? std::min(3, 9 - r) : 1;
+            std::vector<bx::SquareColours> column;
+            for (int k = 0; k < count; ++k) {
+                column.push_back({org + bx::PackedColour(k), env});
+                bx::paintSquareModel(atOnce, c, r + k, look.size, org + bx::PackedColour(k), env,
+                                     look.organisms, look.environments);
+            }
+            ASSERT_TRUE(queue.fits(c, r + count - 1, look));
+            if (count == 1)
+                queue.add(c, r, org, env);
+            else
+                queue.addColumn(c, r, column.data(), count);
             if (i % 700 == 699 || i == 2999) {
                 queue.takeAll([&](const bx::PaintQueue::Square& s) {
                     bx::paintSquareModel(queued, s.column, s.row, look.size, s.organism, s.environment,
