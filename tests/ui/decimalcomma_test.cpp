@@ -26,20 +26,9 @@
 
 using namespace bx;
 
-class DecimalCommaTest : public QObject {
+class DecimalCommaTest : public QObject, test::SimulatorSession {
     Q_OBJECT
 
-    std::unique_ptr<test::FakePlatform> fakes;
-    std::unique_ptr<QTemporaryDir> folder;
-    std::unique_ptr<SimulatorApp> app;
-
-    MainWindow& main() { return app->mainWindow(); }
-    WorldState& world() { return app->world(); }
-    QString file(const char* name) { return folder->path() + "/" + name; }
-    void tickUntil(const std::function<bool()>& done) {
-        for (int i = 0; i < 200000 && !done(); ++i)
-            app->tick();
-    }
     void runGenerations(int32_t generations) {
         main().startButton->click();
         tickUntil([this, generations] { return world().generation >= generations; });
@@ -56,16 +45,8 @@ private slots:
         } catch (const std::runtime_error&) {
         }
     }
-    void init() {
-        fakes = std::make_unique<test::FakePlatform>();
-        folder = std::make_unique<QTemporaryDir>();
-        app = test::startSimulator(*fakes, folder->path(), 21);
-        tickUntil([this] { return world().phase == PhaseIdle; });
-    }
-    void cleanup() {
-        app.reset();
-        folder.reset();
-    }
+    void init() { start(21); }
+    void cleanup() { stop(); }
 
     void exportedStatisticsKeepTheirPoints() {
         runGenerations(3);

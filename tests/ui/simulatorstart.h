@@ -3,9 +3,11 @@
 // in a folder of the test's, a seeded generator; started up with its tick timer stopped, so that
 // the test drives the ticks.
 #include <QString>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -28,6 +30,32 @@ inline std::unique_ptr<SimulatorApp> startSimulator(FakePlatform& fakes, const Q
     app->mainWindow().tickTimer->stop();
     return app;
 }
+
+// A started simulator, idle after creating its seeded world, with its fakes and a folder of its
+// own; tests keep one from init() to cleanup().
+struct SimulatorSession {
+    std::unique_ptr<FakePlatform> fakes;
+    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<SimulatorApp> app;
+
+    void start(uint64_t seed) {
+        fakes = std::make_unique<FakePlatform>();
+        folder = std::make_unique<QTemporaryDir>();
+        app = startSimulator(*fakes, folder->path(), seed);
+        tickUntil([this] { return world().phase == PhaseIdle; });
+    }
+    void stop() {
+        app.reset();
+        folder.reset();
+    }
+    MainWindow& main() { return app->mainWindow(); }
+    WorldState& world() { return app->world(); }
+    QString file(const char* name) { return folder->path() + "/" + name; }
+    void tickUntil(const std::function<bool()>& done) {
+        for (int i = 0; i < 200000 && !done(); ++i)
+            app->tick();
+    }
+};
 
 // A file's bytes, as written.
 inline std::string readFileText(const QString& path) {

@@ -45,20 +45,9 @@ bool paintedInPlotArea(QChartView* view, QColor colour) {
 
 } // namespace
 
-class StatisticsTest : public QObject {
+class StatisticsTest : public QObject, test::SimulatorSession {
     Q_OBJECT
 
-    std::unique_ptr<test::FakePlatform> fakes;
-    std::unique_ptr<QTemporaryDir> folder;
-    std::unique_ptr<SimulatorApp> app;
-
-    MainWindow& main() { return app->mainWindow(); }
-    WorldState& world() { return app->world(); }
-    QString file(const char* name) { return folder->path() + "/" + name; }
-    void tickUntil(const std::function<bool()>& done) {
-        for (int i = 0; i < 200000 && !done(); ++i)
-            app->tick();
-    }
     // What bramblex-run writes for the same seed and generations.
     void runner(std::vector<std::string> args) {
         std::ostringstream out, err;
@@ -66,16 +55,8 @@ class StatisticsTest : public QObject {
     }
 
 private slots:
-    void init() {
-        fakes = std::make_unique<test::FakePlatform>();
-        folder = std::make_unique<QTemporaryDir>();
-        app = test::startSimulator(*fakes, folder->path(), 21);
-        tickUntil([this] { return world().phase == PhaseIdle; });
-    }
-    void cleanup() {
-        app.reset();
-        folder.reset();
-    }
+    void init() { start(21); }
+    void cleanup() { stop(); }
 
     void menuEntriesAndKeys() {
         QCOMPARE(main().savePictureItem->text(), QString("Save &Picture…"));
