@@ -133,9 +133,9 @@ void stepWorld(SaverWorld& world, SaverHost& host, RandomSource& rng) {
     const RuleParams params = saverRuleParams(world.gridSizeX, world.gridSizeY);
     Canvas* canvas = host.surfaceCanvas(world.saverMode);
     world.stepRow = 1;
-    world.squareX = roundToInt(world.stepColumn);
+    world.squareX = world.stepColumn;
     while (world.stepRow < world.gridSizeY + 1) {
-        world.squareY = roundToInt(world.stepRow);
+        world.squareY = world.stepRow;
         updateSquareLayers(world.envGrid, world.orgGrid, world.squareX, world.squareY, world.environmentCount,
                            world.organismCount, params, rng, world.chanceRoll);
         world.stepRow += 1;
@@ -150,7 +150,7 @@ void stepWorld(SaverWorld& world, SaverHost& host, RandomSource& rng) {
         if (world.worldDead == 1)
             createWorld(world, host, rng);
     }
-    world.squareX = roundToInt(world.stepColumn);
+    world.squareX = world.stepColumn;
     world.worldDead = (world.organismCount == 0 && world.environmentCount == 0) ? 1 : 0;
     world.organismCount = world.environmentCount = 0;
     world.squareY = 1;

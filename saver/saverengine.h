@@ -30,7 +30,7 @@ struct SaverWorld {
     int gridSizeX = 0, gridSizeY = 0; // in squares; 0 when the surface is smaller than one square
     int squareSize = 6;               // pixels per square edge for painting
     int squareX = 1, squareY = 1;
-    double stepColumn = 1, stepRow = 1;              // the sweep: the column being updated, the next row
+    int stepColumn = 1, stepRow = 1;                 // the sweep: the column being updated, the next row
     int32_t organismCount = 0, environmentCount = 0; // of the column just swept
     int worldDead = 0;                               // 1 when the last finished column held neither layer
     DisplayMode displayMode = DisplayMode::Both;
