@@ -205,7 +205,11 @@ def start_cluster(config):
     quiet_dask()
     if config.scheduler:
         return connect(config.scheduler), None
+    import dask
     from distributed import Client, LocalCluster
+    # The workers' stack sampler wakes every 10 ms: CPU taken from the runs on a machine whose every
+    # core runs one. The nannies hand this setting to the worker processes they start.
+    dask.config.set({"distributed.worker.profile.enabled": False})
     cluster = LocalCluster(n_workers=config.workers or len(os.sched_getaffinity(0)), threads_per_worker=1,
                            processes=True, dashboard_address=None, silence_logs=logging.ERROR,
                            preload=[__name__])
