@@ -1,4 +1,6 @@
 #include "options/profile.h"
+#include "options/profilefile.h"
+#include "options/profileload.h"
 
 #include <array>
 #include <bit>
