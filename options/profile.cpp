@@ -176,15 +176,18 @@ private:
     int64_t lineNumber_ = 0;
 };
 
-// Splits a line at its commas; a double-quoted item may hold commas. False on an unclosed quote.
-bool splitItems(std::string_view line, std::vector<std::string_view>& items) {
+// Whether a double-quoted item may hold commas: in the heading and option lines, not in a square's.
+enum class Quotes { Honoured, Ignored };
+
+// Splits a line at its commas. False on an unclosed quote, when quotes are honoured.
+bool splitItems(std::string_view line, std::vector<std::string_view>& items, Quotes quotes) {
     items.clear();
     std::size_t start = 0;
     for (;;) {
         std::size_t from = start;
         while (from < line.size() && (line[from] == ' ' || line[from] == '\t'))
             ++from;
-        if (from < line.size() && line[from] == '"') {
+        if (quotes == Quotes::Honoured && from < line.size() && line[from] == '"') {
             const std::size_t close = line.find('"', from + 1);
             if (close == std::string_view::npos)
                 return false;
@@ -310,7 +313,7 @@ private:
         std::string_view line;
         if (!nextLine(line, expected))
             return false;
-        if (!splitItems(line, items_) || items_.size() != 1)
+        if (!splitItems(line, items_, Quotes::Honoured) || items_.size() != 1)
             return fail(lines_.lineNumber(), expected, shown(line));
         const std::optional<std::string_view> v = stringItem(items_[0]);
         if (!v)
@@ -327,7 +330,7 @@ private:
             if (!nextLine(line, describeLine(fields)))
                 return false;
             const int64_t number = lines_.lineNumber();
-            const bool split = splitItems(line, items_);
+            const bool split = splitItems(line, items_, Quotes::Honoured);
             if (!split || items_.size() != fields.size())
                 return fail(number, describeLine(fields),
                             split ? std::to_string(items_.size()) + (items_.size() == 1 ? " item" : " items")
@@ -396,33 +399,21 @@ private:
         if (!nextLine(line, "the line of " + square() + " of a " + std::to_string(p.options.gridSizeX) +
                                 " x " + std::to_string(p.options.gridSizeY) + " grid"))
             return false;
-        std::array<std::string_view, 6> items;
-        std::size_t count = 0;
-        std::size_t start = 0;
-        for (;;) {
-            const std::size_t comma = line.find(',', start);
-            const std::string_view item = line.substr(start, comma - start);
-            if (count < items.size())
-                items[count] = item;
-            ++count;
-            if (comma == std::string_view::npos)
-                break;
-            start = comma + 1;
-        }
-        if (count != items.size())
+        splitItems(line, items_, Quotes::Ignored);
+        if (items_.size() != gridItemNames.size())
             return fail(lines_.lineNumber(),
                         "6 items for " + square() +
                             " (environment red, green, blue, organism red, green, blue)",
-                        std::to_string(count) + (count == 1 ? " item" : " items"));
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            if (trimmed(items[i]).empty())
+                        std::to_string(items_.size()) + (items_.size() == 1 ? " item" : " items"));
+        for (std::size_t i = 0; i < items_.size(); ++i) {
+            if (trimmed(items_[i]).empty())
                 continue; // never set: stays empty
-            const std::optional<double> v = parseProfileNumber(items[i]);
+            const std::optional<double> v = parseProfileNumber(items_[i]);
             if (!v || !(*v >= 0 && *v <= 255))
                 return fail(lines_.lineNumber(),
                             square() + " " + std::string(gridItemNames[i]) +
                                 ", a number from 0 to 255 or an empty item",
-                            shown(items[i]));
+                            shown(items_[i]));
             Grid& grid = i < 3 ? p.envGrid : p.orgGrid;
             if (!grid.contains(x, y))
                 continue; // checked, not kept
