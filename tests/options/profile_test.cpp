@@ -285,6 +285,44 @@ TEST(profile_test, every_corpus_file_keeps_the_reader_contract) {
     EXPECT_GE(files, 35);
 }
 
+// What parsing gives, as one text: the profile written back, or the message.
+std::string outcomeOf(const std::optional<Profile>& p, const std::string& error) {
+    if (!p)
+        return "refused: " + error;
+    SimulationOptions options = p->options;
+    options.versionString = p->version;
+    WorldState world;
+    world.envGrid = p->envGrid;
+    world.orgGrid = p->orgGrid;
+    world.organismCount = p->organismCount;
+    world.environmentCount = p->environmentCount;
+    world.generation = p->generation;
+    return profileText(options, world);
+}
+
+// Lines and line ends split between pieces anywhere: every corpus file reads the same in small
+// pieces as in one.
+TEST(profile_test, a_profile_given_in_pieces_of_any_size_reads_as_its_whole_text) {
+    for (const auto& e : fs::recursive_directory_iterator(profileData)) {
+        if (!e.is_regular_file())
+            continue;
+        const std::string text = readText(e.path());
+        std::string error;
+        const std::optional<Profile> whole = parseProfileText(text, "p", error);
+        const std::string expected = outcomeOf(whole, error);
+        for (const std::size_t size : {1, 2, 3, 7, 64}) {
+            std::size_t given = 0;
+            const ProfilePieces pieces = [&] {
+                const std::string_view piece = std::string_view(text).substr(given, size);
+                given += piece.size();
+                return piece;
+            };
+            const std::optional<Profile> p = parseProfilePieces(pieces, "p", error);
+            EXPECT_EQ(expected, outcomeOf(p, error)) << e.path() << " in pieces of " << size;
+        }
+    }
+}
+
 TEST(profile_test, messages_escape_what_is_not_utf8_and_name_lines_ending_in_cr_alone) {
     const std::string good = readText(profileData / "good/two-by-two.bx2");
     std::string error;
