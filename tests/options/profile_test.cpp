@@ -18,7 +18,8 @@
 
 namespace bx::fuzz {
 std::string profileContractBroken(std::string_view input); // fuzz/profile_fuzz.cpp
-}
+std::string profileTextOf(const Profile& p);
+} // namespace bx::fuzz
 
 namespace bx {
 namespace {
@@ -287,17 +288,7 @@ TEST(profile_test, every_corpus_file_keeps_the_reader_contract) {
 
 // What parsing gives, as one text: the profile written back, or the message.
 std::string outcomeOf(const std::optional<Profile>& p, const std::string& error) {
-    if (!p)
-        return "refused: " + error;
-    SimulationOptions options = p->options;
-    options.versionString = p->version;
-    WorldState world;
-    world.envGrid = p->envGrid;
-    world.orgGrid = p->orgGrid;
-    world.organismCount = p->organismCount;
-    world.environmentCount = p->environmentCount;
-    world.generation = p->generation;
-    return profileText(options, world);
+    return p ? fuzz::profileTextOf(*p) : "refused: " + error;
 }
 
 // Lines and line ends split between pieces anywhere: every corpus file reads the same in small
