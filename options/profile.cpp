@@ -176,7 +176,7 @@ private:
     int64_t lineNumber_ = 0;
 };
 
-// Whether a double-quoted item may hold commas: in the heading and option lines, not in a square's.
+// Whether a double-quoted item may hold commas: in the version and option lines, not in a square's.
 enum class Quotes { Honoured, Ignored };
 
 // Splits a line at its commas. False on an unclosed quote, when quotes are honoured.
