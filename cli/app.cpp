@@ -17,8 +17,10 @@
 #include "options/atomicfile.h"
 #include "options/optionfields.h"
 #include "options/profile.h"
+#include "options/profilefile.h"
 #include "record/worldpicture.h"
 #include "text/numbers.h"
+#include "text/strings.h"
 
 namespace bx::cli {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/simulation.h"
-#include "options/profile.h"
+#include "options/profileload.h"
 
 namespace bx::cli {
 

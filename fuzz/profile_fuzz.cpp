@@ -29,7 +29,10 @@ bool sameBits(const Grid& a, const Grid& b) {
     return true;
 }
 
-std::string textOf(const Profile& p) {
+} // namespace
+
+// The text the writer gives for a profile as read.
+std::string profileTextOf(const Profile& p) {
     SimulationOptions options = p.options;
     options.versionString = p.version;
     WorldState world;
@@ -40,8 +43,6 @@ std::string textOf(const Profile& p) {
     world.generation = p.generation;
     return profileText(options, world);
 }
-
-} // namespace
 
 // Empty when the input keeps the contract, else what went wrong.
 std::string profileContractBroken(std::string_view input) {
@@ -58,7 +59,7 @@ std::string profileContractBroken(std::string_view input) {
         first->orgGrid.sizeX() != keptX || first->orgGrid.sizeY() != keptY)
         return "grids not sized by the file's grid size, up to 100";
 
-    const std::string written = textOf(*first);
+    const std::string written = profileTextOf(*first);
     const std::optional<Profile> second = parseProfileText(written, name, error);
     if (!second)
         return "written profile does not read back: " + error;
@@ -68,7 +69,7 @@ std::string profileContractBroken(std::string_view input) {
         return "options, version or counters changed in a round trip";
     if (!sameBits(second->envGrid, first->envGrid) || !sameBits(second->orgGrid, first->orgGrid))
         return "grid changed in a round trip";
-    if (textOf(*second) != written)
+    if (profileTextOf(*second) != written)
         return "writing the read-back profile gives another text";
     return {};
 }

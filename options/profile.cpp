@@ -2,29 +2,16 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <functional>
 #include <limits>
 #include <new>
-#include <random>
-#include <stdexcept>
 #include <string_view>
-#include <system_error>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include "atomicfile.h"
 #include "optionfields.h"
 #include "profilenumber.h"
+#include "text/strings.h"
 
 namespace bx {
 namespace {
@@ -116,38 +103,34 @@ std::vector<FieldLine> storedLines(SimulationOptions& o, int32_t& organismCount,
 
 // ---------------------------------------------------------------- reading
 
-// Walks the lines of an input read in pieces; a line ends at LF, and a CR before the LF is
-// dropped. Only the line at hand is held, so a file of any length takes little memory.
+// Walks the lines of a text given in pieces; a line ends at LF, and a CR before the LF is
+// dropped. Only the line at hand is held, so a text of any length takes little memory.
 class LineReader {
 public:
-    // read fills a buffer and returns how many bytes it gave: 0 at the end, -1 on an error
-    // (whose reason then goes to readError()).
-    using Read = std::function<ssize_t(char*, std::size_t)>;
     static constexpr std::size_t longestLine = 65536; // far beyond any line a profile holds
 
-    explicit LineReader(Read read) : read_(std::move(read)), buffer_(65536) {}
+    explicit LineReader(const ProfilePieces& pieces) : pieces_(pieces) {}
 
     bool next(std::string_view& line) {
         line_.clear();
         lineEnded_ = false;
         bool started = false;
         for (;;) {
-            if (pos_ == end_ && !refill())
+            if (piece_.empty() && !refill())
                 break;
             started = true;
-            const char* from = buffer_.data() + pos_;
-            const auto* lf = static_cast<const char*>(std::memchr(from, '\n', end_ - pos_));
-            const std::size_t take = lf ? static_cast<std::size_t>(lf - from) : end_ - pos_;
+            const std::size_t lf = piece_.find('\n');
+            const std::size_t take = lf == std::string_view::npos ? piece_.size() : lf;
             if (line_.size() + take > longestLine) {
-                line_.append(from, std::min(take, longestLine));
+                line_.append(piece_.substr(0, std::min(take, longestLine)));
                 noteLineEnds();
                 tooLong_ = true;
                 return false;
             }
-            line_.append(from, take);
-            pos_ += take;
-            if (lf) {
-                ++pos_;
+            line_.append(piece_.substr(0, take));
+            piece_.remove_prefix(take);
+            if (lf != std::string_view::npos) {
+                piece_.remove_prefix(1);
                 lineEnded_ = true;
                 break;
             }
@@ -164,15 +147,14 @@ public:
 
     // Number of the line next() returned last.
     int64_t lineNumber() const { return lineNumber_; }
-    // Whether that line ended in a line break (the last line of a file cut short does not).
+    // Whether that line ended in a line break (the last line of a text cut short does not).
     bool lineEnded() const { return lineEnded_; }
-    // Why next() stopped early: a line longer than longestLine, a reading error.
+    // Whether next() stopped early at a line longer than longestLine.
     bool tooLong() const { return tooLong_; }
-    const std::string& readError() const { return readError_; }
     bool crOnlyLineEnds() const { return crOnly_; }
 
 private:
-    // A CR inside the first line: the file's lines end in CR alone.
+    // A CR inside the first line: the text's lines end in CR alone.
     void noteLineEnds() {
         const std::size_t cr = line_.find('\r');
         if (lineNumber_ == 0 && cr != std::string::npos && cr + 1 < line_.size())
@@ -182,36 +164,30 @@ private:
     bool refill() {
         if (ended_)
             return false;
-        const ssize_t n = read_(buffer_.data(), buffer_.size());
-        if (n <= 0) {
-            ended_ = true;
-            if (n < 0)
-                readError_ = std::generic_category().message(errno);
-            return false;
-        }
-        pos_ = 0;
-        end_ = static_cast<std::size_t>(n);
-        return true;
+        piece_ = pieces_();
+        ended_ = piece_.empty();
+        return !ended_;
     }
 
-    Read read_;
-    std::vector<char> buffer_;
-    std::size_t pos_ = 0, end_ = 0;
+    const ProfilePieces& pieces_;
+    std::string_view piece_; // what is left of the piece at hand
     bool ended_ = false, tooLong_ = false, crOnly_ = false, lineEnded_ = false;
     std::string line_;
-    std::string readError_;
     int64_t lineNumber_ = 0;
 };
 
-// Splits a line at its commas; a double-quoted item may hold commas. False on an unclosed quote.
-bool splitItems(std::string_view line, std::vector<std::string_view>& items) {
+// Whether a double-quoted item may hold commas: in the version and option lines, not in a square's.
+enum class Quotes { Honoured, Ignored };
+
+// Splits a line at its commas. False on an unclosed quote, when quotes are honoured.
+bool splitItems(std::string_view line, std::vector<std::string_view>& items, Quotes quotes) {
     items.clear();
     std::size_t start = 0;
     for (;;) {
         std::size_t from = start;
         while (from < line.size() && (line[from] == ' ' || line[from] == '\t'))
             ++from;
-        if (from < line.size() && line[from] == '"') {
+        if (quotes == Quotes::Honoured && from < line.size() && line[from] == '"') {
             const std::size_t close = line.find('"', from + 1);
             if (close == std::string_view::npos)
                 return false;
@@ -264,7 +240,10 @@ std::string shown(std::string_view item) {
     const std::string_view t = trimmed(item);
     if (t.empty())
         return "an empty item";
-    return "\"" + printableText(t, longest) + "\"";
+    std::string out = "\"";
+    out += printableText(t, longest);
+    out += '"';
+    return out;
 }
 
 std::string describe(const Field& f) {
@@ -334,7 +313,7 @@ private:
         std::string_view line;
         if (!nextLine(line, expected))
             return false;
-        if (!splitItems(line, items_) || items_.size() != 1)
+        if (!splitItems(line, items_, Quotes::Honoured) || items_.size() != 1)
             return fail(lines_.lineNumber(), expected, shown(line));
         const std::optional<std::string_view> v = stringItem(items_[0]);
         if (!v)
@@ -351,7 +330,7 @@ private:
             if (!nextLine(line, describeLine(fields)))
                 return false;
             const int64_t number = lines_.lineNumber();
-            const bool split = splitItems(line, items_);
+            const bool split = splitItems(line, items_, Quotes::Honoured);
             if (!split || items_.size() != fields.size())
                 return fail(number, describeLine(fields),
                             split ? std::to_string(items_.size()) + (items_.size() == 1 ? " item" : " items")
@@ -420,33 +399,21 @@ private:
         if (!nextLine(line, "the line of " + square() + " of a " + std::to_string(p.options.gridSizeX) +
                                 " x " + std::to_string(p.options.gridSizeY) + " grid"))
             return false;
-        std::array<std::string_view, 6> items;
-        std::size_t count = 0;
-        std::size_t start = 0;
-        for (;;) {
-            const std::size_t comma = line.find(',', start);
-            const std::string_view item = line.substr(start, comma - start);
-            if (count < items.size())
-                items[count] = item;
-            ++count;
-            if (comma == std::string_view::npos)
-                break;
-            start = comma + 1;
-        }
-        if (count != items.size())
+        splitItems(line, items_, Quotes::Ignored);
+        if (items_.size() != gridItemNames.size())
             return fail(lines_.lineNumber(),
                         "6 items for " + square() +
                             " (environment red, green, blue, organism red, green, blue)",
-                        std::to_string(count) + (count == 1 ? " item" : " items"));
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            if (trimmed(items[i]).empty())
+                        std::to_string(items_.size()) + (items_.size() == 1 ? " item" : " items"));
+        for (std::size_t i = 0; i < items_.size(); ++i) {
+            if (trimmed(items_[i]).empty())
                 continue; // never set: stays empty
-            const std::optional<double> v = parseProfileNumber(items[i]);
+            const std::optional<double> v = parseProfileNumber(items_[i]);
             if (!v || !(*v >= 0 && *v <= 255))
                 return fail(lines_.lineNumber(),
                             square() + " " + std::string(gridItemNames[i]) +
                                 ", a number from 0 to 255 or an empty item",
-                            shown(items[i]));
+                            shown(items_[i]));
             Grid& grid = i < 3 ? p.envGrid : p.orgGrid;
             if (!grid.contains(x, y))
                 continue; // checked, not kept
@@ -462,54 +429,6 @@ private:
     std::string error_;
     std::vector<std::string_view> items_;
 };
-
-// What stands at a path that is not a file, in a message.
-std::string notAFile(mode_t mode) {
-    if (S_ISDIR(mode))
-        return "it is a folder";
-    if (S_ISFIFO(mode))
-        return "it is a named pipe, not a file";
-    if (S_ISSOCK(mode))
-        return "it is a socket, not a file";
-    return "it is a device, not a file";
-}
-
-// Opens a regular file for reading; anything else is refused without being opened, so that a
-// named pipe or a device never makes the reader wait or read without end. -1 with why on failure.
-int openRegularFile(const std::string& path, std::string& why) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        why = std::generic_category().message(errno);
-        return -1;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        why = notAFile(st.st_mode);
-        return -1;
-    }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) { // replaced since the look above
-        why = fd < 0 ? std::generic_category().message(errno) : notAFile(st.st_mode);
-        if (fd >= 0)
-            ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-// Parses what lines gives; a message for a file whose lines end in CR alone says so.
-std::optional<Profile> parseLines(LineReader& lines, const std::string& name, std::string& error) {
-    std::optional<Profile> profile;
-    try {
-        profile = ProfileParser(lines, name).parse(error);
-    } catch (const std::bad_alloc&) {
-        error = name + ": not enough memory to read this profile";
-    }
-    if (!profile && !lines.readError().empty())
-        error = "Cannot read the profile \"" + name + "\": " + lines.readError();
-    else if (!profile && lines.crOnlyLineEnds())
-        error += " (the file's lines end in a carriage return alone; save it with LF or CR LF line ends)";
-    return profile;
-}
 
 // ---------------------------------------------------------------- writing
 
@@ -583,51 +502,32 @@ std::string buildProfileText(const SimulationOptions& options, const WorldState&
     return out;
 }
 
-std::string cannotWrite(const std::string& path, const std::string& reason) {
-    return "Cannot write the profile \"" + path + "\": " + reason;
-}
-
-Question versionQuestion(const std::string& savedVersion, const std::string& helpFile) {
-    return Question{
-        "Reset Simulation?",
-        "This profile was saved with a different\rversion of Bramblex: " + printableText(savedVersion) +
-            "\rLoading may cause unexpected results.\rDo you wish to load the file?",
-        MessageIcon::Exclamation,
-        DefaultButton::Yes,
-        help::profileVersion,
-        helpFile};
-}
-
 } // namespace
+
+std::optional<Profile> parseProfilePieces(const ProfilePieces& pieces, const std::string& nameForMessages,
+                                          std::string& error) {
+    LineReader lines(pieces);
+    std::optional<Profile> profile;
+    try {
+        profile = ProfileParser(lines, nameForMessages).parse(error);
+    } catch (const std::bad_alloc&) {
+        error = nameForMessages + ": not enough memory to read this profile";
+    }
+    if (!profile && lines.crOnlyLineEnds())
+        error += " (the file's lines end in a carriage return alone; save it with LF or CR LF line ends)";
+    return profile;
+}
 
 std::optional<Profile> parseProfileText(const std::string& text, const std::string& nameForMessages,
                                         std::string& error) {
-    std::size_t given = 0;
-    LineReader lines([&text, &given](char* out, std::size_t capacity) {
-        const std::size_t n = std::min(capacity, text.size() - given);
-        std::memcpy(out, text.data() + given, n);
-        given += n;
-        return static_cast<ssize_t>(n);
-    });
-    return parseLines(lines, nameForMessages, error);
-}
-
-std::optional<Profile> parseProfile(const std::string& path, std::string& error) {
-    std::string why;
-    const int fd = openRegularFile(path, why);
-    if (fd < 0) {
-        error = "Cannot read the profile \"" + path + "\": " + why;
-        return std::nullopt;
-    }
-    LineReader lines([fd](char* out, std::size_t capacity) {
-        ssize_t n = 0;
-        while ((n = ::read(fd, out, capacity)) < 0 && errno == EINTR) {
-        }
-        return n;
-    });
-    std::optional<Profile> profile = parseLines(lines, path, error);
-    ::close(fd);
-    return profile;
+    std::string_view rest = text;
+    return parseProfilePieces(
+        [&rest] {
+            const std::string_view piece = rest.substr(0, profilePieceSize);
+            rest.remove_prefix(piece.size());
+            return piece;
+        },
+        nameForMessages, error);
 }
 
 std::string profileText(const SimulationOptions& options, const WorldState& world) {
@@ -641,16 +541,6 @@ std::string writableProfileText(const SimulationOptions& options, const WorldSta
     return problem.empty() ? text : std::string();
 }
 
-std::string writeProfile(const std::string& path, const SimulationOptions& options, const WorldState& world) {
-    std::string problem;
-    const std::string text = writableProfileText(options, world, problem);
-    if (!problem.empty())
-        return cannotWrite(path, problem);
-    if (const std::string reason = replaceFileText(path, text); !reason.empty())
-        return cannotWrite(path, reason);
-    return {};
-}
-
 SimulationOptions optionsOfProfile(const Profile& profile, const SimulationOptions& current) {
     SimulationOptions merged = current; // the identity strings and what a profile does not store
     for (const OptionField& f : optionFields()) {
@@ -662,43 +552,6 @@ SimulationOptions optionsOfProfile(const Profile& profile, const SimulationOptio
             merged.*f.integer = std::min(merged.*f.integer, f.maximum);
     }
     return merged;
-}
-
-ProfileLoad readProfile(const std::string& path, Simulation& sim, std::string& error,
-                        std::string* savedVersion) {
-    error.clear();
-    std::optional<Profile> profile = parseProfile(path, error);
-    if (!profile)
-        return ProfileLoad::Failed;
-    if (savedVersion)
-        *savedVersion = profile->version;
-
-    SimulationOptions& options = sim.options();
-    if (profile->version != options.versionString &&
-        sim.host().ask(versionQuestion(profile->version, options.helpFilePath)) != Answer::Yes)
-        return ProfileLoad::Declined;
-
-    // Everything below only moves and assigns: the load cannot stop half-way.
-    options = optionsOfProfile(*profile, options);
-
-    WorldState& world = sim.world();
-    world.envGrid = std::move(profile->envGrid);
-    world.orgGrid = std::move(profile->orgGrid);
-    world.organismCount = profile->organismCount;
-    world.environmentCount = profile->environmentCount;
-    world.generation = profile->generation;
-    world.squareX = world.squareY = 1;
-    world.stepRow = world.stepColumn = 1;
-    world.drawColumn = world.drawRow = 1;
-    if (world.phase == PhaseCreate) {
-        // Creation would go on painting into the loaded world; the loaded world replaces it.
-        world.phase = PhaseIdle;
-        world.saveAfterCreate = false;
-        sim.host().setCreationCommandsEnabled(true);
-    }
-    sim.host().layoutWindows();
-    sim.refresh();
-    return ProfileLoad::Loaded;
 }
 
 } // namespace bx

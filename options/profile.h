@@ -1,14 +1,16 @@
 #pragma once
+// The profile format: a whole simulation as text, parsed and written without touching a file
+// (profilefile.h reads and writes files, profileload.h loads a profile into a simulation).
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "engine/grid.h"
 #include "engine/options.h"
-#include "engine/simulation.h"
 #include "engine/worldstate.h"
-#include "text/strings.h"
 
 namespace bx {
 
@@ -23,13 +25,21 @@ struct Profile {
     Grid envGrid, orgGrid; // the file's squares up to column and row 100, the most ever used
 };
 
-// Parses a whole profile file, reading it line by line: memory is bounded by what is kept, not by
-// the file's size. On failure returns nullopt and sets error to a message that names the file,
-// the line number and what was expected there. A path that is not a regular file (a folder, a
-// named pipe, a device, a socket) is refused without being opened for reading.
-std::optional<Profile> parseProfile(const std::string& path, std::string& error);
+// A profile's text as it arrives, piece after piece: each call gives the next piece, an empty
+// one at the end (or when reading failed). A piece stays valid until the next call.
+using ProfilePieces = std::function<std::string_view()>;
 
-// The same for a profile already in memory; nameForMessages stands for the file in messages.
+// The size of the pieces a profile is read in. A text in memory is cut the same way, so that a
+// text and a file with the same bytes give the same message.
+inline constexpr std::size_t profilePieceSize = 65536;
+
+// Parses a profile, line by line: memory is bounded by what is kept, not by the text's size. On
+// failure returns nullopt and sets error to a message that names nameForMessages (the file),
+// the line number and what was expected there.
+std::optional<Profile> parseProfilePieces(const ProfilePieces& pieces, const std::string& nameForMessages,
+                                          std::string& error);
+
+// The same for a profile already in memory.
 std::optional<Profile> parseProfileText(const std::string& text, const std::string& nameForMessages,
                                         std::string& error);
 
@@ -43,26 +53,9 @@ std::string profileText(const SimulationOptions& options, const WorldState& worl
 std::string writableProfileText(const SimulationOptions& options, const WorldState& world,
                                 std::string& problem);
 
-// Writes the simulation as a profile: a temporary file in the target's folder, then renamed over
-// the target. Returns "" on success, else a message naming the file and the reason; an existing
-// target is then left as it was.
-std::string writeProfile(const std::string& path, const SimulationOptions& options, const WorldState& world);
-
 // The options a loaded profile gives: its stored fields, with the grid size clamped to 100, and
 // from `current` everything a profile does not store (environmentColourMode, blendOnOvertake,
 // the identity strings).
 SimulationOptions optionsOfProfile(const Profile& profile, const SimulationOptions& current);
-
-enum class ProfileLoad { Loaded, Declined, Failed };
-
-// Loads a profile into the simulation. A profile of another version is loaded only when the user
-// says Yes to the version question. Loading replaces the stored options (environmentColourMode,
-// blendOnOvertake and the identity strings stay), the counters and both grids, clamps the grid
-// size to 100, puts the creation, update and drawing cursors at 1, lays the windows out and
-// redraws. A world still being created is abandoned for the loaded one.
-// Declined and Failed leave options, counters and world exactly as they were; Failed sets error.
-// savedVersion, when given, gets the version the file was saved with once the file has been read.
-ProfileLoad readProfile(const std::string& path, Simulation& sim, std::string& error,
-                        std::string* savedVersion = nullptr);
 
 } // namespace bx

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "options/optionfields.h"
-#include "options/profile.h"
+#include "options/profilefile.h"
 #include "record/worldpicture.h"
 
 namespace bx::py {

@@ -7,7 +7,8 @@
 #include <QString>
 
 #include "mainwindow.h"
-#include "options/profile.h"
+#include "options/profilefile.h"
+#include "options/profileload.h"
 #include "optionswindow.h"
 #include "savefile.h"
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "options/optionfields.h"
-#include "options/profile.h"
+#include "options/profilefile.h"
 
 namespace bx::cli {
 namespace {

@@ -7,7 +7,8 @@
 
 #include "engine/simulation.h"
 #include "options/optionfields.h"
-#include "options/profile.h"
+#include "options/profilefile.h"
+#include "options/profileload.h"
 
 namespace bx::cli {
 namespace {

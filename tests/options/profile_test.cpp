@@ -1,100 +1,30 @@
 #include "options/profile.h"
 
 #include <array>
-#include <bit>
 #include <cmath>
-#include <csignal>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
-#include <regex>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
-
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include "engine/random.h"
+#include "options/profilefile.h"
+#include "options/profileload.h"
 #include "options/profilenumber.h"
-#include "support/recordinghost.h"
+#include "profiletesting.h"
 
 namespace bx::fuzz {
 std::string profileContractBroken(std::string_view input); // fuzz/profile_fuzz.cpp
-}
+std::string profileTextOf(const Profile& p);
+} // namespace bx::fuzz
 
 namespace bx {
 namespace {
 
-namespace fs = std::filesystem;
-
-const fs::path profileData = fs::path(BRAMBLEX_TEST_DATA) / "profiles";
-
-// A simulator with a recording host, built from the default options and then changed by configure.
-struct TestSim {
-    SimulationOptions options;
-    WorldState world;
-    RandomGenerator rng;
-    test::RecordingHost host;
-    test::RecordingCanvas canvas;
-    Simulation sim{options, world, rng, host, canvas};
-
-    explicit TestSim(uint64_t seed, const std::function<void(SimulationOptions&)>& configure = {})
-        : rng(seed) {
-        setDefaultOptions(options, world, simulatorMajorVersion, simulatorMinorVersion, "help");
-        if (configure)
-            configure(options);
-    }
-    // Resets and ticks until the world is created.
-    void create() {
-        sim.reset();
-        for (int i = 0; i < 100000 && world.phase == PhaseCreate; ++i)
-            sim.tick();
-        ASSERT_NE(PhaseCreate, world.phase);
-    }
-    void runGenerations(int32_t count) {
-        sim.startStop();
-        for (int i = 0; i < 1000000 && world.generation < count; ++i)
-            sim.tick();
-        ASSERT_GE(world.generation, count);
-    }
-};
-
-// A scratch folder of its own for every test.
-class TempFolder {
-public:
-    TempFolder() {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        path_ = fs::temp_directory_path() /
-                ("bramblex-profile-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-    std::vector<std::string> names() const {
-        std::vector<std::string> out;
-        for (const auto& e : fs::directory_iterator(path_))
-            out.push_back(e.path().filename().string());
-        return out;
-    }
-
-private:
-    fs::path path_;
-};
-
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void writeText(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+using namespace test;
 
 // The lines of a profile, split at CR LF.
 std::vector<std::string> linesOf(const std::string& text) {
@@ -105,42 +35,6 @@ std::vector<std::string> linesOf(const std::string& text) {
     EXPECT_EQ(text.size(), start) << "text after the last CR LF";
     return lines;
 }
-
-::testing::AssertionResult sameBits(const Grid& expected, const Grid& actual) {
-    if (expected.sizeX() != actual.sizeX() || expected.sizeY() != actual.sizeY())
-        return ::testing::AssertionFailure() << "grid sizes differ";
-    for (int x = 0; x <= expected.sizeX(); ++x)
-        for (int y = 0; y <= expected.sizeY(); ++y)
-            for (int ch = 0; ch < 3; ++ch) {
-                // Column 0 and row 0 are not stored.
-                const bool stored = x > 0 && y > 0;
-                const bool wasWritten = stored && expected.written(x, y, ch);
-                const uint64_t want = wasWritten ? std::bit_cast<uint64_t>(expected.channel(x, y, ch)) : 0;
-                if (actual.written(x, y, ch) != wasWritten ||
-                    std::bit_cast<uint64_t>(actual.channel(x, y, ch)) != want)
-                    return ::testing::AssertionFailure()
-                           << "cell (" << x << "," << y << "," << ch << ") differs";
-            }
-    return ::testing::AssertionSuccess();
-}
-
-// What a failed or declined load must leave as it was.
-struct Snapshot {
-    SimulationOptions options;
-    int32_t counters[3];
-    Grid envGrid, orgGrid;
-    int cursors[6];
-    int phase;
-    int layouts;
-
-    explicit Snapshot(const TestSim& t)
-        : options(t.options), counters{t.world.organismCount, t.world.environmentCount, t.world.generation},
-          envGrid(t.world.envGrid),
-          orgGrid(t.world.orgGrid), cursors{t.world.squareX, t.world.squareY,    t.world.stepColumn,
-                                            t.world.stepRow, t.world.drawColumn, t.world.drawRow},
-          phase(t.world.phase), layouts(t.host.layouts) {}
-    bool operator==(const Snapshot&) const = default;
-};
 
 bool hasValueNeedingMoreThanSevenDigits(const Grid& g) {
     for (int x = 1; x <= g.sizeX(); ++x)
@@ -278,104 +172,6 @@ TEST(profile_test, worlds_made_by_the_engine_round_trip_bit_for_bit) {
     }
 }
 
-TEST(profile_test, loading_replaces_stored_options_counters_and_grids_and_keeps_the_rest) {
-    TempFolder folder;
-    TestSim saved(20, [](SimulationOptions& o) {
-        o.gridSizeX = 9;
-        o.gridSizeY = 7;
-        o.promptOnAccept = false;
-        o.slowdown = 3;
-    });
-    saved.create();
-    saved.runGenerations(2);
-    const fs::path file = folder / "saved.bx2";
-    ASSERT_EQ("", writeProfile(file.string(), saved.options, saved.world));
-
-    TestSim t(21, [](SimulationOptions& o) {
-        o.environmentColourMode = ColourChoose;
-        o.blendOnOvertake = false;
-    });
-    t.create();
-    t.world.squareSize = 2;
-    const int layoutsBefore = t.host.layouts;
-    std::string error = "stale";
-    ASSERT_EQ(ProfileLoad::Loaded, readProfile(file.string(), t.sim, error));
-    EXPECT_EQ("", error);
-    EXPECT_TRUE(t.host.questions.empty());
-
-    SimulationOptions expected = saved.options;
-    expected.environmentColourMode = ColourChoose;
-    expected.blendOnOvertake = false;
-    expected.helpFilePath = "help";
-    EXPECT_EQ(expected, t.options);
-    EXPECT_EQ(2, t.world.squareSize);
-    EXPECT_EQ(saved.world.generation, t.world.generation);
-    EXPECT_EQ(saved.world.organismCount, t.world.organismCount);
-    EXPECT_EQ(saved.world.environmentCount, t.world.environmentCount);
-    EXPECT_TRUE(sameBits(saved.world.envGrid, t.world.envGrid));
-    EXPECT_TRUE(sameBits(saved.world.orgGrid, t.world.orgGrid));
-    // Cursors at 1, then the redraw restarts drawing.
-    EXPECT_EQ((std::array{1, 1, 1, 1, 1, 1}),
-              (std::array{t.world.squareX, t.world.squareY, t.world.stepColumn, t.world.stepRow,
-                          t.world.drawColumn, t.world.drawRow}));
-    EXPECT_EQ(PhaseDraw, t.world.phase);
-    EXPECT_EQ(layoutsBefore + 1, t.host.layouts);
-    EXPECT_EQ(saved.world.generation, t.host.shownGeneration);
-}
-
-fs::path olderVersionProfile(const TempFolder& folder, const TestSim& from) {
-    SimulationOptions older = from.options;
-    older.versionString = "2.0";
-    const fs::path file = folder / "older.bx2";
-    EXPECT_EQ("", writeProfile(file.string(), older, from.world));
-    return file;
-}
-
-TEST(profile_test, profile_of_another_version_asks_and_loads_on_yes) {
-    TempFolder folder;
-    TestSim saved(30, [](SimulationOptions& o) { o.gridSizeX = o.gridSizeY = 5; });
-    saved.create();
-    const fs::path file = olderVersionProfile(folder, saved);
-
-    TestSim t(31);
-    t.create();
-    t.host.answers = {Answer::Yes};
-    std::string error;
-    EXPECT_EQ(ProfileLoad::Loaded, readProfile(file.string(), t.sim, error));
-    ASSERT_EQ(1u, t.host.questions.size());
-    const Question& q = t.host.questions[0];
-    EXPECT_EQ("Reset Simulation?", q.title);
-    EXPECT_EQ(
-        "This profile was saved with a different\rversion of Bramblex: 2.0\rLoading may cause unexpected "
-        "results.\rDo you wish to load the file?",
-        q.text);
-    EXPECT_EQ(MessageIcon::Exclamation, q.icon);
-    EXPECT_EQ(DefaultButton::Yes, q.defaultButton);
-    EXPECT_EQ(help::profileVersion, q.helpContext);
-    EXPECT_EQ("help", q.helpFile);
-    EXPECT_EQ(5, t.options.gridSizeX);
-    EXPECT_EQ("2.1", t.options.versionString);
-    EXPECT_TRUE(sameBits(saved.world.envGrid, t.world.envGrid));
-}
-
-TEST(profile_test, profile_of_another_version_declined_changes_nothing) {
-    TempFolder folder;
-    TestSim saved(32, [](SimulationOptions& o) { o.gridSizeX = o.gridSizeY = 5; });
-    saved.create();
-    const fs::path file = olderVersionProfile(folder, saved);
-
-    TestSim t(33);
-    t.create();
-    t.runGenerations(1);
-    const Snapshot before(t);
-    t.host.answers = {Answer::No};
-    std::string error;
-    EXPECT_EQ(ProfileLoad::Declined, readProfile(file.string(), t.sim, error));
-    EXPECT_EQ("", error);
-    EXPECT_EQ(1u, t.host.questions.size());
-    EXPECT_TRUE(before == Snapshot(t));
-}
-
 TEST(profile_test, hand_written_profile_fills_every_field_from_its_place) {
     std::string error;
     const std::optional<Profile> p = parseProfile((profileData / "good/two-by-two.bx2").string(), error);
@@ -479,40 +275,6 @@ TEST(profile_test, negative_zero_items_load_as_written_zeros) {
     EXPECT_TRUE(p->envGrid.written(2, 1, 0) && p->envGrid.written(2, 1, 2));
 }
 
-TEST(profile_test, every_good_corpus_file_loads) {
-    int files = 0;
-    for (const auto& e : fs::directory_iterator(profileData / "good")) {
-        TestSim t(40);
-        t.create();
-        std::string error;
-        EXPECT_EQ(ProfileLoad::Loaded, readProfile(e.path().string(), t.sim, error)) << error;
-        ++files;
-    }
-    EXPECT_GE(files, 5);
-}
-
-// Broken files are named after the line their message must point at ("line17-....bx2").
-TEST(profile_test, every_broken_corpus_file_fails_naming_file_and_line_and_changes_nothing) {
-    TestSim t(41);
-    t.create();
-    t.runGenerations(1);
-    const Snapshot before(t);
-    int files = 0;
-    for (const auto& e : fs::directory_iterator(profileData / "broken")) {
-        const std::string name = e.path().filename().string();
-        std::smatch m;
-        ASSERT_TRUE(std::regex_search(name, m, std::regex("^line0*([0-9]+)-"))) << name;
-        std::string error;
-        EXPECT_EQ(ProfileLoad::Failed, readProfile(e.path().string(), t.sim, error)) << name;
-        const std::string prefix = e.path().string() + ", line " + m[1].str() + ": expected ";
-        EXPECT_EQ(0u, error.rfind(prefix, 0)) << error;
-        EXPECT_TRUE(before == Snapshot(t)) << name;
-        EXPECT_TRUE(t.host.questions.empty()) << name;
-        ++files;
-    }
-    EXPECT_GE(files, 30);
-}
-
 TEST(profile_test, every_corpus_file_keeps_the_reader_contract) {
     int files = 0;
     for (const auto& e : fs::recursive_directory_iterator(profileData)) {
@@ -524,107 +286,33 @@ TEST(profile_test, every_corpus_file_keeps_the_reader_contract) {
     EXPECT_GE(files, 35);
 }
 
-// Only the first 100 x 100 squares are ever used: they are kept, the rest is checked and dropped.
-TEST(profile_test, grid_above_100_loads_its_first_100_by_100_and_the_options_are_clamped) {
-    SimulationOptions wide;
-    WorldState world;
-    setDefaultOptions(wide, world, simulatorMajorVersion, simulatorMinorVersion, "help");
-    wide.gridSizeX = 150;
-    wide.gridSizeY = 120;
-    world.envGrid = Grid(150, 120);
-    world.orgGrid = Grid(150, 120);
-    world.envGrid.set(100, 100, {1.25, 2, 3});
-    world.envGrid.set(150, 120, {4, 5, 6});
-    world.orgGrid.setChannel(99, 7, 1, 0.5);
-    TempFolder folder;
-    const fs::path file = folder / "wide.bx2";
-    ASSERT_EQ("", writeProfile(file.string(), wide, world));
-
-    TestSim t(50);
-    t.create();
-    std::string error;
-    ASSERT_EQ(ProfileLoad::Loaded, readProfile(file.string(), t.sim, error)) << error;
-    EXPECT_EQ(100, t.options.gridSizeX);
-    EXPECT_EQ(100, t.options.gridSizeY);
-    EXPECT_EQ(100, t.world.envGrid.sizeX());
-    EXPECT_EQ(100, t.world.orgGrid.sizeY());
-    EXPECT_EQ((Rgb{1.25, 2, 3}), t.world.envGrid.at(100, 100));
-    EXPECT_EQ(0.5, t.world.orgGrid.channel(99, 7, 1));
-    EXPECT_FALSE(t.world.orgGrid.written(100, 100, 0));
-
-    std::string text = readText(file);
-    text.replace(text.rfind("4,5,6,,,"), 8, "4,5,x,,,"); // square (150,120): never kept, checked all the same
-    std::ofstream(file, std::ios::binary) << text;
-    EXPECT_EQ(ProfileLoad::Failed, readProfile(file.string(), t.sim, error));
-    EXPECT_NE(std::string::npos, error.find("square (150,120)")) << error;
+// What parsing gives, as one text: the profile written back, or the message.
+std::string outcomeOf(const std::optional<Profile>& p, const std::string& error) {
+    return p ? fuzz::profileTextOf(*p) : "refused: " + error;
 }
 
-TEST(profile_test, load_during_world_creation_replaces_the_world_being_created) {
-    TempFolder folder;
-    TestSim saved(60, [](SimulationOptions& o) { o.gridSizeX = o.gridSizeY = 6; });
-    saved.create();
-    const fs::path file = folder / "small.bx2";
-    ASSERT_EQ("", writeProfile(file.string(), saved.options, saved.world));
-
-    TestSim t(61);
-    t.sim.reset();
-    t.sim.tick(); // creation under way
-    ASSERT_EQ(PhaseCreate, t.world.phase);
-    std::string error;
-    ASSERT_EQ(ProfileLoad::Loaded, readProfile(file.string(), t.sim, error)) << error;
-    EXPECT_EQ(PhaseDraw, t.world.phase);
-    EXPECT_TRUE(t.host.creationCommandsEnabled);
-    for (int i = 0; i < 1000 && t.world.phase != PhaseIdle; ++i)
-        t.sim.tick();
-    EXPECT_TRUE(sameBits(saved.world.envGrid, t.world.envGrid));
-    EXPECT_TRUE(sameBits(saved.world.orgGrid, t.world.orgGrid));
+// Lines and line ends split between pieces anywhere: every corpus file reads the same in small
+// pieces as in one.
+TEST(profile_test, a_profile_given_in_pieces_of_any_size_reads_as_its_whole_text) {
+    for (const auto& e : fs::recursive_directory_iterator(profileData)) {
+        if (!e.is_regular_file())
+            continue;
+        const std::string text = readText(e.path());
+        std::string error;
+        const std::optional<Profile> whole = parseProfileText(text, "p", error);
+        const std::string expected = outcomeOf(whole, error);
+        for (const std::size_t size : {1, 2, 3, 7, 64}) {
+            std::size_t given = 0;
+            const ProfilePieces pieces = [&] {
+                const std::string_view piece = std::string_view(text).substr(given, size);
+                given += piece.size();
+                return piece;
+            };
+            const std::optional<Profile> p = parseProfilePieces(pieces, "p", error);
+            EXPECT_EQ(expected, outcomeOf(p, error)) << e.path() << " in pieces of " << size;
+        }
+    }
 }
-
-TEST(profile_test, missing_file_fails_with_a_message_naming_it) {
-    TestSim t(70);
-    t.create();
-    const Snapshot before(t);
-    const std::string path = (profileData / "no-such-profile.bx2").string();
-    std::string error;
-    EXPECT_EQ(ProfileLoad::Failed, readProfile(path, t.sim, error));
-    EXPECT_NE(std::string::npos, error.find(path)) << error;
-    EXPECT_TRUE(before == Snapshot(t));
-}
-
-struct NotAFileCase {
-    const char* name;
-    std::function<fs::path(const TempFolder&)> make;
-    const char* what;
-};
-
-class not_a_file : public testing::TestWithParam<NotAFileCase> {};
-
-// Refused without waiting on a pipe that nothing writes or reading a device without end.
-TEST_P(not_a_file, is_refused_at_once_naming_what_it_is) {
-    TempFolder folder;
-    const fs::path path = GetParam().make(folder);
-    std::string error;
-    EXPECT_FALSE(parseProfile(path.string(), error));
-    EXPECT_EQ("Cannot read the profile \"" + path.string() + "\": " + GetParam().what, error);
-}
-
-INSTANTIATE_TEST_SUITE_P(profile_test, not_a_file,
-                         testing::Values(NotAFileCase{"named_pipe",
-                                                      [](const TempFolder& f) {
-                                                          ::mkfifo((f / "pipe.bx2").c_str(), 0600);
-                                                          return f / "pipe.bx2";
-                                                      },
-                                                      "it is a named pipe, not a file"},
-                                         NotAFileCase{"device",
-                                                      [](const TempFolder&) { return fs::path("/dev/zero"); },
-                                                      "it is a device, not a file"},
-                                         NotAFileCase{"folder",
-                                                      [](const TempFolder& f) {
-                                                          fs::create_directory(f / "folder.bx2");
-                                                          return f / "folder.bx2";
-                                                      },
-                                                      "it is a folder"}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(profile_test, messages_escape_what_is_not_utf8_and_name_lines_ending_in_cr_alone) {
     const std::string good = readText(profileData / "good/two-by-two.bx2");
@@ -655,63 +343,6 @@ TEST(profile_test, messages_escape_what_is_not_utf8_and_name_lines_ending_in_cr_
         EXPECT_FALSE(parseProfileText(text, "p", error));
         EXPECT_EQ(hinted, error.find("lines end in a carriage return alone") != std::string::npos) << error;
     }
-}
-
-TEST(profile_test, writing_replaces_the_target_whole_and_leaves_no_temporary_file) {
-    TempFolder folder;
-    const fs::path file = folder / "p.bx2";
-    writeText(file, std::string(100000, 'x'));
-    ::chmod(file.c_str(), 0640);
-    TestSim t(80, [](SimulationOptions& o) { o.gridSizeX = o.gridSizeY = 3; });
-    t.create();
-    ASSERT_EQ("", writeProfile(file.string(), t.options, t.world));
-    EXPECT_EQ(profileText(t.options, t.world), readText(file));
-    EXPECT_EQ(std::vector<std::string>{"p.bx2"}, folder.names());
-    EXPECT_EQ(fs::perms(0640), fs::status(file).permissions());
-}
-
-TEST(profile_test, write_into_a_path_under_a_regular_file_fails_naming_the_file) {
-    TempFolder folder;
-    writeText(folder / "plain", "not a folder");
-    const std::string path = (folder / "plain" / "p.bx2").string();
-    TestSim t(90);
-    const std::string error = writeProfile(path, t.options, t.world);
-    EXPECT_NE(std::string::npos, error.find(path)) << error;
-    EXPECT_EQ(std::vector<std::string>{"plain"}, folder.names());
-}
-
-// Tests run as root, so permissions cannot make a write fail; a file-size limit can, half-way.
-TEST(profile_test, write_failing_half_way_leaves_the_old_file_untouched) {
-    TempFolder folder;
-    const fs::path file = folder / "old.bx2";
-    writeText(file, "old profile");
-    TestSim t(100);
-    t.create();
-
-    rlimit saved{};
-    ASSERT_EQ(0, ::getrlimit(RLIMIT_FSIZE, &saved));
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(0, ::setrlimit(RLIMIT_FSIZE, &small));
-    const std::string error = writeProfile(file.string(), t.options, t.world);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-
-    EXPECT_NE(std::string::npos, error.find(file.string())) << error;
-    EXPECT_EQ("old profile", readText(file));
-    EXPECT_EQ(std::vector<std::string>{"old.bx2"}, folder.names());
-}
-
-TEST(profile_test, world_holding_a_value_that_is_not_a_number_is_not_written) {
-    TempFolder folder;
-    const fs::path file = folder / "old.bx2";
-    writeText(file, "old profile");
-    TestSim t(110, [](SimulationOptions& o) { o.gridSizeX = o.gridSizeY = 2; });
-    t.create();
-    t.world.envGrid.setChannel(2, 1, 1, std::nan(""));
-    EXPECT_NE("", writeProfile(file.string(), t.options, t.world));
-    EXPECT_EQ("old profile", readText(file));
 }
 
 } // namespace

@@ -18,7 +18,7 @@
 #include <memory>
 #include <span>
 
-#include "options/profile.h"
+#include "options/profilefile.h"
 #include "simulatorstart.h"
 #include "support/fakeplatform.h"
 #include "ui/colourschemes.h"
