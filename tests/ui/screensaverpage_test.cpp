@@ -55,7 +55,7 @@ class ScreensaverPageTest : public QObject {
         return it == fakes->settings.values.end() ? std::nullopt : std::optional<std::string>(it->second);
     }
     void openPage() {
-        app->mainWindow().optionsItem->trigger();
+        test::itemOf(app->mainWindow(), "options2")->trigger();
         window().selectTab(5);
     }
     void ok() {
@@ -149,7 +149,7 @@ private slots:
         QFETCH(QString, storedOnOk);
         if (text != "<none>")
             fakes->settings.values[sizeKey] = text.toStdString();
-        app->mainWindow().optionsItem->trigger(); // the General page
+        test::itemOf(app->mainWindow(), "options2")->trigger(); // the General page
         ok();
         QCOMPARE(stored(), std::optional<std::string>(storedOnOk.toStdString()));
     }
@@ -160,7 +160,7 @@ private slots:
         openPage();
         page().squareSizeSlider->setValue(20);
         window().cancelButton->click();
-        app->mainWindow().optionsItem->trigger();
+        test::itemOf(app->mainWindow(), "options2")->trigger();
         ok();
         QCOMPARE(stored(), std::optional<std::string>("8"));
         QCOMPARE(page().squareSizeSlider->value(), 8);
