@@ -58,8 +58,8 @@ SimulatorApp::SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng)
     profiles_ = std::make_unique<ProfileCommands>(*sim_, *main_, *optionsWindow_, *optionsCommands_,
                                                   platform_.files, platform_.messages, platform_.profileHome);
     screensaver_ = std::make_unique<ScreensaverCommands>(
-        *optionsWindow_->screensaver, options_, platform_.settings, platform_.folders, platform_.programs,
-        platform_.messages, platform_.help, platform_.programFolder);
+        optionsWindow_->screensaverPage(), options_, platform_.settings, platform_.folders,
+        platform_.programs, platform_.messages, platform_.help, platform_.programFolder);
     optionsWindow_->setScreensaverActions(*screensaver_);
     optionsCommands_->setSaveProfile([this] { profiles_->saveProfileAs(); });
     display_->setEvents(view_.get());
@@ -127,40 +127,32 @@ void SimulatorApp::connectHelpKey() {
 
 // The options and profile commands of both windows.
 void SimulatorApp::connectOptionsCommands() {
+    using Command = OptionsWindow::Command;
     MainWindow& m = *main_;
     OptionsWindow& w = *optionsWindow_;
     OptionsCommands& c = *optionsCommands_;
     ProfileCommands& p = *profiles_;
-    auto on = [this](auto* sender, auto signal, auto&& action) { connect(sender, signal, this, action); };
     m.onCommand(MainWindow::Command::Options, [&c] { c.openOptionsWindow(); });
     m.onCommand(MainWindow::Command::SaveProfile, [&c] { c.saveOptionsFromMain(); });
     m.onCommand(MainWindow::Command::Defaults, [&c] { c.resetOptionsToDefaults(); });
+    const auto loadQuick = [&p](int index) { p.loadQuickProfile(index); };
+    connect(&m, &MainWindow::quickProfileChosen, this, loadQuick);
+    connect(&w, &OptionsWindow::quickProfileChosen, this, loadQuick);
     m.onCommand(MainWindow::Command::LoadProfile, [&p] { p.loadProfile(); });
-    on(&m, &MainWindow::quickProfileChosen, [&p](int index) { p.loadQuickProfile(index); });
-    for (QAction* a : {w.loadItem, w.moreProfilesItem})
-        on(a, &QAction::triggered, [&p] { p.loadProfile(); });
-    on(w.loadButton, &QPushButton::clicked, [&p] { p.loadProfile(); });
-    for (int k = 0; k < 7; ++k)
-        on(w.profileItems[k], &QAction::triggered, [&p, k] { p.loadQuickProfile(k + 2); });
-    on(w.okButton, &QPushButton::clicked, [&c] { c.okClicked(); });
-    on(w.acceptItem, &QAction::triggered, [&c] { c.acceptOptions(); });
+    w.onCommand(Command::LoadProfile, [&p] { p.loadProfile(); });
+    w.onCommand(Command::Ok, [&c] { c.okClicked(); });
+    w.onCommand(Command::Accept, [&c] { c.acceptOptions(); });
     // Cancel also forgets a screensaver square size chosen but not stored.
     ScreensaverCommands& saver = *screensaver_;
-    const auto cancel = [&c, &saver] {
+    w.onCommand(Command::Cancel, [&c, &saver] {
         c.cancelOptions();
         saver.cancelled();
-    };
-    on(w.cancelButton, &QPushButton::clicked, cancel);
-    on(w.cancelItem, &QAction::triggered, cancel);
-    on(&w, &OptionsWindow::cancelRequested, cancel);
-    on(w.saveButton, &QPushButton::clicked, [&c] { c.saveAndUseOptions(); });
-    on(w.saveItem, &QAction::triggered, [&c] { c.saveAndUseOptions(); });
-    on(w.defaultsButton, &QPushButton::clicked, [&c] { c.resetOptionsToDefaults(); });
-    on(w.resetToDefaultsItem, &QAction::triggered, [&c] { c.resetOptionsToDefaults(); });
-    on(w.defaultsItem, &QAction::triggered, [&c] { c.resetOptionsToDefaults(); });
-    on(w.helpWindowItem, &QAction::triggered, [&c] { c.helpWindow(); });
-    on(w.helpContentsItem, &QAction::triggered, [&c] { c.helpContents(); });
-    on(w.helpSearchItem, &QAction::triggered, [&c] { c.helpSearch(); });
+    });
+    w.onCommand(Command::SaveProfile, [&c] { c.saveAndUseOptions(); });
+    w.onCommand(Command::Defaults, [&c] { c.resetOptionsToDefaults(); });
+    w.onCommand(Command::HelpWindow, [&c] { c.helpWindow(); });
+    w.onCommand(Command::HelpContents, [&c] { c.helpContents(); });
+    w.onCommand(Command::HelpSearch, [&c] { c.helpSearch(); });
 }
 
 void SimulatorApp::startUp() {
@@ -181,7 +173,7 @@ void SimulatorApp::startUp() {
 void SimulatorApp::showIdentity() {
     main_->showVersion(qs(options_.versionString));
     if (splash_)
-        splash_->versionLabel->setText(qs(options_.versionString));
+        splash_->showVersion(qs(options_.versionString));
     about_->load();
     optionsWindow_->setWindowTitle(qs(options_.mainTitle + " Options"));
 }

@@ -47,12 +47,7 @@ class OptionsWindowTest : public QObject {
     MainWindow& main() { return app->mainWindow(); }
     WorldState& world() { return app->world(); }
     SimulationOptions& options() { return app->options(); }
-    template <class T = QWidget> T* control(const char* name) {
-        T* c = window().findChild<T*>(name);
-        if (!c)
-            qFatal("no control %s", name);
-        return c;
-    }
+    template <class T = QWidget> T* control(const char* name) { return test::controlOf<T>(window(), name); }
     QLineEdit* box(const char* name) { return control<QLineEdit>(name); }
     QString profiles() { return programFolder->path() + "/Profiles"; }
 
@@ -119,9 +114,9 @@ private slots:
         QCOMPARE(control<QSlider>("startorgslider")->maximum(), 2000);
         QCOMPARE(control<QSlider>("Slider1")->minimum(), 2);
         QCOMPARE(control<QSlider>("Slider1")->maximum(), 25);
-        QCOMPARE(window().saveItem->shortcut(), QKeySequence(Qt::Key_F8));
-        QCOMPARE(window().pageItems[4]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-        QCOMPARE(window().profileItems[6]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F8));
+        QCOMPARE(test::itemOf(window(), "savemenu")->shortcut(), QKeySequence(Qt::Key_F8));
+        QCOMPARE(test::itemOf(window(), "screensavermenu")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        QCOMPARE(test::itemOf(window(), "profile8")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F8));
         // The layout sized the grid sliders from the 1024 x 768 screen.
         QCOMPARE(control<QSlider>("gridsizexslider")->maximum(), 974);
         QCOMPARE(control<QSlider>("gridsizeyslider")->maximum(), 818);
@@ -333,7 +328,7 @@ private slots:
             control<QPushButton>("cancelbutton")->click();
             break;
         case 1:
-            window().cancelItem->trigger();
+            test::itemOf(window(), "cancelmenu")->trigger();
             break;
         case 2:
             window().close();
@@ -422,7 +417,7 @@ private slots:
         QCOMPARE(options().gridSizeX, 30);
         QCOMPARE(world().phase, int(PhaseCreate));
         QVERIFY(!control<QPushButton>("Command1")->isEnabled());
-        QVERIFY(!window().saveItem->isEnabled());
+        QVERIFY(!test::itemOf(window(), "savemenu")->isEnabled());
         QVERIFY(fakes->files.saved.empty());
         tickUntilIdle();
         QCOMPARE(fakes->files.saved.size(), size_t(1));
@@ -516,8 +511,10 @@ private slots:
     void pageItemsSelectTheirTabs() {
         open();
         auto* tabs = control<QTabWidget>("TabStrip1");
+        const char* const pageItems[] = {"generalmenu", "organismsmenu", "environmentmenu", "specialmenu",
+                                         "screensavermenu"};
         for (int i = 4; i >= 0; --i) {
-            window().pageItems[i]->trigger();
+            test::itemOf(window(), pageItems[i])->trigger();
             QCOMPARE(tabs->currentIndex(), i);
             QVERIFY(tabs->currentWidget()->isVisible());
         }
@@ -525,11 +522,11 @@ private slots:
 
     void helpWindowUsesTheLastHelpCommand() {
         open();
-        window().helpWindowItem->trigger();
-        window().helpContentsItem->trigger();
-        window().helpWindowItem->trigger();
-        window().helpSearchItem->trigger();
-        window().helpWindowItem->trigger();
+        test::itemOf(window(), "helpwindow")->trigger();
+        test::itemOf(window(), "helpcontents")->trigger();
+        test::itemOf(window(), "helpwindow")->trigger();
+        test::itemOf(window(), "helpsearch")->trigger();
+        test::itemOf(window(), "helpwindow")->trigger();
         QCOMPARE(fakes->help.calls.size(), size_t(5));
         const int expected[] = {1, 3, 3, 261, 261};
         for (int i = 0; i < 5; ++i) {
@@ -559,13 +556,14 @@ private slots:
         makeProfiles(names);
         app->profiles().refreshProfileMenus();
         QCOMPARE(visibleQuickItems(test::quickItemsOf(main())), items);
-        QCOMPARE(visibleQuickItems(window().profileItems), items);
+        QCOMPARE(visibleQuickItems(test::quickItemsOf(window())), items);
         for (QAction* a : {test::itemOf(main(), "sep8"), test::itemOf(main(), "moreprof"),
-                           window().moreProfilesSeparator, window().moreProfilesItem})
+                           test::itemOf(window(), "sep7"), test::itemOf(window(), "moreprof")})
             QCOMPARE(a->isVisible(), more);
         if (items > 0) {
             QCOMPARE(test::itemOf(main(), "profile2")->text(), QString("P1"));
-            QCOMPARE(window().profileItems[items - 1]->text(), QString(items % 2 ? "P%1" : "p%1").arg(items));
+            QCOMPARE(test::itemOf(window(), ("profile" + std::to_string(items - 1 + 2)).c_str())->text(),
+                     QString(items % 2 ? "P%1" : "p%1").arg(items));
         }
         QCOMPARE(test::controlOf<QListWidget>(main(), "File1")->count(), files);
     }
@@ -620,7 +618,7 @@ private slots:
         const int generation0 = world().generation;
         fakes->files.openAnswers = {path.toStdString()};
         open();
-        window().loadItem->trigger();
+        test::itemOf(window(), "loadmenu")->trigger();
         QCOMPARE(fakes->messages.notices.size(), size_t(1));
         QVERIFY(fakes->messages.notices[0].text.find(path.toStdString()) != std::string::npos);
         QVERIFY(options() == options0);
