@@ -131,7 +131,7 @@ void statisticsRedraw(benchmark::State& state) {
     for (int i = 0; i < 3000; ++i)
         app.tick();
     app.showStatistics();
-    app.statisticsWindow().redrawTimer->stop();
+    app.statisticsWindow().findChild<QTimer*>("redrawtimer")->stop();
     for (auto _ : state) {
         app.tick(); // a new generation for the charts
         app.statisticsWindow().redraw();

@@ -80,8 +80,8 @@ private slots:
         tickUntil([this] { return !app->simulation().stepping(); });
         QCOMPARE(world().generation, 2);
         app->statisticsWindow().redraw(true);
-        auto* organisms =
-            qobject_cast<QLineSeries*>(app->statisticsWindow().countsView->chart()->series().at(0));
+        auto* organisms = qobject_cast<QLineSeries*>(
+            test::controlOf<QChartView>(app->statisticsWindow(), "countschart")->chart()->series().at(0));
         QCOMPARE(organisms->count(), 3); // from generation 0
         QCOMPARE(organisms->at(2).x(), 2.0);
         test::buttonOf(main(), "startsim")
@@ -98,7 +98,7 @@ private slots:
     void chartsStartFromTheWorldWithRoundAxes() {
         StatisticsWindow& s = app->statisticsWindow();
         s.open();
-        QChart* chart = s.countsView->chart();
+        QChart* chart = test::controlOf<QChartView>(s, "countschart")->chart();
         auto* organisms = qobject_cast<QLineSeries*>(chart->series().at(0));
         auto* population = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).at(0));
         const double squares = app->options().gridSizeX * app->options().gridSizeY;
@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(organisms->count(), 1);
         QCOMPARE(organisms->at(0).x(), 0.0);
         QVERIFY(organisms->at(0).y() > 0);
-        QVERIFY(paintedInPlotArea(s.countsView, organisms->color()));
+        QVERIFY(paintedInPlotArea(test::controlOf<QChartView>(s, "countschart"), organisms->color()));
         checkPopulationAxis();
         test::itemOf(main(), "stepgeneration")->trigger();
         tickUntil([this] { return !app->simulation().stepping(); });
