@@ -43,8 +43,11 @@ QString slowdownCaption(int slowdown) {
     return slowdown > 0 ? "+" + QString::number(slowdown) : QString::number(slowdown);
 }
 
-QString shownCaption(bool shown, const char* name) {
-    return QString(shown ? "Hide " : "Show ") + name;
+// A hide/show toggle's button and menu entry say what they would do next.
+void showToggle(QPushButton* button, QAction* entry, bool shown, const char* name) {
+    const QString caption = QString(shown ? "Hide " : "Show ") + name;
+    button->setText(caption);
+    entry->setText(caption);
 }
 
 // The banner at the top of the panel: the program's name over a strip of coloured squares.
@@ -363,18 +366,15 @@ void MainWindow::setCreationCommandsEnabled(bool enabled) {
 }
 
 void MainWindow::showSimulationShown(bool shown) {
-    simulationButton->setText(shownCaption(shown, "S&imulation"));
-    simulationItem->setText(shownCaption(shown, "S&imulation"));
+    showToggle(simulationButton, simulationItem, shown, "S&imulation");
 }
 
 void MainWindow::showOrganismsShown(bool shown) {
-    organismsButton->setText(shownCaption(shown, "Or&ganisms"));
-    organismsItem->setText(shownCaption(shown, "Or&ganisms"));
+    showToggle(organismsButton, organismsItem, shown, "Or&ganisms");
 }
 
 void MainWindow::showEnvironmentShown(bool shown) {
-    environmentButton->setText(shownCaption(shown, "&Environment"));
-    environmentItem->setText(shownCaption(shown, "&Environment"));
+    showToggle(environmentButton, environmentItem, shown, "&Environment");
 }
 
 int MainWindow::squareSizeSetting() const {
