@@ -43,13 +43,13 @@ struct Simulator {
                          programFolder.path().toStdString(), programFolder.path().toStdString()},
             std::make_unique<bx::RandomGenerator>(2));
         app->startUp();
-        app->mainWindow().tickTimer->stop();
+        app->mainWindow().findChild<QTimer*>("Timer1")->stop();
         if (gridSize > 0) {
             app->options().gridSizeX = app->options().gridSizeY = gridSize;
             app->options().environmentStartMode = bx::StartFull;
             app->options().fullOrganisms = true;
             app->simulation().reset();
-            app->mainWindow().tickTimer->stop();
+            app->mainWindow().findChild<QTimer*>("Timer1")->stop();
         }
         while (app->world().phase != bx::PhaseIdle)
             app->tick();
@@ -59,13 +59,15 @@ struct Simulator {
 void runGenerations(benchmark::State& state, bool shown, bool statistics = false) {
     Simulator s(100);
     bx::SimulatorApp& app = *s.app;
-    app.mainWindow().slowdownSlider->setValue(-5);
+    app.mainWindow().findChild<QSlider*>("slowdownslider")->setValue(-5);
     if (!shown)
         app.world().simulationShown = false;
     if (statistics)
         app.showStatistics(); // its charts redrawn from the history twice a second
     app.simulation().startStop();
-    app.mainWindow().tickTimer->stop(); // the loop below wakes the simulation as its timer would
+    app.mainWindow()
+        .findChild<QTimer*>("Timer1")
+        ->stop(); // the loop below wakes the simulation as its timer would
     const int32_t first = app.world().generation;
     double wakeTime = 0, eventTime = 0;
     for (auto _ : state) {
@@ -122,14 +124,14 @@ BENCHMARK(defaultPace)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTim
 void statisticsRedraw(benchmark::State& state) {
     Simulator s(100);
     bx::SimulatorApp& app = *s.app;
-    app.mainWindow().slowdownSlider->setValue(-5);
+    app.mainWindow().findChild<QSlider*>("slowdownslider")->setValue(-5);
     app.world().simulationShown = false;
     app.simulation().startStop();
-    app.mainWindow().tickTimer->stop();
+    app.mainWindow().findChild<QTimer*>("Timer1")->stop();
     for (int i = 0; i < 3000; ++i)
         app.tick();
     app.showStatistics();
-    app.statisticsWindow().redrawTimer->stop();
+    app.statisticsWindow().findChild<QTimer*>("redrawtimer")->stop();
     for (auto _ : state) {
         app.tick(); // a new generation for the charts
         app.statisticsWindow().redraw();

@@ -50,10 +50,7 @@ public:
     // Asks first when promptOnReset is set; returns whether the world was reset.
     bool confirmReset();
     void restartCreation();
-    // Parks the phase: ticks do nothing until resume() puts it back (the options window waits
-    // so). resume() returns the phase it put back; without a pause it does nothing.
-    void pause();
-    int resume();
+    // While a PauseHold (pausehold.h) parks the phase.
     bool paused() const { return paused_; }
     // The simulation was hidden: a redraw in progress is dropped when the simulation runs, and
     // the update goes on unseen. A world being created is finished first.
@@ -72,6 +69,12 @@ public:
     void clearCurrentSquare();
 
 private:
+    friend class PauseHold;
+    // Parks the phase: ticks do nothing until resume() puts it back. resume() returns the phase
+    // it put back; without a pause it does nothing.
+    void pause();
+    int resume();
+
     void creationStep();
     void advanceStep();
     void endStep();

@@ -10,10 +10,12 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "engine/colour.h"
 #include "platform/widgetparts.h"
 #include "previewbox.h"
 
@@ -33,6 +35,19 @@ QLabel* valueLabel(const char* name, const char* text = "") {
     QLabel* l = named(new QLabel(text), name);
     l->setMinimumWidth(36);
     return l;
+}
+
+QString slowdownCaption(int slowdown) {
+    if (slowdown == 0)
+        return "None";
+    return slowdown > 0 ? "+" + QString::number(slowdown) : QString::number(slowdown);
+}
+
+// A hide/show toggle's button and menu entry say what they would do next.
+void showToggle(QPushButton* button, QAction* entry, bool shown, const char* name) {
+    const QString caption = QString(shown ? "Hide " : "Show ") + name;
+    button->setText(caption);
+    entry->setText(caption);
 }
 
 // The banner at the top of the panel: the program's name over a strip of coloured squares.
@@ -64,6 +79,8 @@ MainWindow::MainWindow() {
     tickTimer->setTimerType(Qt::PreciseTimer);
     setCentralWidget(buildControls());
     buildMenus();
+    listCommands();
+    connectControls();
     // A fixed panel: captions that change leave its width alone, and it cannot be maximised
     // (its controls would only spread over the screen).
     reserveCaptions(startButton, {"Start Sim&ulation", "Stop Sim&ulation"});
@@ -254,6 +271,135 @@ void MainWindow::closeEvent(QCloseEvent* e) {
 
 void MainWindow::setProfileNames(const QStringList& captions) {
     showQuickProfiles(profileItems, moreProfilesSeparator, moreProfilesItem, captions);
+}
+
+void MainWindow::listCommands() {
+    commands_ = {
+        {Command::StartStop, {{startButton}, {startItem}}},
+        {Command::Step, {{}, {stepItem}}},
+        {Command::Reset, {{resetButton}, {resetItem}}},
+        {Command::ShowSimulation, {{simulationButton}, {simulationItem}}},
+        {Command::FullScreen, {{maximizeButton}, {maximizeItem}}},
+        {Command::Organisms, {{organismsButton}, {organismsItem}}},
+        {Command::Environment, {{environmentButton}, {environmentItem}}},
+        {Command::Refresh, {{}, {refreshItem}}},
+        {Command::Statistics, {{}, {statisticsItem}}},
+        {Command::SavePicture, {{}, {savePictureItem}}},
+        {Command::About, {{}, {aboutItem}}},
+        {Command::Quit, {{}, {quitItem}}},
+        {Command::HelpWindow, {{}, {helpWindowItem}}},
+        {Command::HelpContents, {{}, {helpContentsItem}}},
+        {Command::HelpSearch, {{}, {helpSearchItem}}},
+        {Command::Options, {{}, {optionsItem}}},
+        {Command::LoadProfile, {{loadButton}, {loadItem, moreProfilesItem}}},
+        {Command::SaveProfile, {{saveButton}, {saveItem}}},
+        {Command::Defaults, {{}, {defaultsItem}}},
+    };
+}
+
+// The sliders' captions follow them; the timer and the quick entries are reported as they are.
+void MainWindow::connectControls() {
+    connect(squareSizeSlider, &QSlider::valueChanged, this, [this](int setting) {
+        squareSizeLabel->setText("x " + QString::number(setting));
+        emit squareSizeMoved(setting);
+    });
+    connect(slowdownSlider, &QSlider::valueChanged, this, [this](int slowdown) {
+        slowdownLabel->setText(slowdownCaption(slowdown));
+        emit slowdownMoved(slowdown);
+    });
+    connect(tickTimer, &QTimer::timeout, this, &MainWindow::tickDue);
+    for (int k = 0; k < quickProfileCount; ++k)
+        connect(profileItems[k], &QAction::triggered, this, [this, k] { emit quickProfileChosen(k + 2); });
+}
+
+void MainWindow::onCommand(Command command, const std::function<void()>& action) {
+    commands_.at(command).connect(this, action);
+}
+
+void MainWindow::setTicking(bool ticking) {
+    if (!ticking)
+        tickTimer->stop();
+    else if (!tickTimer->isActive()) // a running timer keeps its beat
+        tickTimer->start();
+}
+
+void MainWindow::showVersion(const QString& version) {
+    versionLabel->setText(version);
+}
+
+void MainWindow::showCounters(int32_t generation, int32_t organisms, int32_t environments) {
+    generationLabel->setText(QString::number(generation));
+    organismsLabel->setText(QString::number(organisms));
+    environmentsLabel->setText(QString::number(environments));
+}
+
+void MainWindow::showReadout(const Readout& r) {
+    squareLabel->setText(QString::number(r.column) + "," + QString::number(r.row));
+    organismRedLabel->setText(QString::number(r.orgRed));
+    organismGreenLabel->setText(QString::number(r.orgGreen));
+    organismBlueLabel->setText(QString::number(r.orgBlue));
+    environmentRedLabel->setText(QString::number(r.envRed));
+    environmentGreenLabel->setText(QString::number(r.envGreen));
+    environmentBlueLabel->setText(QString::number(r.envBlue));
+    colourSample->showColours(packColour(r.orgRed, r.orgGreen, r.orgBlue),
+                              packColour(r.envRed, r.envGreen, r.envBlue));
+}
+
+void MainWindow::clearReadout() {
+    for (QLabel* l : {organismRedLabel, organismGreenLabel, organismBlueLabel, environmentRedLabel,
+                      environmentGreenLabel, environmentBlueLabel, squareLabel})
+        l->clear();
+    colourSample->clearColours();
+}
+
+void MainWindow::showRunning(bool running) {
+    startItem->setText(running ? "Stop" : "Start");
+    startButton->setText(running ? "Stop Sim&ulation" : "Start Sim&ulation");
+    stepItem->setEnabled(!running);
+}
+
+void MainWindow::setCreationCommandsEnabled(bool enabled) {
+    for (QAction* a : {startItem, saveItem, refreshItem})
+        a->setEnabled(enabled);
+    for (QPushButton* b : {startButton, saveButton})
+        b->setEnabled(enabled);
+}
+
+void MainWindow::showSimulationShown(bool shown) {
+    showToggle(simulationButton, simulationItem, shown, "S&imulation");
+}
+
+void MainWindow::showOrganismsShown(bool shown) {
+    showToggle(organismsButton, organismsItem, shown, "Or&ganisms");
+}
+
+void MainWindow::showEnvironmentShown(bool shown) {
+    showToggle(environmentButton, environmentItem, shown, "&Environment");
+}
+
+int MainWindow::squareSizeSetting() const {
+    return squareSizeSlider->value();
+}
+
+void MainWindow::setSquareSizeSetting(int setting) {
+    {
+        const QSignalBlocker quiet(squareSizeSlider);
+        squareSizeSlider->setValue(setting);
+    }
+    squareSizeLabel->setText("x " + QString::number(squareSizeSlider->value()));
+}
+
+void MainWindow::showSlowdown(int slowdown) {
+    {
+        const QSignalBlocker quiet(slowdownSlider);
+        slowdownSlider->setValue(slowdown);
+    }
+    slowdownLabel->setText(slowdownCaption(slowdownSlider->value()));
+}
+
+void MainWindow::setProfileFiles(const QStringList& files) {
+    profileList->clear();
+    profileList->addItems(files);
 }
 
 } // namespace bx

@@ -10,37 +10,23 @@ OptionsCommands::OptionsCommands(OptionsWindow& window, Simulation& sim, ViewOpe
     : window_(window), sim_(sim), view_(view), messages_(messages), help_(help) {}
 
 void OptionsCommands::openOptionsWindow() {
-    if (!open_) {
-        sim_.pause(); // ticks do nothing while the window is open
-        phaseTakenOver_ = false;
-        open_ = true;
-    }
+    if (!hold_)
+        hold_.emplace(sim_); // ticks do nothing while the window is open
     window_.show();
     window_.raise();
     window_.activateWindow();
 }
 
 void OptionsCommands::closeOptionsWindow() {
-    // Only a window that was opened parked a phase; the main window's save never opened it.
-    if (open_ && !phaseTakenOver_)
-        sim_.resume();
-    open_ = false;
+    hold_.reset();
     window_.hide();
 }
 
 void OptionsCommands::runWithLivePhase(const std::function<bool()>& command) {
-    if (!open_ || phaseTakenOver_) {
-        command();
-        return;
-    }
-    const WorldState& world = sim_.world();
-    const bool wasRunning = world.running;
-    const int parked = sim_.resume();
-    const bool replaced = command();
-    if (replaced || world.running != wasRunning || world.phase != parked)
-        phaseTakenOver_ = true; // a new or stopped world goes on behind the window as it is
+    if (hold_)
+        hold_->runLive(command);
     else
-        sim_.pause();
+        command();
 }
 
 bool OptionsCommands::confirm(const char* firstLine, bool wanted) {

@@ -1,6 +1,9 @@
 #pragma once
 // What the options window's buttons and menus do: opening and closing it (the simulation waits
 // while it is open), accepting, cancelling, the two save flows, the reset to defaults and help.
+#include <optional>
+
+#include "engine/pausehold.h"
 #include "engine/simulation.h"
 #include "platform/help.h"
 #include "platform/messages.h"
@@ -33,7 +36,7 @@ public:
     void setSaveProfile(std::function<void()> save) { saveProfile_ = std::move(save); }
 
     // OptionsSession
-    bool isOptionsWindowOpen() const override { return open_; }
+    bool isOptionsWindowOpen() const override { return hold_.has_value(); }
     void runWithLivePhase(const std::function<bool()>& command) override;
 
 private:
@@ -48,11 +51,10 @@ private:
     ViewOperations& view_;
     MessageService& messages_;
     HelpService& help_;
-    bool open_ = false;
     std::function<void()> saveProfile_ = [] {};
-    // Set once a command run from the open window stopped, loaded or reset the simulation: the
-    // phase then belongs to that world, and closing the window must not put the old one back.
-    bool phaseTakenOver_ = false;
+    // The simulation waits while the window is open (only a window that was opened holds it: the
+    // main window's save never opens it).
+    std::optional<PauseHold> hold_;
     int helpCommand_ = HelpContext;
 };
 

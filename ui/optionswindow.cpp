@@ -67,6 +67,7 @@ OptionsWindow::OptionsWindow(SimulationOptions& options, const ScreenMetrics& sc
     layout->setMenuBar(menuBar);
     layout->addWidget(tabs);
     buildButtons(layout);
+    listCommands();
 
     connect(organisms->fullOrganismsBox, &QCheckBox::toggled, this, &OptionsWindow::fullOrganismsClicked);
     int mode = StartRandom;
@@ -136,13 +137,35 @@ void OptionsWindow::buildMenus() {
     profilesMenu->addSeparator()->setObjectName("sep3");
     defaultsItem = entry(profilesMenu, "defaultmenu", "&Default", Qt::CTRL | Qt::Key_F1);
     profileItems = addQuickProfileItems(profilesMenu);
-    for (QAction* item : profileItems)
-        addAction(item);
+    for (int k = 0; k < quickProfileCount; ++k) {
+        addAction(profileItems[k]);
+        connect(profileItems[k], &QAction::triggered, this, [this, k] { emit quickProfileChosen(k + 2); });
+    }
     moreProfilesSeparator = profilesMenu->addSeparator();
     moreProfilesSeparator->setObjectName("sep7");
     moreProfilesItem = entry(profilesMenu, "moreprof", "&More Profiles..");
     moreProfilesSeparator->setVisible(false);
     moreProfilesItem->setVisible(false);
+}
+
+void OptionsWindow::listCommands() {
+    commands_ = {
+        {Command::LoadProfile, {{loadButton}, {loadItem, moreProfilesItem}}},
+        {Command::SaveProfile, {{saveButton}, {saveItem}}},
+        {Command::Defaults, {{defaultsButton}, {resetToDefaultsItem, defaultsItem}}},
+        {Command::Ok, {{okButton}, {}}},
+        {Command::Accept, {{}, {acceptItem}}},
+        {Command::Cancel, {{cancelButton}, {cancelItem}}},
+        {Command::HelpWindow, {{}, {helpWindowItem}}},
+        {Command::HelpContents, {{}, {helpContentsItem}}},
+        {Command::HelpSearch, {{}, {helpSearchItem}}},
+    };
+}
+
+void OptionsWindow::onCommand(Command command, const std::function<void()>& action) {
+    commands_.at(command).connect(this, action);
+    if (command == Command::Cancel)
+        connect(this, &OptionsWindow::cancelRequested, this, [action] { action(); });
 }
 
 void OptionsWindow::refreshtab() {

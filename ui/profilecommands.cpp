@@ -15,8 +15,6 @@
 namespace bx {
 namespace {
 
-const std::string profilePrefix = "PROFILE:";
-
 const char* const lineBreak = "\r";
 
 } // namespace
@@ -42,14 +40,13 @@ void ProfileCommands::refreshProfileMenus() {
     // The file list's order: by name, ignoring case.
     const QStringList files =
         QDir(folder).entryList({"*.bx2"}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
-    main_.profileList->clear();
-    main_.profileList->addItems(files);
+    main_.setProfileFiles(files);
 
-    QStringList captions;
+    quickCaptions_.clear();
     for (qsizetype k = 0; k < std::min<qsizetype>(quickProfileCount + 1, files.size()); ++k)
-        captions << profileCaption(files[k]);
-    main_.setProfileNames(captions);
-    optionsWindow_.setProfileNames(captions);
+        quickCaptions_ << profileCaption(files[k]);
+    main_.setProfileNames(quickCaptions_);
+    optionsWindow_.setProfileNames(quickCaptions_);
 }
 
 void ProfileCommands::stopIfRunning() {
@@ -64,28 +61,32 @@ FileDialogRequest ProfileCommands::dialogRequest(const char* title) const {
     return {title, profileFolder(), {{"All Files (*.*)", "*.*"}, {"Simulation Files (*.bx2)", "*.bx2"}}, 2};
 }
 
-void ProfileCommands::loadProfile(const std::string& request) {
+void ProfileCommands::loadProfile() {
     stopIfRunning();
-    if (!request.empty()) {
-        if (request.rfind(profilePrefix, 0) != 0)
-            return;
-        readFrom(profileFolder() + "/" + request.substr(profilePrefix.size()) + ".bx2");
-    } else {
-        const SimulationOptions& o = sim_.options();
-        const Question q{"Reset Simulation?",
-                         std::string("This will load a saved profile.") + lineBreak +
-                             "All data will be reset." + lineBreak + "Are you sure?",
-                         MessageIcon::Exclamation,
-                         DefaultButton::No,
-                         help::loadProfile,
-                         o.helpFilePath};
-        if (!o.promptOnReset || messages_.ask(q) == Answer::Yes) {
-            const std::optional<std::string> path = dialogs_.openFile(dialogRequest("Load Profile:"));
-            if (!path)
-                return; // cancelled: nothing read, nothing shown
-            readFrom(*path);
-        }
+    const SimulationOptions& o = sim_.options();
+    const Question q{"Reset Simulation?",
+                     std::string("This will load a saved profile.") + lineBreak + "All data will be reset." +
+                         lineBreak + "Are you sure?",
+                     MessageIcon::Exclamation,
+                     DefaultButton::No,
+                     help::loadProfile,
+                     o.helpFilePath};
+    if (!o.promptOnReset || messages_.ask(q) == Answer::Yes) {
+        const std::optional<std::string> path = dialogs_.openFile(dialogRequest("Load Profile:"));
+        if (!path)
+            return; // cancelled: nothing read, nothing shown
+        readFrom(*path);
     }
+    showLoadedOptions();
+}
+
+void ProfileCommands::loadProfileFrom(const std::string& path) {
+    stopIfRunning();
+    readFrom(path);
+    showLoadedOptions();
+}
+
+void ProfileCommands::showLoadedOptions() {
     if (!session_.isOptionsWindowOpen())
         optionsWindow_.showOptionsInWindow();
 }
@@ -109,9 +110,9 @@ void ProfileCommands::readFrom(const std::string& path) {
 }
 
 void ProfileCommands::loadQuickProfile(int index) {
-    if (index < 2 || index > quickProfileCount + 1)
+    if (index < 2 || index > quickProfileCount + 1 || index - 2 >= quickCaptions_.size())
         return;
-    const std::string name = profileNameOfCaption(main_.profileItems[index - 2]->text()).toStdString();
+    const std::string name = profileNameOfCaption(quickCaptions_[index - 2]).toStdString();
     const SimulationOptions& o = sim_.options();
     if (o.promptOnReset) {
         const Question q{"Reset Simulation?",
@@ -125,7 +126,7 @@ void ProfileCommands::loadQuickProfile(int index) {
             return;
     }
     stopIfRunning();
-    loadProfile(profilePrefix + name);
+    loadProfileFrom(profileFolder() + "/" + name + ".bx2");
 }
 
 void ProfileCommands::saveProfileAs() {

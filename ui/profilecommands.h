@@ -2,6 +2,7 @@
 // Loading and saving profiles through the dialogs and the quick-profile items, and keeping those
 // items of the main window and the options window in step with the Profiles folder.
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <string>
 
@@ -33,10 +34,12 @@ public:
     std::string profileFolder() const { return programFolder_ + "/Profiles"; }
 
     void refreshProfileMenus();
-    // "" asks for a file; "PROFILE:" + name loads name + ".bx2" from the profile folder; any
-    // other request does nothing.
-    void loadProfile(const std::string& request);
-    // index 2 .. 8: the number in the clicked item's name.
+    // Asks (when promptOnReset is set) and for a file, and loads it.
+    void loadProfile();
+    // Loads the profile file at path.
+    void loadProfileFrom(const std::string& path);
+    // Asks (when promptOnReset is set) and loads the profile a quick item shows; index 2 .. 8 is
+    // the number in the clicked item's name.
     void loadQuickProfile(int index);
     void saveProfileAs();
     // Told when a profile has been loaded.
@@ -45,6 +48,8 @@ public:
 private:
     void stopIfRunning();
     void readFrom(const std::string& path);
+    // A closed options window shows the loaded values the next time it opens.
+    void showLoadedOptions();
     // After a save, written or not: the menus, then the counters and the world shown again.
     void finishSave();
     FileDialogRequest dialogRequest(const char* title) const;
@@ -56,6 +61,7 @@ private:
     FileDialogs& dialogs_;
     MessageService& messages_;
     std::string programFolder_;
+    QStringList quickCaptions_; // as the quick items show them
     std::function<void()> loaded_ = [] {};
 };
 

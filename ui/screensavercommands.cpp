@@ -1,9 +1,5 @@
 #include "screensavercommands.h"
 
-#include <QLabel>
-#include <QPushButton>
-#include <QSlider>
-
 #include "engine/numeric.h"
 #include "saverinstall/squaresetting.h"
 
@@ -15,45 +11,25 @@ ScreensaverCommands::ScreensaverCommands(ScreensaverTab& page, const SimulationO
                                          HelpService& help, std::string programFolder)
     : page_(page), options_(options), settings_(settings), programs_(programs), messages_(messages),
       help_(help), installer_(folders, std::move(programFolder)) {
-    QObject::connect(page_.squareSizeSlider, &QSlider::valueChanged, page_.squareSizeSlider,
-                     [this](int v) { sliderChanged(v); });
-    QObject::connect(page_.installButton, &QPushButton::clicked, page_.installButton, [this] { install(); });
-    QObject::connect(page_.activateButton, &QPushButton::clicked, page_.activateButton,
-                     [this] { activate(); });
-    QObject::connect(page_.testButton, &QPushButton::clicked, page_.testButton, [this] { test(); });
-    QObject::connect(page_.helpButton, &QPushButton::clicked, page_.helpButton, [this] { showHelp(); });
+    QObject::connect(&page_, &ScreensaverTab::squareSizeMoved, &page_, [this](int size) { nSize = size; });
+    QObject::connect(&page_, &ScreensaverTab::installRequested, &page_, [this] { install(); });
+    QObject::connect(&page_, &ScreensaverTab::activateRequested, &page_, [this] { activate(); });
+    QObject::connect(&page_, &ScreensaverTab::testRequested, &page_, [this] { test(); });
+    QObject::connect(&page_, &ScreensaverTab::helpRequested, &page_, [this] { showHelp(); });
 }
 
 void ScreensaverCommands::readSize() {
     osize = readSquareSize(settings_);
     nSize = osize;
-    showSize(*osize);
-}
-
-void ScreensaverCommands::showSize(double size) {
-    showingSize_ = true;
-    page_.squareSizeSlider->setValue(roundToInt(size));
-    showingSize_ = false;
-    page_.squareSizeLabel->setNum(page_.squareSizeSlider->value());
-}
-
-void ScreensaverCommands::sliderChanged(int value) {
-    if (!showingSize_)
-        nSize = value;
+    page_.showSquareSize(roundToInt(*osize));
 }
 
 void ScreensaverCommands::ssrefresh() {
     readSize();
-    if (!installer_.isInstalled()) {
-        page_.installedLabel->setText("Not Installed");
-        page_.installButton->setEnabled(true);
-        return; // the active state is left as it was
-    }
-    page_.installedLabel->setText("Installed");
-    page_.installButton->setEnabled(false);
-    const bool active = installer_.isActive();
-    page_.activateButton->setEnabled(!active);
-    page_.activeLabel->setText(active ? "Active" : "Not Active");
+    const bool installed = installer_.isInstalled();
+    page_.showInstalled(installed);
+    if (installed) // otherwise the active state is left as it was
+        page_.showActive(installer_.isActive());
 }
 
 void ScreensaverCommands::sssave() {
@@ -80,8 +56,7 @@ void ScreensaverCommands::install() {
              help::installScreensaver, false);
         return;
     }
-    page_.installedLabel->setText("Installed");
-    page_.installButton->setEnabled(false);
+    page_.showInstalled(true);
 }
 
 void ScreensaverCommands::activate() {
@@ -90,8 +65,7 @@ void ScreensaverCommands::activate() {
         tell("INI File error", "Error adjusting system INI file.", MessageIcon::None, help::systemIni, false);
         return;
     }
-    page_.activateButton->setEnabled(false);
-    page_.activeLabel->setText("Active");
+    page_.showActive(true);
 }
 
 void ScreensaverCommands::test() {

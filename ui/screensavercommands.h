@@ -39,8 +39,6 @@ public:
 
 private:
     void readSize();
-    void showSize(double size);
-    void sliderChanged(int value);
     // An OK box naming a help context of the simulator's help file; only some carry a Help button.
     void tell(const char* title, const char* text, MessageIcon icon, int context, bool helpButton);
 
@@ -51,7 +49,6 @@ private:
     MessageService& messages_;
     HelpService& help_;
     ScreensaverInstaller installer_;
-    bool showingSize_ = false; // Slider1 is set by the program, not moved by the user
 };
 
 } // namespace bx

@@ -58,8 +58,8 @@ SimulatorApp::SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng)
     profiles_ = std::make_unique<ProfileCommands>(*sim_, *main_, *optionsWindow_, *optionsCommands_,
                                                   platform_.files, platform_.messages, platform_.profileHome);
     screensaver_ = std::make_unique<ScreensaverCommands>(
-        *optionsWindow_->screensaver, options_, platform_.settings, platform_.folders, platform_.programs,
-        platform_.messages, platform_.help, platform_.programFolder);
+        optionsWindow_->screensaverPage(), options_, platform_.settings, platform_.folders,
+        platform_.programs, platform_.messages, platform_.help, platform_.programFolder);
     optionsWindow_->setScreensaverActions(*screensaver_);
     optionsCommands_->setSaveProfile([this] { profiles_->saveProfileAs(); });
     display_->setEvents(view_.get());
@@ -80,38 +80,32 @@ SimulatorApp::~SimulatorApp() {
 }
 
 void SimulatorApp::connectCommands() {
+    using Command = MainWindow::Command;
     MainWindow& m = *main_;
     Simulation& s = *sim_;
     ViewOperations& v = *view_;
-    connect(m.tickTimer, &QTimer::timeout, this, &SimulatorApp::wake);
-    auto on = [this](auto* sender, auto signal, auto&& action) { connect(sender, signal, this, action); };
-    on(m.startButton, &QPushButton::clicked, [&s] { s.startStop(); });
-    on(m.startItem, &QAction::triggered, [&s] { s.startStop(); });
-    on(m.resetButton, &QPushButton::clicked, [&s] { s.confirmReset(); });
-    on(m.resetItem, &QAction::triggered, [&s] { s.confirmReset(); });
-    on(m.simulationButton, &QPushButton::clicked, [&v] { v.toggleSimulationShown(); });
-    on(m.simulationItem, &QAction::triggered, [&v] { v.toggleSimulationShown(); });
-    on(m.maximizeButton, &QPushButton::clicked, [&v] { v.toggleFullScreen(); });
-    on(m.maximizeItem, &QAction::triggered, [&v] { v.toggleFullScreen(); });
-    on(m.organismsButton, &QPushButton::clicked, [&v] { v.toggleOrganisms(); });
-    on(m.organismsItem, &QAction::triggered, [&v] { v.toggleOrganisms(); });
-    on(m.environmentButton, &QPushButton::clicked, [&v] { v.toggleEnvironment(); });
-    on(m.environmentItem, &QAction::triggered, [&v] { v.toggleEnvironment(); });
-    on(m.refreshItem, &QAction::triggered, [&v] { v.refresh(); });
-    on(m.squareSizeSlider, &QSlider::valueChanged, [&v](int value) { v.sizechange(value); });
-    on(m.slowdownSlider, &QSlider::valueChanged, [&v](int value) { v.slowdownChanged(value); });
-    on(m.aboutItem, &QAction::triggered, [this] { showAbout(); });
-    on(m.savePictureItem, &QAction::triggered, [this] { savePicture(); });
-    on(m.stepItem, &QAction::triggered, [&s] { s.stepGeneration(); });
-    on(m.statisticsItem, &QAction::triggered, [this] { showStatistics(); });
-    on(m.quitItem, &QAction::triggered, [this] { shutDown(); });
+    connect(&m, &MainWindow::tickDue, this, &SimulatorApp::wake);
+    m.onCommand(Command::StartStop, [&s] { s.startStop(); });
+    m.onCommand(Command::Reset, [&s] { s.confirmReset(); });
+    m.onCommand(Command::ShowSimulation, [&v] { v.toggleSimulationShown(); });
+    m.onCommand(Command::FullScreen, [&v] { v.toggleFullScreen(); });
+    m.onCommand(Command::Organisms, [&v] { v.toggleOrganisms(); });
+    m.onCommand(Command::Environment, [&v] { v.toggleEnvironment(); });
+    m.onCommand(Command::Refresh, [&v] { v.refresh(); });
+    connect(&m, &MainWindow::squareSizeMoved, this, [&v](int value) { v.sizechange(value); });
+    connect(&m, &MainWindow::slowdownMoved, this, [&v](int value) { v.slowdownChanged(value); });
+    m.onCommand(Command::About, [this] { showAbout(); });
+    m.onCommand(Command::SavePicture, [this] { savePicture(); });
+    m.onCommand(Command::Step, [&s] { s.stepGeneration(); });
+    m.onCommand(Command::Statistics, [this] { showStatistics(); });
+    m.onCommand(Command::Quit, [this] { shutDown(); });
     connect(&m, &MainWindow::unloadRequested, this, &SimulatorApp::shutDown);
     const auto helpCommand = [this](int command) {
         return [this, command] { platform_.help.showHelp(options_.helpFilePath, command, 0); };
     };
-    on(m.helpWindowItem, &QAction::triggered, helpCommand(HelpContext));
-    on(m.helpContentsItem, &QAction::triggered, helpCommand(HelpContents));
-    on(m.helpSearchItem, &QAction::triggered, helpCommand(HelpSearch));
+    m.onCommand(Command::HelpWindow, helpCommand(HelpContext));
+    m.onCommand(Command::HelpContents, helpCommand(HelpContents));
+    m.onCommand(Command::HelpSearch, helpCommand(HelpSearch));
     connectHelpKey();
 }
 
@@ -133,42 +127,32 @@ void SimulatorApp::connectHelpKey() {
 
 // The options and profile commands of both windows.
 void SimulatorApp::connectOptionsCommands() {
+    using Command = OptionsWindow::Command;
     MainWindow& m = *main_;
     OptionsWindow& w = *optionsWindow_;
     OptionsCommands& c = *optionsCommands_;
     ProfileCommands& p = *profiles_;
-    auto on = [this](auto* sender, auto signal, auto&& action) { connect(sender, signal, this, action); };
-    on(m.optionsItem, &QAction::triggered, [&c] { c.openOptionsWindow(); });
-    on(m.saveButton, &QPushButton::clicked, [&c] { c.saveOptionsFromMain(); });
-    on(m.saveItem, &QAction::triggered, [&c] { c.saveOptionsFromMain(); });
-    on(m.defaultsItem, &QAction::triggered, [&c] { c.resetOptionsToDefaults(); });
-    on(m.loadButton, &QPushButton::clicked, [&p] { p.loadProfile(""); });
-    for (QAction* a : {m.loadItem, m.moreProfilesItem, w.loadItem, w.moreProfilesItem})
-        on(a, &QAction::triggered, [&p] { p.loadProfile(""); });
-    on(w.loadButton, &QPushButton::clicked, [&p] { p.loadProfile(""); });
-    for (int k = 0; k < 7; ++k) {
-        on(m.profileItems[k], &QAction::triggered, [&p, k] { p.loadQuickProfile(k + 2); });
-        on(w.profileItems[k], &QAction::triggered, [&p, k] { p.loadQuickProfile(k + 2); });
-    }
-    on(w.okButton, &QPushButton::clicked, [&c] { c.okClicked(); });
-    on(w.acceptItem, &QAction::triggered, [&c] { c.acceptOptions(); });
+    m.onCommand(MainWindow::Command::Options, [&c] { c.openOptionsWindow(); });
+    m.onCommand(MainWindow::Command::SaveProfile, [&c] { c.saveOptionsFromMain(); });
+    m.onCommand(MainWindow::Command::Defaults, [&c] { c.resetOptionsToDefaults(); });
+    const auto loadQuick = [&p](int index) { p.loadQuickProfile(index); };
+    connect(&m, &MainWindow::quickProfileChosen, this, loadQuick);
+    connect(&w, &OptionsWindow::quickProfileChosen, this, loadQuick);
+    m.onCommand(MainWindow::Command::LoadProfile, [&p] { p.loadProfile(); });
+    w.onCommand(Command::LoadProfile, [&p] { p.loadProfile(); });
+    w.onCommand(Command::Ok, [&c] { c.okClicked(); });
+    w.onCommand(Command::Accept, [&c] { c.acceptOptions(); });
     // Cancel also forgets a screensaver square size chosen but not stored.
     ScreensaverCommands& saver = *screensaver_;
-    const auto cancel = [&c, &saver] {
+    w.onCommand(Command::Cancel, [&c, &saver] {
         c.cancelOptions();
         saver.cancelled();
-    };
-    on(w.cancelButton, &QPushButton::clicked, cancel);
-    on(w.cancelItem, &QAction::triggered, cancel);
-    on(&w, &OptionsWindow::cancelRequested, cancel);
-    on(w.saveButton, &QPushButton::clicked, [&c] { c.saveAndUseOptions(); });
-    on(w.saveItem, &QAction::triggered, [&c] { c.saveAndUseOptions(); });
-    on(w.defaultsButton, &QPushButton::clicked, [&c] { c.resetOptionsToDefaults(); });
-    on(w.resetToDefaultsItem, &QAction::triggered, [&c] { c.resetOptionsToDefaults(); });
-    on(w.defaultsItem, &QAction::triggered, [&c] { c.resetOptionsToDefaults(); });
-    on(w.helpWindowItem, &QAction::triggered, [&c] { c.helpWindow(); });
-    on(w.helpContentsItem, &QAction::triggered, [&c] { c.helpContents(); });
-    on(w.helpSearchItem, &QAction::triggered, [&c] { c.helpSearch(); });
+    });
+    w.onCommand(Command::SaveProfile, [&c] { c.saveAndUseOptions(); });
+    w.onCommand(Command::Defaults, [&c] { c.resetOptionsToDefaults(); });
+    w.onCommand(Command::HelpWindow, [&c] { c.helpWindow(); });
+    w.onCommand(Command::HelpContents, [&c] { c.helpContents(); });
+    w.onCommand(Command::HelpSearch, [&c] { c.helpSearch(); });
 }
 
 void SimulatorApp::startUp() {
@@ -187,9 +171,9 @@ void SimulatorApp::startUp() {
 
 // The captions that show the version and title, set with the defaults.
 void SimulatorApp::showIdentity() {
-    main_->versionLabel->setText(qs(options_.versionString));
+    main_->showVersion(qs(options_.versionString));
     if (splash_)
-        splash_->versionLabel->setText(qs(options_.versionString));
+        splash_->showVersion(qs(options_.versionString));
     about_->load();
     optionsWindow_->setWindowTitle(qs(options_.mainTitle + " Options"));
 }
@@ -206,7 +190,7 @@ void SimulatorApp::shutDown() {
     if (ending_)
         return;
     ending_ = true;
-    main_->tickTimer->stop();
+    main_->setTicking(false);
     frameTimer_->stop();
     if (splash_)
         splash_->close();
@@ -309,35 +293,24 @@ void SimulatorApp::showCounters(int32_t generation, int32_t organisms, int32_t e
 }
 
 void SimulatorApp::showPendingCounters() {
-    if (const auto c = std::exchange(pendingCounters_, std::nullopt)) {
-        main_->generationLabel->setText(QString::number(c->generation));
-        main_->organismsLabel->setText(QString::number(c->organisms));
-        main_->environmentsLabel->setText(QString::number(c->environments));
-    }
+    if (const auto c = std::exchange(pendingCounters_, std::nullopt))
+        main_->showCounters(c->generation, c->organisms, c->environments);
 }
 
 void SimulatorApp::setCreationCommandsEnabled(bool enabled) {
-    for (QAction* a : {main_->startItem, main_->saveItem, main_->refreshItem})
-        a->setEnabled(enabled);
-    for (QPushButton* b : {main_->startButton, main_->saveButton})
-        b->setEnabled(enabled);
+    main_->setCreationCommandsEnabled(enabled);
     optionsWindow_->setCreationCommandsEnabled(enabled);
 }
 
 void SimulatorApp::showRunState(bool running) {
-    main_->startItem->setText(running ? "Stop" : "Start");
-    main_->startButton->setText(running ? "Stop Sim&ulation" : "Start Sim&ulation");
-    main_->stepItem->setEnabled(!running); // a running simulation has no single step to take
+    main_->showRunning(running);
 }
 
 void SimulatorApp::setTimerEnabled(bool enabled) {
     if (enabled && !ticking_)
         pace_ = TickPace{}; // the time at rest is not due
     ticking_ = enabled;
-    if (enabled && !main_->tickTimer->isActive())
-        main_->tickTimer->start();
-    else if (!enabled)
-        main_->tickTimer->stop();
+    main_->setTicking(enabled);
 }
 
 void SimulatorApp::layoutWindows() {
@@ -357,28 +330,13 @@ void SimulatorApp::showReadout(const Readout& r) {
 }
 
 void SimulatorApp::showPendingReadout() {
-    if (!pendingReadout_)
-        return;
-    const Readout r = *std::exchange(pendingReadout_, std::nullopt);
-    MainWindow& m = *main_;
-    m.squareLabel->setText(QString::number(r.column) + "," + QString::number(r.row));
-    m.organismRedLabel->setText(QString::number(r.orgRed));
-    m.organismGreenLabel->setText(QString::number(r.orgGreen));
-    m.organismBlueLabel->setText(QString::number(r.orgBlue));
-    m.environmentRedLabel->setText(QString::number(r.envRed));
-    m.environmentGreenLabel->setText(QString::number(r.envGreen));
-    m.environmentBlueLabel->setText(QString::number(r.envBlue));
-    m.colourSample->showColours(packColour(r.orgRed, r.orgGreen, r.orgBlue),
-                                packColour(r.envRed, r.envGreen, r.envBlue));
+    if (pendingReadout_)
+        main_->showReadout(*std::exchange(pendingReadout_, std::nullopt));
 }
 
 void SimulatorApp::clearReadout() {
     pendingReadout_.reset();
-    MainWindow& m = *main_;
-    for (QLabel* l : {m.organismRedLabel, m.organismGreenLabel, m.organismBlueLabel, m.environmentRedLabel,
-                      m.environmentGreenLabel, m.environmentBlueLabel, m.squareLabel})
-        l->clear();
-    m.colourSample->clearColours();
+    main_->clearReadout();
 }
 
 Answer SimulatorApp::ask(const Question& question) {

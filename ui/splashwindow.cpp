@@ -91,8 +91,8 @@ QPixmap bramblexArtwork(QSize size, bool withTitle) {
 }
 
 SplashWindow::SplashWindow(const SimulationOptions& options, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), versionLabel(new QLabel(this)),
-      closeTimer(new QTimer(this)), showAgainTimer(new QTimer(this)) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), closeTimer(new QTimer(this)),
+      showAgainTimer(new QTimer(this)), versionLabel(new QLabel(this)) {
     setObjectName("splash");
     setWindowTitle(QString::fromStdString(options.mainTitle));
 
@@ -126,6 +126,10 @@ SplashWindow::SplashWindow(const SimulationOptions& options, QWidget* parent)
     connect(closeTimer, &QTimer::timeout, this, &QWidget::close);
     connect(showAgainTimer, &QTimer::timeout, this, &SplashWindow::showAgain);
     adjustSize();
+}
+
+void SplashWindow::showVersion(const QString& version) {
+    versionLabel->setText(version);
 }
 
 void SplashWindow::start() {

@@ -21,8 +21,8 @@ public:
 
     // Enables both timers: closeTimer closes the window after 5 s, showAgainTimer keeps it shown.
     void start();
+    void showVersion(const QString& version);
 
-    QLabel* versionLabel;
     QTimer* closeTimer;     // 5000 ms, closes the window; disabled until start()
     QTimer* showAgainTimer; // 50 ms, shows the window again; runs from the first showing until closed
 
@@ -38,6 +38,7 @@ protected:
 
 private:
     void showAgain();
+    QLabel* versionLabel;
     bool loaded_ = false;  // shown at least once
     bool closing_ = false; // closed and not shown since
 };

@@ -25,12 +25,6 @@ public:
     StatisticsWindow(StatsHistory& history, const SimulationOptions& options, FileDialogs& files,
                      MessageService& messages, std::string folder);
 
-    QChartView* countsView;  // organisms and environments
-    QChartView* coloursView; // mean red, green, blue of both layers
-    QPushButton* exportButton;
-    QPushButton* saveChartButton;
-    QTimer* redrawTimer;
-
     // Shows the window (and brings it to the front), drawn from the history as it is; a window
     // that was closed opens beside `beside`, wholly on its screen.
     void open(const QWidget* beside = nullptr);
@@ -54,6 +48,12 @@ private:
 
     void showDots(bool dots);
     void drawAxes(double first, double last, double mostSquares);
+
+    QChartView* countsView;  // organisms and environments
+    QChartView* coloursView; // mean red, green, blue of both layers
+    QPushButton* exportButton;
+    QPushButton* saveChartButton;
+    QTimer* redrawTimer;
 
     StatsHistory& history_;
     const SimulationOptions& options_;

@@ -1,10 +1,5 @@
 #include "viewoperations.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QPushButton>
-#include <QSignalBlocker>
-#include <QSlider>
 #include <cmath>
 
 #include "engine/numeric.h"
@@ -30,23 +25,11 @@ int passesPerTickFor(int slowdown, int gridSizeY) {
     return passes < 1 ? 1 : passes;
 }
 
-QString slowdownCaption(int slowdown) {
-    if (slowdown == 0)
-        return "None";
-    return slowdown > 0 ? "+" + QString::number(slowdown) : QString::number(slowdown);
-}
-
 ViewOperations::ViewOperations(SimulationOptions& options, WorldState& world, Simulation& sim,
                                MainWindow& main, DisplayWindow& display, const ScreenMetrics& screen,
                                CursorCounter& cursor, OptionsWindowLink& optionsWindow)
     : options_(options), world_(world), sim_(sim), main_(main), display_(display), screen_(screen),
       cursor_(cursor), optionsWindow_(&optionsWindow) {}
-
-void ViewOperations::setSlider1(int value) {
-    const QSignalBlocker quiet(
-        main_.squareSizeSlider); // set from code: the slider's own handler does not run
-    main_.squareSizeSlider->setValue(value);
-}
 
 void ViewOperations::layoutWindows() {
     const int width = screen_.widthPixels(), height = screen_.heightPixels();
@@ -66,27 +49,17 @@ void ViewOperations::layoutWindows() {
 
 void ViewOperations::syncMainControls() {
     optionsWindow_->showOptionsInWindow();
-    setSlider1(sliderForSquareSize(world_.squareSize));
-    main_.squareSizeLabel->setText("x " + QString::number(main_.squareSizeSlider->value()));
-    {
-        const QSignalBlocker quiet(main_.slowdownSlider);
-        main_.slowdownSlider->setValue(options_.slowdown);
-    }
+    main_.setSquareSizeSetting(sliderForSquareSize(world_.squareSize));
     applySlowdown();
-    main_.slowdownLabel->setText(slowdownCaption(main_.slowdownSlider->value()));
 }
 
 void ViewOperations::applySlowdown() {
-    {
-        const QSignalBlocker quiet(main_.slowdownSlider);
-        main_.slowdownSlider->setValue(options_.slowdown);
-    }
+    main_.showSlowdown(options_.slowdown);
     world_.passesPerTick = passesPerTickFor(options_.slowdown, options_.gridSizeY);
 }
 
 void ViewOperations::squareSizeChanged() {
-    main_.squareSizeLabel->setText("x " + QString::number(main_.squareSizeSlider->value()));
-    world_.squareSize = squareSizeForSlider(main_.squareSizeSlider->value());
+    world_.squareSize = squareSizeForSlider(main_.squareSizeSetting());
     layoutWindows();
     refresh();
     if (!world_.simulationShown)
@@ -103,16 +76,14 @@ void ViewOperations::toggleSimulationShown() {
         main_.setWindowTitle(QString::fromStdString(options_.mainTitle));
         world_.simulationShown = true;
         world_.trackMouse = true;
-        main_.simulationButton->setText("Hide S&imulation");
-        main_.simulationItem->setText("Hide S&imulation");
+        main_.showSimulationShown(true);
     } else {
         display_.hide();
         world_.simulationShown = false;
         sim_.clearCurrentSquare();
         world_.trackMouse = false;
         sim_.dropPendingRedraw();
-        main_.simulationButton->setText("Show S&imulation");
-        main_.simulationItem->setText("Show S&imulation");
+        main_.showSimulationShown(false);
     }
 }
 
@@ -150,9 +121,7 @@ void ViewOperations::toggleFullScreen() {
 // One layer's toggle; the other layer is shown when this one would leave nothing visible.
 void ViewOperations::toggleLayer(const LayerControls& layer) {
     const bool show = !layer.shown;
-    const QString caption = QString(show ? "Hide " : "Show ") + layer.name;
-    layer.button->setText(caption);
-    layer.menuEntry->setText(caption);
+    (main_.*layer.showShown)(show);
     layer.shown = show;
     if (!show && !layer.otherShown)
         (this->*layer.toggleOther)();
@@ -163,33 +132,31 @@ void ViewOperations::toggleLayer(const LayerControls& layer) {
 }
 
 void ViewOperations::toggleEnvironment() {
-    toggleLayer({world_.showEnvironment, world_.showOrganisms, main_.environmentButton, main_.environmentItem,
-                 "&Environment", &ViewOperations::toggleOrganisms});
+    toggleLayer({world_.showEnvironment, world_.showOrganisms, &MainWindow::showEnvironmentShown,
+                 &ViewOperations::toggleOrganisms});
 }
 
 void ViewOperations::toggleOrganisms() {
-    toggleLayer({world_.showOrganisms, world_.showEnvironment, main_.organismsButton, main_.organismsItem,
-                 "Or&ganisms", &ViewOperations::toggleEnvironment});
+    toggleLayer({world_.showOrganisms, world_.showEnvironment, &MainWindow::showOrganismsShown,
+                 &ViewOperations::toggleEnvironment});
 }
 
 void ViewOperations::sizechange(int value) {
-    main_.squareSizeLabel->setText("x " + QString::number(value));
     if (value == 1 && world_.showEnvironment && world_.showOrganisms)
         toggleEnvironment(); // at one pixel the corner mark cannot be seen
     squareSizeChanged();
 }
 
 void ViewOperations::slowdownChanged(int value) {
-    main_.slowdownLabel->setText(slowdownCaption(value));
     options_.slowdown = value;
     applySlowdown();
 }
 
 void ViewOperations::stepSquareSize(int delta) {
-    const int value = main_.squareSizeSlider->value() + delta;
+    const int value = main_.squareSizeSetting() + delta;
     if (value < 1 || value > 8)
         return;
-    setSlider1(value);
+    main_.setSquareSizeSetting(value);
     squareSizeChanged();
 }
 

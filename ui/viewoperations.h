@@ -10,9 +10,6 @@
 #include "platform/cursor.h"
 #include "platform/screen.h"
 
-class QAction;
-class QPushButton;
-
 namespace bx {
 
 class MainWindow;
@@ -32,8 +29,6 @@ int squareSizeForSlider(int value);
 int sliderForSquareSize(int squareSize);
 // Passes per tick for a slowdown (faster columns for negative values).
 int passesPerTickFor(int slowdown, int gridSizeY);
-// The slowdown label: "None", "-3", "+3".
-QString slowdownCaption(int slowdown);
 
 class ViewOperations : public DisplayEvents {
 public:
@@ -52,7 +47,7 @@ public:
     void toggleEnvironment();
     void toggleOrganisms();
 
-    // The main window's sliders, when the user moves them.
+    // The main window's sliders, when the user moves them (the window shows their captions).
     void sizechange(int value);
     void slowdownChanged(int value);
 
@@ -69,13 +64,10 @@ private:
     struct LayerControls {
         bool& shown;
         const bool& otherShown;
-        QPushButton* button;
-        QAction* menuEntry;
-        const char* name; // with its access key, after "Hide " or "Show "
+        void (MainWindow::*showShown)(bool shown); // its captions
         void (ViewOperations::*toggleOther)();
     };
     void toggleLayer(const LayerControls& layer);
-    void setSlider1(int value);
     void stepSquareSize(int delta);
 
     SimulationOptions& options_;

@@ -31,17 +31,6 @@ TEST(driver_test, reset_locks_the_creation_commands_and_starts_creating_a_blank_
     EXPECT_FALSE(f.world.envGrid.written(5, 5, 0));
 }
 
-TEST(driver_test, a_paused_simulation_ticks_nothing_until_resumed_in_the_phase_it_was_in) {
-    SmallWorld f;
-    EXPECT_EQ(bx::PhaseCreate, f.sim->resume()); // nothing parked: the phase stays
-    f.sim->pause();
-    f.sim->pause(); // a second pause keeps the first one's phase
-    f.sim->tick();
-    EXPECT_EQ(0, f.world.environmentsPlaced);
-    EXPECT_EQ(bx::PhaseCreate, f.sim->resume());
-    EXPECT_FALSE(f.sim->paused());
-}
-
 struct DropCase {
     const char* name;
     bool running;

@@ -30,9 +30,9 @@ class DecimalCommaTest : public QObject, test::SimulatorSession {
     Q_OBJECT
 
     void runGenerations(int32_t generations) {
-        main().startButton->click();
+        test::buttonOf(main(), "startsim")->click();
         tickUntil([this, generations] { return world().generation >= generations; });
-        main().startButton->click();
+        test::buttonOf(main(), "startsim")->click();
     }
 
 private slots:
@@ -61,7 +61,7 @@ private slots:
     }
 
     void aTypedRateIsTakenAsTyped() {
-        main().optionsItem->trigger();
+        test::itemOf(main(), "options2")->trigger();
         auto* growth = app->optionsWindow().findChild<QLineEdit*>("growthratetext");
         QVERIFY(growth);
         growth->selectAll();
@@ -78,9 +78,9 @@ private slots:
         fakes->files.saveAnswers = {file("first.bx2").toStdString(), file("second.bx2").toStdString()};
         app->profiles().saveProfileAs();
         app->options().promptOnReset = false;
-        main().resetButton->click();
+        test::buttonOf(main(), "resetsim")->click();
         fakes->files.openAnswers = {file("first.bx2").toStdString()};
-        app->profiles().loadProfile("");
+        app->profiles().loadProfile();
         for (int c = 1; c <= app->options().gridSizeX; ++c)
             for (int r = 1; r <= app->options().gridSizeY; ++r)
                 for (int ch = 0; ch < 3; ++ch) {

@@ -47,12 +47,7 @@ class OptionsWindowTest : public QObject {
     MainWindow& main() { return app->mainWindow(); }
     WorldState& world() { return app->world(); }
     SimulationOptions& options() { return app->options(); }
-    template <class T = QWidget> T* control(const char* name) {
-        T* c = window().findChild<T*>(name);
-        if (!c)
-            qFatal("no control %s", name);
-        return c;
-    }
+    template <class T = QWidget> T* control(const char* name) { return test::controlOf<T>(window(), name); }
     QLineEdit* box(const char* name) { return control<QLineEdit>(name); }
     QString profiles() { return programFolder->path() + "/Profiles"; }
 
@@ -60,7 +55,7 @@ class OptionsWindowTest : public QObject {
         for (int i = 0; world().phase != PhaseIdle && i < 20000; ++i)
             app->tick();
     }
-    void open() { main().optionsItem->trigger(); }
+    void open() { test::itemOf(main(), "options2")->trigger(); }
     // Types over the whole text, as a user must: an emptied box at once shows the stored value.
     void type(const char* name, const QString& text) {
         QLineEdit* b = box(name);
@@ -119,9 +114,9 @@ private slots:
         QCOMPARE(control<QSlider>("startorgslider")->maximum(), 2000);
         QCOMPARE(control<QSlider>("Slider1")->minimum(), 2);
         QCOMPARE(control<QSlider>("Slider1")->maximum(), 25);
-        QCOMPARE(window().saveItem->shortcut(), QKeySequence(Qt::Key_F8));
-        QCOMPARE(window().pageItems[4]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-        QCOMPARE(window().profileItems[6]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F8));
+        QCOMPARE(test::itemOf(window(), "savemenu")->shortcut(), QKeySequence(Qt::Key_F8));
+        QCOMPARE(test::itemOf(window(), "screensavermenu")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        QCOMPARE(test::itemOf(window(), "profile8")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F8));
         // The layout sized the grid sliders from the 1024 x 768 screen.
         QCOMPARE(control<QSlider>("gridsizexslider")->maximum(), 974);
         QCOMPARE(control<QSlider>("gridsizeyslider")->maximum(), 818);
@@ -333,7 +328,7 @@ private slots:
             control<QPushButton>("cancelbutton")->click();
             break;
         case 1:
-            window().cancelItem->trigger();
+            test::itemOf(window(), "cancelmenu")->trigger();
             break;
         case 2:
             window().close();
@@ -383,7 +378,7 @@ private slots:
     }
 
     void acceptAnsweredNoKeepsTheWindowOpenAndPaused() {
-        main().startButton->click();
+        test::buttonOf(main(), "startsim")->click();
         QCOMPARE(world().phase, int(PhaseRun));
         open();
         QCOMPARE(world().phase, int(PhaseIdle));
@@ -422,7 +417,7 @@ private slots:
         QCOMPARE(options().gridSizeX, 30);
         QCOMPARE(world().phase, int(PhaseCreate));
         QVERIFY(!control<QPushButton>("Command1")->isEnabled());
-        QVERIFY(!window().saveItem->isEnabled());
+        QVERIFY(!test::itemOf(window(), "savemenu")->isEnabled());
         QVERIFY(fakes->files.saved.empty());
         tickUntilIdle();
         QCOMPARE(fakes->files.saved.size(), size_t(1));
@@ -432,8 +427,8 @@ private slots:
         QVERIFY2(saved, error.c_str());
         QCOMPARE(saved->options.gridSizeX, 30);
         QCOMPARE(saved->organismCount, 10);
-        QCOMPARE(main().profileItems[0]->text(), QString("new"));
-        QVERIFY(main().profileItems[0]->isVisible());
+        QCOMPARE(test::itemOf(main(), "profile2")->text(), QString("new"));
+        QVERIFY(test::itemOf(main(), "profile2")->isVisible());
     }
 
     void defaultsWhileOpenFinishCreatingTheWorld() {
@@ -449,15 +444,15 @@ private slots:
         control<QPushButton>("cancelbutton")->click();
         QCOMPARE(world().phase, int(PhaseCreate)); // the phase parked at opening (idle) is not put back
         tickUntilIdle();
-        QCOMPARE(main().organismsLabel->text(), QString("10"));
+        QCOMPARE(test::controlOf<QLabel>(main(), "orgs")->text(), QString("10"));
         QCOMPARE(world().orgGrid.sizeX(), 50);
-        QVERIFY(main().startButton->isEnabled());
+        QVERIFY(test::buttonOf(main(), "startsim")->isEnabled());
     }
 
     void defaultsAskFirst() {
         options().gridSizeX = 20;
         fakes->messages.answers = {Answer::No};
-        main().defaultsItem->trigger();
+        test::itemOf(main(), "defmenu")->trigger();
         QCOMPARE(options().gridSizeX, 20);
         const Question& q = fakes->messages.asked.at(0);
         QCOMPARE(QString::fromStdString(q.title), QString("Reset options to defaults?"));
@@ -465,12 +460,12 @@ private slots:
                  QString("This will reset all options to the default values.\r"
                          "Your simulation will be reset.\rAre you sure?"));
         QCOMPARE(q.helpContext, 10002);
-        main().simulationItem->trigger();
+        test::itemOf(main(), "hidesim")->trigger();
         fakes->messages.answers = {Answer::Yes};
-        main().defaultsItem->trigger();
+        test::itemOf(main(), "defmenu")->trigger();
         QCOMPARE(options().gridSizeX, 50);
         QVERIFY(world().simulationShown);
-        QCOMPARE(main().simulationItem->text(),
+        QCOMPARE(test::itemOf(main(), "hidesim")->text(),
                  QString("Hide S&imulation")); // the panel agrees with the flags
         QCOMPARE(world().phase, int(PhaseCreate));
     }
@@ -495,19 +490,19 @@ private slots:
                 control<QAction>(name.toLatin1().constData())->trigger();
             control<QPushButton>("cancelbutton")->click();
         }
-        main().helpWindowItem->trigger();
+        test::itemOf(main(), "help")->trigger();
         QCOMPARE(QString::fromStdString(fakes->help.calls.back().file),
                  programFolder->path() + "/bramblex.hlp");
     }
 
     void saveFromMainDoesNotBringBackAStalePhase() {
-        main().startButton->click();
+        test::buttonOf(main(), "startsim")->click();
         open();
         control<QPushButton>("cancelbutton")->click();
         QCOMPARE(world().phase, int(PhaseRun));
-        main().startButton->click(); // stopped: idle
+        test::buttonOf(main(), "startsim")->click(); // stopped: idle
         fakes->files.saveAnswers = {std::nullopt};
-        main().saveButton->click();
+        test::buttonOf(main(), "savesim")->click();
         QCOMPARE(fakes->files.saved.size(), size_t(1));
         QCOMPARE(world().phase, int(PhaseIdle));
         QVERIFY(!world().running);
@@ -516,8 +511,10 @@ private slots:
     void pageItemsSelectTheirTabs() {
         open();
         auto* tabs = control<QTabWidget>("TabStrip1");
+        const char* const pageItems[] = {"generalmenu", "organismsmenu", "environmentmenu", "specialmenu",
+                                         "screensavermenu"};
         for (int i = 4; i >= 0; --i) {
-            window().pageItems[i]->trigger();
+            test::itemOf(window(), pageItems[i])->trigger();
             QCOMPARE(tabs->currentIndex(), i);
             QVERIFY(tabs->currentWidget()->isVisible());
         }
@@ -525,11 +522,11 @@ private slots:
 
     void helpWindowUsesTheLastHelpCommand() {
         open();
-        window().helpWindowItem->trigger();
-        window().helpContentsItem->trigger();
-        window().helpWindowItem->trigger();
-        window().helpSearchItem->trigger();
-        window().helpWindowItem->trigger();
+        test::itemOf(window(), "helpwindow")->trigger();
+        test::itemOf(window(), "helpcontents")->trigger();
+        test::itemOf(window(), "helpwindow")->trigger();
+        test::itemOf(window(), "helpsearch")->trigger();
+        test::itemOf(window(), "helpwindow")->trigger();
         QCOMPARE(fakes->help.calls.size(), size_t(5));
         const int expected[] = {1, 3, 3, 261, 261};
         for (int i = 0; i < 5; ++i) {
@@ -558,16 +555,17 @@ private slots:
             names << QString(i % 2 ? "P%1.bx2" : "p%1.bx2").arg(i);
         makeProfiles(names);
         app->profiles().refreshProfileMenus();
-        QCOMPARE(visibleQuickItems(main().profileItems), items);
-        QCOMPARE(visibleQuickItems(window().profileItems), items);
-        for (QAction* a : {main().moreProfilesSeparator, main().moreProfilesItem,
-                           window().moreProfilesSeparator, window().moreProfilesItem})
+        QCOMPARE(visibleQuickItems(test::quickItemsOf(main())), items);
+        QCOMPARE(visibleQuickItems(test::quickItemsOf(window())), items);
+        for (QAction* a : {test::itemOf(main(), "sep8"), test::itemOf(main(), "moreprof"),
+                           test::itemOf(window(), "sep7"), test::itemOf(window(), "moreprof")})
             QCOMPARE(a->isVisible(), more);
         if (items > 0) {
-            QCOMPARE(main().profileItems[0]->text(), QString("P1"));
-            QCOMPARE(window().profileItems[items - 1]->text(), QString(items % 2 ? "P%1" : "p%1").arg(items));
+            QCOMPARE(test::itemOf(main(), "profile2")->text(), QString("P1"));
+            QCOMPARE(test::itemOf(window(), ("profile" + std::to_string(items - 1 + 2)).c_str())->text(),
+                     QString(items % 2 ? "P%1" : "p%1").arg(items));
         }
-        QCOMPARE(main().profileList->count(), files);
+        QCOMPARE(test::controlOf<QListWidget>(main(), "File1")->count(), files);
     }
 
     void quickProfileAsksThenLoads() {
@@ -576,15 +574,15 @@ private slots:
         options().gridSizeX = 50;
         app->simulation().reset(); // refreshes the menus
         tickUntilIdle();
-        main().startButton->click();
+        test::buttonOf(main(), "startsim")->click();
         fakes->messages.answers = {Answer::No};
-        main().profileItems[0]->trigger();
+        test::itemOf(main(), "profile2")->trigger();
         QCOMPARE(QString::fromStdString(fakes->messages.asked.at(0).text),
                  QString("This will load the profile abc.\rAll data will be reset.\rAre you sure?"));
         QCOMPARE(fakes->messages.asked.at(0).helpContext, 10004);
         QVERIFY(world().running);
         fakes->messages.answers = {Answer::Yes};
-        main().profileItems[0]->trigger();
+        test::itemOf(main(), "profile2")->trigger();
         QVERIFY(!world().running);
         QCOMPARE(options().gridSizeX, 12);
         QCOMPARE(box("gridsizextext")->text(), QString("12"));
@@ -593,7 +591,7 @@ private slots:
 
     void loadAsksForAFileInTheProfileFolder() {
         fakes->files.openAnswers = {std::nullopt};
-        main().loadButton->click();
+        test::buttonOf(main(), "loadsim")->click();
         QCOMPARE(fakes->files.opened.size(), size_t(1));
         const FileDialogRequest& r = fakes->files.opened[0];
         QCOMPARE(QString::fromStdString(r.title), QString("Load Profile:"));
@@ -613,14 +611,14 @@ private slots:
     }
     void aBrokenOrMissingProfileChangesNothing() {
         QFETCH(QString, path);
-        main().startButton->click();
-        main().startButton->click();
+        test::buttonOf(main(), "startsim")->click();
+        test::buttonOf(main(), "startsim")->click();
         const SimulationOptions options0 = options();
         const Grid org0 = world().orgGrid;
         const int generation0 = world().generation;
         fakes->files.openAnswers = {path.toStdString()};
         open();
-        window().loadItem->trigger();
+        test::itemOf(window(), "loadmenu")->trigger();
         QCOMPARE(fakes->messages.notices.size(), size_t(1));
         QVERIFY(fakes->messages.notices[0].text.find(path.toStdString()) != std::string::npos);
         QVERIFY(options() == options0);
@@ -636,12 +634,12 @@ private slots:
         app->profiles().refreshProfileMenus();
         QFile::remove(profiles() + "/one.bx2");
         const SimulationOptions options0 = options();
-        main().profileItems[0]->trigger();
+        test::itemOf(main(), "profile2")->trigger();
         QCOMPARE(fakes->messages.notices.size(), size_t(1));
         QVERIFY(fakes->messages.notices[0].text.find("one.bx2") != std::string::npos);
         QVERIFY(options() == options0);
-        QCOMPARE(main().profileItems[0]->text(), QString("two"));
-        QCOMPARE(visibleQuickItems(main().profileItems), 1);
+        QCOMPARE(test::itemOf(main(), "profile2")->text(), QString("two"));
+        QCOMPARE(visibleQuickItems(test::quickItemsOf(main())), 1);
     }
 
     void overwriteNoAsksAgain() {
@@ -661,7 +659,7 @@ private slots:
                  QString("Overwrite file?|This file already exists.\rWould you like to overwrite it?"));
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), oldContent);
-        QCOMPARE(main().profileItems[0]->text(), QString("old"));
+        QCOMPARE(test::itemOf(main(), "profile2")->text(), QString("old"));
     }
 
     void aFailedSaveSaysSo() {

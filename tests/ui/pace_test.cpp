@@ -34,7 +34,7 @@ class PaceTest : public QObject {
         for (int i = 0; world().phase != PhaseIdle && i < 10000; ++i)
             app->tick();
         app->mainWindow().findChild<QPushButton*>("startsim")->click();
-        app->mainWindow().tickTimer->stop();
+        test::controlOf<QTimer>(app->mainWindow(), "Timer1")->stop();
     }
     int wakeAt(int64_t at) {
         const int before = world().stepColumn;
@@ -96,7 +96,7 @@ private slots:
         startRunning();
         wakeAt(0);
         wakeAt(4 * ms);
-        app->mainWindow().startItem->trigger();
+        test::itemOf(app->mainWindow(), "start")->trigger();
         QCOMPARE(displayCaption(), QString("Simulator"));
         wakeAt(40 * ms);
         QCOMPARE(displayCaption(), QString("Simulator"));

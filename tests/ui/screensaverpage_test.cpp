@@ -46,7 +46,6 @@ class ScreensaverPageTest : public QObject {
     std::unique_ptr<SimulatorApp> app;
 
     OptionsWindow& window() { return app->optionsWindow(); }
-    ScreensaverTab& page() { return *window().screensaver; }
     QString program(const char* name = "") { return programFolder->path() + "/" + name; }
     QString system(const char* name = "") { return dataFolder->path() + "/windows/system/" + name; }
     QString ini() { return dataFolder->path() + "/windows/system.ini"; }
@@ -55,12 +54,12 @@ class ScreensaverPageTest : public QObject {
         return it == fakes->settings.values.end() ? std::nullopt : std::optional<std::string>(it->second);
     }
     void openPage() {
-        app->mainWindow().optionsItem->trigger();
+        test::itemOf(app->mainWindow(), "options2")->trigger();
         window().selectTab(5);
     }
     void ok() {
         fakes->messages.answers = {Answer::No}; // the options question: the size is stored anyway
-        window().okButton->click();
+        test::buttonOf(window(), "okbutton")->click();
     }
     void checkNotice(const char* title, const char* text, MessageIcon icon, int context, bool helpButton) {
         QCOMPARE(fakes->messages.notices.size(), size_t(1));
@@ -111,8 +110,8 @@ private slots:
         if (text != "<none>")
             fakes->settings.values[sizeKey] = text.toStdString();
         openPage();
-        QCOMPARE(page().squareSizeSlider->value(), shown);
-        QCOMPARE(page().squareSizeLabel->text(), QString::number(shown));
+        QCOMPARE(test::controlOf<QSlider>(window(), "Slider1")->value(), shown);
+        QCOMPARE(test::controlOf<QLabel>(window(), "Label13")->text(), QString::number(shown));
         ok();
         QCOMPARE(stored(), std::optional<std::string>(storedOnOk.toStdString()));
     }
@@ -126,8 +125,8 @@ private slots:
     void movedSliderIsStoredByOkActivateAndTest() {
         QFETCH(QString, button);
         openPage();
-        page().squareSizeSlider->setValue(12);
-        QCOMPARE(page().squareSizeLabel->text(), QString("12"));
+        test::controlOf<QSlider>(window(), "Slider1")->setValue(12);
+        QCOMPARE(test::controlOf<QLabel>(window(), "Label13")->text(), QString("12"));
         QCOMPARE(app->screensaverCommands().nSize, std::optional<double>(12));
         fakes->messages.answers = {Answer::No};
         window().findChild<QPushButton*>(button)->click();
@@ -149,7 +148,7 @@ private slots:
         QFETCH(QString, storedOnOk);
         if (text != "<none>")
             fakes->settings.values[sizeKey] = text.toStdString();
-        app->mainWindow().optionsItem->trigger(); // the General page
+        test::itemOf(app->mainWindow(), "options2")->trigger(); // the General page
         ok();
         QCOMPARE(stored(), std::optional<std::string>(storedOnOk.toStdString()));
     }
@@ -158,22 +157,22 @@ private slots:
         fakes->settings.values.insert_or_assign(
             sizeKey, std::string(1, '8')); // not "8": GCC 12 warns falsely (-Wrestrict) there
         openPage();
-        page().squareSizeSlider->setValue(20);
-        window().cancelButton->click();
-        app->mainWindow().optionsItem->trigger();
+        test::controlOf<QSlider>(window(), "Slider1")->setValue(20);
+        test::buttonOf(window(), "cancelbutton")->click();
+        test::itemOf(app->mainWindow(), "options2")->trigger();
         ok();
         QCOMPARE(stored(), std::optional<std::string>("8"));
-        QCOMPARE(page().squareSizeSlider->value(), 8);
+        QCOMPARE(test::controlOf<QSlider>(window(), "Slider1")->value(), 8);
     }
 
     void installCopiesTheFilesAndShowsInstalled() {
         openPage();
-        QCOMPARE(page().installedLabel->text(), QString("Not Installed"));
-        QVERIFY(page().installButton->isEnabled());
-        page().installButton->click();
+        QCOMPARE(test::controlOf<QLabel>(window(), "Label12")->text(), QString("Not Installed"));
+        QVERIFY(test::buttonOf(window(), "Command3")->isEnabled());
+        test::buttonOf(window(), "Command3")->click();
         QVERIFY(fakes->messages.notices.empty());
-        QCOMPARE(page().installedLabel->text(), QString("Installed"));
-        QVERIFY(!page().installButton->isEnabled());
+        QCOMPARE(test::controlOf<QLabel>(window(), "Label12")->text(), QString("Installed"));
+        QVERIFY(!test::buttonOf(window(), "Command3")->isEnabled());
         for (const char* name : saverFiles)
             QCOMPARE(readFile(system(name)), QByteArray("copy of ") + name);
     }
@@ -181,21 +180,21 @@ private slots:
     void installWithAFileMissingSaysSoAndCopiesTheOthers() {
         QFile::remove(program("bramblexss.cnt"));
         openPage();
-        page().installButton->click();
+        test::buttonOf(window(), "Command3")->click();
         checkNotice("Screensaver error", "Error installing screensaver.", MessageIcon::None,
                     help::installScreensaver, false);
-        QCOMPARE(page().installedLabel->text(), QString("Not Installed"));
-        QVERIFY(page().installButton->isEnabled());
+        QCOMPARE(test::controlOf<QLabel>(window(), "Label12")->text(), QString("Not Installed"));
+        QVERIFY(test::buttonOf(window(), "Command3")->isEnabled());
         QVERIFY(QFile::exists(system("Bramblex 2.scr")));
         QVERIFY(QFile::exists(system("bramblexss.hlp")));
     }
 
     void activateWritesTheIniFileAndShowsActive() {
         openPage();
-        page().activateButton->click();
+        test::buttonOf(window(), "Command4")->click();
         QVERIFY(fakes->messages.notices.empty());
-        QCOMPARE(page().activeLabel->text(), QString("Active"));
-        QVERIFY(!page().activateButton->isEnabled());
+        QCOMPARE(test::controlOf<QLabel>(window(), "Label11")->text(), QString("Active"));
+        QVERIFY(!test::buttonOf(window(), "Command4")->isEnabled());
         QCOMPARE(readFile(ini()), QByteArray("[boot]\r\nSCRNSAVE.EXE=") + system().chopped(1).toUtf8() +
                                       "\\BRAMBL~1.SCR\r\nshell=Explorer.exe\r\n\r\n");
     }
@@ -203,11 +202,11 @@ private slots:
     void activateWithoutAnIniFileSaysSoAndCreatesNone() {
         QFile::remove(ini());
         openPage();
-        page().activateButton->click();
+        test::buttonOf(window(), "Command4")->click();
         checkNotice("INI File error", "Error adjusting system INI file.", MessageIcon::None, help::systemIni,
                     false);
-        QCOMPARE(page().activeLabel->text(), QString("Not Active"));
-        QVERIFY(page().activateButton->isEnabled());
+        QCOMPARE(test::controlOf<QLabel>(window(), "Label11")->text(), QString("Not Active"));
+        QVERIFY(test::buttonOf(window(), "Command4")->isEnabled());
         QVERIFY(!QFile::exists(ini()));
     }
 
@@ -236,15 +235,15 @@ private slots:
         writeFile(system(installedFile.toUtf8().constData()), "x");
         writeFile(ini(), iniText);
         openPage();
-        QCOMPARE(page().installedLabel->text(), installed);
-        QCOMPARE(page().installButton->isEnabled(), installed != "Installed");
-        QCOMPARE(page().activeLabel->text(), active);
-        QCOMPARE(page().activateButton->isEnabled(), active != "Active");
+        QCOMPARE(test::controlOf<QLabel>(window(), "Label12")->text(), installed);
+        QCOMPARE(test::buttonOf(window(), "Command3")->isEnabled(), installed != "Installed");
+        QCOMPARE(test::controlOf<QLabel>(window(), "Label11")->text(), active);
+        QCOMPARE(test::buttonOf(window(), "Command4")->isEnabled(), active != "Active");
     }
 
     void testStartsTheCopyBesideTheProgram() {
         openPage();
-        page().testButton->click();
+        test::buttonOf(window(), "Command5")->click();
         QCOMPARE(fakes->programs.started.size(), size_t(1));
         QCOMPARE(QString::fromStdString(fakes->programs.started[0].program), program("Bramblex 2.scr"));
         QCOMPARE(fakes->programs.started[0].arguments, std::vector<std::string>{"/S"});
@@ -254,14 +253,14 @@ private slots:
     void testThatCannotStartSaysScreensaverNotFound() {
         fakes->programs.result = false;
         openPage();
-        page().testButton->click();
+        test::buttonOf(window(), "Command5")->click();
         checkNotice("Screensaver not found", "Screensaver not found.\rPlease re-install Bramblex 2.",
                     MessageIcon::Exclamation, help::testScreensaver, true);
     }
 
     void helpOpensTheScreensaversHelpFile() {
         openPage();
-        page().helpButton->click();
+        test::buttonOf(window(), "Command6")->click();
         QCOMPARE(fakes->help.calls.size(), size_t(1));
         QCOMPARE(QString::fromStdString(fakes->help.calls[0].file), program("bramblexss.hlp"));
         QCOMPARE(fakes->help.calls[0].command, int(HelpContext));

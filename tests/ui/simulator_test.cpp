@@ -87,16 +87,16 @@ private slots:
         createAndDraw();
         control<QPushButton>("startsim")->click();
         QCOMPARE(control<QPushButton>("startsim")->text(), QString("Stop Sim&ulation"));
-        QCOMPARE(main().startItem->text(), QString("Stop"));
+        QCOMPARE(test::itemOf(main(), "start")->text(), QString("Stop"));
         QCOMPARE(display().windowTitle(), QString("Running."));
-        QVERIFY(main().tickTimer->isActive());
+        QVERIFY(test::controlOf<QTimer>(main(), "Timer1")->isActive());
         app->tick();
         QCOMPARE(display().windowTitle(), QString("Running 1 of 50."));
-        main().startItem->trigger();
+        test::itemOf(main(), "start")->trigger();
         QCOMPARE(control<QPushButton>("startsim")->text(), QString("Start Sim&ulation"));
-        QCOMPARE(main().startItem->text(), QString("Start"));
+        QCOMPARE(test::itemOf(main(), "start")->text(), QString("Start"));
         QCOMPARE(display().windowTitle(), QString("Simulator"));
-        QVERIFY(!main().tickTimer->isActive());
+        QVERIFY(!test::controlOf<QTimer>(main(), "Timer1")->isActive());
     }
 
     void panelAndOptionsKeepTheirSizeAndCannotBeMaximised() {
@@ -107,7 +107,7 @@ private slots:
             QCoreApplication::processEvents();
             QCOMPARE(main().size(), panel);
         }
-        main().generationLabel->setText("2147483647");
+        test::controlOf<QLabel>(main(), "generation")->setText("2147483647");
         QCoreApplication::processEvents();
         QCOMPARE(main().size(), panel);
         QCOMPARE(main().minimumSize(), main().maximumSize());
@@ -127,9 +127,9 @@ private slots:
         QCOMPARE(world().phase, int(PhaseIdle));
         QVERIFY(world().envGrid == before);
         fakes->messages.answers = {Answer::Yes};
-        main().resetItem->trigger();
+        test::itemOf(main(), "reset")->trigger();
         QCOMPARE(world().phase, int(PhaseCreate));
-        QVERIFY(!main().saveItem->isEnabled());
+        QVERIFY(!test::itemOf(main(), "save")->isEnabled());
     }
 
     void sizeSliderAtOneHidesTheEnvironment() {
@@ -139,7 +139,7 @@ private slots:
         QCOMPARE(world().squareSize, 1);
         QVERIFY(!world().showEnvironment);
         QCOMPARE(control<QPushButton>("switchenv")->text(), QString("Show &Environment"));
-        QCOMPARE(main().environmentItem->text(), QString("Show &Environment"));
+        QCOMPARE(test::itemOf(main(), "switchenvmenu")->text(), QString("Show &Environment"));
         QCOMPARE(world().phase, int(PhaseDraw));
         QCOMPARE(display().size(), QSize(50, 50));
         control<QSlider>("Slider1")->setValue(6); // 32-pixel squares halve until 50 rows fit 768 pixels
@@ -254,7 +254,7 @@ private slots:
         createAndDraw();
         display().close();
         QVERIFY(!world().simulationShown);
-        QCOMPARE(main().simulationItem->text(), QString("Show S&imulation"));
+        QCOMPARE(test::itemOf(main(), "hidesim")->text(), QString("Show S&imulation"));
         control<QPushButton>("startsim")->click();
         QCOMPARE(main().windowTitle(), QString("Running."));
         app->tick();

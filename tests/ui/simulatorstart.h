@@ -2,9 +2,12 @@
 // The simulator as the window tests start it: fake platform services, the program and its data
 // in a folder of the test's, a seeded generator; started up with its tick timer stopped, so that
 // the test drives the ticks.
+#include <QAction>
+#include <QPushButton>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <array>
 #include <cstdint>
 #include <fstream>
 #include <functional>
@@ -19,6 +22,27 @@
 
 namespace bx::test {
 
+// A window's control (widget, menu entry or timer) by its objectName; a missing one ends the run.
+template <class T = QWidget> T* controlOf(const QObject& window, const char* name) {
+    T* c = window.findChild<T*>(name);
+    if (!c)
+        qFatal("no control %s", name);
+    return c;
+}
+inline QPushButton* buttonOf(const QObject& window, const char* name) {
+    return controlOf<QPushButton>(window, name);
+}
+inline QAction* itemOf(const QObject& window, const char* name) {
+    return controlOf<QAction>(window, name);
+}
+// The quick profile entries profile2 … profile8 of a Profiles menu.
+inline std::array<QAction*, 7> quickItemsOf(const QObject& window) {
+    std::array<QAction*, 7> items{};
+    for (int k = 0; k < 7; ++k)
+        items[k] = itemOf(window, ("profile" + std::to_string(k + 2)).c_str());
+    return items;
+}
+
 inline std::unique_ptr<SimulatorApp> startSimulator(FakePlatform& fakes, const QString& folder,
                                                     uint64_t seed) {
     const std::string path = folder.toStdString();
@@ -27,7 +51,7 @@ inline std::unique_ptr<SimulatorApp> startSimulator(FakePlatform& fakes, const Q
                  fakes.colours, fakes.folders, fakes.programs, fakes.settings, path, path},
         std::make_unique<RandomGenerator>(seed));
     app->startUp();
-    app->mainWindow().tickTimer->stop();
+    controlOf<QTimer>(app->mainWindow(), "Timer1")->stop();
     return app;
 }
 

@@ -59,13 +59,13 @@ private slots:
     void cleanup() { stop(); }
 
     void menuEntriesAndKeys() {
-        QCOMPARE(main().savePictureItem->text(), QString("Save &Picture…"));
-        QCOMPARE(main().savePictureItem->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
-        QCOMPARE(main().stepItem->text(), QString("Step &Generation"));
-        QCOMPARE(main().stepItem->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
-        QCOMPARE(main().statisticsItem->text(), QString("S&tatistics"));
-        QCOMPARE(main().statisticsItem->shortcut(), QKeySequence(Qt::Key_F6));
-        main().maximizeItem->trigger(); // full screen: t leaves it and opens nothing
+        QCOMPARE(test::itemOf(main(), "savepicture")->text(), QString("Save &Picture…"));
+        QCOMPARE(test::itemOf(main(), "savepicture")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+        QCOMPARE(test::itemOf(main(), "stepgeneration")->text(), QString("Step &Generation"));
+        QCOMPARE(test::itemOf(main(), "stepgeneration")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+        QCOMPARE(test::itemOf(main(), "statistics")->text(), QString("S&tatistics"));
+        QCOMPARE(test::itemOf(main(), "statistics")->shortcut(), QKeySequence(Qt::Key_F6));
+        test::itemOf(main(), "maximize")->trigger(); // full screen: t leaves it and opens nothing
         QTest::keyClick(&app->displayWindow(), 't');
         QVERIFY(!world().fullScreen);
         QVERIFY(!app->statisticsWindow().isVisible());
@@ -76,20 +76,21 @@ private slots:
         tickUntil([this] { return !app->simulation().stepping(); });
         QCOMPARE(world().generation, 1);
         QCOMPARE(world().phase, int(PhaseIdle));
-        main().stepItem->trigger();
+        test::itemOf(main(), "stepgeneration")->trigger();
         tickUntil([this] { return !app->simulation().stepping(); });
         QCOMPARE(world().generation, 2);
         app->statisticsWindow().redraw(true);
-        auto* organisms =
-            qobject_cast<QLineSeries*>(app->statisticsWindow().countsView->chart()->series().at(0));
+        auto* organisms = qobject_cast<QLineSeries*>(
+            test::controlOf<QChartView>(app->statisticsWindow(), "countschart")->chart()->series().at(0));
         QCOMPARE(organisms->count(), 3); // from generation 0
         QCOMPARE(organisms->at(2).x(), 2.0);
-        main().startButton->click(); // no single step while running: not by the menu, Ctrl+N or n
-        QVERIFY(!main().stepItem->isEnabled());
+        test::buttonOf(main(), "startsim")
+            ->click(); // no single step while running: not by the menu, Ctrl+N or n
+        QVERIFY(!test::itemOf(main(), "stepgeneration")->isEnabled());
         QTest::keyClick(&app->displayWindow(), 'n');
         QVERIFY(!app->simulation().stepping());
-        main().startButton->click();
-        QVERIFY(main().stepItem->isEnabled());
+        test::buttonOf(main(), "startsim")->click();
+        QVERIFY(test::itemOf(main(), "stepgeneration")->isEnabled());
     }
 
     // The charts start from the created world: its generation 0 alone is a dot, then a line. The
@@ -97,7 +98,7 @@ private slots:
     void chartsStartFromTheWorldWithRoundAxes() {
         StatisticsWindow& s = app->statisticsWindow();
         s.open();
-        QChart* chart = s.countsView->chart();
+        QChart* chart = test::controlOf<QChartView>(s, "countschart")->chart();
         auto* organisms = qobject_cast<QLineSeries*>(chart->series().at(0));
         auto* population = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).at(0));
         const double squares = app->options().gridSizeX * app->options().gridSizeY;
@@ -111,9 +112,9 @@ private slots:
         QCOMPARE(organisms->count(), 1);
         QCOMPARE(organisms->at(0).x(), 0.0);
         QVERIFY(organisms->at(0).y() > 0);
-        QVERIFY(paintedInPlotArea(s.countsView, organisms->color()));
+        QVERIFY(paintedInPlotArea(test::controlOf<QChartView>(s, "countschart"), organisms->color()));
         checkPopulationAxis();
-        main().stepItem->trigger();
+        test::itemOf(main(), "stepgeneration")->trigger();
         tickUntil([this] { return !app->simulation().stepping(); });
         s.redraw(true);
         QCOMPARE(organisms->count(), 2);
@@ -123,7 +124,7 @@ private slots:
         s.redraw(true);
         QCOMPARE(organisms->count(), 1);
         app->options().promptOnReset = false;
-        main().resetButton->click();
+        test::buttonOf(main(), "resetsim")->click();
         app->generationEnded(true); // as a dead world's last generation ends: its row went with it
         s.redraw(true);
         QCOMPARE(organisms->count(), 0);
@@ -134,7 +135,7 @@ private slots:
     void opensBesideTheCanvas() {
         DisplayWindow& canvas = app->displayWindow();
         canvas.move(0, 40);
-        main().statisticsItem->trigger();
+        test::itemOf(main(), "statistics")->trigger();
         const QWidget& s = app->statisticsWindow();
         QVERIFY(s.isVisible());
         QVERIFY2(!s.frameGeometry().intersects(canvas.frameGeometry()), "beside the canvas");
@@ -144,9 +145,9 @@ private slots:
     // The same seed, the same options: the exported history is the runner's --stats, the picture
     // its --png, byte for byte.
     void exportAndPictureAreTheRunnersForTheSameSeed() {
-        main().startButton->click();
+        test::buttonOf(main(), "startsim")->click();
         tickUntil([this] { return world().generation >= 12; });
-        main().startButton->click();
+        test::buttonOf(main(), "startsim")->click();
         fakes->files.saveAnswers = {file("gui.csv").toStdString(), file("gui.png").toStdString()};
         app->statisticsWindow().exportCsv();
         app->savePicture();
@@ -157,19 +158,19 @@ private slots:
     }
 
     void resetClearsTheHistoryAndALoadStartsItAtItsGeneration() {
-        main().startButton->click();
+        test::buttonOf(main(), "startsim")->click();
         tickUntil([this] { return world().generation >= 3; });
-        main().startButton->click();
+        test::buttonOf(main(), "startsim")->click();
         QVERIFY(!app->history().rows().empty());
         fakes->files.saveAnswers = {file("saved.bx2").toStdString()};
         app->profiles().saveProfileAs();
         app->options().promptOnReset = false;
-        main().resetButton->click();
+        test::buttonOf(main(), "resetsim")->click();
         QVERIFY(app->history().rows().empty());
         fakes->files.openAnswers = {file("saved.bx2").toStdString()};
-        app->profiles().loadProfile("");
+        app->profiles().loadProfile();
         tickUntil([this] { return world().phase == PhaseIdle; });
-        main().stepItem->trigger();
+        test::itemOf(main(), "stepgeneration")->trigger();
         tickUntil([this] { return !app->simulation().stepping(); });
         QCOMPARE(app->history().rows().size(), size_t(1));
         QCOMPARE(app->history().rows().front().generation, int64_t(4));

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "formparts.h"
@@ -30,8 +31,10 @@ ScreensaverTab::ScreensaverTab() : QGroupBox("Screensaver Options") {
     size->addWidget(squareSizeLabel);
     running->setFocusProxy(squareSizeSlider);
     // The value label follows the slider; storing the size belongs to the screensaver code.
-    connect(squareSizeSlider, &QSlider::valueChanged, squareSizeLabel,
-            [this](int value) { squareSizeLabel->setNum(value); });
+    connect(squareSizeSlider, &QSlider::valueChanged, this, [this](int value) {
+        squareSizeLabel->setNum(value);
+        emit squareSizeMoved(value);
+    });
 
     auto* status = named(new QGroupBox("Screensa&ver Status"), "Frame10");
     auto* grid = new QGridLayout(status);
@@ -51,6 +54,28 @@ ScreensaverTab::ScreensaverTab() : QGroupBox("Screensaver Options") {
     layout->addWidget(running);
     layout->addWidget(status);
     layout->addStretch(1);
+    connect(installButton, &QPushButton::clicked, this, &ScreensaverTab::installRequested);
+    connect(activateButton, &QPushButton::clicked, this, &ScreensaverTab::activateRequested);
+    connect(testButton, &QPushButton::clicked, this, &ScreensaverTab::testRequested);
+    connect(helpButton, &QPushButton::clicked, this, &ScreensaverTab::helpRequested);
+}
+
+void ScreensaverTab::showSquareSize(int size) {
+    {
+        const QSignalBlocker quiet(squareSizeSlider);
+        squareSizeSlider->setValue(size);
+    }
+    squareSizeLabel->setNum(squareSizeSlider->value());
+}
+
+void ScreensaverTab::showInstalled(bool installed) {
+    installedLabel->setText(installed ? "Installed" : "Not Installed");
+    installButton->setEnabled(!installed);
+}
+
+void ScreensaverTab::showActive(bool active) {
+    activeLabel->setText(active ? "Active" : "Not Active");
+    activateButton->setEnabled(!active);
 }
 
 } // namespace bx

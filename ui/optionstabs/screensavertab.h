@@ -1,7 +1,7 @@
 #pragma once
 // Page 5, "Screensaver Options": the screensaver's square size, its test and help buttons and
-// its installation status. The install, activate, test and help actions are connected by the
-// screensaver installation code; this page only lays them out.
+// its installation status. The page lays them out and shows what it is told; the install,
+// activate, test and help actions are the screensaver code's.
 #include <QGroupBox>
 
 class QLabel;
@@ -25,6 +25,21 @@ class ScreensaverTab : public QGroupBox {
 public:
     ScreensaverTab();
 
+    // The square size (2 .. 25) as stored, set without being reported as moved.
+    void showSquareSize(int size);
+    // The installed and active state, each with its button enabled while there is work for it.
+    void showInstalled(bool installed);
+    void showActive(bool active);
+
+signals:
+    // The user moved the square-size slider.
+    void squareSizeMoved(int size);
+    void installRequested();
+    void activateRequested();
+    void testRequested();
+    void helpRequested();
+
+private:
     QPushButton *testButton, *helpButton;        // "&Test Screensaver", "Screensaver &Help"
     QSlider* squareSizeSlider;                   // square size 2 .. 25
     QLabel* squareSizeLabel;                     // the slider's value

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include "engine/pausehold.h"
+#include "support/simfixture.h"
+
+namespace {
+
+using bx::test::SimFixture;
+
+// A small world being created, driven by a seeded generator.
+struct SmallWorld : SimFixture {
+    SmallWorld() : SimFixture(std::make_unique<bx::RandomGenerator>(11)) {
+        options.gridSizeX = options.gridSizeY = 10;
+        options.startOrganisms = options.startEnvironments = 3;
+        sim->reset();
+    }
+};
+
+TEST(pausehold_test, a_held_simulation_ticks_nothing_until_the_hold_ends_and_puts_its_phase_back) {
+    SmallWorld f;
+    {
+        const bx::PauseHold hold(*f.sim);
+        f.sim->tick();
+        EXPECT_EQ(0, f.world.environmentsPlaced);
+        EXPECT_TRUE(f.sim->paused());
+    }
+    EXPECT_EQ(bx::PhaseCreate, f.world.phase);
+    EXPECT_FALSE(f.sim->paused());
+}
+
+struct LiveCase {
+    const char* name;
+    bool (*command)(bx::WorldState& world); // returns whether it replaced the world
+    bool stillHolding;
+    int phaseWhileHeld, phaseAfterHold;
+};
+
+class running_a_command_while_held : public testing::TestWithParam<LiveCase> {};
+
+// The command sees the live phase; a world it leaves as it was is parked again, one it changed
+// goes on behind the hold and is not put back when the hold ends.
+TEST_P(running_a_command_while_held, parks_an_unchanged_world_again_and_lets_a_changed_one_go_on) {
+    SmallWorld f;
+    {
+        bx::PauseHold hold(*f.sim);
+        int seen = -1;
+        hold.runLive([&] {
+            seen = f.world.phase;
+            return GetParam().command(f.world);
+        });
+        EXPECT_EQ(bx::PhaseCreate, seen);
+        EXPECT_EQ(GetParam().stillHolding, hold.holding());
+        EXPECT_EQ(GetParam().phaseWhileHeld, f.world.phase);
+    }
+    EXPECT_EQ(GetParam().phaseAfterHold, f.world.phase);
+}
+
+INSTANTIATE_TEST_SUITE_P(pausehold_test, running_a_command_while_held,
+                         testing::Values(LiveCase{"unchanged", [](bx::WorldState&) { return false; }, true,
+                                                  bx::PhaseIdle, bx::PhaseCreate},
+                                         LiveCase{"replaced", [](bx::WorldState&) { return true; }, false,
+                                                  bx::PhaseCreate, bx::PhaseCreate},
+                                         LiveCase{"started",
+                                                  [](bx::WorldState& w) {
+                                                      w.running = true;
+                                                      return false;
+                                                  },
+                                                  false, bx::PhaseCreate, bx::PhaseCreate},
+                                         LiveCase{"phase_moved",
+                                                  [](bx::WorldState& w) {
+                                                      w.phase = bx::PhaseDraw;
+                                                      return false;
+                                                  },
+                                                  false, bx::PhaseDraw, bx::PhaseDraw}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
