@@ -36,7 +36,7 @@ QString slowdownCaption(int slowdown) {
     return slowdown > 0 ? "+" + QString::number(slowdown) : QString::number(slowdown);
 }
 
-ViewOperations::ViewOperations(SimulationOptions& options, WorldState& world, Simulation& sim,
+ViewOperations::ViewOperations(SimulationOptions& options, const WorldState& world, Simulation& sim,
                                MainWindow& main, DisplayWindow& display, const ScreenMetrics& screen,
                                CursorCounter& cursor, OptionsWindowLink& optionsWindow)
     : options_(options), world_(world), sim_(sim), main_(main), display_(display), screen_(screen),
@@ -50,11 +50,7 @@ void ViewOperations::setSlider1(int value) {
 
 void ViewOperations::layoutWindows() {
     const int width = screen_.widthPixels(), height = screen_.heightPixels();
-    // Halve the squares until the world fits the screen; 1-pixel squares always stay.
-    while (width < world_.squareSize * options_.gridSizeX && world_.squareSize > 1)
-        world_.squareSize = roundToInt(world_.squareSize / 2.0);
-    while (height < options_.gridSizeY * world_.squareSize && world_.squareSize > 1)
-        world_.squareSize = roundToInt(world_.squareSize / 2.0);
+    sim_.fitSquaresTo(width, height);
     syncMainControls();
     display_.setWindowTitle("");
     if (!world_.fullScreen)
@@ -81,17 +77,16 @@ void ViewOperations::applySlowdown() {
         const QSignalBlocker quiet(main_.slowdownSlider);
         main_.slowdownSlider->setValue(options_.slowdown);
     }
-    world_.passesPerTick = passesPerTickFor(options_.slowdown, options_.gridSizeY);
+    sim_.setPassesPerTick(passesPerTickFor(options_.slowdown, options_.gridSizeY));
 }
 
 void ViewOperations::squareSizeChanged() {
     main_.squareSizeLabel->setText("x " + QString::number(main_.squareSizeSlider->value()));
-    world_.squareSize = squareSizeForSlider(main_.squareSizeSlider->value());
+    sim_.setSquareSize(squareSizeForSlider(main_.squareSizeSlider->value()));
     layoutWindows();
     refresh();
     if (!world_.simulationShown)
         toggleSimulationShown();
-    world_.deathCount = 0;
 }
 
 void ViewOperations::toggleSimulationShown() {
@@ -101,16 +96,12 @@ void ViewOperations::toggleSimulationShown() {
         display_.show();
         display_.raise();
         main_.setWindowTitle(QString::fromStdString(options_.mainTitle));
-        world_.simulationShown = true;
-        world_.trackMouse = true;
+        sim_.setShown(true);
         main_.simulationButton->setText("Hide S&imulation");
         main_.simulationItem->setText("Hide S&imulation");
     } else {
         display_.hide();
-        world_.simulationShown = false;
-        sim_.clearCurrentSquare();
-        world_.trackMouse = false;
-        sim_.dropPendingRedraw();
+        sim_.setShown(false);
         main_.simulationButton->setText("Show S&imulation");
         main_.simulationItem->setText("Show S&imulation");
     }
@@ -120,22 +111,15 @@ void ViewOperations::toggleFullScreen() {
     if (!world_.fullScreen) {
         if (!world_.simulationShown)
             toggleSimulationShown();
-        world_.trackMouse = false;
         display_.setWindowTitle("");
         main_.hide();
         display_.enterFullScreen(QRect(0, 0, screen_.widthPixels(), screen_.heightPixels()));
-        sim_.clearCurrentSquare();
-        world_.fullScreen = true;
+        sim_.enterFullScreen(screen_.widthPixels(), screen_.heightPixels());
         cursor_.show(false);
-        const int width = screen_.widthPixels(), height = screen_.heightPixels();
-        world_.fullScreenSquareSize = roundToInt(static_cast<double>(width) / options_.gridSizeX);
-        const float h = static_cast<float>(height) / static_cast<float>(options_.gridSizeY);
-        if (h < world_.fullScreenSquareSize)
-            world_.fullScreenSquareSize = roundToInt(h);
         display_.clear();
         refresh();
     } else {
-        world_.fullScreen = false;
+        sim_.leaveFullScreen();
         display_.leaveFullScreen();
         main_.show();
         display_.clear();
@@ -143,7 +127,6 @@ void ViewOperations::toggleFullScreen() {
         // Whatever hid the cursor before, leaving full screen always brings it back.
         cursor_.restore();
         display_.setWindowTitle(QString::fromStdString(options_.displayTitle));
-        world_.trackMouse = true;
     }
 }
 
@@ -153,7 +136,7 @@ void ViewOperations::toggleLayer(const LayerControls& layer) {
     const QString caption = QString(show ? "Hide " : "Show ") + layer.name;
     layer.button->setText(caption);
     layer.menuEntry->setText(caption);
-    layer.shown = show;
+    (sim_.*layer.setShown)(show);
     if (!show && !layer.otherShown)
         (this->*layer.toggleOther)();
     if (display_.isVisible())
@@ -163,13 +146,15 @@ void ViewOperations::toggleLayer(const LayerControls& layer) {
 }
 
 void ViewOperations::toggleEnvironment() {
-    toggleLayer({world_.showEnvironment, world_.showOrganisms, main_.environmentButton, main_.environmentItem,
-                 "&Environment", &ViewOperations::toggleOrganisms});
+    toggleLayer({world_.showEnvironment, &Simulation::setEnvironmentShown, world_.showOrganisms,
+                 main_.environmentButton, main_.environmentItem, "&Environment",
+                 &ViewOperations::toggleOrganisms});
 }
 
 void ViewOperations::toggleOrganisms() {
-    toggleLayer({world_.showOrganisms, world_.showEnvironment, main_.organismsButton, main_.organismsItem,
-                 "Or&ganisms", &ViewOperations::toggleEnvironment});
+    toggleLayer({world_.showOrganisms, &Simulation::setOrganismsShown, world_.showEnvironment,
+                 main_.organismsButton, main_.organismsItem, "Or&ganisms",
+                 &ViewOperations::toggleEnvironment});
 }
 
 void ViewOperations::sizechange(int value) {
@@ -242,11 +227,7 @@ void ViewOperations::mousePressed() {
 }
 
 void ViewOperations::mouseMoved(double x, double y) {
-    if (!world_.trackMouse)
-        return;
-    world_.inspectX = world_.mouseX = roundToInt(x);
-    world_.inspectY = world_.mouseY = roundToInt(y);
-    sim_.showCurrentSquare();
+    sim_.pointerMoved(roundToInt(x), roundToInt(y));
 }
 
 void ViewOperations::closeRequested() {

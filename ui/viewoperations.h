@@ -37,7 +37,7 @@ QString slowdownCaption(int slowdown);
 
 class ViewOperations : public DisplayEvents {
 public:
-    ViewOperations(SimulationOptions& options, WorldState& world, Simulation& sim, MainWindow& main,
+    ViewOperations(SimulationOptions& options, const WorldState& world, Simulation& sim, MainWindow& main,
                    DisplayWindow& display, const ScreenMetrics& screen, CursorCounter& cursor,
                    OptionsWindowLink& optionsWindow);
 
@@ -67,7 +67,8 @@ public:
 
 private:
     struct LayerControls {
-        bool& shown;
+        const bool& shown;
+        void (Simulation::*setShown)(bool);
         const bool& otherShown;
         QPushButton* button;
         QAction* menuEntry;
@@ -79,7 +80,7 @@ private:
     void stepSquareSize(int delta);
 
     SimulationOptions& options_;
-    WorldState& world_;
+    const WorldState& world_;
     Simulation& sim_;
     MainWindow& main_;
     DisplayWindow& display_;

@@ -56,7 +56,7 @@ TEST_P(dropping_the_redraw, leaves_only_a_running_redraw_for_the_update) {
     SmallWorld f;
     f.world.running = GetParam().running;
     f.world.phase = GetParam().phase;
-    f.sim->dropPendingRedraw();
+    f.sim->setShown(false);
     EXPECT_EQ(GetParam().after, f.world.phase);
 }
 
