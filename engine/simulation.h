@@ -87,8 +87,9 @@ public:
     // progress when the simulation runs: the update goes on unseen. A world being created is
     // finished first. Showing lets the read-out follow the mouse again.
     void setShown(bool shown);
-    // Full screen on a screen of that size: squares as large as fit it both ways, the read-out
-    // cleared and still until full screen is left.
+    // Full screen on a screen of that size: the square edge is the screen's width or height over
+    // the grid's, whichever is smaller, rounded; the read-out is cleared and still until full
+    // screen is left.
     void enterFullScreen(int widthPixels, int heightPixels);
     void leaveFullScreen();
     void setOrganismsShown(bool shown);
