@@ -61,7 +61,7 @@ void runGenerations(benchmark::State& state, bool shown, bool statistics = false
     bx::SimulatorApp& app = *s.app;
     app.mainWindow().findChild<QSlider*>("slowdownslider")->setValue(-5);
     if (!shown)
-        app.world().simulationShown = false;
+        app.simulation().setShown(false);
     if (statistics)
         app.showStatistics(); // its charts redrawn from the history twice a second
     app.simulation().startStop();
@@ -125,7 +125,7 @@ void statisticsRedraw(benchmark::State& state) {
     Simulator s(100);
     bx::SimulatorApp& app = *s.app;
     app.mainWindow().findChild<QSlider*>("slowdownslider")->setValue(-5);
-    app.world().simulationShown = false;
+    app.simulation().setShown(false);
     app.simulation().startStop();
     app.mainWindow().findChild<QTimer*>("Timer1")->stop();
     for (int i = 0; i < 3000; ++i)

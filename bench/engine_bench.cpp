@@ -27,8 +27,7 @@ struct FullWorld {
         options.gridSizeX = options.gridSizeY = 100;
         options.environmentStartMode = bx::StartFull;
         options.fullOrganisms = true;
-        world.simulationShown = false; // as bramblex-run: no drawing
-        world.running = true;
+        sim.startHeadless(); // as bramblex-run: no drawing
         sim.reset();
         while (world.phase == bx::PhaseCreate)
             sim.tick();

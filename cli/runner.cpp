@@ -27,25 +27,8 @@ void RunnerHost::generationEnded(bool worldWasReset) {
         onGeneration_(row);
 }
 
-namespace {
-
-// The simulator redraws a loaded world before it runs on, and the redraw leaves the sweep's
-// square at column 0, row 0, where the first pass then goes on. Drawn onto nothing here, so that
-// a continued run takes the very course the simulator's does.
-void redrawLoadedWorld(Simulation& sim) {
-    WorldState& world = sim.world();
-    world.simulationShown = true;
-    while (world.phase == PhaseDraw)
-        sim.drawSlice(); // the last slice hands over to the update: the run is started
-    world.simulationShown = false;
-}
-
-} // namespace
-
 void startWorld(Simulation& sim, RunnerHost& host, const RunStart& start) {
-    WorldState& world = sim.world();
-    world.simulationShown = false; // no drawing phase; progress captions go nowhere
-    world.running = true;          // creation hands straight over to the generation passes
+    sim.startHeadless();
     if (start.profilePath) {
         std::string error;
         std::string version;
@@ -53,10 +36,10 @@ void startWorld(Simulation& sim, RunnerHost& host, const RunStart& start) {
             throw std::runtime_error(error);
         if (start.onProfileVersion)
             start.onProfileVersion(version);
-        host.continueFrom(world.generation);
+        host.continueFrom(sim.world().generation);
         if (start.adjustOptions)
             start.adjustOptions(sim.options());
-        redrawLoadedWorld(sim);
+        sim.continueLoadedWorld();
     } else {
         if (start.adjustOptions)
             start.adjustOptions(sim.options());

@@ -1,5 +1,7 @@
 #include "simulation.h"
 
+#include <utility>
+
 namespace bx {
 namespace {
 
@@ -19,7 +21,8 @@ private:
 
 Simulation::Simulation(SimulationOptions& options, WorldState& world, RandomSource& rng, SimulationHost& host,
                        Canvas& canvas)
-    : options_(options), world_(world), rng_(rng), host_(host), canvas_(canvas) {}
+    : options_(options), world_(world), rng_(rng), streamable_(rng.streamable()), host_(host),
+      canvas_(canvas) {}
 
 void Simulation::tick() {
     if (inTick_)
@@ -71,9 +74,11 @@ void Simulation::creationStep() {
     createSlice();
 }
 
-void Simulation::createWorld() {
-    while (world_.phase == PhaseCreate)
+int Simulation::createWorld() {
+    int slices = 0;
+    for (; world_.phase == PhaseCreate; ++slices)
         creationStep();
+    return slices;
 }
 
 void Simulation::startStop() {
@@ -105,8 +110,7 @@ void Simulation::reset() {
     host_.setMainCaption(options_.mainTitle);
     host_.setDisplayCaption(options_.displayTitle);
     world_.organismCount = world_.environmentCount = world_.generation = 0;
-    world_.squareX = world_.squareY = 1;
-    world_.stepColumn = world_.stepRow = world_.drawColumn = world_.drawRow = 1;
+    cursorsAtFirstSquare();
     host_.showCounters(0, 0, 0);
     host_.layoutWindows();
     clearCurrentSquare();
@@ -116,6 +120,16 @@ void Simulation::reset() {
     world_.phase = PhaseCreate;
     world_.environmentsPlaced = world_.organismsPlaced = 0;
     host_.setTimerEnabled(true);
+}
+
+void Simulation::startHeadless() {
+    world_.simulationShown = false;
+    world_.running = true;
+}
+
+void Simulation::resetAndSave() {
+    world_.saveAfterCreate = true;
+    reset();
 }
 
 bool Simulation::confirmReset() {
@@ -142,6 +156,11 @@ void Simulation::restartCreation() {
     host_.setTimerEnabled(true);
 }
 
+void Simulation::restoreDefaults(std::string helpFilePath) {
+    setDefaultOptions(options_, world_, simulatorMajorVersion, simulatorMinorVersion,
+                      std::move(helpFilePath));
+}
+
 void Simulation::pause() {
     if (paused_)
         return;
@@ -156,11 +175,6 @@ int Simulation::resume() {
         paused_ = false;
     }
     return world_.phase;
-}
-
-void Simulation::dropPendingRedraw() {
-    if (world_.running && world_.phase == PhaseDraw)
-        world_.phase = PhaseRun;
 }
 
 void Simulation::redrawWorld() {
@@ -183,18 +197,6 @@ void Simulation::showProgress(std::string_view text) {
         host_.setDisplayCaption(text);
     if (!world_.simulationShown)
         host_.setMainCaption(text);
-}
-
-void Simulation::showCurrentSquare() {
-    const Readout r = inspectSquare(world_.inspectX, world_.inspectY, world_.squareSize, options_.gridSizeX,
-                                    options_.gridSizeY, world_.orgGrid, world_.envGrid);
-    world_.inspectX = r.column;
-    world_.inspectY = r.row;
-    host_.showReadout(r);
-}
-
-void Simulation::clearCurrentSquare() {
-    host_.clearReadout();
 }
 
 int columnDivisor(int slowdown) {

@@ -6,6 +6,8 @@
 
 namespace bx {
 
+class RandomGenerator;
+
 // Uniform single-precision numbers in [0, 1), reseeded at the points the rules name
 // (every creation slice, every update pass, every screensaver tick).
 // next() is inline and draws from a small buffer so the generation update pays no virtual
@@ -24,6 +26,10 @@ public:
         discardBuffered();
         reseedSource();
     }
+
+    // The generator whose state a tight loop may take out as a register-held stream, when this
+    // source is one; the update asks once and then runs on the stream instead of next().
+    virtual RandomGenerator* streamable() { return nullptr; }
 
 protected:
     void discardBuffered() { pos_ = count_ = 0; }
@@ -87,6 +93,7 @@ public:
         return state_;
     }
     void adopt(const Stream& s) { state_ = s; }
+    RandomGenerator* streamable() override { return this; }
 
 protected:
     std::size_t produce(float* out, std::size_t capacity) override;

@@ -25,13 +25,15 @@ namespace bx {
 // The simulator's tick driver and its three phases (create, draw, run), working on the one
 // options record and world state of the program. Reaches the windows only through the host
 // and the canvas. Single-threaded: everything runs from the owner's timer and commands.
+// The world state is the owner's to keep (its readers hold it from the start); it changes only
+// through the operations here.
 class Simulation {
 public:
     Simulation(SimulationOptions& options, WorldState& world, RandomSource& rng, SimulationHost& host,
                Canvas& canvas);
 
     SimulationOptions& options() { return options_; }
-    WorldState& world() { return world_; }
+    const WorldState& world() const { return world_; }
     SimulationHost& host() { return host_; }
     Canvas& canvas() { return canvas_; }
 
@@ -44,31 +46,69 @@ public:
     bool stepping() const { return stepState_ != Step::None; }
     // Creation slices until the world is made, one per tick's worth of work; unlike ticks, the
     // phase that follows creation does not begin (headless runs that want no generation yet).
-    void createWorld();
+    // Returns the slices it took.
+    int createWorld();
     void startStop();
+    // Never shown, and running from now on: creation hands straight over to the generation
+    // passes and progress captions go nowhere (bramblex-run and the Python module).
+    void startHeadless();
     void reset();
+    // A reset whose new world, once made, is saved (the host's worldCreated(true)).
+    void resetAndSave();
     // Asks first when promptOnReset is set; returns whether the world was reset.
     bool confirmReset();
     void restartCreation();
+    // Every option at its default, the identity strings of this version with helpFilePath, and
+    // the view and scan state as the program starts (setDefaultOptions).
+    void restoreDefaults(std::string helpFilePath);
+    // Replaces the world with a saved one: its grids and counters, and every cursor (creation,
+    // update, drawing) at square 1. A world being created is abandoned for it, and so is the save
+    // it was made for; the commands creation locked come back. Lays the windows out and redraws.
+    void loadWorld(SavedWorld saved);
+    // Finishes at once the redraw a load began, drawn even when hidden: the redraw leaves the
+    // sweep's square at column 0, row 0, where the next pass goes on, so that a hidden run takes
+    // the course the simulator's ticks take after a load.
+    void continueLoadedWorld();
     // While a PauseHold (pausehold.h) parks the phase.
     bool paused() const { return paused_; }
-    // The simulation was hidden: a redraw in progress is dropped when the simulation runs, and
-    // the update goes on unseen. A world being created is finished first.
-    void dropPendingRedraw();
     // Redraw the whole world (and show the counters); nothing while a world is being created.
     void refresh();
     void redrawWorld();
 
+    // How the world is shown. Square edges are in pixels.
+    // A new square size also starts the count of lifeless generations again.
+    void setSquareSize(int pixels);
+    // Halves the squares until the world fits the area; 1-pixel squares always stay.
+    void fitSquaresTo(int widthPixels, int heightPixels);
+    // Hiding clears the read-out, which no longer follows the mouse, and drops a redraw in
+    // progress when the simulation runs: the update goes on unseen. A world being created is
+    // finished first. Showing lets the read-out follow the mouse again.
+    void setShown(bool shown);
+    // Full screen on a screen of that size: the square edge is the screen's width or height over
+    // the grid's, whichever is smaller, rounded; the read-out is cleared and still until full
+    // screen is left.
+    void enterFullScreen(int widthPixels, int heightPixels);
+    void leaveFullScreen();
+    void setOrganismsShown(bool shown);
+    void setEnvironmentShown(bool shown);
+    // Update passes (and drawing passes) a tick runs.
+    void setPassesPerTick(int passes);
+    // The mouse at (x, y) pixels over the canvas: while the read-out follows it, the square there
+    // is shown now and again after every update pass.
+    void pointerMoved(int x, int y);
+
+private:
     void createSlice();
     void drawSlice();
     void runSimulationPasses();
     void paintSquare();
-
+    void dropPendingRedraw();
     // Read-out of the square under (inspectX, inspectY) pixels; replaces them with the square.
     void showCurrentSquare();
     void clearCurrentSquare();
+    // Creation, update and drawing begin again at square 1 (a new or loaded world).
+    void cursorsAtFirstSquare();
 
-private:
     friend class PauseHold;
     // Parks the phase: ticks do nothing until resume() puts it back. resume() returns the phase
     // it put back; without a pause it does nothing.
@@ -97,6 +137,7 @@ private:
     SimulationOptions& options_;
     WorldState& world_;
     RandomSource& rng_;
+    RandomGenerator* const streamable_; // rng_ when the update may run on its stream, else null
     SimulationHost& host_;
     Canvas& canvas_;
     std::vector<SquareColours> passColours_; // a pass's squares as each was left by its update

@@ -73,8 +73,8 @@ void Simulation::runSimulationPasses() {
         rng_.reseed();
         const RuleParams params = ruleParamsOf(options_, world_.envGrid, world_.orgGrid);
         const int stepsLeft = passBudget(params.gridSizeY, options_.slowdown);
-        if (auto* generator = dynamic_cast<RandomGenerator*>(&rng_))
-            generator->adopt(updatePass(generator->stream(), params, stepsLeft));
+        if (streamable_)
+            streamable_->adopt(updatePass(streamable_->stream(), params, stepsLeft));
         else
             updatePass<RandomSource&>(rng_, params, stepsLeft);
         if (world_.stepRow >= params.gridSizeY + 1)

@@ -10,7 +10,7 @@ namespace bx {
 enum Phase : int { PhaseIdle = 0, PhaseCreate = 1, PhaseDraw = 2, PhaseRun = 3 };
 
 // The running simulation: grids, counters, phase, scan positions and view flags.
-// Read and written in place by the driver, the phases, the windows and the profile code.
+// Written by the Simulation's operations alone; windows, runner and profile code read it.
 struct WorldState {
     Grid orgGrid;
     Grid envGrid;
@@ -52,6 +52,15 @@ struct WorldState {
     int inspectY = 0;
 
     int32_t chanceRoll = 0; // last 1-in-N roll
+};
+
+// What a saved simulation holds of its world: both grids and the counters it was saved with.
+struct SavedWorld {
+    Grid envGrid;
+    Grid orgGrid;
+    int32_t organismCount = 0;
+    int32_t environmentCount = 0;
+    int32_t generation = 0;
 };
 
 struct SimulationOptions;

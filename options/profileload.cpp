@@ -39,23 +39,8 @@ ProfileLoad readProfile(const std::string& path, Simulation& sim, std::string& e
     // Everything below only moves and assigns: the load cannot stop half-way.
     options = optionsOfProfile(*profile, options);
 
-    WorldState& world = sim.world();
-    world.envGrid = std::move(profile->envGrid);
-    world.orgGrid = std::move(profile->orgGrid);
-    world.organismCount = profile->organismCount;
-    world.environmentCount = profile->environmentCount;
-    world.generation = profile->generation;
-    world.squareX = world.squareY = 1;
-    world.stepRow = world.stepColumn = 1;
-    world.drawColumn = world.drawRow = 1;
-    if (world.phase == PhaseCreate) {
-        // Creation would go on painting into the loaded world; the loaded world replaces it.
-        world.phase = PhaseIdle;
-        world.saveAfterCreate = false;
-        sim.host().setCreationCommandsEnabled(true);
-    }
-    sim.host().layoutWindows();
-    sim.refresh();
+    sim.loadWorld({std::move(profile->envGrid), std::move(profile->orgGrid), profile->organismCount,
+                   profile->environmentCount, profile->generation});
     return ProfileLoad::Loaded;
 }
 

@@ -30,7 +30,7 @@ World::World(std::optional<uint64_t> seed, const Settings& settings,
       sim_(options_, world_, rng_, host_, canvas_) {
     if (std::optional<std::string> error = refusedSetting(settings))
         throw std::invalid_argument(*error);
-    setDefaultOptions(options_, world_, simulatorMajorVersion, simulatorMinorVersion, "bramblex.hlp");
+    sim_.restoreDefaults("bramblex.hlp");
     cli::RunStart start;
     start.profilePath = profilePath;
     start.adjustOptions = [&settings](SimulationOptions& o) {

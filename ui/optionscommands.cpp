@@ -68,8 +68,7 @@ void OptionsCommands::cancelOptions() {
 void OptionsCommands::saveAndUseOptions() {
     if (!takeOptionsToSave())
         return;
-    sim_.world().saveAfterCreate = true; // creation ends with the save dialog
-    sim_.reset();
+    sim_.resetAndSave(); // creation ends with the save dialog
 }
 
 void OptionsCommands::saveOptionsFromMain() {
@@ -102,7 +101,7 @@ void OptionsCommands::resetOptionsToDefaults() {
             return;
     }
     runWithLivePhase([this, &options] {
-        WorldState& world = sim_.world();
+        const WorldState& world = sim_.world();
         // The defaults show everything and stop the run: bring the panel's captions and the
         // canvas along first, so they do not claim the opposite.
         if (world.running)
@@ -115,7 +114,7 @@ void OptionsCommands::resetOptionsToDefaults() {
             view_.toggleOrganisms();
         if (!world.showEnvironment)
             view_.toggleEnvironment();
-        setDefaultOptions(options, world, simulatorMajorVersion, simulatorMinorVersion, options.helpFilePath);
+        sim_.restoreDefaults(options.helpFilePath);
         window_.showOptionsInWindow();
         sim_.reset(); // while the window is open the new world is built behind it
         return true;

@@ -160,8 +160,7 @@ void SimulatorApp::startUp() {
     splash_->show();
     QCoreApplication::processEvents();
     splash_->start();
-    setDefaultOptions(options_, world_, simulatorMajorVersion, simulatorMinorVersion,
-                      platform_.programFolder + "/bramblex.hlp");
+    sim_->restoreDefaults(platform_.programFolder + "/bramblex.hlp");
     showIdentity();
     sim_->reset();
     QCoreApplication::processEvents();

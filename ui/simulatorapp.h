@@ -69,7 +69,7 @@ public:
     void shutDown();
 
     SimulationOptions& options() { return options_; }
-    WorldState& world() { return world_; }
+    const WorldState& world() const { return world_; }
     Simulation& simulation() { return *sim_; }
     MainWindow& mainWindow() { return *main_; }
     DisplayWindow& displayWindow() { return *display_; }

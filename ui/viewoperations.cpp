@@ -25,7 +25,7 @@ int passesPerTickFor(int slowdown, int gridSizeY) {
     return passes < 1 ? 1 : passes;
 }
 
-ViewOperations::ViewOperations(SimulationOptions& options, WorldState& world, Simulation& sim,
+ViewOperations::ViewOperations(SimulationOptions& options, const WorldState& world, Simulation& sim,
                                MainWindow& main, DisplayWindow& display, const ScreenMetrics& screen,
                                CursorCounter& cursor, OptionsWindowLink& optionsWindow)
     : options_(options), world_(world), sim_(sim), main_(main), display_(display), screen_(screen),
@@ -33,11 +33,7 @@ ViewOperations::ViewOperations(SimulationOptions& options, WorldState& world, Si
 
 void ViewOperations::layoutWindows() {
     const int width = screen_.widthPixels(), height = screen_.heightPixels();
-    // Halve the squares until the world fits the screen; 1-pixel squares always stay.
-    while (width < world_.squareSize * options_.gridSizeX && world_.squareSize > 1)
-        world_.squareSize = roundToInt(world_.squareSize / 2.0);
-    while (height < options_.gridSizeY * world_.squareSize && world_.squareSize > 1)
-        world_.squareSize = roundToInt(world_.squareSize / 2.0);
+    sim_.fitSquaresTo(width, height);
     syncMainControls();
     display_.setWindowTitle("");
     if (!world_.fullScreen)
@@ -55,16 +51,15 @@ void ViewOperations::syncMainControls() {
 
 void ViewOperations::applySlowdown() {
     main_.showSlowdown(options_.slowdown);
-    world_.passesPerTick = passesPerTickFor(options_.slowdown, options_.gridSizeY);
+    sim_.setPassesPerTick(passesPerTickFor(options_.slowdown, options_.gridSizeY));
 }
 
 void ViewOperations::squareSizeChanged() {
-    world_.squareSize = squareSizeForSlider(main_.squareSizeSetting());
+    sim_.setSquareSize(squareSizeForSlider(main_.squareSizeSetting()));
     layoutWindows();
     refresh();
     if (!world_.simulationShown)
         toggleSimulationShown();
-    world_.deathCount = 0;
 }
 
 void ViewOperations::toggleSimulationShown() {
@@ -74,15 +69,11 @@ void ViewOperations::toggleSimulationShown() {
         display_.show();
         display_.raise();
         main_.setWindowTitle(QString::fromStdString(options_.mainTitle));
-        world_.simulationShown = true;
-        world_.trackMouse = true;
+        sim_.setShown(true);
         main_.showSimulationShown(true);
     } else {
         display_.hide();
-        world_.simulationShown = false;
-        sim_.clearCurrentSquare();
-        world_.trackMouse = false;
-        sim_.dropPendingRedraw();
+        sim_.setShown(false);
         main_.showSimulationShown(false);
     }
 }
@@ -91,22 +82,15 @@ void ViewOperations::toggleFullScreen() {
     if (!world_.fullScreen) {
         if (!world_.simulationShown)
             toggleSimulationShown();
-        world_.trackMouse = false;
         display_.setWindowTitle("");
         main_.hide();
         display_.enterFullScreen(QRect(0, 0, screen_.widthPixels(), screen_.heightPixels()));
-        sim_.clearCurrentSquare();
-        world_.fullScreen = true;
+        sim_.enterFullScreen(screen_.widthPixels(), screen_.heightPixels());
         cursor_.show(false);
-        const int width = screen_.widthPixels(), height = screen_.heightPixels();
-        world_.fullScreenSquareSize = roundToInt(static_cast<double>(width) / options_.gridSizeX);
-        const float h = static_cast<float>(height) / static_cast<float>(options_.gridSizeY);
-        if (h < world_.fullScreenSquareSize)
-            world_.fullScreenSquareSize = roundToInt(h);
         display_.clear();
         refresh();
     } else {
-        world_.fullScreen = false;
+        sim_.leaveFullScreen();
         display_.leaveFullScreen();
         main_.show();
         display_.clear();
@@ -114,7 +98,6 @@ void ViewOperations::toggleFullScreen() {
         // Whatever hid the cursor before, leaving full screen always brings it back.
         cursor_.restore();
         display_.setWindowTitle(QString::fromStdString(options_.displayTitle));
-        world_.trackMouse = true;
     }
 }
 
@@ -122,7 +105,7 @@ void ViewOperations::toggleFullScreen() {
 void ViewOperations::toggleLayer(const LayerControls& layer) {
     const bool show = !layer.shown;
     (main_.*layer.showShown)(show);
-    layer.shown = show;
+    (sim_.*layer.setShown)(show);
     if (!show && !layer.otherShown)
         (this->*layer.toggleOther)();
     if (display_.isVisible())
@@ -132,13 +115,13 @@ void ViewOperations::toggleLayer(const LayerControls& layer) {
 }
 
 void ViewOperations::toggleEnvironment() {
-    toggleLayer({world_.showEnvironment, world_.showOrganisms, &MainWindow::showEnvironmentShown,
-                 &ViewOperations::toggleOrganisms});
+    toggleLayer({world_.showEnvironment, &Simulation::setEnvironmentShown, world_.showOrganisms,
+                 &MainWindow::showEnvironmentShown, &ViewOperations::toggleOrganisms});
 }
 
 void ViewOperations::toggleOrganisms() {
-    toggleLayer({world_.showOrganisms, world_.showEnvironment, &MainWindow::showOrganismsShown,
-                 &ViewOperations::toggleEnvironment});
+    toggleLayer({world_.showOrganisms, &Simulation::setOrganismsShown, world_.showEnvironment,
+                 &MainWindow::showOrganismsShown, &ViewOperations::toggleEnvironment});
 }
 
 void ViewOperations::sizechange(int value) {
@@ -209,11 +192,7 @@ void ViewOperations::mousePressed() {
 }
 
 void ViewOperations::mouseMoved(double x, double y) {
-    if (!world_.trackMouse)
-        return;
-    world_.inspectX = world_.mouseX = roundToInt(x);
-    world_.inspectY = world_.mouseY = roundToInt(y);
-    sim_.showCurrentSquare();
+    sim_.pointerMoved(roundToInt(x), roundToInt(y));
 }
 
 void ViewOperations::closeRequested() {

@@ -32,7 +32,7 @@ int passesPerTickFor(int slowdown, int gridSizeY);
 
 class ViewOperations : public DisplayEvents {
 public:
-    ViewOperations(SimulationOptions& options, WorldState& world, Simulation& sim, MainWindow& main,
+    ViewOperations(SimulationOptions& options, const WorldState& world, Simulation& sim, MainWindow& main,
                    DisplayWindow& display, const ScreenMetrics& screen, CursorCounter& cursor,
                    OptionsWindowLink& optionsWindow);
 
@@ -62,7 +62,8 @@ public:
 
 private:
     struct LayerControls {
-        bool& shown;
+        const bool& shown;
+        void (Simulation::*setShown)(bool);
         const bool& otherShown;
         void (MainWindow::*showShown)(bool shown); // its captions
         void (ViewOperations::*toggleOther)();
@@ -71,7 +72,7 @@ private:
     void stepSquareSize(int delta);
 
     SimulationOptions& options_;
-    WorldState& world_;
+    const WorldState& world_;
     Simulation& sim_;
     MainWindow& main_;
     DisplayWindow& display_;

@@ -26,14 +26,7 @@ struct Creation : bx::test::SimFixture {
         options.startEnvironments = environments;
     }
     // Runs creation slices until the phase leaves creation; returns how many ran.
-    int createAll() {
-        int slices = 0;
-        while (world.phase == bx::PhaseCreate && slices < 1000) {
-            sim->createSlice();
-            ++slices;
-        }
-        return slices;
-    }
+    int createAll() { return sim->createWorld(); }
     std::vector<std::string> creationCaptions(const std::vector<std::string>& captions) const {
         std::vector<std::string> out;
         for (const auto& c : captions)
@@ -213,7 +206,7 @@ TEST(creation_test, primary_colours_alternate_between_seed_and_organism_and_cont
     EXPECT_EQ(red, f.world.orgGrid.at(6, 6));
 
     f.sim->reset();
-    f.sim->createSlice();
+    f.sim->tick(); // one creation slice
     EXPECT_EQ(blue, f.world.envGrid.at(1, 1));
     EXPECT_EQ(yellow, f.world.orgGrid.at(1, 1));
     EXPECT_EQ(0u, f.scripted.remaining());
@@ -327,17 +320,14 @@ TEST(creation_test, save_after_create_saves_once_with_the_start_counts_and_clear
     SavingHost host(world);
     bx::test::RecordingCanvas canvas;
     bx::Simulation sim(options, world, rng, host, canvas);
-    sim.reset();
-    world.saveAfterCreate = true;
-    while (world.phase == bx::PhaseCreate)
-        sim.createSlice();
+    sim.resetAndSave();
+    sim.createWorld();
     EXPECT_FALSE(world.saveAfterCreate);
     EXPECT_EQ((std::vector<std::pair<int32_t, int32_t>>{{4, 0}}), host.savedCounts);
     EXPECT_FALSE(host.savedWithCommandsEnabled); // the commands come back after the save
 
     sim.reset();
-    while (world.phase == bx::PhaseCreate)
-        sim.createSlice();
+    sim.createWorld();
     EXPECT_EQ(1, host.saveDialogs);
 }
 

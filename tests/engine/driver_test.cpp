@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "support/simfixture.h"
 
 namespace {
@@ -45,7 +47,7 @@ TEST_P(dropping_the_redraw, leaves_only_a_running_redraw_for_the_update) {
     SmallWorld f;
     f.world.running = GetParam().running;
     f.world.phase = GetParam().phase;
-    f.sim->dropPendingRedraw();
+    f.sim->setShown(false);
     EXPECT_EQ(GetParam().after, f.world.phase);
 }
 
@@ -218,6 +220,38 @@ TEST(driver_test, a_reset_during_the_ring_yield_leaves_creation_running_on_the_n
     f.sim->tick();
     EXPECT_EQ(3, f.world.envGrid.sizeX());
     EXPECT_EQ(1, f.world.environmentsPlaced);
+}
+
+// A loaded world replaces the one being created for a save: neither it nor the next world made
+// is saved, and every cursor starts at square 1.
+TEST(driver_test, a_world_loaded_during_creation_for_a_save_drops_the_save) {
+    SmallWorld f;
+    f.sim->resetAndSave();
+    f.sim->tick();
+    ASSERT_EQ(bx::PhaseCreate, f.world.phase);
+    f.sim->loadWorld({bx::Grid(10, 10), bx::Grid(10, 10), 4, 5, 6});
+    const bx::WorldState& w = f.world;
+    EXPECT_EQ((std::array{1, 1, 1, 1, 1, 1}),
+              (std::array{w.squareX, w.squareY, w.stepColumn, w.stepRow, w.drawColumn, w.drawRow}));
+    EXPECT_EQ((std::array{4, 5, 6}), (std::array{w.organismCount, w.environmentCount, w.generation}));
+    EXPECT_EQ(bx::PhaseDraw, w.phase);
+    EXPECT_TRUE(f.host.creationCommandsEnabled);
+    f.tickWhile(bx::PhaseDraw);
+    f.sim->reset();
+    f.tickWhile(bx::PhaseCreate);
+    EXPECT_EQ(0, f.host.saveDialogs);
+}
+
+// The count of lifeless generations starts again with a square size the user picks, not with
+// the halving that fits the world to the screen.
+TEST(driver_test, only_a_chosen_square_size_restarts_the_dead_world_count) {
+    SmallWorld f;
+    f.world.deathCount = 1;
+    f.sim->fitSquaresTo(20, 20);
+    EXPECT_EQ(2, f.world.squareSize);
+    EXPECT_EQ(1, f.world.deathCount);
+    f.sim->setSquareSize(16);
+    EXPECT_EQ(0, f.world.deathCount);
 }
 
 } // namespace

@@ -45,7 +45,7 @@ class OptionsWindowTest : public QObject {
 
     OptionsWindow& window() { return app->optionsWindow(); }
     MainWindow& main() { return app->mainWindow(); }
-    WorldState& world() { return app->world(); }
+    const WorldState& world() const { return app->world(); }
     SimulationOptions& options() { return app->options(); }
     template <class T = QWidget> T* control(const char* name) { return test::controlOf<T>(window(), name); }
     QLineEdit* box(const char* name) { return control<QLineEdit>(name); }

@@ -25,7 +25,7 @@ class PaceTest : public QObject {
     int64_t now = 0;
     int64_t perCall = 0; // how far the clock moves each time it is read
 
-    WorldState& world() { return app->world(); }
+    const WorldState& world() const { return app->world(); }
     QString displayCaption() { return app->displayWindow().windowTitle(); }
     static constexpr int64_t ms = 1000000;
 

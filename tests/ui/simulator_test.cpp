@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <utility>
 
 #include "platform/modalbox.h"
 #include "platform/qtmessages.h"
@@ -32,7 +33,7 @@ class SimulatorTest : public QObject {
 
     MainWindow& main() { return app->mainWindow(); }
     DisplayWindow& display() { return app->displayWindow(); }
-    WorldState& world() { return app->world(); }
+    const WorldState& world() const { return app->world(); }
     template <class T> T* control(const char* name) { return main().findChild<T*>(name); }
     QString label(const char* name) { return control<QLabel>(name)->text(); }
 
@@ -263,8 +264,10 @@ private slots:
 
     void readOutFollowsTheMouse() {
         createAndDraw();
-        world().orgGrid.set(3, 1, {127.5, 126.5, 0});
-        world().envGrid.set(3, 1, {1.5, 2.5, 255});
+        SavedWorld saved{world().envGrid, world().orgGrid};
+        saved.orgGrid.set(3, 1, {127.5, 126.5, 0});
+        saved.envGrid.set(3, 1, {1.5, 2.5, 255});
+        app->simulation().loadWorld(std::move(saved));
         QMouseEvent move(QEvent::MouseMove, QPointF(17, 0), QPointF(17, 0), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
         QCoreApplication::sendEvent(&display(), &move);

@@ -73,7 +73,7 @@ struct SimulatorSession {
         folder.reset();
     }
     MainWindow& main() { return app->mainWindow(); }
-    WorldState& world() { return app->world(); }
+    const WorldState& world() const { return app->world(); }
     QString file(const char* name) { return folder->path() + "/" + name; }
     void tickUntil(const std::function<bool()>& done) {
         for (int i = 0; i < 200000 && !done(); ++i)

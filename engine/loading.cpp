@@ -1,0 +1,36 @@
+#include <utility>
+
+#include "simulation.h"
+
+namespace bx {
+
+void Simulation::cursorsAtFirstSquare() {
+    world_.squareX = world_.squareY = 1;
+    world_.stepColumn = world_.stepRow = world_.drawColumn = world_.drawRow = 1;
+}
+
+void Simulation::loadWorld(SavedWorld saved) {
+    world_.envGrid = std::move(saved.envGrid);
+    world_.orgGrid = std::move(saved.orgGrid);
+    world_.organismCount = saved.organismCount;
+    world_.environmentCount = saved.environmentCount;
+    world_.generation = saved.generation;
+    cursorsAtFirstSquare();
+    if (world_.phase == PhaseCreate) {
+        // Creation would go on painting into the loaded world; the loaded world replaces it.
+        world_.phase = PhaseIdle;
+        world_.saveAfterCreate = false;
+        host_.setCreationCommandsEnabled(true);
+    }
+    host_.layoutWindows();
+    refresh();
+}
+
+void Simulation::continueLoadedWorld() {
+    const bool shown = std::exchange(world_.simulationShown, true);
+    while (world_.phase == PhaseDraw)
+        drawSlice(); // the last slice hands over to the update when the simulation runs
+    world_.simulationShown = shown;
+}
+
+} // namespace bx
