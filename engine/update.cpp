@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 #include "caption.h"
 #include "simulation.h"
@@ -29,6 +31,16 @@ struct PassWrites {
             *next++ = {ty, {packColour(orgGrid.at(tx, ty)), packColour(envGrid.at(tx, ty))}};
     }
 };
+
+// packColour in a form the compiler can vectorize: adding 1.5 * 2^52 to a component (any value
+// of magnitude below 2^31) rounds it to the nearest integer, ties to even, as lrint does, into
+// the low 32 bits of the sum.
+inline uint32_t roundedComponent(double v) {
+    return static_cast<uint32_t>(std::bit_cast<uint64_t>(v + 0x1.8p52));
+}
+inline PackedColour packColourOfPass(const Rgb& c) {
+    return roundedComponent(c.red) + 256 * roundedComponent(c.green) + 65536 * roundedComponent(c.blue);
+}
 
 } // namespace
 
@@ -82,7 +94,7 @@ void Simulation::keepPassColours(int column, int firstRow, int count, const Pass
     const Rgb* environments = &world_.envGrid.at(column, firstRow);
     SquareColours* colours = passColours_.data();
     for (int i = 0; i < count; ++i)
-        colours[i] = {packColour(organisms[i]), packColour(environments[i])};
+        colours[i] = {packColourOfPass(organisms[i]), packColourOfPass(environments[i])};
     for (const PassOverwrite* o = end; o != passOverwrites_.data();) {
         --o;
         colours[o->row - firstRow] = o->colours;
