@@ -141,6 +141,13 @@ concept LookaheadRandom = std::is_copy_constructible_v<Rng> && requires(Rng r, c
     r.adoptIf(true, a);
 };
 
+// What an update hears of each square it is about to overwrite other than through its own
+// layers' step: square (x, y)'s overtake, or an asteroid rolled in its update, lands on (tx, ty).
+// The shown world's update keeps what the write covers; every other caller hears nothing.
+struct IgnoreWrites {
+    void operator()(int, int, int, int) const {}
+};
+
 // One layer step on square (x, y): decay, growth (feeding the other layer when feedsOther),
 // or an overtake of a neighbour. Adds 1 to counter when the layer is present.
 //
@@ -148,10 +155,10 @@ concept LookaheadRandom = std::is_copy_constructible_v<Rng> && requires(Rng r, c
 // branches (a mispredicted branch costs more than the arithmetic): both outcomes of the decay
 // are weighed before the roll picks one, and decay and growth are written as amounts that may
 // be zero. Only an attack, about one step in four, takes a branch.
-template <class Rng>
+template <class Rng, class Writes = IgnoreWrites>
 [[gnu::always_inline]] inline void stepLayer(Grid& layer, Grid& other, int x, int y, int32_t& counter,
                                              bool feedsOther, const RuleParams& p, Rng& rng,
-                                             int32_t& chanceRoll) {
+                                             int32_t& chanceRoll, Writes writes = {}) {
     const Rgb kept = layer.at(x, y);
     const Rgb m = other.at(x, y);
     if (!(kept.sum() > 0))
@@ -208,28 +215,34 @@ template <class Rng>
         const Rgb& old = layer.at(tx, ty);
         spread = {(spread.red + old.red) / 2, (spread.green + old.green) / 2, (spread.blue + old.blue) / 2};
     }
+    writes(x, y, tx, ty);
     layer.set(tx, ty, spread);
 }
 
-// One asteroid roll: with chance 1 in asteroidFrequency a random colour lands on a random square.
-template <class Rng>
-inline void rollAsteroid(Grid& layer, const RuleParams& p, Rng& rng, int32_t& chanceRoll) {
+// One asteroid roll in the update of square (x, y): with chance 1 in asteroidFrequency a random
+// colour lands on a random square.
+template <class Rng, class Writes = IgnoreWrites>
+inline void rollAsteroid(Grid& layer, const RuleParams& p, Rng& rng, int32_t& chanceRoll, int x = 0,
+                         int y = 0, Writes writes = {}) {
     if (!rollOneIn(rng, p.asteroidFrequency, chanceRoll) || !p.asteroidsOn)
         return;
     const float cx = static_cast<float>(p.gridSizeX - 1) * rng.next() + 1.0f;
     const float cy = static_cast<float>(p.gridSizeY - 1) * rng.next() + 1.0f;
-    layer.set(roundToInt(cx), roundToInt(cy), randomColour(rng));
+    const int tx = roundToInt(cx), ty = roundToInt(cy);
+    writes(x, y, tx, ty);
+    layer.set(tx, ty, randomColour(rng));
 }
 
 // The rule part of a square update: environment step, organism step, two asteroid rolls.
-template <class Rng>
+template <class Rng, class Writes = IgnoreWrites>
 [[gnu::always_inline]] inline void updateSquareLayers(Grid& envGrid, Grid& orgGrid, int x, int y,
                                                       int32_t& environmentCount, int32_t& organismCount,
-                                                      const RuleParams& p, Rng& rng, int32_t& chanceRoll) {
-    stepLayer(envGrid, orgGrid, x, y, environmentCount, false, p, rng, chanceRoll);
-    stepLayer(orgGrid, envGrid, x, y, organismCount, true, p, rng, chanceRoll);
-    rollAsteroid(envGrid, p, rng, chanceRoll);
-    rollAsteroid(orgGrid, p, rng, chanceRoll);
+                                                      const RuleParams& p, Rng& rng, int32_t& chanceRoll,
+                                                      Writes writes = {}) {
+    stepLayer(envGrid, orgGrid, x, y, environmentCount, false, p, rng, chanceRoll, writes);
+    stepLayer(orgGrid, envGrid, x, y, organismCount, true, p, rng, chanceRoll, writes);
+    rollAsteroid(envGrid, p, rng, chanceRoll, x, y, writes);
+    rollAsteroid(orgGrid, p, rng, chanceRoll, x, y, writes);
 }
 
 } // namespace bx

@@ -33,53 +33,50 @@ public:
     void restart(int columns, int rows, const Look& look);
     // Queues a square that fits().
     void add(int column, int row, PackedColour organism, PackedColour environment) {
-        const auto index = static_cast<uint32_t>(column * rows_ + row);
-        slots_[index] = {organism, environment, static_cast<uint32_t>(order_.size())};
-        order_.push_back(index);
-        if (order_.size() >= compactAt())
-            compact();
+        const SquareColours square{organism, environment};
+        addColumn(column, row, &square, 1);
     }
     // Queues count squares of a column from firstRow down, in that order; the first and last fit().
-    void addColumn(int column, int firstRow, const SquareColours* squares, int count) {
-        const std::size_t start = order_.size();
-        order_.resize(start + std::size_t(count));
-        uint32_t* place = order_.data() + start;
-        auto index = static_cast<uint32_t>(column * rows_ + firstRow);
-        for (int i = 0; i < count; ++i, ++index) {
-            slots_[index] = {squares[i].organism, squares[i].environment, static_cast<uint32_t>(start + i)};
-            place[i] = index;
-        }
-        if (order_.size() >= compactAt())
-            compact();
-    }
-    bool empty() const { return order_.empty(); }
+    void addColumn(int column, int firstRow, const SquareColours* squares, int count);
+    bool empty() const { return runs_.empty(); }
     const Look& look() const { return look_; }
     // Hands each queued square to paint once, in the order of its last queuing; then empty.
     template <class Paint> void takeAll(Paint&& paint) {
-        for (std::size_t i = 0; i < order_.size(); ++i) {
-            const Slot& s = slots_[order_[i]];
-            if (s.last == i)
-                paint(Square{int(order_[i] / uint32_t(rows_)), int(order_[i] % uint32_t(rows_)), s.organism,
-                             s.environment});
-        }
-        order_.clear();
+        for (const Run& run : runs_)
+            for (int i = 0; i < run.count; ++i) {
+                const std::size_t index = slot(run.column, run.firstRow + i);
+                if (last_[index] == run.first + uint64_t(i))
+                    paint(Square{run.column, run.firstRow + i, colours_[index].organism,
+                                 colours_[index].environment});
+            }
+        forgetRuns();
     }
     // Forgets what is queued (the canvas was cleared).
-    void drop() { order_.clear(); }
+    void drop() { forgetRuns(); }
 
 private:
-    // Drops the places of squares queued again since: the queue stays within a few times the
-    // squares, and a world queued whole over and over is compacted once every few generations.
-    void compact();
-    std::size_t compactAt() const { return 4 * slots_.size() + 64; }
-    struct Slot {
-        PackedColour organism, environment;
-        uint32_t last; // the square's latest place in order_
+    // Squares queued together, numbered from `first` in the order of queuing. A run that a later
+    // run of its column covers whole has count 0: a world queued column by column over and over
+    // leaves about a live run a column however many generations wait.
+    struct Run {
+        uint64_t first;
+        int column, firstRow, count;
     };
+    std::size_t slot(int column, int row) const {
+        return std::size_t(column) * std::size_t(rows_) + std::size_t(row);
+    }
+    bool live(const Run& run) const;
+    // Drops the runs none of whose squares was queued last by them.
+    void compact();
+    void forgetRuns();
     Look look_;
     int columns_ = 0, rows_ = 0;
-    std::vector<Slot> slots_;     // column by column, so that a run down a column is written in order
-    std::vector<uint32_t> order_; // squares as queued, latest last
+    std::vector<SquareColours> colours_; // column by column: a run down a column is one copy
+    std::vector<uint64_t> last_;         // the number of each square's latest queuing
+    std::vector<Run> runs_;
+    std::vector<int> latest_; // each column's latest run, -1 for none
+    uint64_t queued_ = 0;     // squares queued since the queue was last empty
+    std::size_t compactAt_ = 0;
 };
 
 } // namespace bx

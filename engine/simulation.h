@@ -22,6 +22,12 @@
 
 namespace bx {
 
+// A square of a pass, in the pass's column, overwritten after its own update: its colours then.
+struct PassOverwrite {
+    int row;
+    SquareColours colours;
+};
+
 // The simulator's tick driver and its three phases (create, draw, run), working on the one
 // options record and world state of the program. Reaches the windows only through the host
 // and the canvas. Single-threaded: everything runs from the owner's timer and commands.
@@ -126,6 +132,8 @@ private:
     template <class Rng> Rng updatePass(Rng rng, const RuleParams& params, int stepsLeft);
     template <bool painted, class Rng>
     BX_CPU_CLONES Rng updateRows(Rng rng, const RuleParams& params, int stepsLeft);
+    // The colours a pass paints into passColours_, from the grids and the overwrites up to end.
+    BX_CPU_CLONES void keepPassColours(int column, int firstRow, int count, const PassOverwrite* end);
     // Paints the squares of column from firstRow whose colours updateRows kept in passColours_.
     void paintPass(int column, int firstRow, int count);
     void endOfColumn();
@@ -140,7 +148,8 @@ private:
     RandomGenerator* const streamable_; // rng_ when the update may run on its stream, else null
     SimulationHost& host_;
     Canvas& canvas_;
-    std::vector<SquareColours> passColours_; // a pass's squares as each was left by its update
+    std::vector<SquareColours> passColours_;    // a pass's squares as each was left by its update
+    std::vector<PassOverwrite> passOverwrites_; // a pass's squares overwritten after their update
     bool inTick_ = false;
     bool paused_ = false;
     int pausedPhase_ = PhaseIdle;

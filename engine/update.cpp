@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 #include "caption.h"
 #include "simulation.h"
@@ -14,6 +16,34 @@ template <class Rng> Rng Simulation::updatePass(Rng rng, const RuleParams& param
                                   : updateRows<false, Rng>(rng, params, stepsLeft);
 }
 
+namespace {
+
+// The shown world's ear for writes during a pass: a square of the pass that a later square's
+// update overwrites (an overtake upwards, an asteroid) is kept as its own update left it, so
+// that the pass paints what each square's update left, as if it painted each square at once.
+struct PassWrites {
+    const Grid& envGrid;
+    const Grid& orgGrid;
+    int column, firstRow;
+    PassOverwrite*& next;
+    void operator()(int, int y, int tx, int ty) const {
+        if (tx == column && ty >= firstRow && ty < y)
+            *next++ = {ty, {packColour(orgGrid.at(tx, ty)), packColour(envGrid.at(tx, ty))}};
+    }
+};
+
+// packColour in a form the compiler can vectorize: adding 1.5 * 2^52 to a component (any value
+// of magnitude below 2^31) rounds it to the nearest integer, ties to even, as lrint does, into
+// the low 32 bits of the sum.
+inline uint32_t roundedComponent(double v) {
+    return static_cast<uint32_t>(std::bit_cast<uint64_t>(v + 0x1.8p52));
+}
+inline PackedColour packColourOfPass(const Rgb& c) {
+    return roundedComponent(c.red) + 256 * roundedComponent(c.green) + 65536 * roundedComponent(c.blue);
+}
+
+} // namespace
+
 template <bool painted, class Rng>
 Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft) {
     int32_t environments = world_.environmentCount, organisms = world_.organismCount;
@@ -23,22 +53,27 @@ Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft) {
     const int column = world_.squareX;
     const int firstRow = world_.stepRow;
     int row = firstRow;
-    [[maybe_unused]] SquareColours* colours = nullptr;
+    [[maybe_unused]] PassOverwrite* next = nullptr;
     if constexpr (painted) {
-        const auto needed =
-            static_cast<std::size_t>(std::max(std::min(stepsLeft, params.gridSizeY + 1 - row), 0));
-        if (passColours_.size() < needed)
-            passColours_.resize(needed);
-        colours = passColours_.data();
+        // Each square's update writes at most four squares besides its own.
+        const auto most =
+            4 * static_cast<std::size_t>(std::max(std::min(stepsLeft, params.gridSizeY + 1 - row), 0));
+        if (passOverwrites_.size() < most)
+            passOverwrites_.resize(most);
+        next = passOverwrites_.data();
     }
     for (; row < params.gridSizeY + 1 && stepsLeft > 0; ++row, --stepsLeft) {
-        updateSquareLayers(envGrid, orgGrid, column, row, environments, organisms, params, rng, chanceRoll);
-        // Its colours now: a later square's update may overtake it before the pass is painted.
         if constexpr (painted)
-            *colours++ = {packColour(orgGrid.at(column, row)), packColour(envGrid.at(column, row))};
+            updateSquareLayers(envGrid, orgGrid, column, row, environments, organisms, params, rng,
+                               chanceRoll, PassWrites{envGrid, orgGrid, column, firstRow, next});
+        else
+            updateSquareLayers(envGrid, orgGrid, column, row, environments, organisms, params, rng,
+                               chanceRoll);
     }
-    if constexpr (painted)
+    if constexpr (painted) {
+        keepPassColours(column, firstRow, row - firstRow, next);
         paintPass(column, firstRow, row - firstRow);
+    }
     if (row != world_.stepRow)
         world_.squareY = row - 1;
     world_.stepRow = row;
@@ -46,6 +81,24 @@ Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft) {
     world_.organismCount = organisms;
     world_.chanceRoll = chanceRoll;
     return rng;
+}
+
+// The squares' colours as the grids hold them at the end of the pass, but for those overwritten
+// after their own update: the first overwrite kept what that update left.
+void Simulation::keepPassColours(int column, int firstRow, int count, const PassOverwrite* end) {
+    if (count <= 0)
+        return;
+    if (passColours_.size() < static_cast<std::size_t>(count))
+        passColours_.resize(static_cast<std::size_t>(count));
+    const Rgb* organisms = &world_.orgGrid.at(column, firstRow);
+    const Rgb* environments = &world_.envGrid.at(column, firstRow);
+    SquareColours* colours = passColours_.data();
+    for (int i = 0; i < count; ++i)
+        colours[i] = {packColourOfPass(organisms[i]), packColourOfPass(environments[i])};
+    for (const PassOverwrite* o = end; o != passOverwrites_.data();) {
+        --o;
+        colours[o->row - firstRow] = o->colours;
+    }
 }
 
 void Simulation::paintPass(int column, int firstRow, int count) {

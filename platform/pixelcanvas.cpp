@@ -15,15 +15,16 @@ namespace {
 // few overlapping 16-byte copies instead of a loop that first works out its own length.
 inline void fillRow(QRgb* p, int count, const QRgb (&quad)[4]) {
     if (count >= 4 && count <= 16) {
-        std::memcpy(p, quad, sizeof quad);
+        for (int i = 0; i < count - 4; i += 4)
+            std::memcpy(p + i, quad, sizeof quad);
         std::memcpy(p + count - 4, quad, sizeof quad);
-        if (count > 8) {
-            std::memcpy(p + 4, quad, sizeof quad);
-            std::memcpy(p + count - 8, quad, sizeof quad);
-        }
         return;
     }
     std::fill(p, p + count, quad[0]);
+}
+
+inline QRgb rgbOf(PackedColour colour) {
+    return qRgb(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
 }
 
 } // namespace
@@ -59,13 +60,17 @@ void PixelCanvas::fillBox(double x1, double y1, double x2, double y2, PackedColo
     const int top = std::max(ys.first, 0), bottom = std::min(ys.last, height_ - 1);
     if (left > right || top > bottom)
         return;
-    const QRgb rgb = qRgb(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+    const QRgb rgb = rgbOf(colour);
     const QRgb quad[4] = {rgb, rgb, rgb, rgb};
     const int count = right - left + 1;
     const std::ptrdiff_t stride = width_;
     QRgb* start = pixels_.data() + std::ptrdiff_t(top) * stride + left;
     for (int y = top; y <= bottom; ++y, start += stride)
         fillRow(start, count, quad);
+    markDirty(left, top, right, bottom);
+}
+
+void PixelCanvas::markDirty(int left, int top, int right, int bottom) {
     dirtyLeft_ = std::min(dirtyLeft_, left);
     dirtyTop_ = std::min(dirtyTop_, top);
     dirtyRight_ = std::max(dirtyRight_, right);
@@ -74,7 +79,35 @@ void PixelCanvas::fillBox(double x1, double y1, double x2, double y2, PackedColo
 
 void PixelCanvas::fillSquare(int column, int row, int size, PackedColour organism, PackedColour environment,
                              bool showOrganisms, bool showEnvironment) {
-    paintSquareBoxes(*this, column, row, size, organism, environment, showOrganisms, showEnvironment);
+    if (!(showOrganisms && showEnvironment && fillBothLayers(column, row, size, organism, environment)))
+        paintSquareBoxes(*this, column, row, size, organism, environment, showOrganisms, showEnvironment);
+}
+
+// The boxes of both layers with each pixel written once, the environment's corner rows holding
+// both colours; only for a square wholly on the canvas whose corner starts at its own corner
+// (a square of 2 pixels or more). Returns whether it painted.
+bool PixelCanvas::fillBothLayers(int column, int row, int size, PackedColour organism,
+                                 PackedColour environment) {
+    const double s = size, left = (column - 1) * s, top = (row - 1) * s;
+    const PixelSpan xs = pixelSpan(left, left + s), ys = pixelSpan(top, top + s);
+    const PixelSpan cornerX = pixelSpan(left, left + s / 2 - 1), cornerY = pixelSpan(top, top + s / 2 - 1);
+    if (xs.first < 0 || ys.first < 0 || xs.last >= width_ || ys.last >= height_ ||
+        cornerX.first != xs.first || cornerY.first != ys.first || cornerX.last >= xs.last ||
+        cornerY.last >= ys.last)
+        return false;
+    const QRgb org = rgbOf(organism), env = rgbOf(environment);
+    const QRgb orgQuad[4] = {org, org, org, org}, envQuad[4] = {env, env, env, env};
+    const int width = xs.last - xs.first + 1, cornerWidth = cornerX.last - cornerX.first + 1;
+    QRgb* start = pixels_.data() + std::ptrdiff_t(ys.first) * width_ + xs.first;
+    for (int y = ys.first; y <= ys.last; ++y, start += width_)
+        if (y <= cornerY.last) {
+            fillRow(start, cornerWidth, envQuad);
+            fillRow(start + cornerWidth, width - cornerWidth, orgQuad);
+        } else {
+            fillRow(start, width, orgQuad);
+        }
+    markDirty(xs.first, ys.first, xs.last, ys.last);
+    return true;
 }
 
 QRect PixelCanvas::takeDirty() {

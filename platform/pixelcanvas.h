@@ -37,6 +37,8 @@ public:
     QRect takeDirty();
 
 private:
+    bool fillBothLayers(int column, int row, int size, PackedColour organism, PackedColour environment);
+    void markDirty(int left, int top, int right, int bottom);
     void markClean();
     static constexpr QRgb blackPixel = 0xFF000000;
     std::vector<QRgb> pixels_; // rows top to bottom

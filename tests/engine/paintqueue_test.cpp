@@ -23,9 +23,9 @@ struct PixelGrid : bx::Canvas {
 };
 
 // Squares of 5 pixels (their boxes overlap their neighbours' by a pixel) painted in a random
-// order, alone and in runs down a column, many times over: painted out from the queue now and then, they
-// leave the same pixels as painting each at once, also after the queue has dropped the places of repeated
-// squares.
+// order, alone, in runs down a column and as whole columns, many times over: painted out from the queue now
+// and then, they leave the same pixels as painting each at once, also after the queue has dropped the places
+// of repeated squares.
 TEST(paintqueue_test, queued_squares_leave_the_pixels_that_painting_at_once_leaves) {
     for (const bool organisms : {true, false}) {
         PixelGrid atOnce, queued;
@@ -34,10 +34,12 @@ TEST(paintqueue_test, queued_squares_leave_the_pixels_that_painting_at_once_leav
         queue.restart(9, 9, look);
         bx::RandomGenerator rng(3);
         for (int i = 0; i < 3000; ++i) {
-            const int c = 1 + int(rng.next() * 8), r = 1 + int(rng.next() * 8);
+            const int c = 1 + int(rng.next() * 8), row = 1 + int(rng.next() * 8);
             const bx::PackedColour org = bx::PackedColour(i), env = bx::PackedColour(i + 100000);
-            // Every third time a run of squares down the column, queued at once.
-            const int count = i % 3 == 0 ? std::min(3, 9 - r) : 1;
+            // Every third time a run of squares down the column, every fifth the whole column, queued at
+            // once.
+            const int r = i % 5 == 0 ? 0 : row;
+            const int count = i % 5 == 0 ? 9 : i % 3 == 0 ? std::min(3, 9 - r) : 1;
             std::vector<bx::SquareColours> column;
             for (int k = 0; k < count; ++k) {
                 column.push_back({org + bx::PackedColour(k), env});

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/painting.h"
 #include "support/plainrules.h"
 #include "support/simfixture.h"
 
@@ -253,5 +254,59 @@ TEST(update_test, the_fast_update_gives_the_worlds_of_the_plain_rules) {
         ASSERT_EQ(fast.next(), plain.peekNext()) << "trial " << trial;
     }
 }
+
+// A shown world's pass paints every square as its own update left it, though a later square of
+// the pass may overtake it or an asteroid land on it before the pass ends: each pass is replayed
+// square by square on copies of the grids and the generator, painting each square at once.
+struct PassCase {
+    const char* name;
+    bool blend;
+    int32_t asteroidFrequency;
+    int slowdown;
+};
+class pass_painting : public testing::TestWithParam<PassCase> {};
+
+TEST_P(pass_painting, shows_each_square_as_its_own_update_left_it) {
+    auto owned = std::make_unique<bx::RandomGenerator>(uint64_t(11));
+    bx::RandomGenerator& generator = *owned;
+    bx::test::SimFixture f(std::move(owned));
+    f.options.gridSizeX = 5;
+    f.options.gridSizeY = 40;
+    f.options.environmentStartMode = bx::StartFull;
+    f.options.fullOrganisms = true;
+    f.options.blendOnOvertake = GetParam().blend;
+    f.options.asteroidFrequency = GetParam().asteroidFrequency;
+    f.options.slowdown = GetParam().slowdown;
+    f.sim->reset();
+    f.tickWhile(bx::PhaseCreate);
+    f.tickWhile(bx::PhaseDraw);
+    f.sim->startStop();
+    for (int tick = 0; tick < 400; ++tick) {
+        bx::RandomGenerator replay = generator;
+        bx::Grid env = f.world.envGrid, org = f.world.orgGrid;
+        int32_t envCount = f.world.environmentCount, orgCount = f.world.organismCount,
+                roll = f.world.chanceRoll;
+        const int column = f.world.squareX, firstRow = f.world.stepRow;
+        f.canvas.boxes.clear();
+        f.sim->tick();
+        replay.reseed();
+        bx::RandomGenerator::Stream stream = replay.stream();
+        const bx::RuleParams p = bx::ruleParamsOf(f.options, env, org);
+        bx::test::RecordingCanvas atOnce;
+        for (int row = firstRow;
+             row <= p.gridSizeY && row < firstRow + bx::passBudget(p.gridSizeY, f.options.slowdown); ++row) {
+            bx::updateSquareLayers(env, org, column, row, envCount, orgCount, p, stream, roll);
+            bx::paintSquareModel(atOnce, column, row, f.world.squareSize, org.at(column, row),
+                                 env.at(column, row), true, true);
+        }
+        ASSERT_EQ(atOnce.boxes, f.canvas.boxes) << "tick " << tick;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(update_test, pass_painting,
+                         testing::Values(PassCase{"whole_columns", true, 1000000, 0},
+                                         PassCase{"asteroids_often", true, 3, 0},
+                                         PassCase{"unblended_in_passes_of_ten", false, 5, 3}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

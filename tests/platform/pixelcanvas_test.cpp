@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+
+#include "engine/painting.h"
 
 namespace {
 
@@ -61,6 +64,23 @@ TEST(pixelcanvas_test, a_resize_keeps_what_still_fits_and_starts_new_parts_black
     EXPECT_EQ(1, c.width());
     EXPECT_EQ(1, c.height());
     EXPECT_EQ(0u, c.pixelColour(5, 0)); // outside reads black
+}
+
+// A square painted whole (each pixel once where it can) leaves the pixels and the dirty part that
+// its two boxes leave: every size from 1 to 17, every layer shown or not, at the canvas's corner,
+// inside it and cut off by its edges.
+TEST(pixelcanvas_test, a_square_leaves_the_pixels_of_its_boxes) {
+    for (int size = 1; size <= 17; ++size)
+        for (const auto& [organisms, environments] : {std::pair{true, true}, {true, false}, {false, true}})
+            for (const auto& [column, row] : {std::pair{1, 1}, {2, 3}, {4, 1}, {0, 2}, {3, 5}}) {
+                bx::PixelCanvas square, boxes;
+                for (bx::PixelCanvas* c : {&square, &boxes})
+                    c->resize(3 * size + 2, 4 * size + 1);
+                square.fillSquare(column, row, size, red, green, organisms, environments);
+                bx::paintSquareModel(boxes, column, row, size, red, green, organisms, environments);
+                ASSERT_EQ(boxes.view(), square.view()) << size << " " << column << "," << row;
+                ASSERT_EQ(boxes.takeDirty(), square.takeDirty()) << size << " " << column << "," << row;
+            }
 }
 
 } // namespace
