@@ -106,11 +106,14 @@ def parse_arguments(args):
 
 
 def run_one(seed, settings, generations, every):
-    """One world's rows: bramblex-run --stats lines of every every-th generation."""
+    """One world's bramblex-run --stats lines of every every-th generation, as one text: a single
+    string crosses to the client far cheaper than a list of thousands."""
     sim = bramblex.Simulation(seed=seed, **dict(settings))
     sim.run(generations)
-    rows = sim.stats_csv().splitlines()[1:]
-    return [row for row in rows if int(row.split(",", 1)[0]) % every == 0]
+    rows = sim.stats_csv().split("\n", 1)[1]  # without the header
+    if every == 1:
+        return rows
+    return "".join(row + "\n" for row in rows.splitlines() if int(row.split(",", 1)[0]) % every == 0)
 
 
 def csv_fields(fields):
@@ -189,7 +192,7 @@ def csv_text(config, runs, results):
     lines = [header]
     for i, (seed, settings) in enumerate(runs):
         prefix = csv_fields([seed] + [value for _, value in settings]) + ","
-        lines.extend(prefix + row for row in results[i])
+        lines.extend(prefix + row for row in results[i].splitlines())
     return "\n".join(lines) + "\n"
 
 
@@ -207,9 +210,15 @@ def start_cluster(config):
         return connect(config.scheduler), None
     import dask
     from distributed import Client, LocalCluster
-    # The workers' stack sampler wakes every 10 ms: CPU taken from the runs on a machine whose every
-    # core runs one. The nannies hand this setting to the worker processes they start.
-    dask.config.set({"distributed.worker.profile.enabled": False})
+    # The cluster's own upkeep takes CPU from the runs when every core runs one: the workers' stack
+    # sampler (every 10 ms), the event loops' watchdog ticks (20 ms), system and memory monitors and
+    # work stealing (the scheduler's queue already hands each worker its next run). The nannies hand
+    # these settings to the worker processes they start.
+    dask.config.set({"distributed.worker.profile.enabled": False,
+                     "distributed.admin.tick.interval": "500ms",
+                     "distributed.admin.system-monitor.interval": "2s",
+                     "distributed.worker.memory.monitor-interval": "1s",
+                     "distributed.scheduler.work-stealing": False})
     cluster = LocalCluster(n_workers=config.workers or len(os.sched_getaffinity(0)), threads_per_worker=1,
                            processes=True, dashboard_address=None, silence_logs=logging.ERROR,
                            preload=[__name__])
