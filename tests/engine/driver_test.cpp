@@ -6,16 +6,7 @@
 
 namespace {
 
-using bx::test::SimFixture;
-
-// A small world with a few seeds, driven by a seeded generator.
-struct SmallWorld : SimFixture {
-    SmallWorld() : SimFixture(std::make_unique<bx::RandomGenerator>(11)) {
-        options.gridSizeX = options.gridSizeY = 10;
-        options.startOrganisms = options.startEnvironments = 3;
-        sim->reset();
-    }
-};
+using bx::test::SmallWorld;
 
 TEST(driver_test, reset_locks_the_creation_commands_and_starts_creating_a_blank_world) {
     SmallWorld f;

@@ -5,16 +5,7 @@
 
 namespace {
 
-using bx::test::SimFixture;
-
-// A small world being created, driven by a seeded generator.
-struct SmallWorld : SimFixture {
-    SmallWorld() : SimFixture(std::make_unique<bx::RandomGenerator>(11)) {
-        options.gridSizeX = options.gridSizeY = 10;
-        options.startOrganisms = options.startEnvironments = 3;
-        sim->reset();
-    }
-};
+using bx::test::SmallWorld;
 
 TEST(pausehold_test, a_held_simulation_ticks_nothing_until_the_hold_ends_and_puts_its_phase_back) {
     SmallWorld f;

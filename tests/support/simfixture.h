@@ -34,4 +34,13 @@ struct SimFixture {
     }
 };
 
+// A 10 x 10 world with three seeds of each layer being created, driven by a seeded generator.
+struct SmallWorld : SimFixture {
+    SmallWorld() : SimFixture(std::make_unique<RandomGenerator>(11)) {
+        options.gridSizeX = options.gridSizeY = 10;
+        options.startOrganisms = options.startEnvironments = 3;
+        sim->reset();
+    }
+};
+
 } // namespace bx::test
