@@ -86,6 +86,57 @@ void runGenerations(benchmark::State& state, bool shown, bool statistics = false
     state.counters["generations_per_second"] = benchmark::Counter(generations, benchmark::Counter::kIsRate);
 }
 
+double threadCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+// A world of runGenerations', its timer stopped for a loop to wake it.
+void startFast(Simulator& s, bool shown) {
+    bx::SimulatorApp& app = *s.app;
+    app.mainWindow().findChild<QSlider*>("slowdownslider")->setValue(-5);
+    if (!shown)
+        app.simulation().setShown(false);
+    app.simulation().startStop();
+    app.mainWindow().findChild<QTimer*>("Timer1")->stop();
+    QCoreApplication::processEvents();
+}
+
+// The main thread's CPU seconds for `slice` of waking the world as its timer would, and the
+// frame it still had due shown; adds them and the generations run to the totals.
+void runSlice(bx::SimulatorApp& app, std::chrono::milliseconds slice, double& cpu, double& generations) {
+    const int32_t first = app.world().generation;
+    const double cpuBefore = threadCpuSeconds();
+    const auto end = std::chrono::steady_clock::now() + slice;
+    while (std::chrono::steady_clock::now() < end) {
+        app.wake();
+        QCoreApplication::processEvents();
+    }
+    auto* frameTimer = app.findChild<QTimer*>("frametimer");
+    while (frameTimer->isActive())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    cpu += threadCpuSeconds() - cpuBefore;
+    generations += app.world().generation - first;
+}
+
+// Shown against hidden in one process, taking turns every 100 ms, so that the machine's drift in
+// speed falls on both alike: the shown world's generations per CPU second over the hidden one's.
+void shownOverHidden(benchmark::State& state) {
+    Simulator shown(100), hidden(100);
+    startFast(shown, true);
+    startFast(hidden, false);
+    double cpu[2] = {}, generations[2] = {};
+    for (auto _ : state) {
+        runSlice(*shown.app, std::chrono::milliseconds(100), cpu[0], generations[0]);
+        runSlice(*hidden.app, std::chrono::milliseconds(100), cpu[1], generations[1]);
+    }
+    state.counters["shown_over_hidden"] = (generations[0] / cpu[0]) / (generations[1] / cpu[1]);
+    state.counters["hidden_generations_per_cpu_second"] = generations[1] / cpu[1];
+    state.counters["shown_generations_per_cpu_second"] = generations[0] / cpu[0];
+}
+BENCHMARK(shownOverHidden)->Unit(benchmark::kMillisecond)->Iterations(40)->UseRealTime();
+
 void shownGenerations(benchmark::State& state) {
     runGenerations(state, true);
 }

@@ -24,6 +24,9 @@ public:
     // would with its colours: one call for a pass of the world instead of one a square.
     virtual void paintColumn(int column, int firstRow, const SquareColours* squares, int count, int size,
                              bool showOrganisms, bool showEnvironment);
+    // Whether the canvas shows what was painted a frame at a time, so that a world's squares may
+    // wait to be painted until a frame is due (Simulation::paintWaiting).
+    virtual bool showsFrames() const { return false; }
 };
 
 // Which pixels a box edge pair covers: both ends rounded half to even, in increasing order.

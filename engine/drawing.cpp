@@ -17,6 +17,7 @@ void Simulation::drawSlice() {
     int passes = world_.passesPerTick;
     if (!world_.simulationShown)
         return;
+    paintWaiting(); // painted before the squares drawn over them
     const int lastRow = options_.gridSizeY;
     while (passes > 0) {
         if (!world_.fullScreen && world_.simulationShown)

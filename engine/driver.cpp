@@ -105,7 +105,7 @@ void Simulation::startStop() {
 }
 
 void Simulation::reset() {
-    canvas_.clear();
+    clearCanvas();
     host_.setCreationCommandsEnabled(false);
     host_.setMainCaption(options_.mainTitle);
     host_.setDisplayCaption(options_.displayTitle);
@@ -145,12 +145,13 @@ bool Simulation::confirmReset() {
     }
     if (world_.running)
         startStop();
-    canvas_.clear();
+    clearCanvas();
     reset();
     return true;
 }
 
 void Simulation::restartCreation() {
+    paintWaiting(); // before creation writes new colours into the grids
     world_.phase = PhaseCreate;
     world_.environmentsPlaced = world_.organismsPlaced = 0;
     host_.setTimerEnabled(true);

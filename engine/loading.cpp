@@ -10,6 +10,7 @@ void Simulation::cursorsAtFirstSquare() {
 }
 
 void Simulation::loadWorld(SavedWorld saved) {
+    paintWaiting(); // the squares of the world being replaced
     world_.envGrid = std::move(saved.envGrid);
     world_.orgGrid = std::move(saved.orgGrid);
     world_.organismCount = saved.organismCount;

@@ -8,16 +8,14 @@ void PaintQueue::restart(int columns, int rows, const Look& look) {
     look_ = look;
     columns_ = columns;
     rows_ = rows;
-    colours_.assign(std::size_t(columns) * std::size_t(rows), SquareColours{});
-    last_.assign(colours_.size(), 0);
+    marks_.assign(std::size_t(columns) * std::size_t(rows), Mark{});
     forgetRuns();
 }
 
-void PaintQueue::addColumn(int column, int firstRow, const SquareColours* squares, int count) {
+void PaintQueue::addColumn(int column, int firstRow, int count) {
     const std::size_t start = slot(column, firstRow);
-    std::copy_n(squares, count, colours_.begin() + std::ptrdiff_t(start));
     for (int i = 0; i < count; ++i)
-        last_[start + std::size_t(i)] = queued_ + uint64_t(i);
+        marks_[start + std::size_t(i)].last = clock_ + 1 + uint64_t(i);
     int& latest = latest_[std::size_t(column)];
     if (latest >= 0) {
         Run& before = runs_[std::size_t(latest)];
@@ -25,15 +23,28 @@ void PaintQueue::addColumn(int column, int firstRow, const SquareColours* square
             before.count = 0;
     }
     latest = int(runs_.size());
-    runs_.push_back({queued_, column, firstRow, count});
-    queued_ += uint64_t(count);
+    runs_.push_back({clock_ + 1, column, firstRow, count});
+    clock_ += uint64_t(count);
     if (runs_.size() >= compactAt_)
         compact();
 }
 
+const SquareColours* PaintQueue::coloursOf(const Run& run, int from, int to, const Grid& organisms,
+                                           const Grid& environments) {
+    if (colours_.size() < std::size_t(to - from))
+        colours_.resize(std::size_t(to - from));
+    const Rgb* org = &organisms.at(run.column, run.firstRow + from);
+    const Rgb* env = &environments.at(run.column, run.firstRow + from);
+    for (int i = 0; i < to - from; ++i) {
+        const Mark& m = marks_[slot(run.column, run.firstRow + from + i)];
+        colours_[std::size_t(i)] = m.keptAt > m.last ? m.kept : SquareColours{packColourOf(org[i]), packColourOf(env[i])};
+    }
+    return colours_.data();
+}
+
 bool PaintQueue::live(const Run& run) const {
     for (int i = 0; i < run.count; ++i)
-        if (last_[slot(run.column, run.firstRow + i)] == run.first + uint64_t(i))
+        if (lastQueuedBy(run, i))
             return true;
     return false;
 }
@@ -52,11 +63,10 @@ void PaintQueue::compact() {
     compactAt_ = 2 * kept + 2 * std::size_t(columns_) + 64;
 }
 
-// The numbers start again: a square's number is read only in the run that queued it last.
 void PaintQueue::forgetRuns() {
     runs_.clear();
     latest_.assign(std::size_t(columns_), -1);
-    queued_ = 0;
+    firstQueued_ = clock_ + 1;
     compactAt_ = 2 * std::size_t(columns_) + 64;
 }
 

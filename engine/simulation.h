@@ -7,6 +7,7 @@
 #include "canvas.h"
 #include "host.h"
 #include "options.h"
+#include "paintqueue.h"
 #include "random.h"
 #include "rules.h"
 #include "worldstate.h"
@@ -21,12 +22,6 @@
 #endif
 
 namespace bx {
-
-// A square of a pass, in the pass's column, overwritten after its own update: its colours then.
-struct PassOverwrite {
-    int row;
-    SquareColours colours;
-};
 
 // The simulator's tick driver and its three phases (create, draw, run), working on the one
 // options record and world state of the program. Reaches the windows only through the host
@@ -103,6 +98,11 @@ public:
     // is shown now and again after every update pass.
     void pointerMoved(int x, int y);
 
+    // Paints the squares a shown world's passes updated since this was last done. A canvas that
+    // shows frames (Canvas::showsFrames) has its owner call it when a frame is due and whenever
+    // it paints or reads its pixels; any other canvas is painted after every pass.
+    void paintWaiting();
+
 private:
     void createSlice();
     void drawSlice();
@@ -132,10 +132,10 @@ private:
     template <class Rng> Rng updatePass(Rng rng, const RuleParams& params, int stepsLeft);
     template <bool painted, class Rng>
     BX_CPU_CLONES Rng updateRows(Rng rng, const RuleParams& params, int stepsLeft);
-    // The colours a pass paints into passColours_, from the grids and the overwrites up to end.
-    BX_CPU_CLONES void keepPassColours(int column, int firstRow, int count, const PassOverwrite* end);
-    // Paints the squares of column from firstRow whose colours updateRows kept in passColours_.
-    void paintPass(int column, int firstRow, int count);
+    // Queues count squares of column from firstRow for painting, before a pass updates them.
+    void queueSquares(int column, int firstRow, int count);
+    // Clears the canvas, and forgets the squares waiting to be painted on it.
+    void clearCanvas();
     void endOfColumn();
     void endOfGeneration();
     bool handleDeadWorld();
@@ -148,8 +148,7 @@ private:
     RandomGenerator* const streamable_; // rng_ when the update may run on its stream, else null
     SimulationHost& host_;
     Canvas& canvas_;
-    std::vector<SquareColours> passColours_;    // a pass's squares as each was left by its update
-    std::vector<PassOverwrite> passOverwrites_; // a pass's squares overwritten after their update
+    PaintQueue waiting_; // squares updated by shown passes, not yet painted
     bool inTick_ = false;
     bool paused_ = false;
     int pausedPhase_ = PhaseIdle;

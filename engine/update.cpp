@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 
 #include "caption.h"
@@ -18,29 +17,19 @@ template <class Rng> Rng Simulation::updatePass(Rng rng, const RuleParams& param
 
 namespace {
 
-// The shown world's ear for writes during a pass: a square of the pass that a later square's
-// update overwrites (an overtake upwards, an asteroid) is kept as its own update left it, so
-// that the pass paints what each square's update left, as if it painted each square at once.
-struct PassWrites {
+// The shown world's ear for writes during a pass: a queued square that another square's update
+// overwrites keeps the colours its own update left. The squares of the pass from the one being
+// updated to the pass's end have their own update still to come.
+struct QueueWrites {
+    PaintQueue& queue;
     const Grid& envGrid;
     const Grid& orgGrid;
-    int column, firstRow;
-    PassOverwrite*& next;
+    int column, passEnd; // the pass's column, and the row after its last
     void operator()(int, int y, int tx, int ty) const {
-        if (tx == column && ty >= firstRow && ty < y)
-            *next++ = {ty, {packColour(orgGrid.at(tx, ty)), packColour(envGrid.at(tx, ty))}};
+        if (tx != column || ty < y || ty >= passEnd)
+            queue.overwriting(tx, ty, orgGrid, envGrid);
     }
 };
-
-// packColour in a form the compiler can vectorize: adding 1.5 * 2^52 to a component (any value
-// of magnitude below 2^31) rounds it to the nearest integer, ties to even, as lrint does, into
-// the low 32 bits of the sum.
-inline uint32_t roundedComponent(double v) {
-    return static_cast<uint32_t>(std::bit_cast<uint64_t>(v + 0x1.8p52));
-}
-inline PackedColour packColourOfPass(const Rgb& c) {
-    return roundedComponent(c.red) + 256 * roundedComponent(c.green) + 65536 * roundedComponent(c.blue);
-}
 
 } // namespace
 
@@ -51,29 +40,21 @@ Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft) {
     Grid& envGrid = world_.envGrid;
     Grid& orgGrid = world_.orgGrid;
     const int column = world_.squareX;
-    const int firstRow = world_.stepRow;
-    int row = firstRow;
-    [[maybe_unused]] PassOverwrite* next = nullptr;
-    if constexpr (painted) {
-        // Each square's update writes at most four squares besides its own.
-        const auto most =
-            4 * static_cast<std::size_t>(std::max(std::min(stepsLeft, params.gridSizeY + 1 - row), 0));
-        if (passOverwrites_.size() < most)
-            passOverwrites_.resize(most);
-        next = passOverwrites_.data();
-    }
+    int row = world_.stepRow;
+    [[maybe_unused]] const int passEnd = std::min(row + std::max(stepsLeft, 0), params.gridSizeY + 1);
+    if constexpr (painted)
+        queueSquares(column, row, passEnd - row);
     for (; row < params.gridSizeY + 1 && stepsLeft > 0; ++row, --stepsLeft) {
         if constexpr (painted)
             updateSquareLayers(envGrid, orgGrid, column, row, environments, organisms, params, rng,
-                               chanceRoll, PassWrites{envGrid, orgGrid, column, firstRow, next});
+                               chanceRoll, QueueWrites{waiting_, envGrid, orgGrid, column, passEnd});
         else
             updateSquareLayers(envGrid, orgGrid, column, row, environments, organisms, params, rng,
                                chanceRoll);
     }
-    if constexpr (painted) {
-        keepPassColours(column, firstRow, row - firstRow, next);
-        paintPass(column, firstRow, row - firstRow);
-    }
+    if constexpr (painted)
+        if (!canvas_.showsFrames())
+            paintWaiting();
     if (row != world_.stepRow)
         world_.squareY = row - 1;
     world_.stepRow = row;
@@ -83,41 +64,36 @@ Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft) {
     return rng;
 }
 
-// The squares' colours as the grids hold them at the end of the pass, but for those overwritten
-// after their own update: the first overwrite kept what that update left.
-void Simulation::keepPassColours(int column, int firstRow, int count, const PassOverwrite* end) {
+// A queue that fits the pass and both grids, in the look the squares are painted with now.
+void Simulation::queueSquares(int column, int firstRow, int count) {
     if (count <= 0)
         return;
-    if (passColours_.size() < static_cast<std::size_t>(count))
-        passColours_.resize(static_cast<std::size_t>(count));
-    const Rgb* organisms = &world_.orgGrid.at(column, firstRow);
-    const Rgb* environments = &world_.envGrid.at(column, firstRow);
-    SquareColours* colours = passColours_.data();
-    for (int i = 0; i < count; ++i)
-        colours[i] = {packColourOfPass(organisms[i]), packColourOfPass(environments[i])};
-    for (const PassOverwrite* o = end; o != passOverwrites_.data();) {
-        --o;
-        colours[o->row - firstRow] = o->colours;
+    const PaintQueue::Look look{world_.fullScreen ? world_.fullScreenSquareSize : world_.squareSize,
+                                world_.showOrganisms, world_.showEnvironment};
+    const int lastRow = firstRow + count - 1;
+    const int lastColumn = std::max({world_.orgGrid.sizeX(), world_.envGrid.sizeX(), column});
+    const int bottomRow = std::max({world_.orgGrid.sizeY(), world_.envGrid.sizeY(), lastRow});
+    if (!waiting_.fits(column, firstRow, look) || !waiting_.fits(lastColumn, bottomRow, look)) {
+        paintWaiting();
+        waiting_.restart(lastColumn + 1, bottomRow + 1, look);
     }
+    waiting_.addColumn(column, firstRow, count);
 }
 
-void Simulation::paintPass(int column, int firstRow, int count) {
-    if (count <= 0)
+void Simulation::paintWaiting() {
+    if (waiting_.empty())
         return;
-    const int size = world_.fullScreen ? world_.fullScreenSquareSize : world_.squareSize;
-    const int lastRow = firstRow + count - 1;
-    const auto inBoth = [this, column](int row) {
-        return world_.orgGrid.contains(column, row) && world_.envGrid.contains(column, row);
-    };
-    if (inBoth(firstRow) && inBoth(lastRow)) {
-        canvas_.paintColumn(column, firstRow, passColours_.data(), count, size, world_.showOrganisms,
-                            world_.showEnvironment);
-        return;
-    }
-    for (int i = 0; i < count; ++i) // a column outside the grids: what lies inside, as paintSquare does
-        if (inBoth(firstRow + i))
-            canvas_.paintColumn(column, firstRow + i, &passColours_[std::size_t(i)], 1, size,
-                                world_.showOrganisms, world_.showEnvironment);
+    const PaintQueue::Look look = waiting_.look();
+    waiting_.takeAll(world_.orgGrid, world_.envGrid,
+                     [this, &look](int column, int firstRow, const SquareColours* colours, int count) {
+                         canvas_.paintColumn(column, firstRow, colours, count, look.size, look.organisms,
+                                             look.environments);
+                     });
+}
+
+void Simulation::clearCanvas() {
+    waiting_.drop();
+    canvas_.clear();
 }
 
 void Simulation::runSimulationPasses() {

@@ -25,7 +25,6 @@ QImage DisplayWindow::view() {
 }
 
 void DisplayWindow::clear() {
-    queue_.drop();
     pixels_.clear();
     update(); // shown at once, also when no tick follows
 }
@@ -36,33 +35,20 @@ void DisplayWindow::fillBox(double x1, double y1, double x2, double y2, PackedCo
 
 void DisplayWindow::paintSquare(int column, int row, int size, const Rgb& organism, const Rgb& environment,
                                 bool showOrganisms, bool showEnvironment) {
-    prepareQueue(column, row, row, {size, showOrganisms, showEnvironment});
-    queue_.add(column, row, packColour(organism), packColour(environment));
+    pixels_.fillSquare(column, row, size, packColour(organism), packColour(environment), showOrganisms,
+                       showEnvironment);
 }
 
 void DisplayWindow::paintColumn(int column, int firstRow, const SquareColours* squares, int count, int size,
                                 bool showOrganisms, bool showEnvironment) {
-    if (count <= 0)
-        return;
-    prepareQueue(column, firstRow, firstRow + count - 1, {size, showOrganisms, showEnvironment});
-    queue_.addColumn(column, firstRow, squares, count);
-}
-
-void DisplayWindow::prepareQueue(int column, int firstRow, int lastRow, const PaintQueue::Look& look) {
-    if (queue_.fits(column, firstRow, look) && queue_.fits(column, lastRow, look))
-        return;
-    paintQueued();
-    const int edge = std::max(look.size, 1);
-    queue_.restart(std::max(pixels_.width() / edge + 2, column + 1),
-                   std::max(pixels_.height() / edge + 2, lastRow + 1), look);
+    for (int i = 0; i < count; ++i)
+        pixels_.fillSquare(column, firstRow + i, size, squares[i].organism, squares[i].environment,
+                           showOrganisms, showEnvironment);
 }
 
 void DisplayWindow::paintQueued() {
-    const PaintQueue::Look look = queue_.look();
-    queue_.takeAll([this, &look](const PaintQueue::Square& s) {
-        pixels_.fillSquare(s.column, s.row, look.size, s.organism, s.environment, look.organisms,
-                           look.environments);
-    });
+    if (paintWaiting_)
+        paintWaiting_();
 }
 
 void DisplayWindow::flush() {

@@ -2,9 +2,9 @@
 #include <QImage>
 #include <QRect>
 #include <QWidget>
+#include <functional>
 
 #include "engine/canvas.h"
-#include "engine/paintqueue.h"
 #include "platform/pixelcanvas.h"
 
 namespace bx {
@@ -19,15 +19,19 @@ public:
     virtual void closeRequested() = 0;
 };
 
-// The canvas the world is painted on. Squares wait in a queue and go into an image when flush()
-// runs, once a frame, and the widget shows the part that changed: a square that changes many
-// times between frames is painted once, and a minimised window paints nothing.
+// The canvas the world is painted on. It shows frames: the world's squares wait in the
+// simulation's queue and go into an image when flush() runs, once a frame, and the widget shows
+// the part that changed. A square that changes many times between frames is painted once, and a
+// minimised window paints nothing.
 class DisplayWindow : public QWidget, public Canvas {
     Q_OBJECT
 public:
     DisplayWindow();
     // Who hears the keys, mouse and close box (nobody until set).
     void setEvents(DisplayEvents* events) { events_ = events; }
+    // What paints the squares waiting for the next frame (nothing until set): run before the
+    // canvas shows, reads or resizes its pixels.
+    void setWaitingSquares(std::function<void()> paintWaiting) { paintWaiting_ = std::move(paintWaiting); }
 
     void clear() override;
     void fillBox(double x1, double y1, double x2, double y2, PackedColour colour) override;
@@ -35,6 +39,7 @@ public:
                      bool showOrganisms, bool showEnvironment) override;
     void paintColumn(int column, int firstRow, const SquareColours* squares, int count, int size,
                      bool showOrganisms, bool showEnvironment) override;
+    bool showsFrames() const override { return true; }
     // Shows what was painted since the last flush.
     void flush();
     // The painted pixels as an image that borrows them (valid until the next paint or resize).
@@ -61,13 +66,11 @@ protected:
 
 private:
     DisplayEvents* events_ = nullptr;
+    std::function<void()> paintWaiting_;
     // Paints the squares waiting into the pixels.
     void paintQueued();
-    // Makes the queue take squares (column, firstRow) to (column, lastRow) painted with look.
-    void prepareQueue(int column, int firstRow, int lastRow, const PaintQueue::Look& look);
     // The canvas's own pixels, shown through view().
     PixelCanvas pixels_;
-    PaintQueue queue_;
     // Where the window is between full-screen views, followed as it moves and resizes.
     void rememberNormalGeometry();
     QRect normalGeometry_;

@@ -63,6 +63,7 @@ SimulatorApp::SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng)
     optionsWindow_->setScreensaverActions(*screensaver_);
     optionsCommands_->setSaveProfile([this] { profiles_->saveProfileAs(); });
     display_->setEvents(view_.get());
+    display_->setWaitingSquares([this] { sim_->paintWaiting(); });
     statistics_ = std::make_unique<StatisticsWindow>(history_, options_, platform_.files, platform_.messages,
                                                      platform_.profileHome);
     view_->setShowStatistics([this] { showStatistics(); });
@@ -77,6 +78,7 @@ SimulatorApp::SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng)
 
 SimulatorApp::~SimulatorApp() {
     display_->setEvents(nullptr);
+    display_->setWaitingSquares(nullptr);
 }
 
 void SimulatorApp::connectCommands() {

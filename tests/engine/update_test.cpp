@@ -256,17 +256,21 @@ TEST(update_test, the_fast_update_gives_the_worlds_of_the_plain_rules) {
 }
 
 // A shown world's pass paints every square as its own update left it, though a later square of
-// the pass may overtake it or an asteroid land on it before the pass ends: each pass is replayed
-// square by square on copies of the grids and the generator, painting each square at once.
+// the pass or of a later pass may overtake it or an asteroid land on it before it is painted:
+// each pass is replayed square by square on copies of the grids and the generator, painting each
+// square at once. A canvas painted after every pass gets the same boxes; a canvas that shows
+// frames, painted out every few ticks, the same pixels.
 struct PassCase {
     const char* name;
     bool blend;
     int32_t asteroidFrequency;
     int slowdown;
+    int ticksPerFrame; // 0: a canvas painted after every pass
 };
 class pass_painting : public testing::TestWithParam<PassCase> {};
 
 TEST_P(pass_painting, shows_each_square_as_its_own_update_left_it) {
+    const PassCase& c = GetParam();
     auto owned = std::make_unique<bx::RandomGenerator>(uint64_t(11));
     bx::RandomGenerator& generator = *owned;
     bx::test::SimFixture f(std::move(owned));
@@ -274,39 +278,55 @@ TEST_P(pass_painting, shows_each_square_as_its_own_update_left_it) {
     f.options.gridSizeY = 40;
     f.options.environmentStartMode = bx::StartFull;
     f.options.fullOrganisms = true;
-    f.options.blendOnOvertake = GetParam().blend;
-    f.options.asteroidFrequency = GetParam().asteroidFrequency;
-    f.options.slowdown = GetParam().slowdown;
+    f.options.blendOnOvertake = c.blend;
+    f.options.asteroidFrequency = c.asteroidFrequency;
+    f.options.slowdown = c.slowdown;
+    f.canvas.frames = c.ticksPerFrame > 0;
     f.sim->reset();
     f.tickWhile(bx::PhaseCreate);
     f.tickWhile(bx::PhaseDraw);
     f.sim->startStop();
-    for (int tick = 0; tick < 400; ++tick) {
+    f.canvas.boxes.clear();
+    bx::test::RecordingCanvas atOnce;
+    bx::test::PixelGrid framed{48, 330}, reference{48, 330};
+    for (int tick = 1; tick <= 400; ++tick) {
         bx::RandomGenerator replay = generator;
         bx::Grid env = f.world.envGrid, org = f.world.orgGrid;
         int32_t envCount = f.world.environmentCount, orgCount = f.world.organismCount,
                 roll = f.world.chanceRoll;
         const int column = f.world.squareX, firstRow = f.world.stepRow;
-        f.canvas.boxes.clear();
         f.sim->tick();
         replay.reseed();
         bx::RandomGenerator::Stream stream = replay.stream();
         const bx::RuleParams p = bx::ruleParamsOf(f.options, env, org);
-        bx::test::RecordingCanvas atOnce;
-        for (int row = firstRow;
-             row <= p.gridSizeY && row < firstRow + bx::passBudget(p.gridSizeY, f.options.slowdown); ++row) {
+        for (int row = firstRow; row <= p.gridSizeY && row < firstRow + bx::passBudget(p.gridSizeY, c.slowdown);
+             ++row) {
             bx::updateSquareLayers(env, org, column, row, envCount, orgCount, p, stream, roll);
             bx::paintSquareModel(atOnce, column, row, f.world.squareSize, org.at(column, row),
                                  env.at(column, row), true, true);
         }
-        ASSERT_EQ(atOnce.boxes, f.canvas.boxes) << "tick " << tick;
+        if (c.ticksPerFrame == 0) {
+            ASSERT_EQ(atOnce.boxes, f.canvas.boxes) << "tick " << tick;
+        } else if (tick % c.ticksPerFrame == 0) {
+            f.sim->paintWaiting();
+            framed.paint(f.canvas.boxes);
+            reference.paint(atOnce.boxes);
+            ASSERT_EQ(framed.pixels, reference.pixels) << "tick " << tick;
+        } else {
+            continue;
+        }
+        atOnce.boxes.clear();
+        f.canvas.boxes.clear();
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(update_test, pass_painting,
-                         testing::Values(PassCase{"whole_columns", true, 1000000, 0},
-                                         PassCase{"asteroids_often", true, 3, 0},
-                                         PassCase{"unblended_in_passes_of_ten", false, 5, 3}),
+                         testing::Values(PassCase{"whole_columns", true, 1000000, 0, 0},
+                                         PassCase{"asteroids_often", true, 3, 0, 0},
+                                         PassCase{"unblended_in_passes_of_ten", false, 5, 3, 0},
+                                         PassCase{"frames_of_a_generation_and_more", true, 3, 0, 7},
+                                         PassCase{"frames_within_a_column", false, 5, 3, 2},
+                                         PassCase{"frames_of_odd_lengths", true, 40, 1, 13}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -73,14 +74,31 @@ struct Box {
     bool operator==(const Box&) const = default;
 };
 
-// Remembers every box it is asked to fill and how often it was cleared.
+// Remembers every box it is asked to fill and how often it was cleared; with `frames` set it
+// is a canvas that shows frames, whose squares wait for Simulation::paintWaiting.
 class RecordingCanvas : public Canvas {
 public:
     std::vector<Box> boxes;
     int clears = 0;
+    bool frames = false;
     void clear() override { ++clears; }
     void fillBox(double x1, double y1, double x2, double y2, PackedColour c) override {
         boxes.push_back({x1, y1, x2, y2, c});
+    }
+    bool showsFrames() const override { return frames; }
+};
+
+// Pixels in a plain array (clipped as every canvas clips), painted box by box.
+struct PixelGrid {
+    int width, height;
+    std::vector<PackedColour> pixels = std::vector<PackedColour>(std::size_t(width * height), 0);
+    void paint(const std::vector<Box>& boxes) {
+        for (const Box& b : boxes) {
+            const PixelSpan xs = pixelSpan(b.x1, b.x2), ys = pixelSpan(b.y1, b.y2);
+            for (int y = std::max(ys.first, 0); y <= std::min(ys.last, height - 1); ++y)
+                for (int x = std::max(xs.first, 0); x <= std::min(xs.last, width - 1); ++x)
+                    pixels[std::size_t(y * width + x)] = b.colour;
+        }
     }
 };
 
