@@ -37,7 +37,8 @@ const SquareColours* PaintQueue::coloursOf(const Run& run, int from, int to, con
     const Rgb* env = &environments.at(run.column, run.firstRow + from);
     for (int i = 0; i < to - from; ++i) {
         const Mark& m = marks_[slot(run.column, run.firstRow + from + i)];
-        colours_[std::size_t(i)] = m.keptAt > m.last ? m.kept : SquareColours{packColourOf(org[i]), packColourOf(env[i])};
+        colours_[std::size_t(i)] =
+            m.keptAt > m.last ? m.kept : SquareColours{packColourOf(org[i]), packColourOf(env[i])};
     }
     return colours_.data();
 }

@@ -55,8 +55,8 @@ public:
             for (int i = 0; i <= run.count; ++i)
                 if (i == run.count || !paintable(run, i, organisms, environments)) {
                     if (i > from)
-                        paint(run.column, run.firstRow + from, coloursOf(run, from, i, organisms, environments),
-                              i - from);
+                        paint(run.column, run.firstRow + from,
+                              coloursOf(run, from, i, organisms, environments), i - from);
                     from = i + 1;
                 }
         }
@@ -110,10 +110,10 @@ private:
         uint64_t last = 0, keptAt = 0;
         SquareColours kept{};
     };
-    std::vector<Mark> marks_; // column by column
+    std::vector<Mark> marks_;            // column by column
     std::vector<SquareColours> colours_; // a run's colours as handed to paint
     std::vector<Run> runs_;
-    std::vector<int> latest_; // each column's latest run, -1 for none
+    std::vector<int> latest_;  // each column's latest run, -1 for none
     uint64_t clock_ = 0;       // the last number given to a queuing or a keep
     uint64_t firstQueued_ = 1; // the first number given since the queue was last empty
     std::size_t compactAt_ = 0;

@@ -299,8 +299,8 @@ TEST_P(pass_painting, shows_each_square_as_its_own_update_left_it) {
         replay.reseed();
         bx::RandomGenerator::Stream stream = replay.stream();
         const bx::RuleParams p = bx::ruleParamsOf(f.options, env, org);
-        for (int row = firstRow; row <= p.gridSizeY && row < firstRow + bx::passBudget(p.gridSizeY, c.slowdown);
-             ++row) {
+        for (int row = firstRow;
+             row <= p.gridSizeY && row < firstRow + bx::passBudget(p.gridSizeY, c.slowdown); ++row) {
             bx::updateSquareLayers(env, org, column, row, envCount, orgCount, p, stream, roll);
             bx::paintSquareModel(atOnce, column, row, f.world.squareSize, org.at(column, row),
                                  env.at(column, row), true, true);
