@@ -1,7 +1,8 @@
 // The simulator's display as the program runs it, offscreen:
 // - generations per CPU second of a 100 x 100 world at slowdown -5 (a whole generation per
 //   tick), woken as fast as it goes, with the real display window painting every square,
-//   against the same run hidden, and with the Statistics window open as well;
+//   against the same run hidden, and with the Statistics window open as well; the Over benches
+//   run the two worlds of a comparison in turns in one process and give their ratio;
 // - CPU time per generation of the default world (50 x 50, slowdown 0) at its pace on the real
 //   timer (no X server here: its share is measured by bench/simulator_cpu.sh).
 #include <benchmark/benchmark.h>
@@ -92,12 +93,19 @@ double threadCpuSeconds() {
     return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
 }
 
+// How a world of runGenerations is shown.
+struct View {
+    bool shown, statistics;
+};
+
 // A world of runGenerations', its timer stopped for a loop to wake it.
-void startFast(Simulator& s, bool shown) {
+void startFast(Simulator& s, View view) {
     bx::SimulatorApp& app = *s.app;
     app.mainWindow().findChild<QSlider*>("slowdownslider")->setValue(-5);
-    if (!shown)
+    if (!view.shown)
         app.simulation().setShown(false);
+    if (view.statistics)
+        app.showStatistics();
     app.simulation().startStop();
     app.mainWindow().findChild<QTimer*>("Timer1")->stop();
     QCoreApplication::processEvents();
@@ -120,22 +128,28 @@ void runSlice(bx::SimulatorApp& app, std::chrono::milliseconds slice, double& cp
     generations += app.world().generation - first;
 }
 
-// Shown against hidden in one process, taking turns every 100 ms, so that the machine's drift in
-// speed falls on both alike: the shown world's generations per CPU second over the hidden one's.
-void shownOverHidden(benchmark::State& state) {
-    Simulator shown(100), hidden(100);
-    startFast(shown, true);
-    startFast(hidden, false);
+// Two views of one world in one process, taking turns every 100 ms so that the machine's drift
+// in speed falls on both alike: the first's generations per CPU second over the second's.
+void compareViews(benchmark::State& state, View first, View second) {
+    Simulator a(100), b(100);
+    startFast(a, first);
+    startFast(b, second);
     double cpu[2] = {}, generations[2] = {};
     for (auto _ : state) {
-        runSlice(*shown.app, std::chrono::milliseconds(100), cpu[0], generations[0]);
-        runSlice(*hidden.app, std::chrono::milliseconds(100), cpu[1], generations[1]);
+        runSlice(*a.app, std::chrono::milliseconds(100), cpu[0], generations[0]);
+        runSlice(*b.app, std::chrono::milliseconds(100), cpu[1], generations[1]);
     }
-    state.counters["shown_over_hidden"] = (generations[0] / cpu[0]) / (generations[1] / cpu[1]);
-    state.counters["hidden_generations_per_cpu_second"] = generations[1] / cpu[1];
-    state.counters["shown_generations_per_cpu_second"] = generations[0] / cpu[0];
+    state.counters["ratio"] = (generations[0] / cpu[0]) / (generations[1] / cpu[1]);
+    state.counters["generations_per_cpu_second"] = generations[1] / cpu[1];
+}
+void shownOverHidden(benchmark::State& state) {
+    compareViews(state, {true, false}, {false, false});
+}
+void statisticsOverClosed(benchmark::State& state) {
+    compareViews(state, {true, true}, {true, false});
 }
 BENCHMARK(shownOverHidden)->Unit(benchmark::kMillisecond)->Iterations(40)->UseRealTime();
+BENCHMARK(statisticsOverClosed)->Unit(benchmark::kMillisecond)->Iterations(40)->UseRealTime();
 
 void shownGenerations(benchmark::State& state) {
     runGenerations(state, true);

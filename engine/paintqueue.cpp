@@ -8,14 +8,15 @@ void PaintQueue::restart(int columns, int rows, const Look& look) {
     look_ = look;
     columns_ = columns;
     rows_ = rows;
-    marks_.assign(std::size_t(columns) * std::size_t(rows), Mark{});
+    last_.assign(std::size_t(columns) * std::size_t(rows), 0);
+    keeps_.assign(last_.size(), Keep{});
     forgetRuns();
 }
 
 void PaintQueue::addColumn(int column, int firstRow, int count) {
     const std::size_t start = slot(column, firstRow);
     for (int i = 0; i < count; ++i)
-        marks_[start + std::size_t(i)].last = clock_ + 1 + uint64_t(i);
+        last_[start + std::size_t(i)] = clock_ + 1 + uint64_t(i);
     int& latest = latest_[std::size_t(column)];
     if (latest >= 0) {
         Run& before = runs_[std::size_t(latest)];
@@ -36,9 +37,9 @@ const SquareColours* PaintQueue::coloursOf(const Run& run, int from, int to, con
     const Rgb* org = &organisms.at(run.column, run.firstRow + from);
     const Rgb* env = &environments.at(run.column, run.firstRow + from);
     for (int i = 0; i < to - from; ++i) {
-        const Mark& m = marks_[slot(run.column, run.firstRow + from + i)];
-        colours_[std::size_t(i)] =
-            m.keptAt > m.last ? m.kept : SquareColours{packColourOf(org[i]), packColourOf(env[i])};
+        const std::size_t s = slot(run.column, run.firstRow + from + i);
+        colours_[std::size_t(i)] = keeps_[s].at > last_[s] ? keeps_[s].colours
+                                                           : SquareColours{packColourOf(org[i]), packColourOf(env[i])};
     }
     return colours_.data();
 }

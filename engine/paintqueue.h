@@ -38,10 +38,11 @@ public:
     // another square's update: if it is queued and untouched since its own update, its colours
     // now are the ones to paint.
     void overwriting(int column, int row, const Grid& organisms, const Grid& environments) {
-        Mark& m = marks_[slot(column, row)];
-        if (m.last >= firstQueued_ && m.keptAt < m.last) {
-            m.kept = {packColourOf(organisms.at(column, row)), packColourOf(environments.at(column, row))};
-            m.keptAt = ++clock_;
+        const std::size_t s = slot(column, row);
+        Keep& k = keeps_[s];
+        if (last_[s] >= firstQueued_ && k.at < last_[s]) {
+            k.colours = {packColourOf(organisms.at(column, row)), packColourOf(environments.at(column, row))};
+            k.at = ++clock_;
         }
     }
     bool empty() const { return runs_.empty(); }
@@ -87,7 +88,7 @@ private:
         return std::size_t(column) * std::size_t(rows_) + std::size_t(row);
     }
     bool lastQueuedBy(const Run& run, int i) const {
-        return marks_[slot(run.column, run.firstRow + i)].last == run.first + uint64_t(i);
+        return last_[slot(run.column, run.firstRow + i)] == run.first + uint64_t(i);
     }
     bool paintable(const Run& run, int i, const Grid& organisms, const Grid& environments) const {
         return lastQueuedBy(run, i) && organisms.contains(run.column, run.firstRow + i) &&
@@ -102,15 +103,17 @@ private:
     void forgetRuns();
     Look look_;
     int columns_ = 0, rows_ = 0;
-    // A square's number of its latest queuing, and of the overwrite that kept its colours (kept
-    // for it while above `last`). Queuings and keeps draw their numbers from one clock, so each
-    // number is given once and numbers follow time; a number from before the queue was last
-    // emptied reads as not queued. Kept together: an overwrite reads and writes one place.
-    struct Mark {
-        uint64_t last = 0, keptAt = 0;
-        SquareColours kept{};
+    // Per square, column by column: the number of its latest queuing, and of the overwrite that
+    // kept its colours (kept for it while above the queuing's). Queuings and keeps draw their
+    // numbers from one clock, so each number is given once and numbers follow time; a number
+    // from before the queue was last emptied reads as not queued. The queuings apart, so that a
+    // pass numbers its squares with a few wide stores.
+    struct Keep {
+        uint64_t at = 0;
+        SquareColours colours{};
     };
-    std::vector<Mark> marks_;            // column by column
+    std::vector<uint64_t> last_;
+    std::vector<Keep> keeps_;
     std::vector<SquareColours> colours_; // a run's colours as handed to paint
     std::vector<Run> runs_;
     std::vector<int> latest_;  // each column's latest run, -1 for none
