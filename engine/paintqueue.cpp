@@ -38,8 +38,9 @@ const SquareColours* PaintQueue::coloursOf(const Run& run, int from, int to, con
     const Rgb* env = &environments.at(run.column, run.firstRow + from);
     for (int i = 0; i < to - from; ++i) {
         const std::size_t s = slot(run.column, run.firstRow + from + i);
-        colours_[std::size_t(i)] = keeps_[s].at > last_[s] ? keeps_[s].colours
-                                                           : SquareColours{packColourOf(org[i]), packColourOf(env[i])};
+        colours_[std::size_t(i)] = keeps_[s].at > last_[s]
+                                       ? keeps_[s].colours
+                                       : SquareColours{packColourOf(org[i]), packColourOf(env[i])};
     }
     return colours_.data();
 }
