@@ -66,14 +66,13 @@ public:
     // Forgets what is queued (the canvas was cleared).
     void drop() { forgetRuns(); }
 
-    // packColour for a pass's colours, in a form the compiler can vectorize: adding 1.5 * 2^52
-    // to a component (any value of magnitude below 2^31) rounds it to the nearest integer, ties
-    // to even, as lrint does, into the low 32 bits of the sum.
+private:
+    // packColour in a form the compiler can vectorize: adding 1.5 * 2^52 to a component (any
+    // value of magnitude below 2^31) rounds it to the nearest integer, ties to even, as lrint
+    // does, into the low 32 bits of the sum.
     static PackedColour packColourOf(const Rgb& c) {
         return roundedComponent(c.red) + 256 * roundedComponent(c.green) + 65536 * roundedComponent(c.blue);
     }
-
-private:
     // Squares queued together, numbered from `first` in the order of queuing. A run that a later
     // run of its column covers whole has count 0: a world queued column by column over and over
     // leaves about a live run a column however many generations wait.

@@ -11,14 +11,8 @@ namespace bx {
 // in locals for the pass so that the compiler can hold them in registers; the loop is built
 // twice so that the hidden world's loop has no call in it to force them back into memory.
 template <class Rng> Rng Simulation::updatePass(Rng rng, const RuleParams& params, int stepsLeft) {
-    if (!world_.simulationShown)
-        return updateRows<false, Rng>(rng, params, stepsLeft);
-    const int row = world_.stepRow;
-    queueSquares(world_.squareX, row, std::min(row + std::max(stepsLeft, 0), params.gridSizeY + 1) - row);
-    rng = updateRows<true, Rng>(rng, params, stepsLeft);
-    if (!canvas_.showsFrames())
-        paintWaiting();
-    return rng;
+    return world_.simulationShown ? updateRows<true, Rng>(rng, params, stepsLeft)
+                                  : updateRows<false, Rng>(rng, params, stepsLeft);
 }
 
 namespace {
@@ -48,6 +42,8 @@ Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft) {
     const int column = world_.squareX;
     int row = world_.stepRow;
     [[maybe_unused]] const int passEnd = std::min(row + std::max(stepsLeft, 0), params.gridSizeY + 1);
+    if constexpr (painted)
+        queueSquares(column, row, passEnd - row);
     for (; row < params.gridSizeY + 1 && stepsLeft > 0; ++row, --stepsLeft) {
         if constexpr (painted)
             updateSquareLayers(envGrid, orgGrid, column, row, environments, organisms, params, rng,
@@ -56,6 +52,9 @@ Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft) {
             updateSquareLayers(envGrid, orgGrid, column, row, environments, organisms, params, rng,
                                chanceRoll);
     }
+    if constexpr (painted)
+        if (!canvas_.showsFrames())
+            paintWaiting();
     if (row != world_.stepRow)
         world_.squareY = row - 1;
     world_.stepRow = row;
