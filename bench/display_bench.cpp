@@ -57,19 +57,29 @@ struct Simulator {
     }
 };
 
+// How a world of the generation benches is shown.
+struct View {
+    bool shown, statistics;
+};
+
+// A 100 x 100 world at slowdown -5 (a whole generation a tick) started, its timer stopped for a
+// loop to wake it as the timer would, its windows laid out and painted once before the timing.
+void startFast(Simulator& s, View view) {
+    bx::SimulatorApp& app = *s.app;
+    app.mainWindow().findChild<QSlider*>("slowdownslider")->setValue(-5);
+    if (!view.shown)
+        app.simulation().setShown(false);
+    if (view.statistics)
+        app.showStatistics(); // its charts redrawn from the history twice a second
+    app.simulation().startStop();
+    app.mainWindow().findChild<QTimer*>("Timer1")->stop();
+    QCoreApplication::processEvents();
+}
+
 void runGenerations(benchmark::State& state, bool shown, bool statistics = false) {
     Simulator s(100);
     bx::SimulatorApp& app = *s.app;
-    app.mainWindow().findChild<QSlider*>("slowdownslider")->setValue(-5);
-    if (!shown)
-        app.simulation().setShown(false);
-    if (statistics)
-        app.showStatistics(); // its charts redrawn from the history twice a second
-    app.simulation().startStop();
-    app.mainWindow()
-        .findChild<QTimer*>("Timer1")
-        ->stop();                      // the loop below wakes the simulation as its timer would
-    QCoreApplication::processEvents(); // the windows laid out and painted once, before the timing
+    startFast(s, {shown, statistics});
     const int32_t first = app.world().generation;
     double wakeTime = 0, eventTime = 0;
     for (auto _ : state) {
@@ -91,24 +101,6 @@ double threadCpuSeconds() {
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
-
-// How a world of runGenerations is shown.
-struct View {
-    bool shown, statistics;
-};
-
-// A world of runGenerations', its timer stopped for a loop to wake it.
-void startFast(Simulator& s, View view) {
-    bx::SimulatorApp& app = *s.app;
-    app.mainWindow().findChild<QSlider*>("slowdownslider")->setValue(-5);
-    if (!view.shown)
-        app.simulation().setShown(false);
-    if (view.statistics)
-        app.showStatistics();
-    app.simulation().startStop();
-    app.mainWindow().findChild<QTimer*>("Timer1")->stop();
-    QCoreApplication::processEvents();
 }
 
 // The main thread's CPU seconds for `slice` of waking the world as its timer would, and the
@@ -190,10 +182,7 @@ BENCHMARK(defaultPace)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTim
 void statisticsRedraw(benchmark::State& state) {
     Simulator s(100);
     bx::SimulatorApp& app = *s.app;
-    app.mainWindow().findChild<QSlider*>("slowdownslider")->setValue(-5);
-    app.simulation().setShown(false);
-    app.simulation().startStop();
-    app.mainWindow().findChild<QTimer*>("Timer1")->stop();
+    startFast(s, {false, false});
     for (int i = 0; i < 3000; ++i)
         app.tick();
     app.showStatistics();
