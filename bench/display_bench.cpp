@@ -16,6 +16,7 @@
 #include <ctime>
 #include <memory>
 
+#include "platform/pixelcanvas.h"
 #include "support/fakeplatform.h"
 #include "ui/displaywindow.h"
 #include "ui/mainwindow.h"
@@ -194,6 +195,23 @@ void statisticsRedraw(benchmark::State& state) {
     }
 }
 BENCHMARK(statisticsRedraw)->Unit(benchmark::kMillisecond);
+
+// One frame of a 100 x 100 world at square size 8 painted into the display's pixels, column by
+// column, every square a new colour.
+void frameFill(benchmark::State& state) {
+    bx::PixelCanvas canvas;
+    canvas.resize(800, 800);
+    std::vector<bx::SquareColours> squares(100);
+    uint32_t colour = 0;
+    for (auto _ : state) {
+        for (auto& s : squares)
+            s = {colour += 0x010203, colour ^ 0x00FFFF};
+        for (int column = 1; column <= 100; ++column)
+            canvas.fillColumn(column, 1, squares.data(), 100, 8, true, true);
+        benchmark::DoNotOptimize(canvas.takeDirty());
+    }
+}
+BENCHMARK(frameFill)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -79,35 +79,61 @@ void PixelCanvas::markDirty(int left, int top, int right, int bottom) {
 
 void PixelCanvas::fillSquare(int column, int row, int size, PackedColour organism, PackedColour environment,
                              bool showOrganisms, bool showEnvironment) {
-    if (!(showOrganisms && showEnvironment && fillBothLayers(column, row, size, organism, environment)))
+    const SquareColours square{organism, environment};
+    if (!(showOrganisms && showEnvironment && fillBothLayersDown(column, row, &square, 1, size) == 1))
         paintSquareBoxes(*this, column, row, size, organism, environment, showOrganisms, showEnvironment);
 }
 
-// The boxes of both layers with each pixel written once, the environment's corner rows holding
-// both colours; only for a square wholly on the canvas whose corner starts at its own corner
-// (a square of 2 pixels or more). Returns whether it painted.
-bool PixelCanvas::fillBothLayers(int column, int row, int size, PackedColour organism,
-                                 PackedColour environment) {
-    const double s = size, left = (column - 1) * s, top = (row - 1) * s;
-    const PixelSpan xs = pixelSpan(left, left + s), ys = pixelSpan(top, top + s);
-    const PixelSpan cornerX = pixelSpan(left, left + s / 2 - 1), cornerY = pixelSpan(top, top + s / 2 - 1);
-    if (xs.first < 0 || ys.first < 0 || xs.last >= width_ || ys.last >= height_ ||
-        cornerX.first != xs.first || cornerY.first != ys.first || cornerX.last >= xs.last ||
-        cornerY.last >= ys.last)
-        return false;
-    const QRgb org = rgbOf(organism), env = rgbOf(environment);
-    const QRgb orgQuad[4] = {org, org, org, org}, envQuad[4] = {env, env, env, env};
+void PixelCanvas::fillColumn(int column, int firstRow, const SquareColours* squares, int count, int size,
+                             bool showOrganisms, bool showEnvironment) {
+    const int done =
+        showOrganisms && showEnvironment ? fillBothLayersDown(column, firstRow, squares, count, size) : 0;
+    for (int i = done; i < count; ++i)
+        fillSquare(column, firstRow + i, size, squares[i].organism, squares[i].environment, showOrganisms,
+                   showEnvironment);
+}
+
+// The boxes of both layers of the squares of a column from firstRow down, each pixel written
+// once where it can: the environment's corner rows hold both colours, and each square's bottom
+// row, the next one's top row, is left to the next one. Takes the squares wholly on the canvas
+// whose corners start at their own corners (of 2 pixels or more), as many as it can in turn;
+// returns how many it painted.
+int PixelCanvas::fillBothLayersDown(int column, int firstRow, const SquareColours* squares, int count,
+                                    int size) {
+    const double s = size, left = (column - 1) * s;
+    const PixelSpan xs = pixelSpan(left, left + s), cornerX = pixelSpan(left, left + s / 2 - 1);
+    if (xs.first < 0 || xs.last >= width_ || cornerX.first != xs.first || cornerX.last >= xs.last)
+        return 0;
     const int width = xs.last - xs.first + 1, cornerWidth = cornerX.last - cornerX.first + 1;
-    QRgb* start = pixels_.data() + std::ptrdiff_t(ys.first) * width_ + xs.first;
-    for (int y = ys.first; y <= ys.last; ++y, start += width_)
-        if (y <= cornerY.last) {
+    int painted = 0, top = 0, bottom = 0;
+    QRgb* start = nullptr;
+    QRgb org = 0;
+    for (; painted < count; ++painted) {
+        const double squareTop = (firstRow + painted - 1) * s;
+        const PixelSpan ys = pixelSpan(squareTop, squareTop + s);
+        const PixelSpan cornerY = pixelSpan(squareTop, squareTop + s / 2 - 1);
+        if (ys.first < 0 || ys.last >= height_ || cornerY.first != ys.first || cornerY.last >= ys.last)
+            break;
+        if (painted == 0)
+            top = ys.first;
+        bottom = ys.last;
+        org = rgbOf(squares[painted].organism);
+        const QRgb env = rgbOf(squares[painted].environment);
+        const QRgb orgQuad[4] = {org, org, org, org}, envQuad[4] = {env, env, env, env};
+        start = pixels_.data() + std::ptrdiff_t(ys.first) * width_ + xs.first;
+        for (int y = ys.first; y <= cornerY.last; ++y, start += width_) {
             fillRow(start, cornerWidth, envQuad);
             fillRow(start + cornerWidth, width - cornerWidth, orgQuad);
-        } else {
-            fillRow(start, width, orgQuad);
         }
-    markDirty(xs.first, ys.first, xs.last, ys.last);
-    return true;
+        for (int y = cornerY.last + 1; y < ys.last; ++y, start += width_)
+            fillRow(start, width, orgQuad);
+    }
+    if (painted == 0)
+        return 0;
+    const QRgb orgQuad[4] = {org, org, org, org};
+    fillRow(start, width, orgQuad); // the last one's bottom row
+    markDirty(xs.first, top, xs.last, bottom);
+    return painted;
 }
 
 QRect PixelCanvas::takeDirty() {

@@ -21,6 +21,9 @@ public:
     // Paints a world's square as paintSquareModel does (engine/painting.h), without a call a box.
     void fillSquare(int column, int row, int size, PackedColour organism, PackedColour environment,
                     bool showOrganisms, bool showEnvironment);
+    // Paints count squares of a column from firstRow down, in that order, as fillSquare would.
+    void fillColumn(int column, int firstRow, const SquareColours* squares, int count, int size,
+                    bool showOrganisms, bool showEnvironment);
 
     // New size in pixels (at least 1 × 1). What was painted is kept where it still fits; new
     // parts start black.
@@ -37,7 +40,7 @@ public:
     QRect takeDirty();
 
 private:
-    bool fillBothLayers(int column, int row, int size, PackedColour organism, PackedColour environment);
+    int fillBothLayersDown(int column, int firstRow, const SquareColours* squares, int count, int size);
     void markDirty(int left, int top, int right, int bottom);
     void markClean();
     static constexpr QRgb blackPixel = 0xFF000000;

@@ -41,9 +41,7 @@ void DisplayWindow::paintSquare(int column, int row, int size, const Rgb& organi
 
 void DisplayWindow::paintColumn(int column, int firstRow, const SquareColours* squares, int count, int size,
                                 bool showOrganisms, bool showEnvironment) {
-    for (int i = 0; i < count; ++i)
-        pixels_.fillSquare(column, firstRow + i, size, squares[i].organism, squares[i].environment,
-                           showOrganisms, showEnvironment);
+    pixels_.fillColumn(column, firstRow, squares, count, size, showOrganisms, showEnvironment);
 }
 
 void DisplayWindow::paintQueued() {

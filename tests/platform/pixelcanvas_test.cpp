@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "engine/painting.h"
@@ -80,6 +81,35 @@ TEST(pixelcanvas_test, a_square_leaves_the_pixels_of_its_boxes) {
                 bx::paintSquareModel(boxes, column, row, size, red, green, organisms, environments);
                 ASSERT_EQ(boxes.view(), square.view()) << size << " " << column << "," << row;
                 ASSERT_EQ(boxes.takeDirty(), square.takeDirty()) << size << " " << column << "," << row;
+            }
+}
+
+// A column of squares painted at once leaves what its squares painted one by one leave over a
+// painted canvas, the overlaps included: runs from above the canvas to past its bottom, every
+// size from 1 to 17, every layer shown or not.
+TEST(pixelcanvas_test, a_column_leaves_the_pixels_of_its_squares_painted_in_turn) {
+    bx::SquareColours squares[7];
+    for (int i = 0; i < 7; ++i)
+        squares[i] = {0x010101u * bx::PackedColour(20 * i + 10), 0x000001u * bx::PackedColour(20 * i + 15)};
+    for (int size = 1; size <= 17; ++size)
+        for (const auto& [organisms, environments] : {std::pair{true, true}, {true, false}, {false, true}})
+            for (const auto& [column, firstRow, count] :
+                 {std::tuple{1, 1, 4}, {2, 2, 3}, {3, 0, 7}, {0, -1, 5}, {2, 4, 3}}) {
+                bx::PixelCanvas together, inTurn;
+                for (bx::PixelCanvas* c : {&together, &inTurn}) {
+                    c->resize(3 * size + 2, 5 * size + 1);
+                    for (int x = 0; x <= 4; ++x)
+                        for (int y = 0; y <= 6; ++y)
+                            c->fillSquare(x, y, size, red, green, true, true);
+                    c->takeDirty();
+                }
+                together.fillColumn(column, firstRow, squares, count, size, organisms, environments);
+                for (int i = 0; i < count; ++i)
+                    inTurn.fillSquare(column, firstRow + i, size, squares[i].organism, squares[i].environment,
+                                      organisms, environments);
+                ASSERT_EQ(inTurn.view(), together.view()) << size << " " << column << "," << firstRow;
+                ASSERT_EQ(inTurn.takeDirty(), together.takeDirty())
+                    << size << " " << column << "," << firstRow;
             }
 }
 
