@@ -13,7 +13,7 @@ void PaintQueue::restart(int columns, int rows, const Look& look) {
     forgetRuns();
 }
 
-void PaintQueue::addColumn(int column, int firstRow, int count) {
+uint64_t PaintQueue::addColumn(int column, int firstRow, int count) {
     const std::size_t start = slot(column, firstRow);
     for (int i = 0; i < count; ++i)
         last_[start + std::size_t(i)] = clock_ + 1 + uint64_t(i);
@@ -28,6 +28,7 @@ void PaintQueue::addColumn(int column, int firstRow, int count) {
     clock_ += uint64_t(count);
     if (runs_.size() >= compactAt_)
         compact();
+    return clock_ + 1 - uint64_t(count);
 }
 
 const SquareColours* PaintQueue::coloursOf(const Run& run, int from, int to, const Grid& organisms,

@@ -32,15 +32,16 @@ public:
     // An empty queue for squares of columns × rows (from 0) painted with `look`.
     void restart(int columns, int rows, const Look& look);
     // Queues count squares of a column from firstRow down, about to be updated in that order;
-    // the first and last fit().
-    void addColumn(int column, int firstRow, int count);
+    // the first and last fit(). Returns the first one's number; the others follow it.
+    uint64_t addColumn(int column, int firstRow, int count);
     // Square (column, row), inside the queue and in both grids, is about to be overwritten by
-    // another square's update: if it is queued and untouched since its own update, its colours
-    // now are the ones to paint.
-    void overwriting(int column, int row, const Grid& organisms, const Grid& environments) {
+    // the update of the square numbered `writer`: if it is queued, its own update is done (it
+    // was numbered before the writer) and it is untouched since, its colours now are the ones to
+    // paint.
+    void overwriting(int column, int row, uint64_t writer, const Grid& organisms, const Grid& environments) {
         const std::size_t s = slot(column, row);
         Keep& k = keeps_[s];
-        if (last_[s] >= firstQueued_ && k.at < last_[s]) {
+        if (last_[s] >= firstQueued_ && last_[s] < writer && k.at < last_[s]) {
             k.colours = {packColourOf(organisms.at(column, row)), packColourOf(environments.at(column, row))};
             k.at = ++clock_;
         }

@@ -132,8 +132,9 @@ private:
     template <class Rng> Rng updatePass(Rng rng, const RuleParams& params, int stepsLeft);
     template <bool painted, class Rng>
     BX_CPU_CLONES Rng updateRows(Rng rng, const RuleParams& params, int stepsLeft);
-    // Queues count squares of column from firstRow for painting, before a pass updates them.
-    void queueSquares(int column, int firstRow, int count);
+    // Queues count squares of column from firstRow for painting, before a pass updates them;
+    // returns the first one's number in the queue.
+    uint64_t queueSquares(int column, int firstRow, int count);
     // Clears the canvas, and forgets the squares waiting to be painted on it.
     void clearCanvas();
     void endOfColumn();

@@ -18,16 +18,15 @@ template <class Rng> Rng Simulation::updatePass(Rng rng, const RuleParams& param
 namespace {
 
 // The shown world's ear for writes during a pass: a queued square that another square's update
-// overwrites keeps the colours its own update left. The squares of the pass from the one being
-// updated to the pass's end have their own update still to come.
+// overwrites keeps the colours its own update left. The update of square (x, y) of the pass
+// has queue number `base + y`; a square numbered from there on has its own update still to come.
 struct QueueWrites {
     PaintQueue& queue;
     const Grid& envGrid;
     const Grid& orgGrid;
-    int column, passEnd; // the pass's column, and the row after its last
+    uint64_t base;
     void operator()(int, int y, int tx, int ty) const {
-        if (tx != column || ty < y || ty >= passEnd)
-            queue.overwriting(tx, ty, orgGrid, envGrid);
+        queue.overwriting(tx, ty, base + uint64_t(y), orgGrid, envGrid);
     }
 };
 
@@ -42,12 +41,13 @@ Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft) {
     const int column = world_.squareX;
     int row = world_.stepRow;
     [[maybe_unused]] const int passEnd = std::min(row + std::max(stepsLeft, 0), params.gridSizeY + 1);
+    [[maybe_unused]] uint64_t base = 0;
     if constexpr (painted)
-        queueSquares(column, row, passEnd - row);
+        base = queueSquares(column, row, passEnd - row) - uint64_t(row);
     for (; row < params.gridSizeY + 1 && stepsLeft > 0; ++row, --stepsLeft) {
         if constexpr (painted)
             updateSquareLayers(envGrid, orgGrid, column, row, environments, organisms, params, rng,
-                               chanceRoll, QueueWrites{waiting_, envGrid, orgGrid, column, passEnd});
+                               chanceRoll, QueueWrites{waiting_, envGrid, orgGrid, base});
         else
             updateSquareLayers(envGrid, orgGrid, column, row, environments, organisms, params, rng,
                                chanceRoll);
@@ -65,9 +65,9 @@ Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft) {
 }
 
 // A queue that fits the pass and both grids, in the look the squares are painted with now.
-void Simulation::queueSquares(int column, int firstRow, int count) {
+uint64_t Simulation::queueSquares(int column, int firstRow, int count) {
     if (count <= 0)
-        return;
+        return 0;
     const PaintQueue::Look look{world_.fullScreen ? world_.fullScreenSquareSize : world_.squareSize,
                                 world_.showOrganisms, world_.showEnvironment};
     const int lastRow = firstRow + count - 1;
@@ -77,7 +77,7 @@ void Simulation::queueSquares(int column, int firstRow, int count) {
         paintWaiting();
         waiting_.restart(lastColumn + 1, bottomRow + 1, look);
     }
-    waiting_.addColumn(column, firstRow, count);
+    return waiting_.addColumn(column, firstRow, count);
 }
 
 void Simulation::paintWaiting() {
