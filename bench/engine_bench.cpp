@@ -14,6 +14,8 @@ public:
     bool showsFrames() const override { return frames; }
     void clear() override {}
     void fillBox(double, double, double, double, bx::PackedColour) override {}
+    // A frame's squares cost the display window its own fill (frameFill in the display bench).
+    void paintColumn(int, int, const bx::SquareColours*, int, int, bool, bool) override {}
 };
 
 // A 100 x 100 world with an organism and an environment on every square, created and drawn.
