@@ -9,7 +9,7 @@ void PaintQueue::restart(int columns, int rows, const Look& look) {
     columns_ = columns;
     rows_ = rows;
     last_.assign(std::size_t(columns) * std::size_t(rows), 0);
-    keeps_.assign(last_.size(), Keep{});
+    kept_.assign(last_.size(), SquareColours{});
     forgetRuns();
 }
 
@@ -39,9 +39,8 @@ const SquareColours* PaintQueue::coloursOf(const Run& run, int from, int to, con
     const Rgb* env = &environments.at(run.column, run.firstRow + from);
     for (int i = 0; i < to - from; ++i) {
         const std::size_t s = slot(run.column, run.firstRow + from + i);
-        colours_[std::size_t(i)] = keeps_[s].at > last_[s]
-                                       ? keeps_[s].colours
-                                       : SquareColours{packColourOf(org[i]), packColourOf(env[i])};
+        colours_[std::size_t(i)] =
+            last_[s] & keptMark ? kept_[s] : SquareColours{packColourOf(org[i]), packColourOf(env[i])};
     }
     return colours_.data();
 }

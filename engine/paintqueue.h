@@ -40,10 +40,10 @@ public:
     // paint.
     void overwriting(int column, int row, uint64_t writer, const Grid& organisms, const Grid& environments) {
         const std::size_t s = slot(column, row);
-        Keep& k = keeps_[s];
-        if (last_[s] >= firstQueued_ && last_[s] < writer && k.at < last_[s]) {
-            k.colours = {packColourOf(organisms.at(column, row)), packColourOf(environments.at(column, row))};
-            k.at = ++clock_;
+        const uint64_t queuing = last_[s]; // a kept square's, marked, is above every writer
+        if (queuing >= firstQueued_ && queuing < writer) {
+            kept_[s] = {packColourOf(organisms.at(column, row)), packColourOf(environments.at(column, row))};
+            last_[s] = queuing | keptMark;
         }
     }
     bool empty() const { return runs_.empty(); }
@@ -88,7 +88,7 @@ private:
         return std::size_t(column) * std::size_t(rows_) + std::size_t(row);
     }
     bool lastQueuedBy(const Run& run, int i) const {
-        return last_[slot(run.column, run.firstRow + i)] == run.first + uint64_t(i);
+        return (last_[slot(run.column, run.firstRow + i)] & ~keptMark) == run.first + uint64_t(i);
     }
     bool paintable(const Run& run, int i, const Grid& organisms, const Grid& environments) const {
         return lastQueuedBy(run, i) && organisms.contains(run.column, run.firstRow + i) &&
@@ -103,21 +103,16 @@ private:
     void forgetRuns();
     Look look_;
     int columns_ = 0, rows_ = 0;
-    // Per square, column by column: the number of its latest queuing, and of the overwrite that
-    // kept its colours (kept for it while above the queuing's). Queuings and keeps draw their
-    // numbers from one clock, so each number is given once and numbers follow time; a number
-    // from before the queue was last emptied reads as not queued. The queuings apart, so that a
-    // pass numbers its squares with a few wide stores.
-    struct Keep {
-        uint64_t at = 0;
-        SquareColours colours{};
-    };
+    // Per square, column by column: the number of its latest queuing, marked once an overwrite
+    // has kept its colours since; a number from before the queue was last emptied reads as not
+    // queued. The colours kept apart, so that a pass numbers its squares with a few wide stores.
+    static constexpr uint64_t keptMark = uint64_t(1) << 63;
     std::vector<uint64_t> last_;
-    std::vector<Keep> keeps_;
+    std::vector<SquareColours> kept_;
     std::vector<SquareColours> colours_; // a run's colours as handed to paint
     std::vector<Run> runs_;
     std::vector<int> latest_;  // each column's latest run, -1 for none
-    uint64_t clock_ = 0;       // the last number given to a queuing or a keep
+    uint64_t clock_ = 0;       // the last number given to a queuing
     uint64_t firstQueued_ = 1; // the first number given since the queue was last empty
     std::size_t compactAt_ = 0;
 };
