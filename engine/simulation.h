@@ -130,8 +130,9 @@ private:
     void showProgress(std::string_view text);
     // Templates over the random source: the update runs on a register-held generator stream.
     template <class Rng> Rng updatePass(Rng rng, const RuleParams& params, int stepsLeft);
+    // The pass's loop; a painted one's squares are queued, the first numbered base + its row.
     template <bool painted, class Rng>
-    BX_CPU_CLONES Rng updateRows(Rng rng, const RuleParams& params, int stepsLeft);
+    BX_CPU_CLONES Rng updateRows(Rng rng, const RuleParams& params, int stepsLeft, uint64_t base);
     // Queues count squares of column from firstRow for painting, before a pass updates them;
     // returns the first one's number in the queue.
     uint64_t queueSquares(int column, int firstRow, int count);

@@ -9,10 +9,19 @@ namespace bx {
 // One pass: up to stepsLeft squares of the current column, never past its end. The generator
 // (a Stream taken by value, or a RandomSource by reference), the counters and the row are kept
 // in locals for the pass so that the compiler can hold them in registers; the loop is built
-// twice so that the hidden world's loop has no call in it to force them back into memory.
+// twice so that the hidden world's loop has no call in it to force them back into memory. A
+// shown pass queues its squares out here: the two loops then differ only by the ear for writes,
+// and the shown one is compiled as tightly as the hidden one.
 template <class Rng> Rng Simulation::updatePass(Rng rng, const RuleParams& params, int stepsLeft) {
-    return world_.simulationShown ? updateRows<true, Rng>(rng, params, stepsLeft)
-                                  : updateRows<false, Rng>(rng, params, stepsLeft);
+    if (!world_.simulationShown)
+        return updateRows<false, Rng>(rng, params, stepsLeft, 0);
+    const int row = world_.stepRow;
+    const int passEnd = std::min(row + std::max(stepsLeft, 0), params.gridSizeY + 1);
+    const uint64_t base = queueSquares(world_.squareX, row, passEnd - row) - uint64_t(row);
+    rng = updateRows<true, Rng>(rng, params, stepsLeft, base);
+    if (!canvas_.showsFrames())
+        paintWaiting();
+    return rng;
 }
 
 namespace {
@@ -33,17 +42,13 @@ struct QueueWrites {
 } // namespace
 
 template <bool painted, class Rng>
-Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft) {
+Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft, [[maybe_unused]] uint64_t base) {
     int32_t environments = world_.environmentCount, organisms = world_.organismCount;
     int32_t chanceRoll = world_.chanceRoll;
     Grid& envGrid = world_.envGrid;
     Grid& orgGrid = world_.orgGrid;
     const int column = world_.squareX;
     int row = world_.stepRow;
-    [[maybe_unused]] const int passEnd = std::min(row + std::max(stepsLeft, 0), params.gridSizeY + 1);
-    [[maybe_unused]] uint64_t base = 0;
-    if constexpr (painted)
-        base = queueSquares(column, row, passEnd - row) - uint64_t(row);
     for (; row < params.gridSizeY + 1 && stepsLeft > 0; ++row, --stepsLeft) {
         if constexpr (painted)
             updateSquareLayers(envGrid, orgGrid, column, row, environments, organisms, params, rng,
@@ -52,9 +57,6 @@ Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft) {
             updateSquareLayers(envGrid, orgGrid, column, row, environments, organisms, params, rng,
                                chanceRoll);
     }
-    if constexpr (painted)
-        if (!canvas_.showsFrames())
-            paintWaiting();
     if (row != world_.stepRow)
         world_.squareY = row - 1;
     world_.stepRow = row;
