@@ -32,13 +32,11 @@ void startWorld(Simulation& sim, RunnerHost& host, const RunStart& start) {
     if (start.profilePath) {
         std::string error;
         std::string version;
-        if (readProfile(*start.profilePath, sim, error, &version) == ProfileLoad::Failed)
+        if (readProfile(*start.profilePath, sim, error, &version, start.adjustOptions) == ProfileLoad::Failed)
             throw std::runtime_error(error);
         if (start.onProfileVersion)
             start.onProfileVersion(version);
         host.continueFrom(sim.world().generation);
-        if (start.adjustOptions)
-            start.adjustOptions(sim.options());
         sim.continueLoadedWorld();
     } else {
         if (start.adjustOptions)

@@ -24,7 +24,8 @@ using GenerationCallback = std::function<void(const GenerationStats&)>;
 // How a run begins: a new world made from the options, or a saved simulation continued.
 struct RunStart {
     std::optional<std::string> profilePath; // continue this profile instead of creating a world
-    // Applied to the options after the profile is loaded, or before the new world is created.
+    // Applied to the options after the profile is read and before its world is loaded, or before
+    // the new world is created.
     std::function<void(SimulationOptions&)> adjustOptions;
     // Told the version a continued profile was saved with (the run loads any version).
     std::function<void(const std::string&)> onProfileVersion;
@@ -58,12 +59,8 @@ private:
     int64_t resets_ = 0;
 };
 
-// Paints nothing: the run is hidden, so only reset's clear ever reaches it.
-class NullCanvas : public Canvas {
-public:
-    void clear() override {}
-    void fillBox(double, double, double, double, PackedColour) override {}
-};
+// The run is hidden, so only reset's clear ever reaches its canvas.
+using bx::NullCanvas;
 
 struct RunSummary {
     int64_t generations = 0;

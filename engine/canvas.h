@@ -29,6 +29,13 @@ public:
     virtual bool showsFrames() const { return false; }
 };
 
+// Paints nothing: for worlds nobody sees (the runner's, hidden; a fuzzed world's).
+class NullCanvas : public Canvas {
+public:
+    void clear() override {}
+    void fillBox(double, double, double, double, PackedColour) override {}
+};
+
 // Which pixels a box edge pair covers: both ends rounded half to even, in increasing order.
 // Shared by every canvas so that the simulator, the runner's pictures and the screensaver agree.
 struct PixelSpan {

@@ -1,5 +1,6 @@
 #include "simulation.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace bx {
@@ -205,7 +206,8 @@ int columnDivisor(int slowdown) {
 }
 
 int passBudget(int gridSizeY, int slowdown) {
-    return roundToInt(static_cast<double>(gridSizeY + 1) / columnDivisor(slowdown));
+    // At least one square: a short column cut into more parts than it has rows would else never end.
+    return std::max(1, roundToInt(static_cast<double>(gridSizeY + 1) / columnDivisor(slowdown)));
 }
 
 } // namespace bx

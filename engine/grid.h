@@ -1,5 +1,7 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "colour.h"
@@ -34,6 +36,20 @@ public:
         rows_ = sizeY < 0 ? 1 : sizeY + 1;
         cells_.assign(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_), Rgb{});
         written_.assign(cells_.size(), Written{0});
+    }
+
+    // A grid of that size holding this one's cells where the two overlap; the rest is empty.
+    void resize(int sizeX, int sizeY) {
+        if (sizeX == this->sizeX() && sizeY == this->sizeY())
+            return;
+        Grid fitted(sizeX, sizeY);
+        const int columns = std::min(columns_, fitted.columns_), rows = std::min(rows_, fitted.rows_);
+        for (int c = 0; c < columns; ++c)
+            for (int r = 0; r < rows; ++r) {
+                fitted.cells_[fitted.index(c, r)] = cells_[index(c, r)];
+                fitted.written_[fitted.index(c, r)] = written_[index(c, r)];
+            }
+        *this = std::move(fitted);
     }
 
     void set(int c, int r, const Rgb& colour) {

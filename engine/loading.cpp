@@ -13,6 +13,10 @@ void Simulation::loadWorld(SavedWorld saved) {
     paintWaiting(); // the squares of the world being replaced
     world_.envGrid = std::move(saved.envGrid);
     world_.orgGrid = std::move(saved.orgGrid);
+    // The options say how far every sweep goes: grids of another extent (options set after the
+    // profile was read) are cut to it or padded with empty squares.
+    world_.envGrid.resize(options_.gridSizeX, options_.gridSizeY);
+    world_.orgGrid.resize(options_.gridSizeX, options_.gridSizeY);
     world_.organismCount = saved.organismCount;
     world_.environmentCount = saved.environmentCount;
     world_.generation = saved.generation;

@@ -62,9 +62,10 @@ public:
     // Every option at its default, the identity strings of this version with helpFilePath, and
     // the view and scan state as the program starts (setDefaultOptions).
     void restoreDefaults(std::string helpFilePath);
-    // Replaces the world with a saved one: its grids and counters, and every cursor (creation,
-    // update, drawing) at square 1. A world being created is abandoned for it, and so is the save
-    // it was made for; the commands creation locked come back. Lays the windows out and redraws.
+    // Replaces the world with a saved one: its grids, fitted to the options' grid size, and its
+    // counters, and every cursor (creation, update, drawing) at square 1. A world being created is abandoned
+    // for it, and so is the save it was made for; the commands creation locked come back. Lays the windows
+    // out and redraws.
     void loadWorld(SavedWorld saved);
     // Finishes at once the redraw a load began, drawn even when hidden: the redraw leaves the
     // sweep's square at column 0, row 0, where the next pass goes on, so that a hidden run takes
@@ -160,7 +161,7 @@ private:
 
 // Divisor of a column into passes: 1 for slowdown 0 or less, slowdown + 1 above.
 int columnDivisor(int slowdown);
-// Squares one pass may update or paint: round((gridSizeY + 1) / divisor).
+// Squares one pass may update or paint: round((gridSizeY + 1) / divisor), at least 1.
 int passBudget(int gridSizeY, int slowdown);
 
 } // namespace bx

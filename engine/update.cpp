@@ -126,7 +126,8 @@ void Simulation::endOfColumn() {
     showProgress(
         (Caption() << "Running " << world_.stepColumn + 1 << " of " << options_.gridSizeX << ".").view());
     ++world_.stepColumn;
-    world_.squareX = world_.stepColumn;
+    // A loaded one-column world starts its sweep past its only column; the sweep stays inside.
+    world_.squareX = std::min(world_.stepColumn, options_.gridSizeX);
     if (world_.stepColumn >= options_.gridSizeX)
         endOfGeneration();
 }

@@ -1,6 +1,7 @@
 // Fuzz target for the profile reader. Any input must either be refused with a message naming
 // the input and a line, or read into a profile that the writer writes back and the reader reads
-// again to the very same bits, in the very same text.
+// again to the very same bits, in the very same text; the profile read must then load and run
+// for a few generations, also in a grid of another size set after it (the sanitizers watch).
 // Built as a libFuzzer target (fuzz/CMakeLists.txt) and into profile_tests, which replays the
 // files under tests/data/profiles through the same check.
 #include <algorithm>
@@ -11,7 +12,9 @@
 #include <string>
 #include <string_view>
 
+#include "engine/simulation.h"
 #include "options/profile.h"
+#include "options/profileload.h"
 
 namespace bx::fuzz {
 namespace {
@@ -27,6 +30,48 @@ bool sameBits(const Grid& a, const Grid& b) {
                         std::bit_cast<uint64_t>(b.channel(x, y, ch)))
                     return false;
     return true;
+}
+
+// A host that counts the generations that end.
+struct CountingHost : NullHost {
+    int generations = 0;
+    void generationEnded(bool) override { ++generations; }
+};
+
+// A grid size set after the profile, as bramblex-run's --set does, drawn from one byte of the
+// input: 0 keeps the profile's.
+int gridSizeOf(std::string_view input, std::size_t fromEnd, int kept) {
+    if (input.size() < fromEnd)
+        return kept;
+    const auto byte = static_cast<unsigned char>(input[input.size() - fromEnd]);
+    return byte == 0 ? kept : 1 + (byte - 1) % 100;
+}
+
+// Empty when the profile, loaded as the runner loads one, runs three generations that each end.
+std::string loadedWorldBroken(Profile profile, std::string_view input) {
+    SimulationOptions options;
+    WorldState world;
+    setDefaultOptions(options, world, simulatorMajorVersion, simulatorMinorVersion, "bramblex.hlp");
+    RandomGenerator rng(1);
+    CountingHost host;
+    NullCanvas canvas;
+    Simulation sim(options, world, rng, host, canvas);
+    sim.startHeadless();
+    loadProfile(std::move(profile), sim, [input](SimulationOptions& o) {
+        o.gridSizeX = gridSizeOf(input, 1, o.gridSizeX);
+        o.gridSizeY = gridSizeOf(input, 2, o.gridSizeY);
+    });
+    for (const Grid* g : {&world.envGrid, &world.orgGrid})
+        if (g->sizeX() != options.gridSizeX || g->sizeY() != options.gridSizeY)
+            return "loaded grids not sized by the options the world runs with";
+    sim.continueLoadedWorld();
+    // A generation is at most 101 columns of 101 passes; a dead world's creation adds a slice a seed.
+    for (long ticks = 0; host.generations < 3; ++ticks) {
+        if (ticks > 200000)
+            return "a generation of the loaded world never ends";
+        sim.tick();
+    }
+    return {};
 }
 
 } // namespace
@@ -71,7 +116,7 @@ std::string profileContractBroken(std::string_view input) {
         return "grid changed in a round trip";
     if (profileTextOf(*second) != written)
         return "writing the read-back profile gives another text";
-    return {};
+    return loadedWorldBroken(*second, input);
 }
 
 } // namespace bx::fuzz

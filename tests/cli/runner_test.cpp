@@ -130,6 +130,45 @@ TEST(runner_test, a_continued_profile_runs_on_as_in_the_simulator) {
     EXPECT_TRUE(world.orgGrid == runnerWorld.orgGrid);
 }
 
+// A continued world runs in the grid of the options it runs with, whatever size the profile held
+// (--set after --profile): the saved squares are kept where the two overlap, the rest is empty, and
+// every sweep stays inside (the sanitizer build checks each read).
+TEST(runner_test, a_continued_profile_runs_in_the_grid_its_final_options_give) {
+    struct Case {
+        int savedX, savedY, runX, runY;
+    };
+    const std::string path =
+        (std::filesystem::path(::testing::TempDir()) / "bramblex_runner_fitted.bx2").string();
+    for (const Case c :
+         {Case{6, 4, 100, 4}, Case{1, 1, 1, 1}, Case{1, 1, 3, 2}, Case{6, 4, 2, 9}, Case{1, 6, 1, 6}}) {
+        const SimulationOptions made = optionsWith({{"gridSizeX", std::to_string(c.savedX).c_str()},
+                                                    {"gridSizeY", std::to_string(c.savedY).c_str()}});
+        const RunOutcome saved = runSeeded(made, 5, 3);
+        ASSERT_EQ("", writeProfile(path, made, saved.world));
+        RunStart start;
+        start.profilePath = path;
+        start.adjustOptions = [&c](SimulationOptions& o) {
+            o.gridSizeX = c.runX;
+            o.gridSizeY = c.runY;
+        };
+        for (const int64_t generations : {0, 60}) {
+            SimulationOptions options = optionsWith({});
+            WorldState world;
+            RandomGenerator rng(1);
+            const RunSummary summary = runWorld(options, world, rng, generations, {}, false, start);
+            const std::string name = std::to_string(c.savedX) + "x" + std::to_string(c.savedY) + " run as " +
+                                     std::to_string(c.runX) + "x" + std::to_string(c.runY);
+            EXPECT_EQ(generations, summary.generations) << name;
+            for (const Grid* g : {&world.envGrid, &world.orgGrid})
+                EXPECT_EQ((std::pair{c.runX, c.runY}), (std::pair{g->sizeX(), g->sizeY()})) << name;
+            if (generations == 0) {
+                EXPECT_EQ(saved.world.envGrid.at(1, 1), world.envGrid.at(1, 1)) << name;
+            }
+        }
+    }
+    std::filesystem::remove(path);
+}
+
 // The end of a generation shows its counts, then a dead world's reset shows zeros, and only
 // then does generationEnded come: the row must carry the finished generation's values.
 TEST(runner_test, a_reset_row_keeps_the_counts_and_colours_of_the_generation_that_ended) {

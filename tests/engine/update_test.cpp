@@ -76,6 +76,18 @@ TEST(update_test, slowdown_five_updates_eight_squares_a_pass_on_fifty_rows) {
     EXPECT_EQ(7, ticks); // rows 0..50 of column 0: 6 x 8 + 3
 }
 
+// A pass updates at least one square, however many parts the slowdown cuts a short column into.
+TEST(update_test, every_slowdown_ends_generations_on_columns_of_one_to_six_rows) {
+    for (int slowdown = -5; slowdown <= 5; ++slowdown)
+        for (int rows = 1; rows <= 6; ++rows) {
+            RunningWorld f(2, rows, slowdown);
+            f.world.orgGrid.set(1, 1, {0, 0, 1}); // keeps the world alive (see the counters test)
+            for (int ticks = 0; ticks < 100 && f.world.generation < 2; ++ticks)
+                f.sim->tick();
+            EXPECT_EQ(2, f.world.generation) << "slowdown " << slowdown << ", " << rows << " rows";
+        }
+}
+
 TEST(update_test, a_dead_world_resets_at_the_end_of_the_generation_after_it_was_seen_dead) {
     RunningWorld f(2, 2);
     f.sim->tick();
