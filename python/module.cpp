@@ -12,6 +12,7 @@
 #include "options/optionfields.h"
 #include "python/world.h"
 #include "record/stats.h"
+#include "text/strings.h"
 
 namespace py = pybind11;
 using bx::py::World;
@@ -25,28 +26,40 @@ template <class Fn> auto withWorld(World& world, Fn&& fn) {
     return fn();
 }
 
-// Keyword arguments as option texts: flags as true/false, colours from three numbers, anything
-// else by its str(), so that the option table judges every value as --set would.
-bx::py::Settings settingsOf(const py::kwargs& options) {
-    bx::py::Settings settings;
-    for (const auto& [key, value] : options) {
-        py::object text = py::str(value);
-        if (py::isinstance<py::bool_>(value))
-            text = py::str(value.cast<bool>() ? "true" : "false");
-        else if (py::isinstance<py::tuple>(value) || py::isinstance<py::list>(value))
-            text = py::str(",").attr("join")(
-                py::module_::import("builtins").attr("map")(py::str().get_type(), value));
-        settings.emplace_back(key.cast<std::string>(), text.cast<std::string>());
-    }
-    return settings;
+// numpy's bools count as Python's, if numpy is in use at all.
+bool isBool(py::handle value) {
+    if (py::isinstance<py::bool_>(value))
+        return true;
+    const py::dict modules = py::module_::import("sys").attr("modules");
+    return modules.contains("numpy") && py::isinstance(value, modules["numpy"].attr("bool_"));
 }
 
-std::unique_ptr<World> makeWorld(std::optional<uint64_t> seed, const py::kwargs& options,
-                                 const std::optional<std::string>& profilePath) {
-    const bx::py::Settings settings = settingsOf(options);
-    if (std::optional<std::string> error = bx::py::refusedSetting(settings))
-        throw py::value_error(*error);
-    return std::make_unique<World>(seed, settings, profilePath);
+// An option's value as its text: a flag as true/false, a colour from three numbers, a whole number
+// (numpy's too) by its value, anything else by its str(), so that the option table judges every
+// value as --set would.
+std::string optionText(py::handle value) {
+    if (isBool(value))
+        return py::bool_(value.cast<py::object>()) ? "true" : "false";
+    if (py::isinstance<py::tuple>(value) || py::isinstance<py::list>(value)) {
+        std::string text;
+        for (py::handle part : value)
+            text += (text.empty() ? "" : ",") + optionText(part);
+        return text;
+    }
+    if (PyIndex_Check(value.ptr())) {
+        const auto number = py::reinterpret_steal<py::object>(PyNumber_Index(value.ptr()));
+        if (!number)
+            throw py::error_already_set();
+        return py::str(number);
+    }
+    return py::str(value);
+}
+
+bx::py::Settings settingsOf(const py::kwargs& options) {
+    bx::py::Settings settings;
+    for (const auto& [key, value] : options)
+        settings.emplace_back(key.cast<std::string>(), optionText(value));
+    return settings;
 }
 
 py::dict optionsDict(const World& world) {
@@ -111,26 +124,48 @@ py::bytes picture(World& world, int squareSize) {
     return py::bytes(withWorld(world, [&] { return world.picturePng(squareSize); }));
 }
 
+// Messages name files, and a file's name may hold anything: passed on escaped, as bramblex-run
+// shows them.
 [[noreturn]] void raiseOSError(const std::string& message) {
-    PyErr_SetString(PyExc_OSError, message.c_str());
+    PyErr_SetString(PyExc_OSError, bx::printableText(message).c_str());
     throw py::error_already_set();
 }
 
-void save(World& world, const std::string& path) {
+// A path-like argument (str, bytes, os.PathLike) as the bytes the system takes, a str encoded as
+// os.fsencode does. A NUL would cut the name short: refused, as Python's own file functions do.
+std::string filePath(const py::object& path) {
+    std::string bytes = py::bytes(py::module_::import("os").attr("fsencode")(path));
+    if (bytes.find('\0') != std::string::npos)
+        throw py::value_error("embedded null byte");
+    return bytes;
+}
+
+void save(World& world, const py::object& pathArgument) {
+    const std::string path = filePath(pathArgument);
     if (const std::string error = withWorld(world, [&] { return world.save(path); }); !error.empty())
         raiseOSError(error);
 }
 
-std::unique_ptr<World> loadWorld(const std::string& path, std::optional<uint64_t> seed,
-                                 const py::kwargs& options) {
-    std::unique_ptr<World> world;
+// A refused option raises ValueError, a profile not loaded OSError.
+std::unique_ptr<World> makeWorld(std::optional<uint64_t> seed, const py::kwargs& options,
+                                 const std::optional<std::string>& profilePath) {
+    const bx::py::Settings settings = settingsOf(options);
+    if (std::optional<std::string> error = bx::py::refusedSetting(settings))
+        throw py::value_error(bx::printableText(*error));
     try {
-        world = makeWorld(seed, options, path);
+        return std::make_unique<World>(seed, settings, profilePath);
     } catch (const std::runtime_error& e) {
         raiseOSError(e.what());
     }
+}
+
+std::unique_ptr<World> loadWorld(const py::object& pathArgument, std::optional<uint64_t> seed,
+                                 const py::kwargs& options) {
+    const std::string path = filePath(pathArgument);
+    std::unique_ptr<World> world = makeWorld(seed, options, path);
     if (world->savedVersion() != world->options().versionString) {
-        const std::string warning = path + " was saved by Bramblex " + world->savedVersion() + ", this is " +
+        const std::string warning = bx::printableText(path) + " was saved by Bramblex " +
+                                    bx::printableText(world->savedVersion()) + ", this is " +
                                     world->options().versionString + "; loaded anyway";
         if (PyErr_WarnEx(PyExc_UserWarning, warning.c_str(), 1) != 0)
             throw py::error_already_set();
@@ -200,9 +235,11 @@ void bindSimulation(py::module_& m) {
             "stats_csv() as a pandas DataFrame.")
         .def("picture", &picture, py::arg("square_size") = 8,
              "The world as PNG bytes, as bramblex-run --png paints it.")
-        .def("save", &save, py::arg("path"), "Writes the simulation as a profile, as bramblex-run --save.");
+        .def("save", &save, py::arg("path"),
+             "Writes the simulation as a profile, as bramblex-run --save; path: str, bytes or path-like.");
     m.def("load", &loadWorld, py::arg("path"), py::arg("seed") = py::none(),
-          "Continues the profile at path; options given apply after it, as with bramblex-run --profile.");
+          "Continues the profile at path (str, bytes or path-like); options given apply after it, as with "
+          "bramblex-run --profile.");
 }
 
 // What bramblex-sweep needs besides a world: checking options, its output file, the CSV header.
@@ -225,7 +262,7 @@ void bindSweepHelpers(py::module_& m) {
         },
         "Every option name with its kind: integer, flag or colour (R,G,B).");
     py::class_<Output>(m, "Output")
-        .def(py::init<const std::string&>())
+        .def(py::init([](const py::object& path) { return std::make_unique<Output>(filePath(path)); }))
         .def("commit", &Output::commit)
         .def("discard", &Output::discard);
     m.attr("stats_header") = bx::statsCsvHeader();

@@ -1,5 +1,6 @@
 """The bramblex module against bramblex-run, its errors, its arrays and its threads."""
 import os
+import pathlib
 import signal
 import subprocess
 import threading
@@ -21,6 +22,8 @@ WORLDS = [  # seed, options, generations run as run(first), step(), run(rest)
     (3, {"gridSizeX": 12, "gridSizeY": 9, "environmentStartMode": 2, "mutationsOn": False,
          "organismColourMode": 3, "orgUserColour1": (255, 0, 128)}, (5, 30)),
     (4, DYING, (3, 6)),
+    (5, {"gridSizeX": np.int64(12), "mutationsOn": np.bool_(False), "orgUserColour1": (np.uint8(255), 0, 128)},
+     (5, 5)),
 ]
 
 
@@ -59,6 +62,8 @@ def runner_refusal(setting):
     ({"growthrate": 5}, "growthrate=5"),
     ({"mutationsOn": 1}, "mutationsOn=1"),
     ({"orgUserColour2": (1, 2)}, "orgUserColour2=1,2"),
+    ({"mutationsOn": np.int64(1)}, "mutationsOn=1"),
+    ({"growthRate": "\x1b[31m"}, "growthRate=\x1b[31m"),
 ])
 def test_refused_options_raise_the_runners_message(options, setting):
     with pytest.raises(ValueError) as refused:
@@ -66,15 +71,63 @@ def test_refused_options_raise_the_runners_message(options, setting):
     assert runner_refusal(setting).endswith(": " + str(refused.value))
 
 
-def test_errors(tmp_path):
+MISSING = "Cannot read the profile \"\\xFF\\xFE/missing\": No such file or directory"
+ERRORS = [  # call(sim, folder), the error, its message (file names escaped)
+    (lambda sim, tmp: sim.run(-1), ValueError, None),
+    (lambda sim, tmp: sim.picture(0), ValueError, None),
+    (lambda sim, tmp: sim.picture(129), ValueError, None),
+    (lambda sim, tmp: sim.save(str(tmp)), OSError, None),
+    (lambda sim, tmp: sim.save(str(tmp / "a\0b")), ValueError, "embedded null byte"),
+    (lambda sim, tmp: sim.save(3), TypeError, None),
+    (lambda sim, tmp: bramblex.load(str(tmp / "none.bx2")), OSError, None),
+    (lambda sim, tmp: bramblex.load(str(tmp / "bad.bx2")), OSError, None),
+    (lambda sim, tmp: bramblex.load(b"\xff\xfe/missing"), OSError, MISSING),
+    (lambda sim, tmp: bramblex.load(tmp / "a\0b"), ValueError, "embedded null byte"),
+    (lambda sim, tmp: bramblex.load(tmp / "good.bx2", growthRate=999), ValueError, "option growthRate must be"),
+    (lambda sim, tmp: bramblex.load(tmp / "good.bx2", nope=1), ValueError, "unknown option name 'nope'"),
+]
+
+
+@pytest.mark.parametrize("call,error,message", ERRORS)
+def test_errors(tmp_path, call, error, message):
     sim = bramblex.Simulation(seed=1, gridSizeX=5, gridSizeY=5)
     (tmp_path / "bad.bx2").write_text("not a profile\r\n")
-    for call, error in [(lambda: sim.run(-1), ValueError), (lambda: sim.picture(0), ValueError),
-                        (lambda: sim.picture(129), ValueError), (lambda: sim.save(str(tmp_path)), OSError),
-                        (lambda: bramblex.load(str(tmp_path / "none.bx2")), OSError),
-                        (lambda: bramblex.load(str(tmp_path / "bad.bx2")), OSError)]:
-        with pytest.raises(error):
-            call()
+    sim.save(str(tmp_path / "good.bx2"))
+    with pytest.raises(error) as raised:
+        call(sim, tmp_path)
+    assert message is None or str(raised.value).startswith(message)
+    assert not (tmp_path / "a").exists()
+
+
+class PathLike:
+    def __init__(self, path):
+        self.path = path
+
+    def __fspath__(self):
+        return self.path
+
+
+@pytest.mark.parametrize("path", [pathlib.Path("w.bx2"), b"w.bx2", PathLike("w.bx2"), PathLike(b"\xff.bx2"),
+                                  os.fsdecode(b"\xff.bx2")])
+def test_paths_are_taken_as_python_takes_them(in_tmp, path):
+    sim = bramblex.Simulation(seed=1, gridSizeX=5, gridSizeY=5)
+    sim.run(3)
+    sim.save(path)
+    assert bramblex.load(path).generation == sim.generation and len(os.listdir(".")) == 1
+
+
+def test_a_profile_of_another_version_loads_with_an_escaped_warning(in_tmp):
+    bramblex.Simulation(seed=1, gridSizeX=5, gridSizeY=5).save("w.bx2")
+    lines = (in_tmp / "w.bx2").read_bytes().split(b"\r\n")
+    lines[next(i for i, line in enumerate(lines) if line.startswith(b'"---')) + 1] = b'"\xff\x1b[31m"'
+    (in_tmp / "\x1b]0;w.bx2").write_bytes(b"\r\n".join(lines))
+    with pytest.warns(UserWarning) as warned:
+        assert bramblex.load("\x1b]0;w.bx2").generation == 0
+    message = str(warned[0].message)
+    assert message.startswith("\\x1B]0;w.bx2 was saved by Bramblex \\xFF\\x1B[31m, this is ")
+    runner = subprocess.run([RUNNER, "--profile", "\x1b]0;w.bx2", "--generations", "0"], capture_output=True,
+                            text=True, check=True)
+    assert runner.stderr.endswith(message.replace("loaded anyway", "loading it anyway\n"))
 
 
 def png_pixels(png, width, height):
