@@ -5,6 +5,7 @@ import signal
 import subprocess
 import threading
 import time
+import warnings
 import zlib
 
 import numpy as np
@@ -195,3 +196,22 @@ def test_ctrl_c_stops_a_long_run_at_the_end_of_a_generation():
     with pytest.raises(KeyboardInterrupt):
         sim.run(10**9)
     assert 0 < sim.generations_run == len(sim.stats_csv().splitlines()) - 1
+
+
+CORPUS = sorted((pathlib.Path(__file__).parent.parent / "data" / "profiles").glob("*/*.bx2"))
+
+
+@pytest.mark.parametrize("grid", [{}, {"gridSizeX": 100}, {"gridSizeX": 100, "gridSizeY": 100},
+                                  {"gridSizeX": 1, "gridSizeY": 1}, {"gridSizeX": 2, "gridSizeY": 1}], ids=str)
+def test_every_corpus_profile_runs_in_the_grid_set_after_it_or_is_refused(grid):
+    for path in CORPUS:
+        if path.parent.name == "broken":
+            with pytest.raises(OSError):
+                bramblex.load(path, seed=1, **grid)
+            continue
+        with warnings.catch_warnings():
+            warnings.simplefilter("ignore")  # a profile of another version
+            sim = bramblex.load(path, seed=1, **grid)
+        sim.run(50)
+        assert sim.generations_run == 50, path
+        assert sim.organisms.shape == (sim.options["gridSizeX"] + 1, sim.options["gridSizeY"] + 1, 3), path
