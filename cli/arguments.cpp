@@ -266,9 +266,9 @@ std::string usageText() {
         "\nStatistics: CSV with the header\n"
         "  generation,organisms,environments,org_red,org_green,org_blue,env_red,env_green,env_blue,reset\n"
         "generation counts on across resets, and from the saved generation with --profile; organisms\n"
-        "and environments are the counts shown for that generation; the colour columns are mean\n"
-        "components (4 decimals) over the visible squares where that layer is present, 0 where none\n"
-        "is; reset is 1 when the end of that generation reset a dead world.\n";
+        "and environments are the visible squares holding that layer when the generation ended; the\n"
+        "colour columns are mean components (4 decimals) over those squares, 0 where there are none;\n"
+        "reset is 1 when the end of that generation reset a dead world.\n";
     return text + optionsText();
 }
 

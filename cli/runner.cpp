@@ -12,8 +12,8 @@ RunnerHost::RunnerHost(const SimulationOptions& options, const WorldState& world
                        GenerationCallback onGeneration, bool withMeans)
     : recorder_(options, world, withMeans), onGeneration_(std::move(onGeneration)) {}
 
-void RunnerHost::showCounters(int32_t generation, int32_t organisms, int32_t environments) {
-    recorder_.countersShown(generation, organisms, environments);
+void RunnerHost::showCounters(int32_t generation, int32_t, int32_t) {
+    recorder_.countersShown(generation);
 }
 
 // Rows are numbered by the generations of the run, counting on across resets and from the

@@ -34,10 +34,10 @@ struct RunStart {
 };
 
 // The runner's host: shows nothing, answers Yes to every question, and reports each finished
-// generation with the counts the main window would show for it.
+// generation with the squares that hold each layer when it ended (GenerationRecorder).
 class RunnerHost : public NullHost {
 public:
-    // withMeans: also take the mean layer colours (a sweep over the grid per generation).
+    // withMeans: the rows carry the mean layer colours as well.
     RunnerHost(const SimulationOptions& options, const WorldState& world, GenerationCallback onGeneration,
                bool withMeans);
 

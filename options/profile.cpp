@@ -151,14 +151,28 @@ public:
     bool lineEnded() const { return lineEnded_; }
     // Whether next() stopped early at a line longer than longestLine.
     bool tooLong() const { return tooLong_; }
-    bool crOnlyLineEnds() const { return crOnly_; }
+    // What the first line shows of the text's line ends, for a hint when the text is no profile.
+    enum class LineEnds { Usual, CrOnly, CrCrLf, Utf16 };
+    LineEnds lineEnds() const { return lineEnds_; }
 
 private:
-    // A CR inside the first line: the text's lines end in CR alone.
+    // UTF-16: a byte order mark, or a zero byte beside the first character. CR CR LF: the line
+    // ends in two CRs. CR alone: a CR inside the line, with text after it (and no zero byte).
     void noteLineEnds() {
-        const std::size_t cr = line_.find('\r');
-        if (lineNumber_ == 0 && cr != std::string::npos && cr + 1 < line_.size())
-            crOnly_ = true;
+        if (lineNumber_ != 0)
+            return;
+        const std::string_view line = line_;
+        const std::size_t cr = line.find('\r');
+        if (line.starts_with("\xFF\xFE") || line.starts_with("\xFE\xFF") ||
+            (line.size() >= 2 && (line[0] == '\0') != (line[1] == '\0')))
+            lineEnds_ = LineEnds::Utf16;
+        else if (line.find('\0') != std::string_view::npos)
+            lineEnds_ = LineEnds::Usual;
+        else if (cr != std::string_view::npos && cr + 2 == line.size() && line.ends_with("\r\r") &&
+                 lineEnded_)
+            lineEnds_ = LineEnds::CrCrLf;
+        else if (cr != std::string_view::npos && cr + 1 < line.size())
+            lineEnds_ = LineEnds::CrOnly;
     }
 
     bool refill() {
@@ -171,7 +185,8 @@ private:
 
     const ProfilePieces& pieces_;
     std::string_view piece_; // what is left of the piece at hand
-    bool ended_ = false, tooLong_ = false, crOnly_ = false, lineEnded_ = false;
+    bool ended_ = false, tooLong_ = false, lineEnded_ = false;
+    LineEnds lineEnds_ = LineEnds::Usual;
     std::string line_;
     int64_t lineNumber_ = 0;
 };
@@ -513,8 +528,24 @@ std::optional<Profile> parseProfilePieces(const ProfilePieces& pieces, const std
     } catch (const std::bad_alloc&) {
         error = nameForMessages + ": not enough memory to read this profile";
     }
-    if (!profile && lines.crOnlyLineEnds())
+    using LineEnds = LineReader::LineEnds;
+    if (profile)
+        return profile;
+    switch (lines.lineEnds()) {
+    case LineEnds::Usual:
+        break;
+    case LineEnds::CrOnly:
         error += " (the file's lines end in a carriage return alone; save it with LF or CR LF line ends)";
+        break;
+    case LineEnds::CrCrLf:
+        error += " (the file's lines end in two carriage returns and a line feed, CR CR LF; save it with LF"
+                 " or CR LF line ends)";
+        break;
+    case LineEnds::Utf16:
+        error += " (the file is UTF-16 text, which is no profile: a profile is plain 8-bit text; save it"
+                 " as UTF-8 or ANSI)";
+        break;
+    }
     return profile;
 }
 

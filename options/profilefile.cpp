@@ -98,13 +98,23 @@ std::optional<Profile> parseProfile(const std::string& path, std::string& error)
     return profile;
 }
 
-std::string writeProfile(const std::string& path, const SimulationOptions& options, const WorldState& world) {
+std::string writeProfile(const std::string& path, const SimulationOptions& options, const WorldState& world,
+                         bool* partWritten) {
+    if (partWritten)
+        *partWritten = false;
     std::string problem;
     const std::string text = writableProfileText(options, world, problem);
     if (!problem.empty())
         return cannotWrite(path, problem);
-    if (const std::string reason = replaceFileText(path, text); !reason.empty())
+    AtomicFile file(path, AtomicFile::PipeReader::Required);
+    if (!file.ok())
+        return cannotWrite(path, file.error());
+    file.stream().write(text.data(), static_cast<std::streamsize>(text.size()));
+    if (const std::string reason = file.commit(); !reason.empty()) {
+        if (partWritten)
+            *partWritten = file.temporaryPath().empty(); // written straight into a pipe or device
         return cannotWrite(path, reason);
+    }
     return {};
 }
 

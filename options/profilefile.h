@@ -17,8 +17,10 @@ namespace bx {
 std::optional<Profile> parseProfile(const std::string& path, std::string& error);
 
 // Writes the simulation as a profile: a temporary file in the target's folder, then renamed over
-// the target. Returns "" on success, else a message naming the file and the reason; an existing
-// target is then left as it was.
-std::string writeProfile(const std::string& path, const SimulationOptions& options, const WorldState& world);
+// the target (a pipe or device is written straight into, atomicfile.h). Returns "" on success,
+// else a message naming the file and the reason; an existing file is then left as it was, while a
+// pipe or device may have taken part of the text: *partWritten (when given) says which.
+std::string writeProfile(const std::string& path, const SimulationOptions& options, const WorldState& world,
+                         bool* partWritten = nullptr);
 
 } // namespace bx

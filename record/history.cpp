@@ -8,16 +8,13 @@ GenerationRecorder::GenerationRecorder(const SimulationOptions& options, const W
                                        bool withMeans)
     : options_(options), world_(world), withMeans_(withMeans) {}
 
-void GenerationRecorder::countersShown(int32_t generation, int32_t organisms, int32_t environments) {
+void GenerationRecorder::countersShown(int32_t generation) {
     if (generation <= 0)
         return;
     shownGeneration_ = generation;
-    pending_.organisms = organisms;
-    pending_.environments = environments;
-    if (withMeans_) {
-        pending_.organismMean = layerMean(world_.orgGrid, options_.gridSizeX, options_.gridSizeY);
-        pending_.environmentMean = layerMean(world_.envGrid, options_.gridSizeX, options_.gridSizeY);
-    }
+    pending_ = standing(generation);
+    if (!withMeans_)
+        pending_.organismMean = pending_.environmentMean = {};
 }
 
 GenerationStats GenerationRecorder::ended(int64_t number, bool worldWasReset) {
@@ -57,15 +54,9 @@ void StatsHistory::add(const GenerationStats& row) {
 }
 
 void StatsHistory::clear() {
-    start_.reset();
     kept_.clear();
     added_ = 0;
     stride_ = 1;
-    changed_ = true;
-}
-
-void StatsHistory::setStart(const GenerationStats& row) {
-    start_ = row;
     changed_ = true;
 }
 

@@ -3,7 +3,6 @@
 // keeping them in memory.
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,15 +12,20 @@
 
 namespace bx {
 
-// Takes the figures of each finished generation as a simulation's host hears of them. The end of
-// a generation shows its counts, and the means are taken then: before a dead world's reset shows
-// zeros. The row is complete once the generation has ended.
+// Takes the figures of each finished generation as a simulation's host hears of them. A row
+// counts the squares of the world as it stands when the generation ends (each square once, at
+// most the number of squares), not the engine's counters: those add up as the update sweeps the
+// columns, so a world loaded half-way through a generation, or a sweep that a redraw moved, gives
+// counts of no one generation. The end of a generation shows its counters, and the world is
+// taken then: before a dead world's reset empties it. The row is complete once the generation
+// has ended.
 class GenerationRecorder {
 public:
-    // withMeans: also take the mean layer colours (a sweep over the grid per generation).
+    // withMeans: the rows carry the mean layer colours as well (0 without).
     GenerationRecorder(const SimulationOptions& options, const WorldState& world, bool withMeans);
-    // What SimulationHost::showCounters is told; generation 0 (reset, creation) is no finished one.
-    void countersShown(int32_t generation, int32_t organisms, int32_t environments);
+    // SimulationHost::showCounters was told of `generation`; generation 0 (reset, creation) is no
+    // finished one. The last one shown before a generation ends is that generation's end.
+    void countersShown(int32_t generation);
     // What SimulationHost::generationEnded is told: the finished generation's row, as `number`,
     // or as the generation the end of it showed.
     GenerationStats ended(int64_t number, bool worldWasReset);
@@ -46,10 +50,6 @@ public:
     explicit StatsHistory(std::size_t limit = 10000) : limit_(limit) {}
     void add(const GenerationStats& row);
     void clear();
-    // The world the rows start from (a new world's generation 0, a loaded world's generation):
-    // charted before them, but no row of the CSV, which holds finished generations.
-    void setStart(const GenerationStats& row);
-    const std::optional<GenerationStats>& start() const { return start_; }
     // The kept rows, then the newest one when it was not kept.
     std::vector<GenerationStats> rows() const;
     // How many generations one kept row stands for.
@@ -61,7 +61,6 @@ public:
 
 private:
     std::size_t limit_;
-    std::optional<GenerationStats> start_;
     std::vector<GenerationStats> kept_;
     GenerationStats newest_;
     int64_t added_ = 0;

@@ -21,9 +21,9 @@ inline Rgb layerMean(const Grid& layer, int sizeX, int sizeY) {
 
 struct GenerationStats {
     int64_t generation = 0; // the number of the generation finished, as its host counts them
-    int32_t organisms = 0;  // the counts the main window shows for this generation
+    int32_t organisms = 0;  // the visible squares holding the layer when the generation ended
     int32_t environments = 0;
-    Rgb organismMean; // both taken when the generation ended, before any reset
+    Rgb organismMean; // all four taken when the generation ended, before any reset
     Rgb environmentMean;
     bool reset = false; // the end of this generation reset a dead world
     bool operator==(const GenerationStats&) const = default;

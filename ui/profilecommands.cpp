@@ -145,12 +145,17 @@ void ProfileCommands::saveProfileAs() {
             return;
         }
     }
-    const std::string error = writeProfile(*path, sim_.options(), sim_.world());
+    bool partWritten = false;
+    const std::string error = writeProfile(*path, sim_.options(), sim_.world(), &partWritten);
     if (!error.empty())
-        messages_.inform({"Profile not saved",
-                          "The profile could not be saved; any file of that name is as it was." +
-                              std::string(lineBreak) + error,
-                          MessageIcon::Exclamation, 0, ""});
+        messages_.inform(
+            {"Profile not saved",
+             std::string(partWritten ? "The profile could not be saved whole; part of it may have "
+                                       "been written into the pipe or device of that name."
+                                     : "The profile could not be saved; any file of that name is "
+                                       "as it was.") +
+                 lineBreak + error,
+             MessageIcon::Exclamation, 0, ""});
     finishSave();
 }
 

@@ -67,10 +67,7 @@ SimulatorApp::SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng)
     statistics_ = std::make_unique<StatisticsWindow>(history_, options_, platform_.files, platform_.messages,
                                                      platform_.profileHome);
     view_->setShowStatistics([this] { showStatistics(); });
-    profiles_->setLoaded([this] { // the history starts at the loaded generation
-        history_.clear();
-        history_.setStart(recorder_.standing(world_.generation));
-    });
+    profiles_->setLoaded([this] { history_.clear(); }); // rows from the loaded generation on
     about_ = std::make_unique<AboutWindow>(options_, platform_.messages, platform_.help, platform_.browser);
     connectCommands();
     connectOptionsCommands();
@@ -287,7 +284,7 @@ void SimulatorApp::setDisplayCaption(std::string_view text) {
 }
 
 void SimulatorApp::showCounters(int32_t generation, int32_t organisms, int32_t environments) {
-    recorder_.countersShown(generation, organisms, environments);
+    recorder_.countersShown(generation);
     pendingCounters_ = Counters{generation, organisms, environments};
     if (!inTick_)
         showPendingCounters();
@@ -351,7 +348,6 @@ void SimulatorApp::processEvents() {
 void SimulatorApp::worldCreated(bool saveRequested) {
     // Creation counts the generations from 0 again, also when it seeded over an old world.
     history_.clear();
-    history_.setStart(recorder_.standing(world_.generation));
     if (saveRequested)
         profiles_->saveProfileAs();
 }

@@ -141,9 +141,7 @@ void StatisticsWindow::redraw(bool always) {
     }
     if (!history_.takeChanged() && !always)
         return;
-    std::vector<GenerationStats> rows = history_.rows();
-    if (history_.start())
-        rows.insert(rows.begin(), *history_.start());
+    const std::vector<GenerationStats> rows = history_.rows();
     const std::size_t every = std::max<std::size_t>(1, rows.size() / pointsAcross);
     std::vector<QList<QPointF>> counts(2), colours(6);
     double mostSquares = 0;

@@ -1,7 +1,7 @@
 #pragma once
-// The Statistics window: the population and the mean colours of every generation since the last
-// reset or load, as two charts from the world they started with (the newest generation at the
-// right; the population axis runs to the number of squares), with the numbers behind
+// The Statistics window: the population and the mean colours of every generation finished since
+// the last reset or load, as two charts of the rows the CSV export holds (the newest generation at
+// the right; the population axis runs to the number of squares), with the numbers behind
 // them for export as CSV and the charts as a PNG picture. The charts are redrawn twice a second
 // from at most 600 points a line, so that watching costs the simulation little.
 #include <QTimer>

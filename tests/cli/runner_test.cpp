@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "engine/simulation.h"
@@ -169,6 +170,43 @@ TEST(runner_test, a_continued_profile_runs_in_the_grid_its_final_options_give) {
     std::filesystem::remove(path);
 }
 
+// A row counts each square of the world as it stands when the generation ends, once: the engine's
+// counters, which add up during the sweep, hold half a generation in a profile saved half-way, and
+// a new world's first sweep passes its last column by.
+TEST(runner_test, a_row_counts_the_squares_of_the_world_as_its_generation_ended) {
+    const std::string path =
+        (std::filesystem::path(::testing::TempDir()) / "bramblex_runner_halfway.bx2").string();
+    SimulationOptions options = optionsWith({{"gridSizeX", "12"}, {"gridSizeY", "9"}});
+    WorldState world;
+    RandomGenerator rng(5);
+    NullHost host;
+    NullCanvas canvas;
+    Simulation sim(options, world, rng, host, canvas);
+    sim.startHeadless();
+    sim.reset();
+    while (world.generation < 3 || world.stepColumn != 6)
+        sim.tick();
+    ASSERT_EQ("", writeProfile(path, options, world));
+    for (const std::optional<std::string>& profile : {std::optional<std::string>(), std::optional(path)}) {
+        SimulationOptions runOptions = options;
+        WorldState runWorldState;
+        RandomGenerator runRng(9);
+        std::vector<GenerationStats> rows;
+        runWorld(
+            runOptions, runWorldState, runRng, 4,
+            [&](const GenerationStats& s) {
+                rows.push_back(s);
+                EXPECT_EQ(summarizeLayer(runWorldState.orgGrid, 12, 9).present, s.organisms) << s.generation;
+                EXPECT_EQ(summarizeLayer(runWorldState.envGrid, 12, 9).present, s.environments)
+                    << s.generation;
+            },
+            false, RunStart{profile, {}, {}, {}});
+        ASSERT_EQ(4u, rows.size());
+        EXPECT_EQ(profile ? 4 : 1, rows.front().generation);
+    }
+    std::filesystem::remove(path);
+}
+
 // The end of a generation shows its counts, then a dead world's reset shows zeros, and only
 // then does generationEnded come: the row must carry the finished generation's values.
 TEST(runner_test, a_reset_row_keeps_the_counts_and_colours_of_the_generation_that_ended) {
@@ -190,8 +228,8 @@ TEST(runner_test, a_reset_row_keeps_the_counts_and_colours_of_the_generation_tha
 
     ASSERT_EQ(1u, rows.size());
     EXPECT_EQ(1, rows[0].generation);
-    EXPECT_EQ(7, rows[0].organisms);
-    EXPECT_EQ(9, rows[0].environments);
+    EXPECT_EQ(1, rows[0].organisms); // the squares, not the counters shown
+    EXPECT_EQ(1, rows[0].environments);
     EXPECT_EQ((Rgb{10, 20, 30}), rows[0].organismMean);
     EXPECT_EQ((Rgb{1, 2, 3}), rows[0].environmentMean);
     EXPECT_TRUE(rows[0].reset);

@@ -331,17 +331,29 @@ TEST(profile_test, messages_escape_what_is_not_utf8_and_name_lines_ending_in_cr_
     EXPECT_FALSE(parseProfileText(std::string(good).insert(good.find(",#"), "\xe2\x82"), "p", error));
     EXPECT_NE(std::string::npos, error.find("\\xE2\\x82")) << error;
 
-    // The line-end hint only where the lines really end in CR alone.
-    std::string crOnly = good, lfOnly = good;
+    // The line-end hint says what the lines end in, and that UTF-16 text is no profile.
+    std::string crOnly = good, lfOnly = good, crCrLf = good, utf16le = "\xFF\xFE", utf16be;
     for (std::size_t at; (at = crOnly.find("\r\n")) != std::string::npos;)
         crOnly.erase(at + 1, 1);
     for (std::size_t at; (at = lfOnly.find("\r\n")) != std::string::npos;)
         lfOnly.erase(at, 1);
+    for (std::size_t at = 0; (at = crCrLf.find("\r\n", at)) != std::string::npos; at += 3)
+        crCrLf.insert(at, 1, '\r');
+    for (const char c : good.substr(0, 400)) {
+        utf16le += {c, '\0'};
+        utf16be += {'\0', c};
+    }
+    const std::string crAlone = "lines end in a carriage return alone",
+                      crCr = "two carriage returns and a line feed",
+                      utf16 = "UTF-16 text, which is no profile", none;
     const std::string longFirstLine = std::string(70000, 'x') + "\n";
-    for (const auto& [text, hinted] : {std::pair{crOnly, true}, std::pair{lfOnly.substr(0, 400), false},
-                                       std::pair{longFirstLine, false}}) {
+    for (const auto& [text, hint] :
+         {std::pair{crOnly, crAlone}, std::pair{crCrLf, crCr}, std::pair{utf16le, utf16},
+          std::pair{utf16be, utf16}, std::pair{lfOnly.substr(0, 400), none}, std::pair{longFirstLine, none},
+          std::pair{std::string("xy\0\rz\n", 6), none}}) {
         EXPECT_FALSE(parseProfileText(text, "p", error));
-        EXPECT_EQ(hinted, error.find("lines end in a carriage return alone") != std::string::npos) << error;
+        for (const std::string& any : {crAlone, crCr, utf16})
+            EXPECT_EQ(any == hint, error.find(any) != std::string::npos) << error;
     }
 }
 

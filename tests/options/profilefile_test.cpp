@@ -4,8 +4,11 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -68,14 +71,34 @@ TEST(profilefile_test, writing_replaces_the_target_whole_and_leaves_no_temporary
     EXPECT_EQ(fs::perms(0640), fs::status(file).permissions());
 }
 
-TEST(profilefile_test, write_into_a_path_under_a_regular_file_fails_naming_the_file) {
+// A failed write names the file, and says whether a pipe may hold part of the text: a file is
+// left as it was, a pipe whose reader quits after a little has been written into.
+TEST(profilefile_test, a_failed_write_names_the_file_and_whether_part_was_written) {
+    const auto oldHandler = std::signal(SIGPIPE, SIG_IGN);
     TempFolder folder;
     writeText(folder / "plain", "not a folder");
-    const std::string path = (folder / "plain" / "p.bx2").string();
-    TestSim t(90);
-    const std::string error = writeProfile(path, t.options, t.world);
-    EXPECT_NE(std::string::npos, error.find(path)) << error;
-    EXPECT_EQ(std::vector<std::string>{"plain"}, folder.names());
+    const fs::path pipe = folder / "pipe";
+    ASSERT_EQ(0, ::mkfifo(pipe.c_str(), 0600));
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    std::thread quitter([reader] { // takes the first bytes, then quits before the rest
+        pollfd p{reader, POLLIN, 0};
+        char first[4096];
+        while (::poll(&p, 1, -1) < 0 || ::read(reader, first, sizeof first) <= 0)
+            ;
+        ::close(reader);
+    });
+    TestSim t(90, [](SimulationOptions& o) { o.gridSizeX = o.gridSizeY = 150; }); // beyond a pipe's buffer
+    t.create();
+    for (const auto& [path, part] :
+         {std::pair{(folder / "plain" / "p.bx2").string(), false}, std::pair{pipe.string(), true}}) {
+        bool partWritten = !part;
+        const std::string error = writeProfile(path, t.options, t.world, &partWritten);
+        EXPECT_NE(std::string::npos, error.find(path)) << error;
+        EXPECT_EQ(part, partWritten) << error;
+    }
+    quitter.join();
+    EXPECT_EQ(2u, folder.names().size()); // no temporary file
+    std::signal(SIGPIPE, oldHandler);
 }
 
 // Tests run as root, so permissions cannot make a write fail; a file-size limit can, half-way.

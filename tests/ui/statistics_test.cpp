@@ -82,8 +82,8 @@ private slots:
         app->statisticsWindow().redraw(true);
         auto* organisms = qobject_cast<QLineSeries*>(
             test::controlOf<QChartView>(app->statisticsWindow(), "countschart")->chart()->series().at(0));
-        QCOMPARE(organisms->count(), 3); // from generation 0
-        QCOMPARE(organisms->at(2).x(), 2.0);
+        QCOMPARE(organisms->count(), 2); // generations 1 and 2
+        QCOMPARE(organisms->at(1).x(), 2.0);
         test::buttonOf(main(), "startsim")
             ->click(); // no single step while running: not by the menu, Ctrl+N or n
         QVERIFY(!test::itemOf(main(), "stepgeneration")->isEnabled());
@@ -93,9 +93,10 @@ private slots:
         QVERIFY(test::itemOf(main(), "stepgeneration")->isEnabled());
     }
 
-    // The charts start from the created world: its generation 0 alone is a dot, then a line. The
-    // population axis runs to the number of squares in round steps, also when a reset emptied it.
-    void chartsStartFromTheWorldWithRoundAxes() {
+    // The charts hold the rows of the CSV, finished generations: none for a created world, then a
+    // dot, then a line. The population axis runs to the number of squares in round steps, also
+    // when a reset emptied it.
+    void chartsHoldTheFinishedGenerationsWithRoundAxes() {
         StatisticsWindow& s = app->statisticsWindow();
         s.open();
         QChart* chart = test::controlOf<QChartView>(s, "countschart")->chart();
@@ -109,11 +110,16 @@ private slots:
                     population->tickInterval() == int(population->tickInterval()));
         };
         s.redraw(true);
+        QCOMPARE(organisms->count(), 0);
+        QCOMPARE(app->history().csv(), statsCsvHeader() + '\n');
+        checkPopulationAxis();
+        test::itemOf(main(), "stepgeneration")->trigger();
+        tickUntil([this] { return !app->simulation().stepping(); });
+        s.redraw(true);
         QCOMPARE(organisms->count(), 1);
-        QCOMPARE(organisms->at(0).x(), 0.0);
+        QCOMPARE(organisms->at(0).x(), 1.0);
         QVERIFY(organisms->at(0).y() > 0);
         QVERIFY(paintedInPlotArea(test::controlOf<QChartView>(s, "countschart"), organisms->color()));
-        checkPopulationAxis();
         test::itemOf(main(), "stepgeneration")->trigger();
         tickUntil([this] { return !app->simulation().stepping(); });
         s.redraw(true);
@@ -122,7 +128,9 @@ private slots:
         app->simulation().restartCreation(); // a dead world seeded again: from generation 0 again
         tickUntil([this] { return world().phase == PhaseIdle; });
         s.redraw(true);
-        QCOMPARE(organisms->count(), 1);
+        QCOMPARE(organisms->count(), 0);
+        test::itemOf(main(), "stepgeneration")->trigger();
+        tickUntil([this] { return !app->simulation().stepping(); });
         app->options().promptOnReset = false;
         test::buttonOf(main(), "resetsim")->click();
         app->generationEnded(true); // as a dead world's last generation ends: its row went with it
@@ -174,6 +182,42 @@ private slots:
         tickUntil([this] { return !app->simulation().stepping(); });
         QCOMPARE(app->history().rows().size(), size_t(1));
         QCOMPARE(app->history().rows().front().generation, int64_t(4));
+    }
+
+    // Each row counts the squares of the world as its generation ended, once, whatever the panel's
+    // counters went through: a profile saved half-way through a generation and loaded, a redraw
+    // (r, +, -) or a save (F8) that moved the sweep.
+    void everyRowCountsTheWorldAsItsGenerationEnded() {
+        const int columns = app->options().gridSizeX, rows = app->options().gridSizeY;
+        const auto stepAndCompare = [&](const char* after) {
+            test::itemOf(main(), "stepgeneration")->trigger();
+            tickUntil([this] { return !app->simulation().stepping(); });
+            const GenerationStats last = app->history().rows().back();
+            QVERIFY2(last.generation == world().generation, after);
+            QVERIFY2(last.organisms == summarizeLayer(world().orgGrid, columns, rows).present, after);
+            QVERIFY2(last.environments == summarizeLayer(world().envGrid, columns, rows).present, after);
+        };
+        test::buttonOf(main(), "startsim")->click();
+        tickUntil([&] { return world().generation >= 2 && world().stepColumn == columns / 2; });
+        fakes->files.saveAnswers = {file("halfway.bx2").toStdString()}; // saving stops it half-way
+        test::itemOf(main(), "save")->trigger();
+        QVERIFY(!world().running && world().stepColumn == columns / 2);
+        test::buttonOf(main(), "startsim")->click();
+        tickUntil([this] { return world().generation >= 4; });
+        app->options().promptOnReset = false;
+        fakes->files.openAnswers = {file("halfway.bx2").toStdString()};
+        app->profiles().loadProfile();
+        tickUntil([this] { return world().phase == PhaseIdle; });
+        stepAndCompare("a load");
+        for (const char key : {'r', '+', '-'}) {
+            QTest::keyClick(&app->displayWindow(), key);
+            tickUntil([this] { return world().phase == PhaseIdle; });
+            stepAndCompare(std::string(1, key).c_str());
+        }
+        fakes->files.saveAnswers = {file("again.bx2").toStdString()};
+        test::itemOf(main(), "save")->trigger();
+        tickUntil([this] { return world().phase == PhaseIdle; });
+        stepAndCompare("a save");
     }
 };
 
