@@ -212,7 +212,7 @@ int run(const RunConfig& config, const std::string& programFolder, const Console
     return 0;
 }
 
-// Two outputs that would replace one file would leave only the last one written.
+// Two outputs that would replace one file would leave only the last one written; a frame counts.
 void refuseSharedOutputs(const RunConfig& config) {
     const std::array<std::pair<const char*, const std::optional<std::string>*>, 3> outputs{
         {{"--stats", &config.statsPath}, {"--png", &config.pngPath}, {"--save", &config.savePath}}};
@@ -224,6 +224,12 @@ void refuseSharedOutputs(const RunConfig& config) {
                 throw ArgumentError(std::string(outputs[i].first) + " and " + outputs[j].first +
                                     " name the same file ('" + *a + "', '" + *b + "')");
         }
+    for (const auto& [option, path] : outputs)
+        if (config.framesFolder && *path && **path != "-")
+            if (const std::optional<std::string> name = nameInFolder(**path, *config.framesFolder);
+                name && isFrameName(*name))
+                throw ArgumentError(std::string(option) + " and --frames name the same file ('" + **path +
+                                    "' is a frame in '" + *config.framesFolder + "')");
 }
 
 } // namespace
