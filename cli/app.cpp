@@ -103,8 +103,8 @@ struct Simulated {
 };
 
 Simulated simulate(const RunConfig& config, SimulationOptions& options, WorldState& world,
-                   std::ostream* stats, FrameWriter* frames, const Interruption& interruption,
-                   const Console& console) {
+                   std::ostream* stats, const AtomicFile* statsFile, FrameWriter* frames,
+                   Interruption& interruption, const Console& console) {
     std::optional<ProgressBar> bar;
     if (console.errIsTerminal && config.generations > 0)
         bar.emplace(console.err, config.generations);
@@ -113,8 +113,12 @@ Simulated simulate(const RunConfig& config, SimulationOptions& options, WorldSta
     const auto onGeneration = [&](const GenerationStats& s) {
         result.last = s;
         ++ended;
-        if (stats)
+        if (stats) {
             *stats << statsCsvRow(s) << '\n';
+            // With SIGPIPE ignored, a reader's leaving shows only as a failed write.
+            if (!*stats && (statsFile ? statsFile->readerGone() : standardOutputClosed()))
+                interruption.outputClosed();
+        }
         if (frames)
             frames->generationEnded(ended, world, options);
         if (bar)
@@ -188,8 +192,8 @@ int run(const RunConfig& config, const std::string& programFolder, const Console
                                                   : nullptr;
     if (stats)
         *stats << statsCsvHeader() << '\n';
-    const Simulated run =
-        simulate(config, options, world, stats, frames ? &*frames : nullptr, interruption, console);
+    const Simulated run = simulate(config, options, world, stats, outputs->stats(),
+                                   frames ? &*frames : nullptr, interruption, console);
     const std::vector<std::string> gone = writeOutputs(*outputs, config, options, world, console);
 
     if (!isStandardOutput(config.statsPath) && !isStandardOutput(config.pngPath) &&

@@ -88,10 +88,10 @@ void FrameWriter::generationEnded(int64_t generation, const WorldState& world,
     AtomicFile file(path);
     if (!file.ok())
         throw std::runtime_error(cannotWrite(path, file.error()));
-    interruption_.removeOnAbort(file.temporaryPath());
+    interruption_.removeOnAbort(file);
     writeWorldPng(file.stream(), world, options.gridSizeX, options.gridSizeY, squareSize_);
     const std::string reason = file.commit();
-    interruption_.keep(file.temporaryPath());
+    interruption_.keep(file);
     if (!reason.empty())
         throw std::runtime_error(cannotWrite(path, reason));
     ++written_;
