@@ -241,7 +241,11 @@ bool step(Walk& w, bool& done, std::string& error) {
     }
     if (S_ISLNK(st.st_mode))
         return followLink(w, node, name, done, error);
-    if (last && !(w.endsAtFolder && S_ISDIR(st.st_mode))) {
+    if (last && w.endsAtFolder && !S_ISDIR(st.st_mode)) {
+        error = "it is not a folder";
+        return false;
+    }
+    if (last && !w.endsAtFolder) {
         p.name = name;
         p.node = std::move(node);
         p.st = st;

@@ -224,6 +224,9 @@ TEST(app_test, frames_are_the_pictures_of_every_nth_generation) {
     ASSERT_EQ(0, runWith({"--generations", "1", "--frames", frames, "--overwrite-frames"}).status);
     EXPECT_EQ((std::vector<std::string>{"frame-000001.png", "frame-000009.png"}), filesIn(frames));
     EXPECT_EQ(2, runWith({"--every", "3"}).status);
+    const std::string file = (fs::path(frames) / "frame-000001.png").string();
+    EXPECT_NE(std::string::npos,
+              runWith({"--generations", "3", "--frames", file}).err.find("it is not a folder"));
     if (::geteuid() != 0)
         return;
     // Another user's link to them in a folder everyone may write to: refused before any is removed.
