@@ -225,8 +225,8 @@ bool step(Walk& w, bool& done, std::string& error) {
     w.pending.pop_back();
     const bool last = w.pending.empty();
     Fd node = openName(w, name);
-    struct stat st {
-    }, folder{};
+    struct stat st {};
+    struct stat folder {};
     if (!node || ::fstat(node.get(), &st) != 0 || ::fstat(p.folder.get(), &folder) != 0) {
         const int why = errno;
         done = last && why == ENOENT && !w.endsAtFolder; // a new file
@@ -356,10 +356,13 @@ AtomicFile::AtomicFile(std::string target, PipeReader pipes, std::chrono::millis
     : target_(std::move(target)) {
     ResolvedPath place;
     if (resolve(target_, place, error_)) {
-        if (place.node &&
-            isConsole(place.st)) // shares the stream's offset: what the program writes there follows on
-            fd_ = ::fcntl(sameFile(place.st, STDOUT_FILENO) ? STDOUT_FILENO : STDERR_FILENO, F_DUPFD_CLOEXEC,
-                          0);
+        // Standard output or error shares the stream's offset: what the program writes follows on.
+        const int console = !place.node                         ? -1
+                            : sameFile(place.st, STDOUT_FILENO) ? STDOUT_FILENO
+                            : sameFile(place.st, STDERR_FILENO) ? STDERR_FILENO
+                                                                : -1;
+        if (console >= 0)
+            fd_ = ::fcntl(console, F_DUPFD_CLOEXEC, 0);
         else if (place.node && (S_ISDIR(place.st.st_mode) || S_ISSOCK(place.st.st_mode)))
             error_ = refusal(place.st);
         else if (place.node && !S_ISREG(place.st.st_mode))
@@ -497,8 +500,8 @@ int openFolderForWriting(const std::string& path, std::string& error) {
 std::optional<std::string> nameInFolder(const std::string& path, const std::string& folder) {
     ResolvedPath file, found;
     std::string error;
-    struct stat a {
-    }, b{};
+    struct stat a {};
+    struct stat b {};
     if (!resolve(path, file, error) || file.throughLink || !resolve(folder, found, error, Ends::AtFolder) ||
         ::fstat(file.folder.get(), &a) != 0 || ::fstat(found.folder.get(), &b) != 0 || !sameInode(a, b))
         return std::nullopt;
