@@ -103,8 +103,8 @@ struct Simulated {
 };
 
 Simulated simulate(const RunConfig& config, SimulationOptions& options, WorldState& world,
-                   std::ostream* stats, FrameWriter* frames, const Interruption& interruption,
-                   const Console& console) {
+                   std::ostream* stats, const AtomicFile* statsFile, FrameWriter* frames,
+                   Interruption& interruption, const Console& console) {
     std::optional<ProgressBar> bar;
     if (console.errIsTerminal && config.generations > 0)
         bar.emplace(console.err, config.generations);
@@ -113,8 +113,12 @@ Simulated simulate(const RunConfig& config, SimulationOptions& options, WorldSta
     const auto onGeneration = [&](const GenerationStats& s) {
         result.last = s;
         ++ended;
-        if (stats)
+        if (stats) {
             *stats << statsCsvRow(s) << '\n';
+            // With SIGPIPE ignored, a reader's leaving shows only as a failed write.
+            if (!*stats && (statsFile ? statsFile->readerGone() : standardOutputClosed()))
+                interruption.outputClosed();
+        }
         if (frames)
             frames->generationEnded(ended, world, options);
         if (bar)
@@ -188,8 +192,8 @@ int run(const RunConfig& config, const std::string& programFolder, const Console
                                                   : nullptr;
     if (stats)
         *stats << statsCsvHeader() << '\n';
-    const Simulated run =
-        simulate(config, options, world, stats, frames ? &*frames : nullptr, interruption, console);
+    const Simulated run = simulate(config, options, world, stats, outputs->stats(),
+                                   frames ? &*frames : nullptr, interruption, console);
     const std::vector<std::string> gone = writeOutputs(*outputs, config, options, world, console);
 
     if (!isStandardOutput(config.statsPath) && !isStandardOutput(config.pngPath) &&
@@ -212,7 +216,7 @@ int run(const RunConfig& config, const std::string& programFolder, const Console
     return 0;
 }
 
-// Two outputs that would replace one file would leave only the last one written.
+// Two outputs that would replace one file would leave only the last one written; a frame counts.
 void refuseSharedOutputs(const RunConfig& config) {
     const std::array<std::pair<const char*, const std::optional<std::string>*>, 3> outputs{
         {{"--stats", &config.statsPath}, {"--png", &config.pngPath}, {"--save", &config.savePath}}};
@@ -224,6 +228,12 @@ void refuseSharedOutputs(const RunConfig& config) {
                 throw ArgumentError(std::string(outputs[i].first) + " and " + outputs[j].first +
                                     " name the same file ('" + *a + "', '" + *b + "')");
         }
+    for (const auto& [option, path] : outputs)
+        if (config.framesFolder && *path && **path != "-")
+            if (const std::optional<std::string> name = nameInFolder(**path, *config.framesFolder);
+                name && isFrameName(*name))
+                throw ArgumentError(std::string(option) + " and --frames name the same file ('" + **path +
+                                    "' is a frame in '" + *config.framesFolder + "')");
 }
 
 } // namespace

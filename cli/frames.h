@@ -12,9 +12,11 @@ namespace bx::cli {
 
 class FrameWriter {
 public:
-    // Makes the folder when it is not there. A folder that holds frames already is refused
-    // (std::runtime_error naming it) unless overwrite is asked for; its frames are then removed,
-    // so that none of an older run is left among the new ones. Only regular files count as frames.
+    // Makes the folder when it is not there; the writer's rules for folders everyone may write to
+    // (options/atomicfile.h) are checked before anything in it is removed. A folder that holds
+    // frames already is refused (std::runtime_error naming it) unless overwrite is asked for; its
+    // frames are then removed, so that none of an older run is left among the new ones. Only
+    // regular files count as frames.
     FrameWriter(std::string folder, int64_t every, int squareSize, bool overwrite,
                 Interruption& interruption);
 
@@ -35,5 +37,7 @@ private:
 
 // "frame-000012.png"
 std::string frameName(int64_t number);
+// Whether a file's name is one frameName gives.
+bool isFrameName(const std::string& name);
 
 } // namespace bx::cli

@@ -1,5 +1,6 @@
 #include "interruption.h"
 
+#include <limits.h>
 #include <unistd.h>
 
 #include <array>
@@ -14,7 +15,8 @@ constexpr std::array<int, 4> stopSignals = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 // What the handler may touch: plain memory, written only while the signals are blocked.
 struct AbortState {
     volatile std::sig_atomic_t pending = 0;
-    std::array<std::array<char, 4096>, 4> temporaries{};
+    std::array<int, 4> folders{};
+    std::array<std::array<char, NAME_MAX + 1>, 4> names{};
     std::array<volatile std::sig_atomic_t, 4> used{};
     std::array<struct sigaction, stopSignals.size()> previous{};
 };
@@ -26,9 +28,9 @@ void onSignal(int signal) {
             state.pending = signal;
         return;
     }
-    for (std::size_t i = 0; i < state.temporaries.size(); ++i)
+    for (std::size_t i = 0; i < state.names.size(); ++i)
         if (state.used[i])
-            ::unlink(state.temporaries[i].data());
+            ::unlinkat(state.folders[i], state.names[i].data(), 0);
     ::_exit(128 + signal);
 }
 
@@ -83,22 +85,31 @@ int readerGoneStatus() {
     return 128 + SIGPIPE;
 }
 
-void Interruption::removeOnAbort(const std::string& path) {
-    if (path.empty() || path.size() >= state.temporaries[0].size())
-        return;
+void Interruption::outputClosed() {
     const Blocked quiet;
-    for (std::size_t i = 0; i < state.temporaries.size(); ++i)
+    if (state.pending == 0)
+        state.pending = SIGPIPE;
+}
+
+void Interruption::removeOnAbort(const AtomicFile& file) {
+    const std::string& name = file.temporaryName();
+    if (name.empty() || name.size() >= state.names[0].size())
+        return; // the writer's temporary names are never longer than NAME_MAX
+    const Blocked quiet;
+    for (std::size_t i = 0; i < state.names.size(); ++i)
         if (!state.used[i]) {
-            std::memcpy(state.temporaries[i].data(), path.c_str(), path.size() + 1);
+            state.folders[i] = file.temporaryFolder();
+            std::memcpy(state.names[i].data(), name.c_str(), name.size() + 1);
             state.used[i] = 1;
             return;
         }
 }
 
-void Interruption::keep(const std::string& path) {
+void Interruption::keep(const AtomicFile& file) {
     const Blocked quiet;
-    for (std::size_t i = 0; i < state.temporaries.size(); ++i)
-        if (state.used[i] && path == state.temporaries[i].data())
+    for (std::size_t i = 0; i < state.names.size(); ++i)
+        if (state.used[i] && state.folders[i] == file.temporaryFolder() &&
+            file.temporaryName() == state.names[i].data())
             state.used[i] = 0;
 }
 

@@ -1,5 +1,6 @@
 #include "outputs.h"
 
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,7 +22,7 @@ RunOutputs::RunOutputs(const std::optional<std::string>& stats, const std::optio
 
 RunOutputs::~RunOutputs() {
     for (const auto& f : files_)
-        interruption_.keep(f->temporaryPath());
+        interruption_.keep(*f);
 }
 
 AtomicFile* RunOutputs::open(const std::optional<std::string>& path) {
@@ -30,7 +31,7 @@ AtomicFile* RunOutputs::open(const std::optional<std::string>& path) {
     auto file = std::make_unique<AtomicFile>(*path, AtomicFile::PipeReader::Wait);
     if (!file->ok())
         throw std::runtime_error(cannotWrite(*path, file->error()));
-    interruption_.removeOnAbort(file->temporaryPath());
+    interruption_.removeOnAbort(*file);
     files_.push_back(std::move(file));
     return files_.back().get();
 }
@@ -52,6 +53,11 @@ std::vector<std::string> RunOutputs::commit() {
         written += (written.empty() ? "" : ", ") + f->target();
     }
     return readerGone;
+}
+
+bool standardOutputClosed() {
+    pollfd out{STDOUT_FILENO, POLLOUT, 0};
+    return ::poll(&out, 1, 0) == 1 && (out.revents & POLLERR) != 0;
 }
 
 bool isStandardOutput(const std::optional<std::string>& path) {

@@ -46,6 +46,9 @@ private:
 // "cannot write '<target>': <reason>"
 std::string cannotWrite(const std::string& target, const std::string& reason);
 
+// Whether standard output is a pipe (or socket) whose reader has gone.
+bool standardOutputClosed();
+
 // Whether path names what standard output writes to ("-", or a path such as /dev/stdout).
 bool isStandardOutput(const std::optional<std::string>& path);
 

@@ -95,12 +95,29 @@ std::string joined(const std::string& folder, const std::string& name) {
     return folder.empty() ? name : folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
-// The kernel's rule for links in shared folders (fs.protected_symlinks), applied whatever the
-// system's setting: in a folder that everyone may write to and only owners may delete from, a
-// link is followed only when it belongs to the follower or to the folder's owner.
-bool mayFollow(const struct stat& link, const struct stat& folder) {
+// The kernel's rules for shared folders (protected_symlinks, protected_regular, protected_fifos),
+// applied whatever the system's settings, and to folders as well: in a folder that everyone may
+// write to and only owners may delete from, what stands there is followed, entered or written into
+// only when it belongs to the writer or to the folder's owner.
+bool mayUse(const struct stat& node, const struct stat& folder) {
     constexpr mode_t shared = S_ISVTX | S_IWOTH;
-    return (folder.st_mode & shared) != shared || link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
+    return (folder.st_mode & shared) != shared || node.st_uid == ::geteuid() || node.st_uid == folder.st_uid;
+}
+
+// Why what stands at path in a shared folder is refused, in a message; "it" when path is the target.
+std::string notOurs(const struct stat& node, const std::string& path, const std::string& target) {
+    const mode_t mode = node.st_mode;
+    const char* kind = S_ISLNK(mode)    ? "a link"
+                       : S_ISDIR(mode)  ? "a folder"
+                       : S_ISREG(mode)  ? "a file"
+                       : S_ISFIFO(mode) ? "a named pipe"
+                       : S_ISSOCK(mode) ? "a socket"
+                                        : "a device";
+    const char* refused = S_ISLNK(mode)   ? "not followed"
+                          : S_ISREG(mode) ? "not replaced"
+                                          : "not written into";
+    return (path == target ? std::string("it") : "'" + path + "'") + " is " + kind +
+           " of another user in a folder everyone may write to: " + refused;
 }
 
 std::optional<std::string> linkText(int link, std::string& error) {
@@ -132,6 +149,9 @@ namespace {
 
 struct Walk {
     ResolvedPath& place;
+    const std::string& target;
+    bool endsAtFolder = false; // the path names a folder, not a file
+    bool makeMissing = false;  // and its missing names are made as folders
     std::vector<std::string> pending;
     int links = 0;
 };
@@ -146,12 +166,19 @@ bool restart(Walk& w, const std::string& path, std::string& error) {
     return bool(w.place.folder);
 }
 
+// Whether a file is what the program's standard output or error writes to.
+bool isConsole(const struct stat& st) {
+    return sameFile(st, STDOUT_FILENO) || sameFile(st, STDERR_FILENO);
+}
+
 // The last name is a link: when what the kernel finds through it is a pipe or a device (such as
-// the pipe behind /dev/fd/N, whose link text is no path), that is the place.
+// the pipe behind /dev/fd/N, whose link text is no path), or the program's own standard output or
+// error (/dev/stdout), that is the place.
 bool leadsToStream(Walk& w, const std::string& name) {
     Fd through(::openat(w.place.folder.get(), name.c_str(), O_PATH | O_CLOEXEC));
     struct stat st {};
-    if (!through || ::fstat(through.get(), &st) != 0 || S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))
+    if (!through || ::fstat(through.get(), &st) != 0 || S_ISDIR(st.st_mode) ||
+        (S_ISREG(st.st_mode) && !isConsole(st)))
         return false;
     w.place.name = name;
     w.place.node = std::move(through);
@@ -160,20 +187,14 @@ bool leadsToStream(Walk& w, const std::string& name) {
     return true;
 }
 
-// Follows the link node at name, where the rule lets it: false when the walk ends there (done
-// says whether it found its place).
-bool followLink(Walk& w, const Fd& node, const struct stat& link, const std::string& name, bool& done,
-                std::string& error) {
-    struct stat folder {};
-    if (++w.links > 40 || ::fstat(w.place.folder.get(), &folder) != 0) {
-        error = systemMessage(w.links > 40 ? ELOOP : errno);
+// Follows the link node at name (found fit to follow): false when the walk ends there (done says
+// whether it found its place).
+bool followLink(Walk& w, const Fd& node, const std::string& name, bool& done, std::string& error) {
+    if (++w.links > 40) {
+        error = systemMessage(ELOOP);
         return false;
     }
-    if (!mayFollow(link, folder)) {
-        error = "it is a link of another user in a folder everyone may write to: not followed";
-        return false;
-    }
-    if (w.pending.empty() && leadsToStream(w, name))
+    if (w.pending.empty() && !w.endsAtFolder && leadsToStream(w, name))
         return !(done = true);
     const std::optional<std::string> text = linkText(node.get(), error);
     if (text && text->empty())
@@ -186,25 +207,45 @@ bool followLink(Walk& w, const Fd& node, const struct stat& link, const std::str
     return true;
 }
 
+// Opens name in the folder as a path, never following it; makes it a folder first when it is
+// missing and the walk makes folders. Another one made meanwhile is taken as found.
+Fd openName(const Walk& w, const std::string& name) {
+    Fd node(::openat(w.place.folder.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    if (node || errno != ENOENT || !w.makeMissing)
+        return node;
+    if (::mkdirat(w.place.folder.get(), name.c_str(), 0777) != 0 && errno != EEXIST)
+        return node;
+    return Fd(::openat(w.place.folder.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+}
+
 // One step: false when the walk ends (done says whether it found its place).
 bool step(Walk& w, bool& done, std::string& error) {
     ResolvedPath& p = w.place;
     const std::string name = std::move(w.pending.back());
     w.pending.pop_back();
     const bool last = w.pending.empty();
-    Fd node(::openat(p.folder.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    Fd node = openName(w, name);
     struct stat st {};
-    if (!node || ::fstat(node.get(), &st) != 0) {
+    struct stat folder {};
+    if (!node || ::fstat(node.get(), &st) != 0 || ::fstat(p.folder.get(), &folder) != 0) {
         const int why = errno;
-        done = last && why == ENOENT; // a new file
+        done = last && why == ENOENT && !w.endsAtFolder; // a new file
         p.name = name;
         if (!done)
             error = systemMessage(why);
         return false;
     }
+    if (name != ".." && !mayUse(st, folder)) {
+        error = notOurs(st, joined(p.folderPath, name), w.target);
+        return false;
+    }
     if (S_ISLNK(st.st_mode))
-        return followLink(w, node, st, name, done, error);
-    if (last) {
+        return followLink(w, node, name, done, error);
+    if (last && w.endsAtFolder && !S_ISDIR(st.st_mode)) {
+        error = "it is not a folder";
+        return false;
+    }
+    if (last && !w.endsAtFolder) {
         p.name = name;
         p.node = std::move(node);
         p.st = st;
@@ -216,13 +257,15 @@ bool step(Walk& w, bool& done, std::string& error) {
     }
     p.folder = std::move(node);
     p.folderPath = joined(p.folderPath, name);
-    return true;
+    return !(done = last);
 }
 
 // Resolves the target name by name, through the links that may be followed. On success place
-// holds the folder and the name; place.node is open when something stands there.
-bool resolve(const std::string& target, ResolvedPath& place, std::string& error) {
-    Walk w{place, {}, 0};
+// holds the folder and the name; place.node is open when something stands there. A walk that
+// ends at a folder ends in place.folder, the folder named (made where it was missing, if asked).
+enum class Ends { AtFile, AtFolder, AtMadeFolder };
+bool resolve(const std::string& target, ResolvedPath& place, std::string& error, Ends ends = Ends::AtFile) {
+    Walk w{place, target, ends != Ends::AtFile, ends == Ends::AtMadeFolder, {}, 0};
     if (target.empty()) {
         error = systemMessage(ENOENT);
         return false;
@@ -233,6 +276,8 @@ bool resolve(const std::string& target, ResolvedPath& place, std::string& error)
     while (!w.pending.empty())
         if (!step(w, done, error))
             return done;
+    if (w.endsAtFolder) // the path named its start itself ("/", ".")
+        return done = true;
     if (!done) // the path, or a link, named a folder itself ("/", "..", "dir/")
         error = "it is a folder";
     return done;
@@ -309,13 +354,16 @@ private:
 
 AtomicFile::AtomicFile(std::string target, PipeReader pipes, std::chrono::milliseconds patience)
     : target_(std::move(target)) {
-    struct stat st {};
     ResolvedPath place;
-    if (::stat(target_.c_str(), &st) == 0 && (sameFile(st, STDOUT_FILENO) || sameFile(st, STDERR_FILENO))) {
-        // Shares the stream's offset: what the program itself writes there follows on.
-        fd_ = ::fcntl(sameFile(st, STDOUT_FILENO) ? STDOUT_FILENO : STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
-    } else if (resolve(target_, place, error_)) {
-        if (place.node && (S_ISDIR(place.st.st_mode) || S_ISSOCK(place.st.st_mode)))
+    if (resolve(target_, place, error_)) {
+        // Standard output or error shares the stream's offset: what the program writes follows on.
+        const int console = !place.node                         ? -1
+                            : sameFile(place.st, STDOUT_FILENO) ? STDOUT_FILENO
+                            : sameFile(place.st, STDERR_FILENO) ? STDERR_FILENO
+                                                                : -1;
+        if (console >= 0)
+            fd_ = ::fcntl(console, F_DUPFD_CLOEXEC, 0);
+        else if (place.node && (S_ISDIR(place.st.st_mode) || S_ISSOCK(place.st.st_mode)))
             error_ = refusal(place.st);
         else if (place.node && !S_ISREG(place.st.st_mode))
             openStraight(place, pipes);
@@ -348,7 +396,8 @@ void AtomicFile::openStraight(const ResolvedPath& place, PipeReader pipes) {
 // the folder takes: a dot, the file's name (cut when needed), a dot and six random characters.
 void AtomicFile::openTemporary(const ResolvedPath& place) {
     const long longest = ::fpathconf(place.folder.get(), _PC_NAME_MAX);
-    const std::size_t room = static_cast<std::size_t>(longest > 8 ? longest : NAME_MAX) - 8;
+    const std::size_t room =
+        static_cast<std::size_t>(longest > 8 && longest < NAME_MAX ? longest : NAME_MAX) - 8;
     static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::random_device random;
     std::uniform_int_distribution<std::size_t> pick(0, sizeof letters - 2);
@@ -394,6 +443,10 @@ AtomicFile::~AtomicFile() {
         ::close(folder_);
 }
 
+bool AtomicFile::readerGone() const {
+    return readerGone_ || (buffer_ && buffer_->error() == EPIPE);
+}
+
 std::ostream& AtomicFile::stream() {
     return *stream_;
 }
@@ -432,6 +485,27 @@ std::string AtomicFile::commit() {
         return error_ = systemMessage(errno);
     committed_ = true;
     return {};
+}
+
+int openFolderForWriting(const std::string& path, std::string& error) {
+    ResolvedPath place;
+    if (!resolve(path, place, error, Ends::AtMadeFolder))
+        return -1;
+    const int fd = ::openat(place.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        error = systemMessage(errno);
+    return fd;
+}
+
+std::optional<std::string> nameInFolder(const std::string& path, const std::string& folder) {
+    ResolvedPath file, found;
+    std::string error;
+    struct stat a {};
+    struct stat b {};
+    if (!resolve(path, file, error) || file.throughLink || !resolve(folder, found, error, Ends::AtFolder) ||
+        ::fstat(file.folder.get(), &a) != 0 || ::fstat(found.folder.get(), &b) != 0 || !sameInode(a, b))
+        return std::nullopt;
+    return file.name;
 }
 
 std::string replaceFileText(const std::string& path, std::string_view text) {

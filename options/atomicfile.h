@@ -6,18 +6,22 @@
 // - nothing, or a regular file: the temporary file and the rename; a replaced file keeps its
 //   permission bits (and, for root, its owner);
 // - a symbolic link (also one whose file does not exist yet): the file it leads to is written
-//   that way, beside that file; the link stays a link. In a folder that everyone may write to and
-//   only owners may delete from (sticky, such as /tmp), a link is followed only when it belongs to
-//   the writer or to the folder's owner, whatever the system's own protection says;
+//   that way, beside that file; the link stays a link;
 // - a device, a named pipe or a socket, or the program's own standard output or error: written
 //   straight into, never replaced (as `--stats /dev/null` expects of any Unix tool);
 // - a folder: refused.
+//
+// In a folder that everyone may write to and only owners may delete from (sticky, such as /tmp),
+// whatever the system's own protection says, a link is followed, a folder entered and a file
+// written into only when it belongs to the writer or to the folder's owner: another user's is
+// refused, on the way to the target as at the target, whatever it leads to.
 //
 // The path is resolved once, one name at a time through open folders, and every later step
 // (looking at the file, taking its owner and mode, placing and renaming the temporary file) works
 // on what that resolution found, so that swapping names meanwhile cannot redirect the write.
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -48,8 +52,13 @@ public:
     const std::string& target() const { return target_; }
     // The temporary file, "" when the target is written straight into.
     const std::string& temporaryPath() const { return temporary_; }
+    // The same as its open folder and its name there, for removal by a path of any length
+    // (-1 and "" when there is none); valid while this object lives.
+    int temporaryFolder() const { return tempName_.empty() ? -1 : folder_; }
+    const std::string& temporaryName() const { return tempName_; }
     // Whether writing failed because the pipe's reader has gone (EPIPE): nothing more can reach it.
-    bool readerGone() const { return readerGone_; }
+    // Known as soon as a write fails, before finish().
+    bool readerGone() const;
 
     std::ostream& stream();
     // Writes out what is buffered and syncs it to disk: only the rename is left. "" or the reason.
@@ -80,6 +89,15 @@ private:
     bool finished_ = false;
     bool committed_ = false;
 };
+
+// Opens the folder at path for listing and writing into (O_RDONLY), by the rules above for the
+// folders on the way; the missing folders of the path, the last one too, are made (0777 less the
+// umask). Returns the descriptor, or -1 with error set.
+int openFolderForWriting(const std::string& path, std::string& error);
+
+// The name that path has in folder, when the file it leads to is written in that folder (which
+// must exist); nullopt otherwise.
+std::optional<std::string> nameInFolder(const std::string& path, const std::string& folder);
 
 // Replaces the file at path by text, by the rules above (a named pipe must have a reader).
 // Returns "" on success, else the reason; the old file is then left as it was and no

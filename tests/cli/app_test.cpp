@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
@@ -223,6 +224,22 @@ TEST(app_test, frames_are_the_pictures_of_every_nth_generation) {
     ASSERT_EQ(0, runWith({"--generations", "1", "--frames", frames, "--overwrite-frames"}).status);
     EXPECT_EQ((std::vector<std::string>{"frame-000001.png", "frame-000009.png"}), filesIn(frames));
     EXPECT_EQ(2, runWith({"--every", "3"}).status);
+    const std::string file = (fs::path(frames) / "frame-000001.png").string();
+    EXPECT_NE(std::string::npos,
+              runWith({"--generations", "3", "--frames", file}).err.find("it is not a folder"));
+    if (::geteuid() != 0)
+        return;
+    // Another user's link to them in a folder everyone may write to: refused before any is removed.
+    const fs::path shared = folder / "shared";
+    fs::create_directory(shared);
+    fs::permissions(shared, fs::perms(01777));
+    fs::create_symlink(frames, shared / "frames");
+    ASSERT_EQ(0, ::lchown((shared / "frames").c_str(), 65534, 65534));
+    const Result refused =
+        runWith({"--generations", "1", "--frames", (shared / "frames").string(), "--overwrite-frames"});
+    EXPECT_EQ(1, refused.status);
+    EXPECT_NE(std::string::npos, refused.err.find("it is a link of another user")) << refused.err;
+    EXPECT_EQ((std::vector<std::string>{"frame-000001.png", "frame-000009.png"}), filesIn(frames));
 }
 
 // Two outputs that would replace one file, however the paths reach it, are refused before the run
@@ -238,13 +255,17 @@ TEST(app_test, two_outputs_naming_one_file_are_refused_before_the_run) {
         {"--stats", a, "--save", (folder / "link").string()},
         {"--png", (folder / "b").string(), "--save", (folder / "hard").string()},
         {"--stats", a, "--save", (folder / "." / "a").string()},
+        {"--png", (folder / "frames" / "frame-000001.png").string(), "--frames",
+         (folder / "frames").string()},
     };
+    fs::create_directory(folder / "frames");
     for (const std::vector<std::string>& row : rows) {
         const Result r = runWith(row);
         EXPECT_EQ(2, r.status) << row[1] << " " << row[3];
         EXPECT_NE(std::string::npos, r.err.find(row[0] + " and " + row[2] + " name the same file")) << r.err;
     }
-    EXPECT_EQ((std::vector<std::string>{"b", "hard", "link"}), filesIn(folder));
+    EXPECT_EQ((std::vector<std::string>{"b", "frames", "hard", "link"}), filesIn(folder));
+    EXPECT_TRUE(filesIn(folder / "frames").empty());
     EXPECT_EQ("old\n", readFile(folder / "b"));
     EXPECT_EQ(0, runWith({"--generations", "1", "--stats", "/dev/null", "--png", "/dev/null"}).status);
 }

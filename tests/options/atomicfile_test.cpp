@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -172,27 +173,47 @@ TEST(atomicfile_test, an_uncommitted_file_leaves_the_old_one_and_no_temporary_fi
     EXPECT_EQ(1, folder.entries());
 }
 
-// Links in a folder that everyone may write to and only owners may delete from (such as /tmp) are
-// followed as the kernel's protected_symlinks rule would, whatever the system's setting: only when
-// the writer or the folder's owner made them. Anywhere else any link is followed.
-TEST(atomicfile_test, links_of_other_users_in_shared_folders_are_not_followed) {
+// What another user put in a folder that everyone may write to and only owners may delete from
+// (such as /tmp) is followed, entered or written into as the kernel's protected_* rules would,
+// whatever the system's settings and whatever it leads to: only when the writer or the folder's
+// owner put it there. Anywhere else it is used.
+TEST(atomicfile_test, what_other_users_put_in_shared_folders_is_not_used) {
     if (::geteuid() != 0)
-        GTEST_SKIP() << "links of another user need root";
+        GTEST_SKIP() << "files of another user need root";
     constexpr uid_t other = 65534; // nobody
+    // In shared/: a link "target" or "sub" to elsewhere/target or elsewhere/sub, a folder "sub"
+    // holding a link "target" to elsewhere/target, a file "target", or a link "target" to the
+    // writer's own standard output (elsewhere/target).
+    enum Planted { linkToFile, linkToFolder, folderOfLinks, file, linkToOutput };
     struct Row {
         std::string name;
         mode_t folderMode;
-        uid_t folderOwner, linkOwner;
-        std::string linkName; // the target's name in the folder, or a folder link above it
-        bool followed;
+        uid_t folderOwner, owner;
+        Planted planted;
+        bool asFolder;       // opened as a folder to write into (--frames), not written as a file
+        std::string refused; // the message ("@": the test's folder), "" when written
     };
+    const std::string ofAnother = " of another user in a folder everyone may write to: ";
     const std::vector<Row> rows{
-        {"another_users_link", 01777, 0, other, "target", false},
-        {"another_users_link_to_a_folder", 01777, 0, other, "sub", false},
-        {"the_writers_own_link", 01777, 0, 0, "target", true},
-        {"the_folder_owners_link", 01777, other, other, "target", true},
-        {"a_link_in_a_folder_that_is_not_sticky", 0777, 0, other, "target", true},
-        {"a_link_in_a_sticky_folder_not_everyone_may_write_to", 01775, 0, other, "target", true},
+        {"another_users_link", 01777, 0, other, linkToFile, false,
+         "it is a link" + ofAnother + "not followed"},
+        {"another_users_link_to_a_folder", 01777, 0, other, linkToFolder, false,
+         "'@/shared/sub' is a link" + ofAnother + "not followed"},
+        {"another_users_link_as_a_folder_to_write_into", 01777, 0, other, linkToFolder, true,
+         "it is a link" + ofAnother + "not followed"},
+        {"another_users_link_to_the_writers_standard_output", 01777, 0, other, linkToOutput, false,
+         "it is a link" + ofAnother + "not followed"},
+        {"another_users_folder_on_the_way", 01777, 0, other, folderOfLinks, false,
+         "'@/shared/sub' is a folder" + ofAnother + "not written into"},
+        {"another_users_folder_to_write_into", 01777, 0, other, folderOfLinks, true,
+         "it is a folder" + ofAnother + "not written into"},
+        {"another_users_file", 01777, 0, other, file, false, "it is a file" + ofAnother + "not replaced"},
+        {"the_writers_own_link", 01777, 0, 0, linkToFile, false, ""},
+        {"the_folder_owners_link", 01777, other, other, linkToFile, false, ""},
+        {"the_folder_owners_folder", 01777, other, other, folderOfLinks, false, ""},
+        {"a_link_in_a_folder_that_is_not_sticky", 0777, 0, other, linkToFile, false, ""},
+        {"a_file_in_a_folder_that_is_not_sticky", 0777, 0, other, file, false, ""},
+        {"a_link_in_a_sticky_folder_not_everyone_may_write_to", 01775, 0, other, linkToFile, false, ""},
     };
     for (const Row& row : rows) {
         const Folder folder;
@@ -203,18 +224,44 @@ TEST(atomicfile_test, links_of_other_users_in_shared_folders_are_not_followed) {
         fs::create_directory(shared);
         ASSERT_EQ(0, ::chown(shared.c_str(), row.folderOwner, row.folderOwner));
         ASSERT_EQ(0, ::chmod(shared.c_str(), row.folderMode));
-        const fs::path leadsTo = folder / "elsewhere" / (row.linkName == "sub" ? "sub/target" : "target");
-        fs::create_symlink(folder / "elsewhere" / row.linkName, shared / row.linkName);
-        ASSERT_EQ(0, ::lchown((shared / row.linkName).c_str(), row.linkOwner, row.linkOwner));
-        const fs::path target = shared / (row.linkName == "sub" ? "sub/target" : "target");
-        const std::string error = bx::replaceFileText(target.string(), "new text\n");
-        EXPECT_EQ(row.followed
-                      ? ""
-                      : "it is a link of another user in a folder everyone may write to: not followed",
-                  error)
+        const bool inSub = row.planted == linkToFolder || row.planted == folderOfLinks;
+        const fs::path planted = shared / (inSub ? "sub" : "target");
+        fs::path leadsTo = folder / "elsewhere" / (row.planted == linkToFolder ? "sub/target" : "target");
+        if (row.planted == file) {
+            write(planted, "secret");
+            ::chmod(planted.c_str(), 0666);
+            leadsTo = planted;
+        } else if (row.planted == folderOfLinks) {
+            fs::create_directory(planted);
+            fs::create_symlink(leadsTo, planted / "target");
+            ASSERT_EQ(0, ::lchown((planted / "target").c_str(), row.owner, row.owner));
+        } else {
+            fs::create_symlink(folder / "elsewhere" / planted.filename(), planted);
+        }
+        ASSERT_EQ(0, ::lchown(planted.c_str(), row.owner, row.owner));
+        std::string error;
+        if (row.asFolder) {
+            const int fd = bx::openFolderForWriting(planted.string(), error);
+            if (fd >= 0)
+                ::close(fd);
+        } else {
+            const int output = row.planted == linkToOutput ? ::open(leadsTo.c_str(), O_WRONLY) : -1;
+            const int savedOutput = ::dup(STDOUT_FILENO);
+            std::fflush(stdout);
+            if (output >= 0)
+                ::dup2(output, STDOUT_FILENO);
+            error = bx::replaceFileText((inSub ? planted / "target" : planted).string(), "new text\n");
+            ::dup2(savedOutput, STDOUT_FILENO);
+            ::close(savedOutput);
+            if (output >= 0)
+                ::close(output);
+        }
+        std::string refused = row.refused;
+        if (const auto at = refused.find('@'); at != std::string::npos)
+            refused.replace(at, 1, folder.path.string());
+        EXPECT_EQ(refused, error) << row.name;
+        EXPECT_EQ(row.refused.empty() && !row.asFolder ? "new text\n" : "secret", readText(leadsTo))
             << row.name;
-        EXPECT_EQ(row.followed ? "new text\n" : "secret", readText(leadsTo)) << row.name;
-        EXPECT_TRUE(fs::is_symlink(shared / row.linkName)) << row.name;
     }
 }
 
