@@ -6,6 +6,7 @@ again elsewhere with the same rows. The runs are made and submitted a window at 
 come in, and their rows go out in run order, so the program's memory does not grow with the sweep.
 """
 import argparse
+import contextlib
 import csv
 import io
 import itertools
@@ -28,7 +29,9 @@ PROGRAM = "bramblex-sweep"
 LARGEST_SEED = 2**64 - 1
 MOST_RUNS = 1_000_000
 TIMEOUT = 5.0  # seconds: --timeout's default
-LOCAL_WORKER_TTL = 30.0  # seconds a local worker may go without a heartbeat before its runs go elsewhere
+LOCAL_WORKER_TTL = 20.0  # seconds a local worker may go without a heartbeat before its runs go elsewhere
+LOCAL_HTTP = "127.0.0.1:0"
+LOCAL_START = 120.0  # seconds for the first local worker to start on a loaded machine
 STOP_SIGNALS = (signal.SIGINT, signal.SIGTERM, signal.SIGHUP)
 # What a local worker must not take from the terminal: this process stops the workers it started.
 TERMINAL_SIGNALS = {signal.SIGINT, signal.SIGHUP}
@@ -370,15 +373,15 @@ class Cluster:
         quiet_dask()
         if self.address:
             self.client = reach(self.address, self.config.timeout)
-            self.check_workers()
         else:
             self.folder = tempfile.mkdtemp(prefix="bramblex-sweep-")
             quiet_resource_tracker()
             self.local, self.client = without_terminal_signals(self.start_local)
+        self.check_workers()
 
     def start_local(self):
         import dask
-        from distributed import Client, LocalCluster
+        from distributed import Client, LocalCluster, Nanny
         from dask.utils import parse_timedelta
         ttl = min(parse_timedelta(dask.config.get("distributed.scheduler.worker-ttl") or "1 day"), LOCAL_WORKER_TTL)
         # The cluster's own upkeep takes CPU from the runs when every core runs one: the workers'
@@ -391,25 +394,42 @@ class Cluster:
                          "distributed.worker.memory.monitor-interval": "1s",
                          "distributed.scheduler.work-stealing": False,
                          "distributed.scheduler.worker-ttl": f"{ttl}s"})
-        cluster = LocalCluster(n_workers=self.config.workers or len(os.sched_getaffinity(0)),
-                               threads_per_worker=1, processes=True, host="127.0.0.1",
-                               dashboard_address="127.0.0.1:0" if self.config.dashboard else None,
+        dashboard = self.config.dashboard
+
+        # Every process of the cluster listens on this machine alone. Each one serves HTTP (health
+        # and metrics, and the dashboard when it is asked for): on a port of 127.0.0.1 too.
+        class LocalNanny(Nanny):
+            def __init__(self, *args, **kwargs):
+                super().__init__(*args, **{**kwargs, "dashboard": dashboard, "dashboard_address": LOCAL_HTTP})
+        workers = self.config.workers or len(os.sched_getaffinity(0))
+        cluster = LocalCluster(n_workers=0, threads_per_worker=1, processes=True, host="127.0.0.1",
+                               worker_class=LocalNanny, memory_limit=1 / workers,
+                               dashboard_address=LOCAL_HTTP if dashboard else None,
+                               scheduler_kwargs={"dashboard_address": LOCAL_HTTP},
                                silence_logs=logging.ERROR, local_directory=self.folder)
+        # Started alongside, not waited for: the runs begin with the first worker up, and one that
+        # hangs while starting holds up only itself.
+        cluster.scale(workers)
         if self.config.dashboard:
             say(f"the Dask dashboard is at {cluster.dashboard_link}")
-        return cluster, Client(cluster)
+        return cluster, Client(cluster.scheduler_address)  # Client(cluster) would wait for every worker
 
     def threads(self):
         return sum(w["nthreads"] for w in self.client.scheduler_info()["workers"].values())
 
     def check_workers(self):
-        """A cluster without workers is waited for, --timeout at most; a worker that cannot import
-        this package is named."""
-        while not self.client.scheduler_info()["workers"]:
-            self.watch_workers()
-            time.sleep(0.1)
-        self.workerless_since = None
-        self.check_imports()
+        """Waits for a first worker (--timeout at most, saying so, on a cluster of others); a
+        worker that cannot import this package is named."""
+        if self.address and not self.client.scheduler_info()["workers"]:
+            say(f"waiting for workers: the scheduler at {self.address} has 0 (for {self.config.timeout:g} s, --timeout)")
+        try:
+            self.client.wait_for_workers(1, timeout=self.config.timeout if self.address else LOCAL_START)
+        except TimeoutError:
+            raise RuntimeError(f"no worker joined the scheduler at {self.address} within {self.config.timeout:g} s "
+                               f"(--timeout)" if self.address else
+                               f"no local worker started within {LOCAL_START:g} s") from None
+        if self.address:
+            self.check_imports()
 
     def watch_workers(self):
         """Says when the cluster has no workers, and gives up after --timeout without any."""
@@ -438,16 +458,16 @@ class Cluster:
                     f"PYTHONPATH={folder} (this program's bramblex), or install the module on its machine")
 
     def close(self):
-        """Stops the cluster and its processes (a few seconds at most); keeps the other side."""
-        def stop():
-            if self.client is not None:
-                self.client.close(timeout=5)
-            if self.local is not None:
-                self.local.close(timeout=5)
-        thread = threading.Thread(target=stop, daemon=True)
-        thread.start()
-        thread.join(10)
-        self.client = self.local = None
+        """Ends the cluster's part in this program: a local cluster's processes and folder at once
+        (its runs are all in, or not wanted); a client leaves a cluster of others, within seconds."""
+        client, self.client = self.client, None
+        if client is not None and self.local is None:
+            def leave():
+                with contextlib.suppress(Exception):
+                    client.close(timeout=3)
+            thread = threading.Thread(target=leave, daemon=True)
+            thread.start()
+            thread.join(5)
         self.abandon()
 
     def abandon(self):
@@ -575,21 +595,22 @@ def sweep(config):
         output.write(csv_fields(["seed"] + [name for name, _ in config.set]) + "," + bramblex.stats_header + "\n")
         run_all(cluster, config, output, progress)
         progress.finish()
-        end_at_once_on_signals()
         cluster.close()
-        stop_on_signals()
         output.finish()
+        if config.out != "-":
+            print(f"{config.runs} runs of {config.generations} generations in {time.monotonic() - started:.1f} s "
+                  f"({connected - started:.1f} s to start or reach the cluster); {printable(config.out)}")
+        status = 0
     except BaseException as e:
         # Whatever stops the sweep leaves nothing behind: no partial output, no worker processes.
         progress.finish()
         output.discard()
         end_at_once_on_signals()
+        cluster.close()
         if isinstance(e, ReaderGone):
-            cluster.close()
             say(f"nothing reads {e} any more (SIGPIPE); the CSV of {config.runs} runs was cut short")
-            return 128 + signal.SIGPIPE
-        cluster.abandon()
-        if isinstance(e, Stopped):
+            status = 128 + signal.SIGPIPE
+        elif isinstance(e, Stopped):
             say(f"stopped by {signal.Signals(e.signum).name} after {progress.done} of {config.runs} runs; "
                 + (f"{output.name} has only part of the CSV" if getattr(output, "cut", False) else "nothing written"))
             status = 128 + e.signum
@@ -599,13 +620,10 @@ def sweep(config):
         else:
             say(str(e) or type(e).__name__)
             status = 1
-        # Dask's threads may still wait on what was abandoned: the program ends without them.
+    # Dask's threads may still wait on the cluster that was ended: the program ends without them.
+    with contextlib.suppress(Exception):
         sys.stdout.flush()
-        os._exit(status)
-    if config.out != "-":
-        print(f"{config.runs} runs of {config.generations} generations in {time.monotonic() - started:.1f} s "
-              f"({connected - started:.1f} s to start or reach the cluster); {printable(config.out)}")
-    return 0
+    os._exit(status)
 
 
 def main(args):
