@@ -108,8 +108,7 @@ def test_ctrl_c_stops_at_once_and_leaves_nothing(in_tmp, when):
 
 def test_a_stalled_worker_is_dropped_and_only_localhost_is_served(in_tmp):
     running = subprocess.Popen([SWEEP, "--seeds", "1-4", "--set", "gridSizeX=100", "--set", "gridSizeY=100",
-                                "--generations", "10000", "--every", "1000", "--workers", "2", "--out", "out.csv"],
-                               env={**os.environ, "DASK_DISTRIBUTED__SCHEDULER__WORKER_TTL": "10s"})
+                                "--generations", "10000", "--every", "1000", "--workers", "2", "--out", "out.csv"])
     sweeper = psutil.Process(running.pid)
 
     def listening(process):
