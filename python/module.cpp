@@ -182,10 +182,14 @@ public:
         if (!file_->ok())
             raiseOSError("cannot write '" + path + "': " + file_->error());
     }
-    void commit(const std::string& text) {
+    // Appends text, so that a long result need not be held whole; errors show in commit().
+    void write(const std::string& text) {
         if (!file_)
             throw std::logic_error("the output was discarded");
         file_->stream() << text;
+    }
+    void commit(const std::string& text) {
+        write(text);
         if (const std::string reason = file_->commit(); !reason.empty())
             raiseOSError("cannot write '" + file_->target() + "': " + reason);
     }
@@ -263,6 +267,7 @@ void bindSweepHelpers(py::module_& m) {
         "Every option name with its kind: integer, flag or colour (R,G,B).");
     py::class_<Output>(m, "Output")
         .def(py::init([](const py::object& path) { return std::make_unique<Output>(filePath(path)); }))
+        .def("write", &Output::write)
         .def("commit", &Output::commit)
         .def("discard", &Output::discard);
     m.attr("stats_header") = bx::statsCsvHeader();
