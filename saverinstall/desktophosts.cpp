@@ -167,13 +167,13 @@ std::string DesktopHosts::xscreensaverCommand() const {
            " --root";
 }
 
-std::optional<std::string> DesktopHosts::xscreensaverText() const {
+std::string DesktopHosts::xscreensaverText() const {
     if (std::optional<std::string> text = readText(xscreensaverPath()))
-        return text;
+        return *text;
     for (const std::string& defaults : folders_.xscreensaverDefaults)
         if (const std::optional<std::string> text = readText(defaults))
             return xscreensaverFileFromDefaults(*text);
-    return std::nullopt;
+    return std::string(); // no defaults to start from: xscreensaver takes its built-in ones
 }
 
 bool DesktopHosts::writeXscreensaver(const std::string& text) const {
@@ -230,11 +230,9 @@ bool DesktopHosts::install() {
     bool complete = writeText(userEntryPath(), desktopEntry(saverProgram_));
     std::error_code error;
     if (commands_.has("xscreensaver") || fs::exists(xscreensaverPath(), error)) {
-        const std::optional<std::string> text = xscreensaverText();
-        complete =
-            text &&
-            writeXscreensaver(withBramblexProgram(*text, bramblexProgramEntry(xscreensaverCommand()))) &&
-            complete;
+        complete = writeXscreensaver(withBramblexProgram(xscreensaverText(),
+                                                         bramblexProgramEntry(xscreensaverCommand()))) &&
+                   complete;
     }
     return complete;
 }
@@ -272,16 +270,13 @@ bool DesktopHosts::writeState(const State& state) const {
 }
 
 HostReport DesktopHosts::activateXscreensaver(State& state) {
-    std::optional<std::string> text = xscreensaverText();
-    if (!text)
-        return {"xscreensaver", false,
-                "neither " + xscreensaverPath() + " nor xscreensaver's defaults could be read"};
+    const std::string text = xscreensaverText();
     if (!state.count("xscreensaver.mode")) {
-        state["xscreensaver.mode"] = xscreensaverValue(*text, "mode").value_or(none);
-        state["xscreensaver.selected"] = xscreensaverValue(*text, "selected").value_or(none);
-        state["xscreensaver.entry"] = bramblexProgramIndex(*text) ? "kept" : "added";
+        state["xscreensaver.mode"] = xscreensaverValue(text, "mode").value_or(none);
+        state["xscreensaver.selected"] = xscreensaverValue(text, "selected").value_or(none);
+        state["xscreensaver.entry"] = bramblexProgramIndex(text) ? "kept" : "added";
     }
-    std::string edited = withBramblexProgram(*text, bramblexProgramEntry(xscreensaverCommand()));
+    std::string edited = withBramblexProgram(text, bramblexProgramEntry(xscreensaverCommand()));
     const std::string index = std::to_string(bramblexProgramIndex(edited).value_or(0));
     edited = withXscreensaverValue(withXscreensaverValue(edited, "mode", "one"), "selected", index);
     if (!writeXscreensaver(edited))

@@ -92,7 +92,7 @@ private:
     State readState() const;
     bool writeState(const State& state) const;
     std::string xscreensaverCommand() const;
-    std::optional<std::string> xscreensaverText() const; // the file, else made from the defaults
+    std::string xscreensaverText() const; // the file, else made from the defaults (or empty)
     bool writeXscreensaver(const std::string& text) const;
     bool xscreensaverSet() const;
     bool gsettingsSet() const;
