@@ -63,7 +63,8 @@ as_user env PATH="$out/xbin" "$saver" --activate >"$out/activate1.log" 2>&1 ||
 check 'grep -q "^xscreensaver: .*mode one, selected" "$out/activate1.log"' "--activate did not say what it set for xscreensaver"
 check names_this_copy "~/.xscreensaver does not name this copy by its full path"
 check '[ -f "$user_entry" ]' "no MATE/Xfce entry for this copy"
-as_user xscreensaver-command -activate >/dev/null
+# --activate told the daemon to restart: it answers again once it is back.
+wait_for "as_user xscreensaver-command -activate" >/dev/null || true
 check 'wait_for "saver_runs \"Bramblex 2.scr --root\""' "xscreensaver -activate did not start this copy"
 wait_for "xwininfo -root -tree | grep -q '\"Bramblex 2'" >/dev/null || true # named, when Qt has mapped it
 as_user xscreensaver-command -deactivate >/dev/null || true
