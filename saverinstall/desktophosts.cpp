@@ -327,9 +327,11 @@ std::vector<HostReport> DesktopHosts::activate() {
         return {};
     State state = readState();
     if (installation() != Installation::Packaged) {
-        if (installation() == Installation::None && !state.count("install"))
+        const bool fresh = installation() == Installation::None;
+        if (!install())
+            return {{"Bramblex 2", false, saverProgram_ + " could not be installed for the hosts"}};
+        if (fresh && !state.count("install"))
             state["install"] = "made";
-        install();
     }
     std::vector<HostReport> reports;
     for (const std::string& host : found)

@@ -93,10 +93,17 @@ TEST_F(desktophosts_test, uninstall_takes_back_exactly_what_install_wrote) {
     EXPECT_TRUE(fs::is_directory(entry().parent_path())) << "only the entry goes";
 }
 
-TEST_F(desktophosts_test, install_without_the_saver_program_writes_nothing) {
+TEST_F(desktophosts_test, install_or_activate_without_the_saver_program_writes_nothing) {
     fs::remove(program);
-    EXPECT_FALSE(make().install());
+    commands.installed = {"xscreensaver"};
+    DesktopHosts hosts = make();
+    EXPECT_FALSE(hosts.install());
+    const std::vector<HostReport> reports = hosts.activate();
+    ASSERT_EQ(1u, reports.size());
+    EXPECT_FALSE(reports[0].done);
     EXPECT_FALSE(fs::exists(entry()));
+    EXPECT_FALSE(fs::exists(xscreensaver()));
+    EXPECT_FALSE(fs::exists(hosts.statePath()));
 }
 
 TEST_F(desktophosts_test, activate_without_a_host_changes_nothing) {
