@@ -41,7 +41,7 @@ struct Simulator {
         fakes.screen = bx::FixedScreen(1600, 1200);
         app = std::make_unique<bx::SimulatorApp>(
             bx::Platform{fakes.messages, fakes.help, fakes.screen, fakes.cursor, fakes.browser, fakes.files,
-                         fakes.colours, fakes.folders, fakes.programs, fakes.settings,
+                         fakes.colours, fakes.folders, fakes.commands, fakes.programs, fakes.settings,
                          programFolder.path().toStdString(), programFolder.path().toStdString()},
             std::make_unique<bx::RandomGenerator>(2));
         app->startUp();

@@ -63,11 +63,15 @@ SaverCommand modeOf(const std::vector<std::string>& arguments,
 
     // The X conventions first: "-window-id ID" names the window; "-root" means the host's window
     // when a host screensaver gave one, else the root window. Other hack options are ignored.
-    for (const std::string& a : arguments)
-        if (isOption(a, "help")) {
-            command.launch = SaverLaunch::Help;
+    for (const std::string& a : arguments) {
+        const bool activate = isOption(a, "activate"), deactivate = isOption(a, "deactivate");
+        if (isOption(a, "help") || activate || deactivate) {
+            command.launch = activate     ? SaverLaunch::Activate
+                             : deactivate ? SaverLaunch::Deactivate
+                                          : SaverLaunch::Help;
             return command;
         }
+    }
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
         if (isOption(a, "window-id")) {
@@ -133,6 +137,12 @@ std::string saverUsage() {
            "\n"
            "  --square-size N     squares of N pixels (2 to 25) for this run only; otherwise the size\n"
            "                      stored by the configuration dialog (6 when none is stored)\n"
+           "\n"
+           "  --activate          make Bramblex 2 the screensaver of every host installed (xscreensaver,\n"
+           "                      MATE, Xfce), installing this copy for the user when no saver is\n"
+           "                      installed, and say what was set for each host\n"
+           "  --deactivate        put back what the hosts showed before the first --activate (or the\n"
+           "                      simulator's Activate), and remove an install that made\n"
            "  --help              this text\n"
            "Single and double dashes are the same; the switches may also start with - or stand alone.\n"
            "The saver ends on SIGINT, SIGTERM or SIGHUP, and when its window is closed.\n";

@@ -6,7 +6,9 @@
 // - the X screensaver conventions: "-window-id ID" (decimal or 0x hex), "-root", and the
 //   XSCREENSAVER_WINDOW variable a host screensaver sets for the window it wants drawn into;
 //   "-square-size N" for one run's square size. Each also with two dashes.
-// "--help" asks for the accepted command lines; any other argument leaves the mode to the switches.
+// "--help" asks for the accepted command lines, "--activate" and "--deactivate" set the desktop's
+// screensaver hosts (with one or two dashes; they win over the modes); any other argument leaves the mode to
+// the switches.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -23,6 +25,8 @@ enum class SaverLaunch {
     HostWindow, // draw into the X window `handle` at the stored square size
     Root,       // draw on the desktop's background, the root window (no XSCREENSAVER_WINDOW given)
     Help,       // print the accepted command lines
+    Activate,   // make it the screensaver of the desktop's hosts, and say what was set
+    Deactivate, // put back what the hosts showed before, and say so
 };
 
 struct SaverCommand {

@@ -3,6 +3,7 @@
 #include <QScreen>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "platform/qtcursor.h"
 #include "platform/qtmessages.h"
 #include "saverapp.h"
+#include "saverinstall/desktophosts.h"
 #include "stopsignals.h"
 
 namespace {
@@ -52,6 +54,31 @@ int runSaver(int argc, char** argv, const bx::SaverCommand& command, int& stopSi
     return status;
 }
 
+// --activate and --deactivate: the hosts set as the simulator's Activate sets them, one line a
+// host. Status 1 when a host could not be set, or (activating) when there is none.
+int setHosts(bool activate) {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    bx::ProcessRunner commands;
+    bx::DesktopHosts hosts(bx::hostFoldersOfEnvironment(), commands,
+                           (self.parent_path() / bx::screensaverProgramName).string());
+    const std::vector<bx::HostReport> reports = activate ? hosts.activate() : hosts.deactivate();
+    if (reports.empty()) {
+        if (activate)
+            std::cerr << "bramblex2-screensaver: " << bx::hostPackagesAdvice << "\n";
+        else
+            std::cout << "Nothing to put back: Bramblex 2 was not activated (" << hosts.statePath()
+                      << " does not exist).\n";
+        return activate ? 1 : 0;
+    }
+    bool done = true;
+    for (const bx::HostReport& r : reports) {
+        (r.done ? std::cout : std::cerr) << r.host << ": " << r.said << "\n";
+        done = done && r.done;
+    }
+    return done ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -63,6 +90,8 @@ int main(int argc, char** argv) {
         std::cout << bx::saverUsage();
         return 0;
     }
+    if (command.launch == bx::SaverLaunch::Activate || command.launch == bx::SaverLaunch::Deactivate)
+        return setHosts(command.launch == bx::SaverLaunch::Activate);
     int stopSignal = 0;
     const int status = runSaver(argc, argv, command, stopSignal);
     // Everything is put back and the windows are gone: the host sees the saver die by its signal.

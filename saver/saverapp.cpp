@@ -54,6 +54,8 @@ bool SaverApp::start(const SaverCommand& command) {
         showPasswordMessage();
         return false;
     case SaverLaunch::Help:
+    case SaverLaunch::Activate:
+    case SaverLaunch::Deactivate:
     case SaverLaunch::None:
         break;
     }

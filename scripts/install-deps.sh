@@ -13,6 +13,7 @@ packages=(
   locales
   dpkg-dev file lintian appstream librsvg2-bin
   xserver-xorg-core xserver-xorg-video-dummy libxfixes-dev
+  xscreensaver mate-screensaver
   python3-dev pybind11-dev python3-numpy python3-pandas python3-distributed python3-pytest
 )
 # --fuzz: also clang with its fuzzer runtime, for scripts/fuzz.sh.

@@ -13,7 +13,8 @@
 #include "platform/qtfiledialogs.h"
 #include "platform/qtmessages.h"
 #include "platform/qtscreen.h"
-#include "platform/xdgsystemfolders.h"
+#include "saverinstall/commandrunner.h"
+#include "saverinstall/desktophosts.h"
 #include "simulatorapp.h"
 
 int main(int argc, char** argv) {
@@ -30,14 +31,14 @@ int main(int argc, char** argv) {
     bx::QtMessageService messages(help);
     bx::QtFileDialogs files;
     bx::QtColourPicker colours;
-    bx::XdgSystemFolders folders;
+    bx::ProcessRunner commands;
     bx::DetachedProgramStarter programs;
     bx::IniSettingsStore settings;
     const std::string folder = bx::programFolder();
     // An installed copy the user cannot write keeps its profiles in the user's data folder.
-    bx::SimulatorApp simulator(bx::Platform{messages, help, screen, cursor, browser, files, colours, folders,
-                                            programs, settings, folder,
-                                            bx::profileHome(folder, bx::userDataFolder())});
+    bx::SimulatorApp simulator(bx::Platform{messages, help, screen, cursor, browser, files, colours,
+                                            bx::hostFoldersOfEnvironment(), commands, programs, settings,
+                                            folder, bx::profileHome(folder, bx::userDataFolder())});
     files.setHomeWindow(&simulator.mainWindow());
     QObject::connect(&simulator, &bx::SimulatorApp::ended, &app, &QApplication::quit);
     simulator.startUp();

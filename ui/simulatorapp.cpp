@@ -59,7 +59,7 @@ SimulatorApp::SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng)
                                                   platform_.files, platform_.messages, platform_.profileHome);
     screensaver_ = std::make_unique<ScreensaverCommands>(
         optionsWindow_->screensaverPage(), options_, platform_.settings, platform_.folders,
-        platform_.programs, platform_.messages, platform_.help, platform_.programFolder);
+        platform_.commands, platform_.programs, platform_.messages, platform_.help, platform_.programFolder);
     optionsWindow_->setScreensaverActions(*screensaver_);
     optionsCommands_->setSaveProfile([this] { profiles_->saveProfileAs(); });
     display_->setEvents(view_.get());

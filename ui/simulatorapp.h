@@ -23,8 +23,9 @@
 #include "platform/programstarter.h"
 #include "platform/screen.h"
 #include "record/history.h"
+#include "saverinstall/commandrunner.h"
+#include "saverinstall/desktophosts.h"
 #include "saverinstall/settingsstore.h"
-#include "saverinstall/systemfolders.h"
 
 class QTimer;
 
@@ -50,7 +51,8 @@ struct Platform {
     WebBrowser& browser;
     FileDialogs& files;
     ColourPicker& colours;
-    SystemFolders& folders;    // the Windows and system directories the screensaver is installed into
+    HostFolders folders;       // where the screensaver hosts look (home, XDG folders, hack folder)
+    CommandRunner& commands;   // the hosts' tools: gsettings, xscreensaver-command, xfconf-query
     ProgramStarter& programs;  // starts the screensaver for a test
     SettingsStore& settings;   // the square size shared with the screensaver
     std::string programFolder; // the help files and the screensaver sit in it

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the product into a temporary prefix and checks the installed tree, then drives the
 # installed simulator under Xvfb: Screensaver page, Install, Activate, square size 12 + OK, Test.
+# The simulator sees one screensaver host, xscreensaver, through stand-ins for its programs on
+# its PATH; its home folder is a temporary one, where Install and Activate write ~/.xscreensaver.
 # The screensaver started by Test must draw 12-pixel squares. Screenshots: screensaver-page.png
 # (after Install and Activate) and screensaver-test.png (the running saver) in the output folder.
 #   screensaver_install_e2e.sh <build folder> <output folder>
@@ -10,7 +12,9 @@ out=$2
 prefix="$out/prefix"
 rm -rf "$out"
 mkdir -p "$out"
-export XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data"
+export XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data" HOME="$out/home"
+mkdir -p "$HOME" "$out/hosts"
+for tool in xscreensaver xscreensaver-command; do printf '#!/bin/sh\nexit 0\n' >"$out/hosts/$tool"; chmod +x "$out/hosts/$tool"; done
 unset QT_QPA_PLATFORM XSCREENSAVER_WINDOW
 
 passed=0
@@ -80,7 +84,7 @@ twelve_pixel_squares() {
 }
 
 wait_for xdpyinfo
-"$prefix/bin/bramblex2" >"$out/simulator.log" 2>&1 &
+PATH="$out/hosts" "$prefix/bin/bramblex2" >"$out/simulator.log" 2>&1 &
 app=$!
 wait_for "xdotool search --onlyvisible --name '^Bramblex 2\.1$'"
 panel=$(window '^Bramblex 2\.1$')
@@ -91,14 +95,20 @@ options=$(window '^Bramblex 2\.1 Options$')
 xdotool windowfocus --sync "$options"
 xdotool key ctrl+s # the Screensaver page
 
-# Install (the status frame's shortcut gives Install the focus), then Activate, next in line.
-system="$XDG_DATA_HOME/bramblex/windows/system"
-ini="$XDG_DATA_HOME/bramblex/windows/system.ini"
+# Install (the status frame's shortcut gives Install the focus; it then reads Uninstall), then
+# Activate, next in line. A copy in a prefix of its own is installed for the user: the MATE/Xfce
+# entry and a full path in ~/.xscreensaver, which Activate selects.
+entry="$XDG_DATA_HOME/applications/screensavers/bramblex2-screensaver.desktop"
+saver_path="$(readlink -f "$prefix/lib/bramblex2/Bramblex 2.scr")"
+installed_for_user() {
+  grep -qxF "Exec=\"$saver_path\" --root" "$entry" && grep -qF "'$saver_path' --root" "$HOME/.xscreensaver"
+}
+selected() { grep -qx 'mode:[[:space:]]*one' "$HOME/.xscreensaver" && grep -q '^selected:' "$HOME/.xscreensaver"; }
 xdotool key alt+v space
-check "wait_for \"[ -f '$system/Bramblex 2.scr' ] && [ -f '$system/bramblexss.hlp' ] && [ -f '$system/bramblexss.cnt' ]\"" \
-  "Install did not copy the screensaver and its help into the system directory"
-xdotool key space
-check "wait_for \"grep -q 'SCRNSAVE.EXE=.*BRAMBL~1.SCR' '$ini'\"" "Activate did not name the screensaver in system.ini"
+check "wait_for installed_for_user" \
+  "Install did not write the desktop entry and the xscreensaver entry naming the installed saver"
+xdotool key Tab space
+check "wait_for selected" "Activate did not select the screensaver in ~/.xscreensaver"
 # The labels change in the click handlers: photograph the page once two pictures agree.
 steady() {
   import -window "$options" "$out/page-a.png" && import -window "$options" "$out/screensaver-page.png" &&

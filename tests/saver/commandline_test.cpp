@@ -86,7 +86,7 @@ TEST(commandline_test, host_screensaver_conventions) {
     EXPECT_EQ(0x2a, parse({"--root", "--window-id", "0x2a"}).handle);
 }
 
-TEST(commandline_test, a_square_size_is_for_the_run_and_help_is_asked_for_by_name) {
+TEST(commandline_test, a_square_size_is_for_the_run_and_help_and_the_hosts_are_asked_for_by_name) {
     EXPECT_EQ(12.0, parse({"--root", "--square-size", "12"}).squareSize);
     EXPECT_EQ(3.5, parse({"-square-size", "3.5", "/s"}).squareSize);
     EXPECT_EQ(SaverLaunch::FullScreen, parse({"-square-size", "3.5", "/s"}).launch);
@@ -95,6 +95,8 @@ TEST(commandline_test, a_square_size_is_for_the_run_and_help_is_asked_for_by_nam
     EXPECT_EQ(SaverLaunch::HostWindow, parse({"--square-size", "8"}, "77").launch);
     EXPECT_EQ(SaverLaunch::Help, parse({"--help"}).launch);
     EXPECT_EQ(SaverLaunch::Help, parse({"/s", "-help"}).launch);
+    EXPECT_EQ(SaverLaunch::Activate, parse({"--activate"}).launch);
+    EXPECT_EQ(SaverLaunch::Deactivate, parse({"/s", "-deactivate"}, "77").launch);
     EXPECT_EQ(SaverLaunch::None, parse({"--version"}).launch); // anything else still ends silently
 }
 

@@ -16,8 +16,9 @@
 #include "platform/messages.h"
 #include "platform/programstarter.h"
 #include "platform/screen.h"
+#include "saverinstall/desktophosts.h"
 #include "saverinstall/settingsstore.h"
-#include "saverinstall/systemfolders.h"
+#include "support/fakecommands.h"
 
 namespace bx::test {
 
@@ -121,15 +122,6 @@ public:
     }
 };
 
-// Folders a test names; by default folders that do not exist.
-class FakeSystemFolders : public SystemFolders {
-public:
-    std::string windows = "/nonexistent/bramblex-test/windows";
-    std::string system = "/nonexistent/bramblex-test/windows/system";
-    std::string windowsDirectory() override { return windows; }
-    std::string systemDirectory() override { return system; }
-};
-
 // Records the programs it is asked to start; starts none.
 class FakeProgramStarter : public ProgramStarter {
 public:
@@ -168,7 +160,13 @@ struct FakePlatform {
     FakeBrowser browser;
     FakeFileDialogs files;
     FakeColourPicker colours;
-    FakeSystemFolders folders;
+    // Folders a test names; by default folders that do not exist, and no host installed.
+    HostFolders folders{"/nonexistent/bramblex-test/home",
+                        "/nonexistent/bramblex-test/config",
+                        "/nonexistent/bramblex-test/data",
+                        "/nonexistent/bramblex-test/libexec",
+                        {}};
+    FakeCommandRunner commands;
     FakeProgramStarter programs;
     MemorySettingsStore settings;
 };

@@ -1,5 +1,6 @@
-// The options window's Screensaver page: the shared square size, the installed and active status,
-// Install, Activate, Test and Help, on temporary folders playing the system's roles.
+// The options window's Screensaver page: the shared square size, the installed and active status
+// in the desktop's screensaver hosts, Install / Uninstall, Activate, Test and Help, on temporary
+// home and XDG folders with the hosts' tools faked.
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -47,8 +48,12 @@ class ScreensaverPageTest : public QObject {
 
     OptionsWindow& window() { return app->optionsWindow(); }
     QString program(const char* name = "") { return programFolder->path() + "/" + name; }
-    QString system(const char* name = "") { return dataFolder->path() + "/windows/system/" + name; }
-    QString ini() { return dataFolder->path() + "/windows/system.ini"; }
+    QString home(const char* name = "") { return dataFolder->path() + "/home/" + name; }
+    QString entry() {
+        return dataFolder->path() + "/data/applications/screensavers/bramblex2-screensaver.desktop";
+    }
+    QString packaged() { return dataFolder->path() + "/libexec/bramblex2-screensaver"; }
+    QString label(const char* name) { return test::controlOf<QLabel>(window(), name)->text(); }
     std::optional<std::string> stored() {
         const auto it = fakes->settings.values.find(sizeKey);
         return it == fakes->settings.values.end() ? std::nullopt : std::optional<std::string>(it->second);
@@ -79,10 +84,10 @@ private slots:
         dataFolder = std::make_unique<QTemporaryDir>();
         for (const char* name : saverFiles)
             writeFile(program(name), QByteArray("copy of ") + name);
-        QDir().mkpath(system());
-        writeFile(ini(), "[Boot]\r\nshell=Explorer.exe\r\n");
-        fakes->folders.windows = (dataFolder->path() + "/windows").toStdString();
-        fakes->folders.system = system().chopped(1).toStdString();
+        QDir().mkpath(home());
+        QDir().mkpath(dataFolder->path() + "/libexec");
+        const std::string root = dataFolder->path().toStdString();
+        fakes->folders = {root + "/home", root + "/config", root + "/data", root + "/libexec", {}};
         const std::string folder = programFolder->path().toStdString();
         app = test::startSimulator(*fakes, QString::fromStdString(folder), 3);
     }
@@ -165,80 +170,82 @@ private slots:
         QCOMPARE(test::controlOf<QSlider>(window(), "Slider1")->value(), 8);
     }
 
-    void installCopiesTheFilesAndShowsInstalled() {
+    void installWritesTheUserEntryAndUninstallTakesItBack() {
+        fakes->commands.installed = {"xscreensaver"};
+        writeFile(home(".xscreensaver"), "mode: random\nprograms:  maze --root  \\n\n");
         openPage();
-        QCOMPARE(test::controlOf<QLabel>(window(), "Label12")->text(), QString("Not Installed"));
-        QVERIFY(test::buttonOf(window(), "Command3")->isEnabled());
+        QCOMPARE(label("Label12"), QString("Not Installed"));
         test::buttonOf(window(), "Command3")->click();
         QVERIFY(fakes->messages.notices.empty());
-        QCOMPARE(test::controlOf<QLabel>(window(), "Label12")->text(), QString("Installed"));
-        QVERIFY(!test::buttonOf(window(), "Command3")->isEnabled());
-        for (const char* name : saverFiles)
-            QCOMPARE(readFile(system(name)), QByteArray("copy of ") + name);
+        QCOMPARE(label("Label12"), QString("Installed"));
+        QCOMPARE(test::buttonOf(window(), "Command3")->text(), QString("Uninstall"));
+        QVERIFY(test::buttonOf(window(), "Command3")->isEnabled());
+        QVERIFY(readFile(entry()).contains("\nExec=\"" + program("Bramblex 2.scr").toUtf8() + "\" --root\n"));
+        QVERIFY(readFile(home(".xscreensaver"))
+                    .contains("\"Bramblex 2\"  '" + program("Bramblex 2.scr").toUtf8()));
+        test::buttonOf(window(), "Command3")->click();
+        QCOMPARE(label("Label12"), QString("Not Installed"));
+        QCOMPARE(test::buttonOf(window(), "Command3")->text(), QString("Install"));
+        QVERIFY(!QFile::exists(entry()));
+        QCOMPARE(readFile(home(".xscreensaver")), QByteArray("mode: random\nprograms:  maze --root  \\n\n"));
     }
 
-    void installWithAFileMissingSaysSoAndCopiesTheOthers() {
-        QFile::remove(program("bramblexss.cnt"));
+    void installWithoutTheSaverSaysSo() {
+        QFile::remove(program("Bramblex 2.scr"));
         openPage();
         test::buttonOf(window(), "Command3")->click();
         checkNotice("Screensaver error", "Error installing screensaver.", MessageIcon::None,
                     help::installScreensaver, false);
-        QCOMPARE(test::controlOf<QLabel>(window(), "Label12")->text(), QString("Not Installed"));
-        QVERIFY(test::buttonOf(window(), "Command3")->isEnabled());
-        QVERIFY(QFile::exists(system("Bramblex 2.scr")));
-        QVERIFY(QFile::exists(system("bramblexss.hlp")));
+        QCOMPARE(label("Label12"), QString("Not Installed"));
+        QVERIFY(!QFile::exists(entry()));
     }
 
-    void activateWritesTheIniFileAndShowsActive() {
+    void thePackagedSaverIsInstalledAndNotUninstalled() {
+        writeFile(packaged(), "saver");
         openPage();
+        QCOMPARE(label("Label12"), QString("Installed"));
+        QCOMPARE(test::buttonOf(window(), "Command3")->text(), QString("Install"));
+        QVERIFY(!test::buttonOf(window(), "Command3")->isEnabled());
+    }
+
+    void activateSetsEveryHostAndShowsActive() {
+        writeFile(packaged(), "saver");
+        fakes->commands.installed = {"xscreensaver", "mate-screensaver", "gsettings"};
+        fakes->commands.settings = {{"org.mate.screensaver mode", "'random'"}};
+        writeFile(home(".xscreensaver"), "mode: random\nselected: 0\nprograms:  maze --root  \\n\n");
+        openPage();
+        QCOMPARE(label("Label11"), QString("Not Active"));
         test::buttonOf(window(), "Command4")->click();
         QVERIFY(fakes->messages.notices.empty());
-        QCOMPARE(test::controlOf<QLabel>(window(), "Label11")->text(), QString("Active"));
+        QCOMPARE(label("Label11"), QString("Active"));
         QVERIFY(!test::buttonOf(window(), "Command4")->isEnabled());
-        QCOMPARE(readFile(ini()), QByteArray("[boot]\r\nSCRNSAVE.EXE=") + system().chopped(1).toUtf8() +
-                                      "\\BRAMBL~1.SCR\r\nshell=Explorer.exe\r\n\r\n");
+        QVERIFY(readFile(home(".xscreensaver")).startsWith("mode: one\nselected: 1\n"));
+        QCOMPARE(fakes->commands.settings["org.mate.screensaver mode"], std::string("'single'"));
+        fakes->commands.settings["org.mate.screensaver mode"] = "'random'"; // changed elsewhere
+        openPage();
+        QCOMPARE(label("Label11"), QString("Not Active"));
+        QVERIFY(test::buttonOf(window(), "Command4")->isEnabled());
     }
 
-    void activateWithoutAnIniFileSaysSoAndCreatesNone() {
-        QFile::remove(ini());
+    void activateWithoutAHostSaysWhichPackageToInstall() {
         openPage();
         test::buttonOf(window(), "Command4")->click();
-        checkNotice("INI File error", "Error adjusting system INI file.", MessageIcon::None, help::systemIni,
-                    false);
-        QCOMPARE(test::controlOf<QLabel>(window(), "Label11")->text(), QString("Not Active"));
+        checkNotice("No screensaver host", hostPackagesAdvice, MessageIcon::Exclamation, help::systemIni,
+                    true);
+        QCOMPARE(label("Label11"), QString("Not Active"));
         QVERIFY(test::buttonOf(window(), "Command4")->isEnabled());
-        QVERIFY(!QFile::exists(ini()));
+        QVERIFY(!QFile::exists(entry()));
+        QVERIFY(!QFile::exists(home(".xscreensaver")));
     }
 
-    void refreshShowsWhatTheFoldersHold_data() {
-        QTest::addColumn<QString>("installedFile");
-        QTest::addColumn<QByteArray>("iniText");
-        QTest::addColumn<QString>("installed");
-        QTest::addColumn<QString>("active");
-        const QByteArray named = "[boot]\r\nscrnsave.exe=c:\\windows\\system\\Brambl~1.scr\r\n";
-        QTest::newRow("installed and active") << "Bramblex 2.scr" << named << "Installed"
-                                              << "Active";
-        QTest::newRow("installed, another saver")
-            << "Bramblex 2.scr" << QByteArray("[boot]\r\nSCRNSAVE.EXE=x.scr\r\n") << "Installed"
-            << "Not Active";
-        QTest::newRow("word in front") << "Old Bramblex 2.scr" << named << "Installed"
-                                       << "Active";
-        // Not installed: the active label keeps what it showed, whatever the INI file says.
-        QTest::newRow("other letter case") << "bramblex 2.scr" << named << "Not Installed"
-                                           << "Not Active";
-    }
-    void refreshShowsWhatTheFoldersHold() {
-        QFETCH(QString, installedFile);
-        QFETCH(QByteArray, iniText);
-        QFETCH(QString, installed);
-        QFETCH(QString, active);
-        writeFile(system(installedFile.toUtf8().constData()), "x");
-        writeFile(ini(), iniText);
+    void aHostThatCannotBeSetIsNamed() {
+        fakes->commands.installed = {"mate-screensaver", "gsettings"}; // a copy of one's own: MATE refuses
         openPage();
-        QCOMPARE(test::controlOf<QLabel>(window(), "Label12")->text(), installed);
-        QCOMPARE(test::buttonOf(window(), "Command3")->isEnabled(), installed != "Installed");
-        QCOMPARE(test::controlOf<QLabel>(window(), "Label11")->text(), active);
-        QCOMPARE(test::buttonOf(window(), "Command4")->isEnabled(), active != "Active");
+        test::buttonOf(window(), "Command4")->click();
+        QCOMPARE(fakes->messages.notices.size(), size_t(1));
+        QVERIFY(QString::fromStdString(fakes->messages.notices[0].text)
+                    .startsWith("Error adjusting the screensaver settings.\rMATE: "));
+        QCOMPARE(label("Label11"), QString("Not Active"));
     }
 
     void testStartsTheCopyBesideTheProgram() {

@@ -54,7 +54,12 @@ ScreensaverTab::ScreensaverTab() : QGroupBox("Screensaver Options") {
     layout->addWidget(running);
     layout->addWidget(status);
     layout->addStretch(1);
-    connect(installButton, &QPushButton::clicked, this, &ScreensaverTab::installRequested);
+    connect(installButton, &QPushButton::clicked, this, [this] {
+        if (removable_)
+            emit uninstallRequested();
+        else
+            emit installRequested();
+    });
     connect(activateButton, &QPushButton::clicked, this, &ScreensaverTab::activateRequested);
     connect(testButton, &QPushButton::clicked, this, &ScreensaverTab::testRequested);
     connect(helpButton, &QPushButton::clicked, this, &ScreensaverTab::helpRequested);
@@ -68,9 +73,11 @@ void ScreensaverTab::showSquareSize(int size) {
     squareSizeLabel->setNum(squareSizeSlider->value());
 }
 
-void ScreensaverTab::showInstalled(bool installed) {
+void ScreensaverTab::showInstalled(bool installed, bool removable) {
+    removable_ = installed && removable;
     installedLabel->setText(installed ? "Installed" : "Not Installed");
-    installButton->setEnabled(!installed);
+    installButton->setText(removable_ ? "Uninstall" : "Install");
+    installButton->setEnabled(!installed || removable_);
 }
 
 void ScreensaverTab::showActive(bool active) {

@@ -28,13 +28,15 @@ public:
     // The square size (2 .. 25) as stored, set without being reported as moved.
     void showSquareSize(int size);
     // The installed and active state, each with its button enabled while there is work for it.
-    void showInstalled(bool installed);
+    // An install of the user's own (removable) turns Install into Uninstall.
+    void showInstalled(bool installed, bool removable = false);
     void showActive(bool active);
 
 signals:
     // The user moved the square-size slider.
     void squareSizeMoved(int size);
     void installRequested();
+    void uninstallRequested();
     void activateRequested();
     void testRequested();
     void helpRequested();
@@ -43,7 +45,8 @@ private:
     QPushButton *testButton, *helpButton;        // "&Test Screensaver", "Screensaver &Help"
     QSlider* squareSizeSlider;                   // square size 2 .. 25
     QLabel* squareSizeLabel;                     // the slider's value
-    QPushButton *installButton, *activateButton; // "Install", "Activate"
+    QPushButton *installButton, *activateButton; // "Install" (or "Uninstall"), "Activate"
+    bool removable_ = false;                     // installButton reads "Uninstall"
     QLabel *installedLabel, *activeLabel;        // installed and active state
 };
 
