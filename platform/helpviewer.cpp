@@ -323,9 +323,7 @@ void ViewerHelpService::showHelp(const std::string& helpFile, int command, int c
         viewer->winId();
         viewer->windowHandle()->setTransientParent(modal->window()->windowHandle());
     }
-    viewer->show();
-    viewer->raise();
-    viewer->activateWindow();
+    bringForward(viewer);
     if (command == HelpSearch)
         viewer->showSearch();
 }

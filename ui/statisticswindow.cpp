@@ -115,9 +115,7 @@ void StatisticsWindow::open(const QWidget* beside) {
         openBeside(this, beside);
     history_.takeChanged();
     redrawTimer->start();
-    show();
-    raise();
-    activateWindow();
+    bringForward(this);
     redraw(true);
 }
 

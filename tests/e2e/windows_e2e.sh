@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The simulator's windows as a user meets them, under a window manager (openbox) or without one:
-# the control panel keeps its size and cannot be maximised, full screen gives the canvas back
-# where it was, the help viewer opens wholly on screen beside the panel, a file dialog opens
-# centred on the program, and the options window's shortcuts work from inside a number box.
-#   windows_e2e.sh <folder of the programs> <output folder> openbox|none
+# The simulator's windows as a user meets them, under a window manager (openbox, xfwm4) or without
+# one: the control panel keeps its size and cannot be maximised, full screen gives the canvas back
+# where it was, the help viewer and the Statistics window open wholly on screen clear of the panel
+# and the canvas, F2 brings a minimised help viewer back, a file dialog opens centred on the
+# program, and the options window's shortcuts work from inside a number box.
+#   windows_e2e.sh <folder of the programs> <output folder> openbox|xfwm4|none
 set -euo pipefail
 bin=$1
 out=$2
@@ -31,15 +32,18 @@ fail() { echo "FAILED ($wm): $*"; failed=$((failed + 1)); }
 check() { if eval "$1"; then passed=$((passed + 1)); else fail "$2"; fi; }
 
 wait_for "xdpyinfo"
-if [ "$wm" = openbox ]; then
-  openbox --sm-disable >"$out/openbox.log" 2>&1 &
+case $wm in
+  openbox) openbox --sm-disable >"$out/wm.log" 2>&1 & ;;
+  xfwm4) xfwm4 --sm-client-disable --compositor=off >"$out/wm.log" 2>&1 & ;;
+esac
+if [ "$wm" != none ]; then
   wmpid=$!
   wait_for "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
 fi
 
 window() { xdotool search --onlyvisible --name "$1" | head -n 1; }
 # focus WINDOW: with a window manager the window is activated, without one it takes the focus.
-focus() { if [ "$wm" = openbox ]; then xdotool windowactivate --sync "$1"; else xdotool windowfocus --sync "$1"; fi; }
+focus() { if [ "$wm" != none ]; then xdotool windowactivate --sync "$1"; else xdotool windowfocus --sync "$1"; fi; }
 # client WINDOW: "x y width height" of the window's inside, on the screen.
 client() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
@@ -115,8 +119,33 @@ helpviewer=$(window '^Bramblex 2 Help$')
 wait_for "on_screen $helpviewer && apart $helpviewer $panel" || true
 check "on_screen $helpviewer" "the help viewer is not wholly on screen: $(frame "$helpviewer")"
 check "apart $helpviewer $panel" "the help viewer lies over the panel: $(frame "$helpviewer") / $(frame "$panel")"
+check "apart $helpviewer $canvas" "the help viewer lies over the canvas: $(frame "$helpviewer") / $(frame "$canvas")"
 import -window root "$out/help.png"
-xdotool windowunmap "$helpviewer"
+# F2 brings the viewer back when it was minimised (with a window manager to minimise it)
+viewable() { xwininfo -id "$1" | grep -q IsViewable; }
+if [ "$wm" != none ]; then
+  xdotool windowminimize --sync "$helpviewer"
+  focus "$panel"
+  xdotool key F2
+  check "wait_for 'viewable $helpviewer'" "F2 did not bring the minimised help viewer back"
+  focus "$helpviewer"
+  xdotool key alt+F4
+  wait_for "! viewable $helpviewer"
+else
+  xdotool windowunmap "$helpviewer"
+fi
+
+# --- the Statistics window opens wholly on screen, clear of the panel and the canvas
+focus "$panel"
+xdotool key F6
+wait_for "xdotool search --onlyvisible --name '^Statistics$'"
+statistics=$(window '^Statistics$')
+wait_for "on_screen $statistics && apart $statistics $panel && apart $statistics $canvas" || true
+check "on_screen $statistics" "the Statistics window is not wholly on screen: $(frame "$statistics")"
+for w in panel canvas; do
+  check "apart $statistics ${!w}" "the Statistics window lies over the $w: $(frame "$statistics") / $(frame "${!w}")"
+done
+import -window root "$out/statistics.png"
 
 # --- the options window: its shortcuts work from inside a number box
 focus "$panel"

@@ -139,15 +139,18 @@ private slots:
         checkPopulationAxis();
     }
 
-    // Beside the canvas, wholly on the screen.
+    // Beside the canvas, wholly on the screen; in front again when minimised.
     void opensBesideTheCanvas() {
         DisplayWindow& canvas = app->displayWindow();
         canvas.move(0, 40);
         test::itemOf(main(), "statistics")->trigger();
-        const QWidget& s = app->statisticsWindow();
+        QWidget& s = app->statisticsWindow();
         QVERIFY(s.isVisible());
         QVERIFY2(!s.frameGeometry().intersects(canvas.frameGeometry()), "beside the canvas");
         QVERIFY(canvas.screen()->availableGeometry().contains(s.frameGeometry()));
+        s.showMinimized();
+        test::itemOf(main(), "statistics")->trigger();
+        QVERIFY(!s.isMinimized());
     }
 
     // The same seed, the same options: the exported history is the runner's --stats, the picture
