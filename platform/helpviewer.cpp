@@ -2,10 +2,12 @@
 #include "platform/widgetparts.h"
 
 #include "platform/qtmessages.h"
+#include "platform/windowplaces.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -153,6 +155,12 @@ bool HelpViewer::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+void HelpViewer::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        emit hidden();
+}
+
 void HelpViewer::visit(int page) {
     if (pages_.empty() || pages_[at_] != page) {
         pages_.resize(pages_.empty() ? 0 : at_ + 1); // a new step drops the pages ahead
@@ -268,10 +276,25 @@ ViewerHelpService::ViewerHelpService()
 
 ViewerHelpService::ViewerHelpService(MessageService& messages) : messages_(messages) {}
 
-ViewerHelpService::~ViewerHelpService() = default;
+ViewerHelpService::~ViewerHelpService() {
+    places_ = nullptr; // the store may be gone already
+}
 
 static std::string absolutePath(const std::string& helpFile) {
     return QFileInfo(QString::fromStdString(helpFile)).absoluteFilePath().toStdString();
+}
+
+// One place a help file: "Help bramblex" for bramblex.hlp.
+static std::string placeKey(const std::string& helpFile) {
+    return "Help " + QFileInfo(QString::fromStdString(helpFile)).completeBaseName().toStdString();
+}
+
+void ViewerHelpService::keepPlaces(SettingsStore* store) {
+    if (!store && places_)
+        for (const auto& [path, viewer] : viewers_)
+            if (viewer->isVisible())
+                WindowPlaces(*places_).keep(placeKey(path), *viewer);
+    places_ = store;
 }
 
 HelpViewer* ViewerHelpService::viewerFor(const std::string& helpFile) const {
@@ -292,6 +315,10 @@ HelpViewer* ViewerHelpService::openViewer(const std::string& helpFile) {
         return nullptr;
     }
     auto viewer = std::make_unique<HelpViewer>(std::move(*parsed.file));
+    QObject::connect(viewer.get(), &HelpViewer::hidden, [this, path, shown = viewer.get()] {
+        if (places_)
+            WindowPlaces(*places_).keep(placeKey(path), *shown);
+    });
     return viewers_.emplace(path, std::move(viewer)).first->second.get();
 }
 
@@ -300,8 +327,10 @@ void ViewerHelpService::showHelp(const std::string& helpFile, int command, int c
     HelpViewer* viewer = openViewer(helpFile);
     if (!viewer)
         return;
-    // A viewer that opens goes beside the window it helps; one already open stays where it is.
-    if (!viewer->isVisible() && helped != viewer)
+    // A viewer that opens goes where the user left it, else beside the window it helps; one
+    // already open stays where it is.
+    if (!viewer->isVisible() && helped != viewer &&
+        !(places_ && WindowPlaces(*places_).restore(placeKey(helpFile), *viewer, true)))
         openBeside(viewer, helped);
     switch (command) {
     case HelpContents:

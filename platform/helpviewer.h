@@ -43,6 +43,13 @@ public:
     int currentContext() const { return current_; }
     const HelpFile& file() const { return file_; }
 
+signals:
+    // Closed or hidden by the program (not minimised).
+    void hidden();
+
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Shows a page (a context, or -1 for the contents) as a new step of the history.
@@ -81,6 +88,7 @@ public:
     explicit ViewerHelpService(MessageService& messages);
     ~ViewerHelpService() override;
     void showHelp(const std::string& helpFile, int command, int context = 0) override;
+    void keepPlaces(SettingsStore* store) override;
     // The open viewer of that file, or null.
     HelpViewer* viewerFor(const std::string& helpFile) const;
 
@@ -89,6 +97,7 @@ private:
     std::unique_ptr<MessageService> ownMessages_;
     MessageService& messages_;
     std::map<std::string, std::unique_ptr<HelpViewer>> viewers_;
+    SettingsStore* places_ = nullptr;
 };
 
 } // namespace bx

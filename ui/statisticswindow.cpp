@@ -4,6 +4,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLineSeries>
 #include <QPainter>
 #include <QPushButton>
@@ -108,6 +109,12 @@ StatisticsWindow::Chart StatisticsWindow::makeChart(const QString& title, const 
         c.series.push_back(s);
     }
     return c;
+}
+
+void StatisticsWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        emit hidden();
 }
 
 void StatisticsWindow::open(const QWidget* beside) {

@@ -33,6 +33,13 @@ public:
     void exportCsv();
     void saveChart();
 
+signals:
+    // Closed or hidden by the program (not minimised).
+    void hidden();
+
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     static constexpr int redrawInterval = 500; // ms, at the least
     void pacedRedraw();

@@ -24,6 +24,7 @@ private slots:
     void searchListsMatchingTopicsAndOpensThem();
     void historyGoesBackAndForward();
     void serviceReusesOneViewerPerFile();
+    void viewerComesBackWhereItWasLeft();
     void missingOrBrokenFileIsReportedAndNothingOpens();
     void shippedFileOpensAtEveryContext();
     void viewerTakesInputWhileTheMessageBoxIsOpen();
@@ -205,12 +206,37 @@ void HelpViewerTest::serviceReusesOneViewerPerFile() {
     QCOMPARE(service.viewerFor(path_), first);
     QVERIFY(first->isVisible());
     QCOMPARE(first->currentContext(), 2);
+    first->showMinimized();
+    service.showHelp(path_, bx::HelpContents); // brought back
+    QVERIFY(!first->isMinimized());
 
     const std::string other = writeFile("other.hlp", "@topic 7 Seven\n");
     service.showHelp(other, bx::HelpContext, 7);
     QVERIFY(service.viewerFor(other));
     QVERIFY(service.viewerFor(other) != first);
     QCOMPARE(service.viewerFor(other)->windowTitle(), "Bramblex Help"); // the file has no title
+}
+
+// Kept when the viewer is closed, or when the program ends with it open; back on the next run.
+void HelpViewerTest::viewerComesBackWhereItWasLeft() {
+    bx::test::FakeMessages messages;
+    bx::test::MemorySettingsStore store;
+    const QRect places[] = {{60, 70, 500, 400}, {80, 90, 520, 420}};
+    for (int run = 0; run < 3; ++run) {
+        bx::ViewerHelpService service(messages);
+        service.keepPlaces(&store);
+        service.showHelp(path_, bx::HelpContents);
+        bx::HelpViewer* viewer = service.viewerFor(path_);
+        if (run > 0)
+            QCOMPARE(QRect(viewer->pos(), viewer->size()), places[run - 1]);
+        if (run == 2)
+            break;
+        viewer->move(places[run].topLeft());
+        viewer->resize(places[run].size());
+        if (run == 0)
+            viewer->close();
+        service.keepPlaces(nullptr);
+    }
 }
 
 void HelpViewerTest::missingOrBrokenFileIsReportedAndNothingOpens() {
