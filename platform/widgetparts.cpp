@@ -149,6 +149,9 @@ std::optional<QRect> placeClear(const QRect& taken, QSize frame, QSize least, co
     return best;
 }
 
+// Marks the windows openBeside placed: they give way to a newer one when the screen is full.
+constexpr const char* placedBeside = "bxPlacedBeside";
+
 void openBeside(QWidget* window, const QWidget* helped) {
     if (!helped || !helped->screen())
         return;
@@ -156,18 +159,25 @@ void openBeside(QWidget* window, const QWidget* helped) {
     const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
                            frame.right() - client.right(), frame.bottom() - client.bottom());
     const QRect available = helped->screen()->availableGeometry();
-    QRect taken = frame;
-    for (const QWidget* other : QApplication::topLevelWidgets())
-        if (other != window && other->isVisible() && other->screen() == helped->screen() &&
-            !(other->windowType() == Qt::Popup || other->windowType() == Qt::ToolTip))
-            taken |= other->frameGeometry();
+    const auto taken = [&](bool placedToo) {
+        QRect all = frame;
+        for (const QWidget* other : QApplication::topLevelWidgets())
+            if (other != window && other->isVisible() && other->screen() == helped->screen() &&
+                !(other->windowType() == Qt::Popup || other->windowType() == Qt::ToolTip) &&
+                (placedToo || !other->property(placedBeside).toBool()))
+                all |= other->frameGeometry();
+        return all & available;
+    };
     const QSize wanted = window->size().grownBy(margins);
     // Down to half its size, and never below what its layout needs.
     const QSize least = (wanted / 2).expandedTo(window->minimumSizeHint().grownBy(margins));
-    const QRect placed = placeClear(taken & available, wanted, least, available)
-                             .value_or(placeBeside(frame, wanted, available));
-    window->resize(placed.size().shrunkBy(margins));
-    window->move(placed.topLeft()); // a window's position is its frame's
+    std::optional<QRect> placed = placeClear(taken(true), wanted, least, available);
+    if (!placed)
+        placed = placeClear(taken(false), wanted, least, available);
+    const QRect place = placed.value_or(placeBeside(frame, wanted, available));
+    window->resize(place.size().shrunkBy(margins));
+    window->move(place.topLeft()); // a window's position is its frame's
+    window->setProperty(placedBeside, true);
 }
 
 void bringForward(QWidget* window) {

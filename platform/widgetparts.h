@@ -39,9 +39,9 @@ QRect placeBeside(const QRect& beside, QSize frame, const QRect& available);
 std::optional<QRect> placeClear(const QRect& taken, QSize frame, QSize least, const QRect& available);
 
 // Sizes and moves a window that is about to open so that it lies beside `helped` on helped's
-// screen, clear of every other window of the program that is shown (placeClear; beside helped
-// alone, placeBeside, when they leave no room). Its frame is taken to be as thick as helped's.
-// Nothing without helped.
+// screen, clear of every other window of the program that is shown (placeClear); when they leave
+// no room, clear of those but the ones placed this way before, else beside helped alone
+// (placeBeside). Its frame is taken to be as thick as helped's. Nothing without helped.
 void openBeside(QWidget* window, const QWidget* helped);
 
 // Shows a window in front of the others and gives it the focus, also when it was minimised.

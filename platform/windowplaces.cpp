@@ -40,8 +40,7 @@ bool reachablePlace(const QRect& place, const QList<QRect>& screens) {
 }
 
 void WindowPlaces::keep(const std::string& key, const QWidget& window) {
-    store_.set(windowPlacesApplication, windowPlacesSection, key,
-               placeText(QRect(window.pos(), window.size())));
+    store_.set(windowPlacesApplication, windowPlacesSection, key, placeText(window.geometry()));
 }
 
 bool WindowPlaces::restore(const std::string& key, QWidget& window, bool withSize) const {
@@ -56,8 +55,9 @@ bool WindowPlaces::restore(const std::string& key, QWidget& window, bool withSiz
         screens.append(screen->availableGeometry());
     if (!reachablePlace(place, screens))
         return false;
-    window.resize(place.size());
-    window.move(place.topLeft()); // a window's position is its frame's
+    // The inside's place, not the frame's: the frame is not known before the window manager
+    // has framed the window, and a window already made would take a move as its inside's place.
+    window.setGeometry(place);
     return true;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Where the user left the program's windows, kept in the per-user settings store from one run to
 // the next: application "Bramblex 2", section "Windows", one key a window, the value
-// "x y width height" (the frame's top-left corner and the inside's size, screen pixels).
+// "x y width height", the place of the window's inside (without the window manager's frame) in
+// screen pixels.
 #include <QList>
 #include <QRect>
 #include <optional>
@@ -20,7 +21,7 @@ inline constexpr const char* windowPlacesSection = "Windows";
 std::optional<QRect> placeOfText(const std::string& text);
 std::string placeText(const QRect& place);
 
-// Whether a window at that place can be reached: its top edge, where the title bar is, lies on
+// Whether a window at that place can be reached: its top edge, just under the title bar, lies on
 // one of the screens' available areas, at least 100 pixels of it (or all, when narrower).
 bool reachablePlace(const QRect& place, const QList<QRect>& screens);
 

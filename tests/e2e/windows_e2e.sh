@@ -181,12 +181,35 @@ focus "$dialog"
 xdotool key Escape
 wait_for "! xdotool search --onlyvisible --name '^Save Profile:$'"
 
+# --- the next start puts the panel, the canvas and the Statistics window where they were left
+quit() {
+  focus "$panel"
+  xdotool key ctrl+q
+  for _ in $(seq 1 100); do
+    kill -0 "$app" 2>/dev/null || { app=""; break; }
+    sleep 0.1
+  done
+  [ -z "$app" ] || fail "the simulator did not end on Ctrl+Q"
+}
+xdotool windowmove --sync "$panel" 60 90
+xdotool windowmove --sync "$canvas" 700 420
+wait_for "[ \"\$(frame $canvas | cut -d' ' -f1-2)\" != \"\$(frame $panel | cut -d' ' -f1-2)\" ]"
+left_at="$(frame "$panel")/$(frame "$canvas")/$(frame "$statistics")"
+quit
+"$bin/Bramblex 2" >"$applog" 2>&1 &
+app=$!
+wait_for "xdotool search --onlyvisible --name '^Simulator$'"
+panel=$(window '^Bramblex 2\.1$')
+canvas=$(window '^Simulator$')
+wait_for "[ -n \"\$(xprop -id $canvas _NET_FRAME_EXTENTS 2>/dev/null | grep -o '[0-9]')\" ] || [ $wm = none ]"
 focus "$panel"
-xdotool key ctrl+q
-for _ in $(seq 1 100); do
-  kill -0 "$app" 2>/dev/null || { app=""; break; }
-  sleep 0.1
-done
-[ -z "$app" ] || fail "the simulator did not end on Ctrl+Q"
+xdotool key F6
+wait_for "xdotool search --onlyvisible --name '^Statistics$'"
+statistics=$(window '^Statistics$')
+back_at() { [ "$(frame "$panel")/$(frame "$canvas")/$(frame "$statistics")" = "$left_at" ]; }
+wait_for back_at || true
+check back_at "the windows came back at $(frame "$panel")/$(frame "$canvas")/$(frame "$statistics"), not $left_at"
+import -window root "$out/restarted.png"
+quit
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
