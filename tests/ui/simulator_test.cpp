@@ -156,6 +156,23 @@ private slots:
                  QRect(50, 300, 500, 450));
     }
 
+    // At scale 2 the banner's letters have edges finer than one of its pixels at scale 1, which a
+    // picture made at scale 1 and enlarged cannot have.
+    void bannerIsSharpAtScaleTwo() {
+        QLabel* banner = control<QLabel>("Picture1");
+        QImage picture(banner->size() * 2, QImage::Format_RGB32);
+        picture.setDevicePixelRatio(2);
+        banner->render(&picture);
+        int finer = 0;
+        for (int y = 0; y < picture.height(); y += 2)
+            for (int x = 0; x < picture.width(); x += 2) {
+                const QRgb c = picture.pixel(x, y);
+                finer += picture.pixel(x + 1, y) != c || picture.pixel(x, y + 1) != c ||
+                         picture.pixel(x + 1, y + 1) != c;
+            }
+        QVERIFY2(finer > 100, qPrintable(QString::number(finer)));
+    }
+
     void resetAnsweredNoChangesNothing() {
         createAndDraw();
         const Grid before = world().envGrid;
