@@ -128,6 +128,17 @@ if [ "$wm" != none ]; then
   focus "$panel"
   xdotool key F2
   check "wait_for 'viewable $helpviewer'" "F2 did not bring the minimised help viewer back"
+  check "wait_for '[ \$(xdotool getactivewindow) = $helpviewer ]'" "F2 did not make the help viewer the active window"
+  # F1 in the canvas brings the viewer back in front when the canvas lies over it
+  on_top() { [ "$(xprop -root _NET_CLIENT_LIST_STACKING | grep -o '0x[0-9a-f]*' | tail -n 1)" = "$(printf '0x%x' "$1")" ]; }
+  read -r cx cy _ <<<"$(client "$canvas")"
+  read -r hx hy _ <<<"$(client "$helpviewer")"
+  xdotool windowmove --sync "$canvas" "$hx" "$hy"
+  focus "$canvas"
+  wait_for "on_top $canvas"
+  xdotool key F1
+  check "wait_for 'on_top $helpviewer'" "F1 did not bring the help viewer in front of the canvas"
+  xdotool windowmove --sync "$canvas" "$cx" "$cy"
   focus "$helpviewer"
   xdotool key alt+F4
   wait_for "! viewable $helpviewer"
