@@ -161,11 +161,14 @@ void HelpViewer::hideEvent(QHideEvent* event) {
         emit hidden();
 }
 
+// The page shown again is no new step.
 void HelpViewer::visit(int page) {
-    if (pages_.empty() || pages_[at_] != page) {
-        pages_.resize(pages_.empty() ? 0 : at_ + 1); // a new step drops the pages ahead
-        pages_.push_back(page);
+    if (!pages_.empty() && pages_[at_] == page) {
+        goTo(at_);
+        return;
     }
+    pages_.resize(pages_.empty() ? 0 : at_ + 1); // a new step drops the pages ahead
+    pages_.push_back(page);
     goTo(pages_.size() - 1);
 }
 

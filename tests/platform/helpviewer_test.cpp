@@ -190,6 +190,9 @@ void HelpViewerTest::historyGoesBackAndForward() {
     QCOMPARE(search->text(), "Profil");
     QCOMPARE(viewer->currentContext(), 2);
     back->click();
+    service.showHelp(path_, bx::HelpContext, 1); // the page shown: the one ahead stays
+    QVERIFY(forward->isEnabled());
+    QCOMPARE(viewer->currentContext(), 1);
     service.showHelp(path_, bx::HelpContents);
     QVERIFY(!forward->isEnabled());
     back->click();
