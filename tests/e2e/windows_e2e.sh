@@ -156,6 +156,9 @@ check "on_screen $statistics" "the Statistics window is not wholly on screen: $(
 for w in panel canvas; do
   check "apart $statistics ${!w}" "the Statistics window lies over the $w: $(frame "$statistics") / $(frame "${!w}")"
 done
+# painted WINDOW: the window shows more than black (the charts are drawn a moment after it maps)
+painted() { [ "$(import -window "$1" -format '%[fx:mean>0.1]' info:)" = 1 ]; }
+wait_for "painted $statistics" || true
 import -window root "$out/statistics.png"
 
 # --- the options window: its shortcuts work from inside a number box
@@ -220,6 +223,7 @@ statistics=$(window '^Statistics$')
 back_at() { [ "$(frame "$panel")/$(frame "$canvas")/$(frame "$statistics")" = "$left_at" ]; }
 wait_for back_at || true
 check back_at "the windows came back at $(frame "$panel")/$(frame "$canvas")/$(frame "$statistics"), not $left_at"
+wait_for "painted $statistics" || true
 import -window root "$out/restarted.png"
 quit
 echo "$passed passed, $failed failed"
