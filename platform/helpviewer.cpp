@@ -2,13 +2,17 @@
 #include "platform/widgetparts.h"
 
 #include "platform/qtmessages.h"
+#include "platform/windowplaces.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHideEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTextBrowser>
@@ -68,7 +72,8 @@ QString topicPage(const HelpFile& file, const HelpTopic& topic) {
 } // namespace
 
 HelpViewer::HelpViewer(HelpFile file, QWidget* parent)
-    : QWidget(parent, Qt::Window), file_(std::move(file)), search_(new QLineEdit), topics_(new QListWidget),
+    : QWidget(parent, Qt::Window), file_(std::move(file)), back_(new QPushButton(tr("&Back"))),
+      forward_(new QPushButton(tr("&Forward"))), search_(new QLineEdit), topics_(new QListWidget),
       text_(new QTextBrowser), note_(new QLabel) {
     setObjectName("helpviewer");
     setWindowTitle(file_.title().empty() ? QStringLiteral("Bramblex Help")
@@ -76,6 +81,10 @@ HelpViewer::HelpViewer(HelpFile file, QWidget* parent)
 
     auto* contents = new QPushButton(tr("&Contents"));
     contents->setObjectName("helpcontents");
+    back_->setObjectName("helpback");
+    back_->setToolTip(tr("Back (Alt+Left)"));
+    forward_->setObjectName("helpforward");
+    forward_->setToolTip(tr("Forward (Alt+Right)"));
     search_->setObjectName("helpsearch");
     search_->setPlaceholderText(tr("Search for a word"));
     search_->setClearButtonEnabled(true);
@@ -89,7 +98,11 @@ HelpViewer::HelpViewer(HelpFile file, QWidget* parent)
     auto* side = new QWidget;
     auto* sideLayout = new QVBoxLayout(side);
     sideLayout->setContentsMargins(0, 0, 0, 0);
-    sideLayout->addWidget(contents);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(back_);
+    buttons->addWidget(forward_);
+    buttons->addWidget(contents);
+    sideLayout->addLayout(buttons);
     sideLayout->addWidget(search_);
     sideLayout->addWidget(topics_);
     auto* splitter = new QSplitter;
@@ -103,13 +116,87 @@ HelpViewer::HelpViewer(HelpFile file, QWidget* parent)
     resize(760, 520);
 
     connect(contents, &QPushButton::clicked, this, &HelpViewer::showContents);
+    connect(back_, &QPushButton::clicked, this, &HelpViewer::goBack);
+    connect(forward_, &QPushButton::clicked, this, &HelpViewer::goForward);
+    connect(search_, &QLineEdit::returnPressed, this, &HelpViewer::openFirstMatch);
     connect(search_, &QLineEdit::textChanged, this, &HelpViewer::searchChanged);
     connect(topics_, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { showContext(item->data(Qt::UserRole).toInt()); });
     connect(topics_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { showContext(item->data(Qt::UserRole).toInt()); });
     connect(text_, &QTextBrowser::anchorClicked, this, &HelpViewer::linkClicked);
+    // The history's keys and mouse buttons work over every part of the window.
+    installEventFilter(this);
+    for (QWidget* part : findChildren<QWidget*>())
+        part->installEventFilter(this);
     showContents();
+}
+
+bool HelpViewer::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
+        if (button == Qt::BackButton || button == Qt::ForwardButton) {
+            button == Qt::BackButton ? goBack() : goForward();
+            return true;
+        }
+    } else if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool alt = key->modifiers() == Qt::AltModifier;
+        // Backspace edits the search box; elsewhere it goes back, as in a browser.
+        const bool back =
+            key->key() == Qt::Key_Back || (alt && key->key() == Qt::Key_Left) ||
+            (key->key() == Qt::Key_Backspace && key->modifiers() == Qt::NoModifier && watched != search_);
+        const bool forward = key->key() == Qt::Key_Forward || (alt && key->key() == Qt::Key_Right);
+        if (back || forward) {
+            back ? goBack() : goForward();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void HelpViewer::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        emit hidden();
+}
+
+// The page shown again is no new step.
+void HelpViewer::visit(int page) {
+    if (!pages_.empty() && pages_[at_] == page) {
+        goTo(at_);
+        return;
+    }
+    pages_.resize(pages_.empty() ? 0 : at_ + 1); // a new step drops the pages ahead
+    pages_.push_back(page);
+    goTo(pages_.size() - 1);
+}
+
+void HelpViewer::goTo(std::size_t at) {
+    at_ = at;
+    showPage(pages_[at]);
+    showHistoryButtons();
+}
+
+void HelpViewer::goBack() {
+    if (at_ > 0)
+        goTo(at_ - 1);
+}
+
+void HelpViewer::goForward() {
+    if (at_ + 1 < pages_.size())
+        goTo(at_ + 1);
+}
+
+void HelpViewer::showHistoryButtons() {
+    back_->setEnabled(at_ > 0);
+    forward_->setEnabled(at_ + 1 < pages_.size());
+}
+
+// The topics listed for the words typed: Enter opens the first.
+void HelpViewer::openFirstMatch() {
+    if (topics_->count() > 0)
+        showContext(topics_->item(0)->data(Qt::UserRole).toInt());
 }
 
 void HelpViewer::setNote(const QString& note) {
@@ -134,9 +221,8 @@ void HelpViewer::showTopic(const HelpTopic& topic) {
 }
 
 void HelpViewer::showContext(int context) {
-    if (const HelpTopic* topic = file_.find(context)) {
-        setNote({});
-        showTopic(*topic);
+    if (file_.find(context)) {
+        visit(context);
         return;
     }
     showContents();
@@ -144,15 +230,23 @@ void HelpViewer::showContext(int context) {
 }
 
 void HelpViewer::showContents() {
+    visit(-1);
+}
+
+void HelpViewer::showPage(int page) {
     setNote({});
+    if (const HelpTopic* topic = page < 0 ? nullptr : file_.find(page)) {
+        showTopic(*topic);
+        return;
+    }
     current_ = -1;
     search_->clear();
     const auto contents = file_.contents();
     listTopics(contents);
-    QString page = QStringLiteral("<h2>%1</h2><ul>").arg(tr("Contents"));
+    QString listing = QStringLiteral("<h2>%1</h2><ul>").arg(tr("Contents"));
     for (const HelpTopic* topic : contents)
-        page += QStringLiteral("<li>%1</li>").arg(topicLink(*topic));
-    text_->setHtml(page + QStringLiteral("</ul>"));
+        listing += QStringLiteral("<li>%1</li>").arg(topicLink(*topic));
+    text_->setHtml(listing + QStringLiteral("</ul>"));
 }
 
 void HelpViewer::showSearch() {
@@ -185,10 +279,25 @@ ViewerHelpService::ViewerHelpService()
 
 ViewerHelpService::ViewerHelpService(MessageService& messages) : messages_(messages) {}
 
-ViewerHelpService::~ViewerHelpService() = default;
+ViewerHelpService::~ViewerHelpService() {
+    places_ = nullptr; // the store may be gone already
+}
 
 static std::string absolutePath(const std::string& helpFile) {
     return QFileInfo(QString::fromStdString(helpFile)).absoluteFilePath().toStdString();
+}
+
+// One place a help file: "Help bramblex" for bramblex.hlp.
+static std::string placeKey(const std::string& helpFile) {
+    return "Help " + QFileInfo(QString::fromStdString(helpFile)).completeBaseName().toStdString();
+}
+
+void ViewerHelpService::keepPlaces(SettingsStore* store) {
+    if (!store && places_)
+        for (const auto& [path, viewer] : viewers_)
+            if (viewer->isVisible())
+                WindowPlaces(*places_).keep(placeKey(path), *viewer);
+    places_ = store;
 }
 
 HelpViewer* ViewerHelpService::viewerFor(const std::string& helpFile) const {
@@ -209,6 +318,10 @@ HelpViewer* ViewerHelpService::openViewer(const std::string& helpFile) {
         return nullptr;
     }
     auto viewer = std::make_unique<HelpViewer>(std::move(*parsed.file));
+    QObject::connect(viewer.get(), &HelpViewer::hidden, [this, path, shown = viewer.get()] {
+        if (places_)
+            WindowPlaces(*places_).keep(placeKey(path), *shown);
+    });
     return viewers_.emplace(path, std::move(viewer)).first->second.get();
 }
 
@@ -217,8 +330,10 @@ void ViewerHelpService::showHelp(const std::string& helpFile, int command, int c
     HelpViewer* viewer = openViewer(helpFile);
     if (!viewer)
         return;
-    // A viewer that opens goes beside the window it helps; one already open stays where it is.
-    if (!viewer->isVisible() && helped != viewer)
+    // A viewer that opens goes where the user left it, else beside the window it helps; one
+    // already open stays where it is.
+    if (!viewer->isVisible() && helped != viewer &&
+        !(places_ && WindowPlaces(*places_).restore(placeKey(helpFile), *viewer, true)))
         openBeside(viewer, helped);
     switch (command) {
     case HelpContents:
@@ -240,9 +355,7 @@ void ViewerHelpService::showHelp(const std::string& helpFile, int command, int c
         viewer->winId();
         viewer->windowHandle()->setTransientParent(modal->window()->windowHandle());
     }
-    viewer->show();
-    viewer->raise();
-    viewer->activateWindow();
+    bringForward(viewer);
     if (command == HelpSearch)
         viewer->showSearch();
 }

@@ -2,6 +2,7 @@
 
 #include <QAbstractSpinBox>
 #include <QAction>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,16 +116,75 @@ QRect placeBeside(const QRect& beside, QSize frame, const QRect& available) {
     return {QPoint(x, y), frame};
 }
 
+std::optional<QRect> placeClear(const QRect& taken, QSize frame, QSize least, const QRect& available) {
+    constexpr int gap = 8;
+    frame = frame.boundedTo(available.size());
+    least = least.boundedTo(frame);
+    const int right = taken.right() + 1 + gap, below = taken.bottom() + 1 + gap;
+    const int left = taken.left() - gap, above = taken.top() - gap; // the first pixel outside
+    // The room on each side, in the order the sides are tried.
+    const QRect rooms[] = {
+        QRect(QPoint(right, available.top()), available.bottomRight()),
+        QRect(available.topLeft(), QPoint(left - 1, available.bottom())),
+        QRect(QPoint(available.left(), below), available.bottomRight()),
+        QRect(available.topLeft(), QPoint(available.right(), above - 1)),
+    };
+    std::optional<QRect> best;
+    for (int side = 0; side < 4; ++side) {
+        const QRect& room = rooms[side];
+        const QSize size = frame.boundedTo(room.size());
+        if (room.isEmpty() || size.width() < least.width() || size.height() < least.height())
+            continue;
+        if (best && size.width() * size.height() <= best->width() * best->height())
+            continue;
+        // Level with the program's windows, as far as the room allows.
+        const int x = side == 0   ? room.left()
+                      : side == 1 ? room.right() + 1 - size.width()
+                                  : std::clamp(taken.left(), room.left(), room.right() + 1 - size.width());
+        const int y = side == 2   ? room.top()
+                      : side == 3 ? room.bottom() + 1 - size.height()
+                                  : std::clamp(taken.top(), room.top(), room.bottom() + 1 - size.height());
+        best = QRect(QPoint(x, y), size);
+    }
+    return best;
+}
+
+// Marks the windows openBeside placed: they give way to a newer one when the screen is full.
+constexpr const char* placedBeside = "bxPlacedBeside";
+
 void openBeside(QWidget* window, const QWidget* helped) {
     if (!helped || !helped->screen())
         return;
     const QRect client = helped->geometry(), frame = helped->frameGeometry();
     const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
                            frame.right() - client.right(), frame.bottom() - client.bottom());
-    const QRect placed =
-        placeBeside(frame, window->size().grownBy(margins), helped->screen()->availableGeometry());
-    window->resize(placed.size().shrunkBy(margins));
-    window->move(placed.topLeft()); // a window's position is its frame's
+    const QRect available = helped->screen()->availableGeometry();
+    const auto taken = [&](bool placedToo) {
+        QRect all = frame;
+        for (const QWidget* other : QApplication::topLevelWidgets())
+            if (other != window && other->isVisible() && other->screen() == helped->screen() &&
+                !(other->windowType() == Qt::Popup || other->windowType() == Qt::ToolTip) &&
+                (placedToo || !other->property(placedBeside).toBool()))
+                all |= other->frameGeometry();
+        return all & available;
+    };
+    const QSize wanted = window->size().grownBy(margins);
+    // Down to half its size, and never below what its layout needs.
+    const QSize least = (wanted / 2).expandedTo(window->minimumSizeHint().grownBy(margins));
+    std::optional<QRect> placed = placeClear(taken(true), wanted, least, available);
+    if (!placed)
+        placed = placeClear(taken(false), wanted, least, available);
+    const QRect place = placed.value_or(placeBeside(frame, wanted, available));
+    window->resize(place.size().shrunkBy(margins));
+    window->move(place.topLeft()); // a window's position is its frame's
+    window->setProperty(placedBeside, true);
+}
+
+void bringForward(QWidget* window) {
+    window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void preferWindowShortcuts(QWidget* window) {

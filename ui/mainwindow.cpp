@@ -50,11 +50,19 @@ void showToggle(QPushButton* button, QAction* entry, bool shown, const char* nam
     entry->setText(caption);
 }
 
-// The banner at the top of the panel: the program's name over a strip of coloured squares.
-QPixmap bannerPicture() {
-    QPixmap pm(240, 48);
-    pm.fill(Qt::black);
-    QPainter p(&pm);
+// The banner at the top of the panel: the program's name over a strip of coloured squares,
+// painted at the screen's own pixels so that it stays sharp at any scale (QT_SCALE_FACTOR=2).
+class Banner : public QLabel {
+public:
+    Banner() { setFixedSize(240, 48); }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+};
+
+void Banner::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::black);
     const QColor colours[] = {QColor(200, 40, 40), QColor(40, 60, 200), QColor(230, 210, 40),
                               QColor(40, 170, 80)};
     for (int i = 0; i < 30; ++i) {
@@ -67,7 +75,6 @@ QPixmap bannerPicture() {
     f.setBold(true);
     p.setFont(f);
     p.drawText(QRect(0, 0, 240, 40), Qt::AlignCenter, "Bramblex 2");
-    return pm;
 }
 
 } // namespace
@@ -95,8 +102,7 @@ MainWindow::MainWindow() {
 QWidget* MainWindow::buildControls() {
     auto* central = new QWidget;
     auto* grid = new QGridLayout(central);
-    banner = named(new QLabel, "Picture1");
-    banner->setPixmap(bannerPicture());
+    banner = named(new Banner, "Picture1");
     versionLabel = valueLabel("versionlabel");
     versionLabel->setAlignment(Qt::AlignRight | Qt::AlignBottom);
     profileList = named(new QListWidget, "File1");

@@ -29,6 +29,11 @@
 namespace bx {
 namespace {
 
+// The windows' keys in the settings store.
+constexpr const char* panelPlace = "Panel";
+constexpr const char* canvasPlace = "Canvas";
+constexpr const char* statisticsPlace = "Statistics";
+
 QString qs(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
@@ -42,9 +47,9 @@ int64_t steadyNanoseconds() {
 } // namespace
 
 SimulatorApp::SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng)
-    : platform_(std::move(platform)), rng_(rng ? std::move(rng) : std::make_unique<RandomGenerator>()),
-      main_(std::make_unique<MainWindow>()), display_(std::make_unique<DisplayWindow>()),
-      frameTimer_(new QTimer(this)), clock_(steadyNanoseconds) {
+    : platform_(std::move(platform)), places_(platform_.settings),
+      rng_(rng ? std::move(rng) : std::make_unique<RandomGenerator>()), main_(std::make_unique<MainWindow>()),
+      display_(std::make_unique<DisplayWindow>()), frameTimer_(new QTimer(this)), clock_(steadyNanoseconds) {
     frameTimer_->setObjectName("frametimer");
     frameTimer_->setSingleShot(true);
     frameTimer_->setTimerType(Qt::PreciseTimer);
@@ -68,12 +73,16 @@ SimulatorApp::SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng)
                                                      platform_.profileHome);
     view_->setShowStatistics([this] { showStatistics(); });
     profiles_->setLoaded([this] { history_.clear(); }); // rows from the loaded generation on
+    connect(statistics_.get(), &StatisticsWindow::hidden, this,
+            [this] { places_.keep(statisticsPlace, *statistics_); });
+    platform_.help.keepPlaces(&platform_.settings);
     about_ = std::make_unique<AboutWindow>(options_, platform_.messages, platform_.help, platform_.browser);
     connectCommands();
     connectOptionsCommands();
 }
 
 SimulatorApp::~SimulatorApp() {
+    platform_.help.keepPlaces(nullptr);
     display_->setEvents(nullptr);
     display_->setWaitingSquares(nullptr);
 }
@@ -176,18 +185,29 @@ void SimulatorApp::showIdentity() {
     optionsWindow_->setWindowTitle(qs(options_.mainTitle + " Options"));
 }
 
-// The panel at the left of the screen, the world beside it.
+// Where the user left them, else the panel at the left of the screen and the world beside it.
+// The canvas keeps the size the layout gave it.
 void SimulatorApp::placeWindows() {
-    main_->move(20, 40);
+    if (!places_.restore(panelPlace, *main_, false))
+        main_->move(20, 40);
     main_->show();
-    display_->move(main_->frameGeometry().right() + 20, 40);
+    if (!places_.restore(canvasPlace, *display_, false))
+        display_->move(main_->frameGeometry().right() + 20, 40);
     display_->show();
+}
+
+// The canvas in full screen keeps the place it had before.
+void SimulatorApp::keepPlaces() {
+    places_.keep(panelPlace, *main_);
+    if (!world_.fullScreen)
+        places_.keep(canvasPlace, *display_);
 }
 
 void SimulatorApp::shutDown() {
     if (ending_)
         return;
     ending_ = true;
+    keepPlaces();
     main_->setTicking(false);
     frameTimer_->stop();
     if (splash_)
@@ -249,8 +269,12 @@ void SimulatorApp::showAbout() {
     about_->showAbout();
 }
 
+// Where the user left it, else beside the canvas (or the panel while the canvas is hidden).
 void SimulatorApp::showStatistics() {
-    statistics_->open(display_->isVisible() ? static_cast<QWidget*>(display_.get()) : main_.get());
+    if (!statistics_->isVisible() && places_.restore(statisticsPlace, *statistics_, true))
+        statistics_->open();
+    else
+        statistics_->open(display_->isVisible() ? static_cast<QWidget*>(display_.get()) : main_.get());
 }
 
 void SimulatorApp::savePicture() {

@@ -22,6 +22,7 @@
 #include "platform/messages.h"
 #include "platform/programstarter.h"
 #include "platform/screen.h"
+#include "platform/windowplaces.h"
 #include "record/history.h"
 #include "saverinstall/commandrunner.h"
 #include "saverinstall/desktophosts.h"
@@ -128,6 +129,7 @@ private:
     void connectHelpKey();
     void showIdentity();
     void placeWindows();
+    void keepPlaces();
     void runTick();
     // Shows the captions and counters set during ticks and what was painted: at once when the
     // world rests, otherwise when a frame is due.
@@ -137,6 +139,7 @@ private:
     void showPendingReadout();
 
     Platform platform_;
+    WindowPlaces places_; // where the user left the windows, from one run to the next
     SimulationOptions options_;
     WorldState world_;
     std::unique_ptr<RandomSource> rng_;

@@ -4,6 +4,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLineSeries>
 #include <QPainter>
 #include <QPushButton>
@@ -87,6 +88,12 @@ StatisticsWindow::Chart StatisticsWindow::makeChart(const QString& title, const 
                                                     std::vector<std::pair<QString, QColor>> lines) {
     Chart c{new QChart, new QValueAxis, new QValueAxis, {}};
     c.chart->setTitle(title);
+    // Little room around the chart and the legend beside the plot, so that at the window's
+    // smallest every label is whole.
+    c.chart->setMargins(QMargins(4, 4, 4, 4));
+    c.chart->setBackgroundRoundness(0);
+    c.chart->legend()->setAlignment(Qt::AlignRight);
+    connect(c.chart, &QChart::plotAreaChanged, this, &StatisticsWindow::fitTicks);
     c.x->setTitleText("Generation");
     c.x->setLabelFormat("%d");
     c.x->setTickType(QValueAxis::TicksDynamic); // ticks on whole, round generation numbers
@@ -110,14 +117,18 @@ StatisticsWindow::Chart StatisticsWindow::makeChart(const QString& title, const 
     return c;
 }
 
+void StatisticsWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        emit hidden();
+}
+
 void StatisticsWindow::open(const QWidget* beside) {
     if (!isVisible())
         openBeside(this, beside);
     history_.takeChanged();
     redrawTimer->start();
-    show();
-    raise();
-    activateWindow();
+    bringForward(this);
     redraw(true);
 }
 
@@ -182,12 +193,30 @@ void StatisticsWindow::showDots(bool dots) {
 
 // Generations from the first row to the last; a lone generation (or none yet) in the middle,
 // clear of the axes. The population from 0 to the number of squares, or beyond when the counts
-// are larger. Round ticks on both.
+// are larger.
 void StatisticsWindow::drawAxes(double first, double last, double mostSquares) {
+    const double squares = double(options_.gridSizeX) * double(options_.gridSizeY);
+    axes_ = {first, last, std::max({1.0, squares, mostSquares})};
+    counts_.y->setRange(0, axes_.top);
+    colours_.y->setRange(0, 255);
+    fitTicks();
+}
+
+// Round ticks, no more than the plot has room for with whole labels between them (at most six),
+// so that a small window shows fewer labels rather than labels cut short or on top of each other.
+void StatisticsWindow::fitTicks() {
+    const auto [first, last, top] = axes_;
     const bool lone = last <= first;
     for (Chart* c : {&counts_, &colours_}) {
+        if (!c->chart)
+            continue; // still being built
+        const QRectF area = c->chart->plotArea();
+        const QFontMetrics metrics(c->x->labelsFont());
+        const int across = metrics.horizontalAdvance(QString::number(int64_t(last)) + "000"); // with a gap
+        const int columns = std::clamp(int(area.width()) / std::max(1, across), 1, 5);
+        const int rows = std::clamp(int(area.height() / (metrics.height() * 1.5)), 1, 5);
         const double low = lone ? first - 0.5 : first, high = lone ? first + 0.5 : last;
-        const double step = lone ? 1 : niceStep((last - first) / 5);
+        const double step = lone ? 1 : niceStep((last - first) / columns);
         // Whichever of range and interval gives fewer ticks goes first: the axis is never laid out
         // with thousands of labels (a new range at the old, finer interval) in between.
         if (step >= c->x->tickInterval()) {
@@ -197,13 +226,8 @@ void StatisticsWindow::drawAxes(double first, double last, double mostSquares) {
             c->x->setRange(low, high);
             c->x->setTickInterval(step);
         }
+        c->y->setTickInterval(niceStep((c == &counts_ ? top : 250) / rows));
     }
-    const double squares = double(options_.gridSizeX) * double(options_.gridSizeY);
-    const double top = std::max({1.0, squares, mostSquares});
-    counts_.y->setRange(0, top);
-    counts_.y->setTickInterval(niceStep(top / 5));
-    colours_.y->setRange(0, 255);
-    colours_.y->setTickInterval(50);
 }
 
 void StatisticsWindow::saveAs(const char* title, const FileFilter& filter, const std::string& text) {

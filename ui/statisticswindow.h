@@ -33,12 +33,19 @@ public:
     void exportCsv();
     void saveChart();
 
+signals:
+    // Closed or hidden by the program (not minimised).
+    void hidden();
+
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     static constexpr int redrawInterval = 500; // ms, at the least
     void pacedRedraw();
     struct Chart {
-        QChart* chart;
-        QValueAxis *x, *y;
+        QChart* chart = nullptr;
+        QValueAxis *x = nullptr, *y = nullptr;
         std::vector<QLineSeries*> series;
     };
     Chart makeChart(const QString& title, const QString& yTitle,
@@ -48,6 +55,7 @@ private:
 
     void showDots(bool dots);
     void drawAxes(double first, double last, double mostSquares);
+    void fitTicks();
 
     QChartView* countsView;  // organisms and environments
     QChartView* coloursView; // mean red, green, blue of both layers
@@ -61,6 +69,10 @@ private:
     MessageService& messages_;
     std::string folder_;
     Chart counts_, colours_;
+    struct Axes {
+        double first = 0, last = 0; // generations
+        double top = 1;             // of the population axis
+    } axes_;
 };
 
 } // namespace bx

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The simulator's windows as a user meets them, under a window manager (openbox) or without one:
-# the control panel keeps its size and cannot be maximised, full screen gives the canvas back
-# where it was, the help viewer opens wholly on screen beside the panel, a file dialog opens
-# centred on the program, and the options window's shortcuts work from inside a number box.
-#   windows_e2e.sh <folder of the programs> <output folder> openbox|none
+# The simulator's windows as a user meets them, under a window manager (openbox, xfwm4) or without
+# one: the control panel keeps its size and cannot be maximised, full screen gives the canvas back
+# where it was, the help viewer and the Statistics window open wholly on screen clear of the panel
+# and the canvas, F2 brings a minimised help viewer back, a file dialog opens centred on the
+# program, and the options window's shortcuts work from inside a number box.
+#   windows_e2e.sh <folder of the programs> <output folder> openbox|xfwm4|none
 set -euo pipefail
 bin=$1
 out=$2
@@ -31,15 +32,18 @@ fail() { echo "FAILED ($wm): $*"; failed=$((failed + 1)); }
 check() { if eval "$1"; then passed=$((passed + 1)); else fail "$2"; fi; }
 
 wait_for "xdpyinfo"
-if [ "$wm" = openbox ]; then
-  openbox --sm-disable >"$out/openbox.log" 2>&1 &
+case $wm in
+  openbox) openbox --sm-disable >"$out/wm.log" 2>&1 & ;;
+  xfwm4) xfwm4 --sm-client-disable --compositor=off >"$out/wm.log" 2>&1 & ;;
+esac
+if [ "$wm" != none ]; then
   wmpid=$!
   wait_for "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
 fi
 
 window() { xdotool search --onlyvisible --name "$1" | head -n 1; }
 # focus WINDOW: with a window manager the window is activated, without one it takes the focus.
-focus() { if [ "$wm" = openbox ]; then xdotool windowactivate --sync "$1"; else xdotool windowfocus --sync "$1"; fi; }
+focus() { if [ "$wm" != none ]; then xdotool windowactivate --sync "$1"; else xdotool windowfocus --sync "$1"; fi; }
 # client WINDOW: "x y width height" of the window's inside, on the screen.
 client() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
@@ -115,8 +119,47 @@ helpviewer=$(window '^Bramblex 2 Help$')
 wait_for "on_screen $helpviewer && apart $helpviewer $panel" || true
 check "on_screen $helpviewer" "the help viewer is not wholly on screen: $(frame "$helpviewer")"
 check "apart $helpviewer $panel" "the help viewer lies over the panel: $(frame "$helpviewer") / $(frame "$panel")"
+check "apart $helpviewer $canvas" "the help viewer lies over the canvas: $(frame "$helpviewer") / $(frame "$canvas")"
 import -window root "$out/help.png"
-xdotool windowunmap "$helpviewer"
+# F2 brings the viewer back when it was minimised (with a window manager to minimise it)
+viewable() { xwininfo -id "$1" | grep -q IsViewable; }
+if [ "$wm" != none ]; then
+  xdotool windowminimize --sync "$helpviewer"
+  focus "$panel"
+  xdotool key F2
+  check "wait_for 'viewable $helpviewer'" "F2 did not bring the minimised help viewer back"
+  check "wait_for '[ \$(xdotool getactivewindow) = $helpviewer ]'" "F2 did not make the help viewer the active window"
+  # F1 in the canvas brings the viewer back in front when the canvas lies over it
+  on_top() { [ "$(xprop -root _NET_CLIENT_LIST_STACKING | grep -o '0x[0-9a-f]*' | tail -n 1)" = "$(printf '0x%x' "$1")" ]; }
+  read -r cx cy _ <<<"$(client "$canvas")"
+  read -r hx hy _ <<<"$(client "$helpviewer")"
+  xdotool windowmove --sync "$canvas" "$hx" "$hy"
+  focus "$canvas"
+  wait_for "on_top $canvas"
+  xdotool key F1
+  check "wait_for 'on_top $helpviewer'" "F1 did not bring the help viewer in front of the canvas"
+  xdotool windowmove --sync "$canvas" "$cx" "$cy"
+  focus "$helpviewer"
+  xdotool key alt+F4
+  wait_for "! viewable $helpviewer"
+else
+  xdotool windowunmap "$helpviewer"
+fi
+
+# --- the Statistics window opens wholly on screen, clear of the panel and the canvas
+focus "$panel"
+xdotool key F6
+wait_for "xdotool search --onlyvisible --name '^Statistics$'"
+statistics=$(window '^Statistics$')
+wait_for "on_screen $statistics && apart $statistics $panel && apart $statistics $canvas" || true
+check "on_screen $statistics" "the Statistics window is not wholly on screen: $(frame "$statistics")"
+for w in panel canvas; do
+  check "apart $statistics ${!w}" "the Statistics window lies over the $w: $(frame "$statistics") / $(frame "${!w}")"
+done
+# painted WINDOW: the window shows more than black (the charts are drawn a moment after it maps)
+painted() { [ "$(import -window "$1" -format '%[fx:mean>0.1]' info:)" = 1 ]; }
+wait_for "painted $statistics" || true
+import -window root "$out/statistics.png"
 
 # --- the options window: its shortcuts work from inside a number box
 focus "$panel"
@@ -152,12 +195,36 @@ focus "$dialog"
 xdotool key Escape
 wait_for "! xdotool search --onlyvisible --name '^Save Profile:$'"
 
+# --- the next start puts the panel, the canvas and the Statistics window where they were left
+quit() {
+  focus "$panel"
+  xdotool key ctrl+q
+  for _ in $(seq 1 100); do
+    kill -0 "$app" 2>/dev/null || { app=""; break; }
+    sleep 0.1
+  done
+  [ -z "$app" ] || fail "the simulator did not end on Ctrl+Q"
+}
+xdotool windowmove --sync "$panel" 60 90
+xdotool windowmove --sync "$canvas" 700 420
+wait_for "[ \"\$(frame $canvas | cut -d' ' -f1-2)\" != \"\$(frame $panel | cut -d' ' -f1-2)\" ]"
+left_at="$(frame "$panel")/$(frame "$canvas")/$(frame "$statistics")"
+quit
+"$bin/Bramblex 2" >"$applog" 2>&1 &
+app=$!
+wait_for "xdotool search --onlyvisible --name '^Simulator$'"
+panel=$(window '^Bramblex 2\.1$')
+canvas=$(window '^Simulator$')
+wait_for "[ -n \"\$(xprop -id $canvas _NET_FRAME_EXTENTS 2>/dev/null | grep -o '[0-9]')\" ] || [ $wm = none ]"
 focus "$panel"
-xdotool key ctrl+q
-for _ in $(seq 1 100); do
-  kill -0 "$app" 2>/dev/null || { app=""; break; }
-  sleep 0.1
-done
-[ -z "$app" ] || fail "the simulator did not end on Ctrl+Q"
+xdotool key F6
+wait_for "xdotool search --onlyvisible --name '^Statistics$'"
+statistics=$(window '^Statistics$')
+back_at() { [ "$(frame "$panel")/$(frame "$canvas")/$(frame "$statistics")" = "$left_at" ]; }
+wait_for back_at || true
+check back_at "the windows came back at $(frame "$panel")/$(frame "$canvas")/$(frame "$statistics"), not $left_at"
+wait_for "painted $statistics" || true
+import -window root "$out/restarted.png"
+quit
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -22,7 +22,9 @@ private slots:
     void contextShowsItsTopicWithLinks();
     void unknownContextShowsContentsWithANote();
     void searchListsMatchingTopicsAndOpensThem();
+    void historyGoesBackAndForward();
     void serviceReusesOneViewerPerFile();
+    void viewerComesBackWhereItWasLeft();
     void missingOrBrokenFileIsReportedAndNothingOpens();
     void shippedFileOpensAtEveryContext();
     void viewerTakesInputWhileTheMessageBoxIsOpen();
@@ -132,6 +134,8 @@ void HelpViewerTest::searchListsMatchingTopicsAndOpensThem() {
     QCOMPARE(viewer->currentContext(), 2);
 
     search->setText("world");
+    QTest::keyClick(search, Qt::Key_Return); // the first match
+    QCOMPARE(viewer->currentContext(), 1);
     QCOMPARE(listed(*viewer), QStringList({"Resetting the world", "Saving profiles"}));
     search->setText("zebra");
     QVERIFY(listed(*viewer).isEmpty());
@@ -140,6 +144,59 @@ void HelpViewerTest::searchListsMatchingTopicsAndOpensThem() {
     child<QPushButton>(*viewer, "helpcontents")->click();
     QCOMPARE(search->text(), "");
     QCOMPARE(listed(*viewer).size(), 2);
+}
+
+// Each way back or forward, from the pages contents → 1 → 2; a new page drops the ones ahead.
+void HelpViewerTest::historyGoesBackAndForward() {
+    bx::test::FakeMessages messages;
+    bx::ViewerHelpService service(messages);
+    service.showHelp(path_, bx::HelpContents);
+    bx::HelpViewer* viewer = service.viewerFor(path_);
+    auto* text = child<QTextBrowser>(*viewer, "helptext");
+    auto* search = child<QLineEdit>(*viewer, "helpsearch");
+    auto* back = child<QPushButton>(*viewer, "helpback");
+    auto* forward = child<QPushButton>(*viewer, "helpforward");
+    const auto key = [](QWidget* w, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        return [=] { QTest::keyClick(w, k, m); };
+    };
+    const auto mouse = [](QWidget* w, Qt::MouseButton b) { return [=] { QTest::mouseClick(w, b); }; };
+    const struct {
+        const char* way;
+        std::function<void()> goBack, goForward;
+    } ways[] = {
+        {"buttons", [back] { back->click(); }, [forward] { forward->click(); }},
+        {"Alt+arrows", key(text, Qt::Key_Left, Qt::AltModifier), key(text, Qt::Key_Right, Qt::AltModifier)},
+        {"Alt+arrows in the search box", key(search, Qt::Key_Left, Qt::AltModifier),
+         key(search, Qt::Key_Right, Qt::AltModifier)},
+        {"Backspace, mouse 9", key(text, Qt::Key_Backspace), mouse(text->viewport(), Qt::ForwardButton)},
+        {"mouse 8 and 9", mouse(text->viewport(), Qt::BackButton),
+         mouse(text->viewport(), Qt::ForwardButton)},
+    };
+    service.showHelp(path_, bx::HelpContext, 1);
+    emit text->anchorClicked(QUrl("topic:2"));
+    for (const auto& w : ways) {
+        w.goBack();
+        QVERIFY2(viewer->currentContext() == 1, w.way);
+        w.goBack();
+        QVERIFY2(viewer->currentContext() == -1 && !back->isEnabled(), w.way);
+        w.goBack(); // nothing before the first page
+        QVERIFY2(viewer->currentContext() == -1, w.way);
+        w.goForward();
+        w.goForward();
+        QVERIFY2(viewer->currentContext() == 2 && !forward->isEnabled(), w.way);
+    }
+    search->setText("Profile");
+    QTest::keyClick(search, Qt::Key_Backspace); // edits the box
+    QCOMPARE(search->text(), "Profil");
+    QCOMPARE(viewer->currentContext(), 2);
+    back->click();
+    service.showHelp(path_, bx::HelpContext, 1); // the page shown: the one ahead stays
+    QVERIFY(forward->isEnabled());
+    QCOMPARE(viewer->currentContext(), 1);
+    service.showHelp(path_, bx::HelpContents);
+    QVERIFY(!forward->isEnabled());
+    back->click();
+    QCOMPARE(viewer->currentContext(), 1);
 }
 
 void HelpViewerTest::serviceReusesOneViewerPerFile() {
@@ -152,12 +209,37 @@ void HelpViewerTest::serviceReusesOneViewerPerFile() {
     QCOMPARE(service.viewerFor(path_), first);
     QVERIFY(first->isVisible());
     QCOMPARE(first->currentContext(), 2);
+    first->showMinimized();
+    service.showHelp(path_, bx::HelpContents); // brought back
+    QVERIFY(!first->isMinimized());
 
     const std::string other = writeFile("other.hlp", "@topic 7 Seven\n");
     service.showHelp(other, bx::HelpContext, 7);
     QVERIFY(service.viewerFor(other));
     QVERIFY(service.viewerFor(other) != first);
     QCOMPARE(service.viewerFor(other)->windowTitle(), "Bramblex Help"); // the file has no title
+}
+
+// Kept when the viewer is closed, or when the program ends with it open; back on the next run.
+void HelpViewerTest::viewerComesBackWhereItWasLeft() {
+    bx::test::FakeMessages messages;
+    bx::test::MemorySettingsStore store;
+    const QRect places[] = {{60, 70, 500, 400}, {80, 90, 520, 420}};
+    for (int run = 0; run < 3; ++run) {
+        bx::ViewerHelpService service(messages);
+        service.keepPlaces(&store);
+        service.showHelp(path_, bx::HelpContents);
+        bx::HelpViewer* viewer = service.viewerFor(path_);
+        if (run > 0)
+            QCOMPARE(QRect(viewer->pos(), viewer->size()), places[run - 1]);
+        if (run == 2)
+            break;
+        viewer->move(places[run].topLeft());
+        viewer->resize(places[run].size());
+        if (run == 0)
+            viewer->close();
+        service.keepPlaces(nullptr);
+    }
 }
 
 void HelpViewerTest::missingOrBrokenFileIsReportedAndNothingOpens() {

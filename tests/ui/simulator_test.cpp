@@ -20,6 +20,7 @@
 #include "ui/mainwindow.h"
 #include "ui/optionswindow.h"
 #include "ui/simulatorapp.h"
+#include "ui/statisticswindow.h"
 #include "ui/viewoperations.h"
 
 using namespace bx;
@@ -116,6 +117,60 @@ private slots:
         app->optionsWindow().show();
         QCoreApplication::processEvents();
         QCOMPARE(app->optionsWindow().minimumSize(), app->optionsWindow().maximumSize());
+    }
+
+    // The next start puts the panel, the canvas (at its laid-out size) and the Statistics window
+    // where the user left them; a place off every screen is not used.
+    void windowsComeBackWhereTheyWereLeft() {
+        const QSize canvas = display().size();
+        main().move(100, 60);
+        display().move(500, 80);
+        app->showStatistics();
+        QWidget& statistics = app->statisticsWindow();
+        statistics.move(50, 300);
+        statistics.resize(500, 450);
+        app->shutDown();
+        const struct {
+            const char *panel, *canvas;
+            QPoint panelAt, canvasAt;
+        } starts[] = {
+            {nullptr, nullptr, {100, 60}, {500, 80}},
+            {"-3000 -3000 500 400", "5000 80 999 999", {20, 40}, {}}, // {}: beside the panel
+            {"100 60", "500 80 200 x", {20, 40}, {}},
+        };
+        for (const auto& start : starts) {
+            if (start.panel) {
+                fakes->settings.set("Bramblex 2", "Windows", "Panel", start.panel);
+                fakes->settings.set("Bramblex 2", "Windows", "Canvas", start.canvas);
+            }
+            app.reset();
+            app = test::startSimulator(*fakes, programFolder->path(), 5);
+            QCOMPARE(main().pos(), start.panelAt);
+            QCOMPARE(display().pos(), start.canvasAt.isNull()
+                                          ? QPoint(main().frameGeometry().right() + 20, 40)
+                                          : start.canvasAt);
+            QCOMPARE(display().size(), canvas);
+        }
+        app->showStatistics();
+        QCOMPARE(QRect(app->statisticsWindow().pos(), app->statisticsWindow().size()),
+                 QRect(50, 300, 500, 450));
+    }
+
+    // At scale 2 the banner's letters have edges finer than one of its pixels at scale 1, which a
+    // picture made at scale 1 and enlarged cannot have.
+    void bannerIsSharpAtScaleTwo() {
+        QLabel* banner = control<QLabel>("Picture1");
+        QImage picture(banner->size() * 2, QImage::Format_RGB32);
+        picture.setDevicePixelRatio(2);
+        banner->render(&picture);
+        int finer = 0;
+        for (int y = 0; y < picture.height(); y += 2)
+            for (int x = 0; x < picture.width(); x += 2) {
+                const QRgb c = picture.pixel(x, y);
+                finer += picture.pixel(x + 1, y) != c || picture.pixel(x, y + 1) != c ||
+                         picture.pixel(x + 1, y + 1) != c;
+            }
+        QVERIFY2(finer > 100, qPrintable(QString::number(finer)));
     }
 
     void resetAnsweredNoChangesNothing() {

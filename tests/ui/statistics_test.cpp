@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QChartView>
+#include <QGraphicsTextItem>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScreen>
@@ -139,15 +140,37 @@ private slots:
         checkPopulationAxis();
     }
 
-    // Beside the canvas, wholly on the screen.
+    // At its smallest, on a long history of a large world: every legend entry and axis label that
+    // is shown is whole, none cut short with "...".
+    void legendsAndLabelsAreWholeAtTheSmallestSize() {
+        StatsHistory history;
+        for (int64_t g = 999000; g <= 1000000; ++g)
+            history.add({g, 9000, 10000, {200, 100, 50}, {20, 40, 60}, false});
+        SimulationOptions options;
+        options.gridSizeX = options.gridSizeY = 100;
+        StatisticsWindow s(history, options, fakes->files, fakes->messages, "");
+        s.show();
+        s.resize(s.minimumSizeHint());
+        s.redraw(true);
+        QCoreApplication::processEvents();
+        for (const char* name : {"countschart", "colourschart"})
+            for (QGraphicsItem* item : test::controlOf<QChartView>(s, name)->scene()->items())
+                if (const auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && text->isVisible())
+                    QVERIFY2(!text->toPlainText().contains("..."), qPrintable(text->toPlainText()));
+    }
+
+    // Beside the canvas, wholly on the screen; in front again when minimised.
     void opensBesideTheCanvas() {
         DisplayWindow& canvas = app->displayWindow();
         canvas.move(0, 40);
         test::itemOf(main(), "statistics")->trigger();
-        const QWidget& s = app->statisticsWindow();
+        QWidget& s = app->statisticsWindow();
         QVERIFY(s.isVisible());
         QVERIFY2(!s.frameGeometry().intersects(canvas.frameGeometry()), "beside the canvas");
         QVERIFY(canvas.screen()->availableGeometry().contains(s.frameGeometry()));
+        s.showMinimized();
+        test::itemOf(main(), "statistics")->trigger();
+        QVERIFY(!s.isMinimized());
     }
 
     // The same seed, the same options: the exported history is the runner's --stats, the picture
