@@ -35,9 +35,9 @@ int main(int argc, char** argv) {
     bx::IniSettingsStore settings;
     const std::string folder = bx::programFolder();
     // An installed copy the user cannot write keeps its profiles in the user's data folder.
-    bx::SimulatorApp simulator(bx::Platform{messages, help, screen, cursor, browser, files, colours, folders,
-                                            programs, settings, folder,
-                                            bx::profileHome(folder, bx::userDataFolder())});
+    bx::SimulatorApp simulator(bx::Platform{
+        messages, help, screen, cursor, browser, files, colours, folders, programs, settings, folder,
+        bx::profileHome(folder, bx::userDataFolder()), bx::picturesFolder(), bx::documentsFolder()});
     files.setHomeWindow(&simulator.mainWindow());
     QObject::connect(&simulator, &bx::SimulatorApp::ended, &app, &QApplication::quit);
     simulator.startUp();

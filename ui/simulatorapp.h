@@ -23,6 +23,7 @@
 #include "platform/programstarter.h"
 #include "platform/screen.h"
 #include "record/history.h"
+#include "savefile.h"
 #include "saverinstall/settingsstore.h"
 #include "saverinstall/systemfolders.h"
 
@@ -50,11 +51,13 @@ struct Platform {
     WebBrowser& browser;
     FileDialogs& files;
     ColourPicker& colours;
-    SystemFolders& folders;    // the Windows and system directories the screensaver is installed into
-    ProgramStarter& programs;  // starts the screensaver for a test
-    SettingsStore& settings;   // the square size shared with the screensaver
-    std::string programFolder; // the help files and the screensaver sit in it
-    std::string profileHome;   // the Profiles folder lives in it
+    SystemFolders& folders;      // the Windows and system directories the screensaver is installed into
+    ProgramStarter& programs;    // starts the screensaver for a test
+    SettingsStore& settings;     // the square size shared with the screensaver
+    std::string programFolder;   // the help files and the screensaver sit in it
+    std::string profileHome;     // the Profiles folder lives in it
+    std::string picturesFolder;  // where pictures are saved first
+    std::string documentsFolder; // where tables are saved first
 };
 
 class SimulatorApp : public QObject, public SimulationHost {
@@ -149,6 +152,7 @@ private:
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<AboutWindow> about_;
     StatsHistory history_; // the generations since the last reset or load
+    SaveFolders saveFolders_{platform_.settings, platform_.picturesFolder, platform_.documentsFolder};
     GenerationRecorder recorder_{options_, world_, true};
     std::unique_ptr<StatisticsWindow> statistics_;
     bool ending_ = false;

@@ -67,5 +67,25 @@ TEST_F(xdgsystemfolders_test, profiles_stay_beside_a_program_the_user_can_write)
     EXPECT_EQ("/user/data", profileHome(installed.string(), "/user/data"));
 }
 
+// Pictures and documents are saved first into the XDG folder user-dirs.dirs names, while it is
+// there, else into the home folder.
+TEST_F(xdgsystemfolders_test, pictures_and_documents_go_to_their_xdg_folders_else_home) {
+    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const std::string savedConfig = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+    setenv("HOME", data.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (data / "config").c_str(), 1);
+    fs::create_directories(data / "config");
+    std::ofstream(data / "config/user-dirs.dirs")
+        << "XDG_PICTURES_DIR=\"$HOME/Bilder\"\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n";
+    EXPECT_EQ(data.string(), picturesFolder());
+    EXPECT_EQ(data.string(), documentsFolder());
+    fs::create_directories(data / "Bilder");
+    fs::create_directories(data / "Dokumente");
+    EXPECT_EQ((data / "Bilder").string(), picturesFolder());
+    EXPECT_EQ((data / "Dokumente").string(), documentsFolder());
+    setenv("HOME", savedHome.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
+}
+
 } // namespace
 } // namespace bx

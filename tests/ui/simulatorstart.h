@@ -46,10 +46,11 @@ inline std::array<QAction*, 7> quickItemsOf(const QObject& window) {
 inline std::unique_ptr<SimulatorApp> startSimulator(FakePlatform& fakes, const QString& folder,
                                                     uint64_t seed) {
     const std::string path = folder.toStdString();
-    auto app = std::make_unique<SimulatorApp>(
-        Platform{fakes.messages, fakes.help, fakes.screen, fakes.cursor, fakes.browser, fakes.files,
-                 fakes.colours, fakes.folders, fakes.programs, fakes.settings, path, path},
-        std::make_unique<RandomGenerator>(seed));
+    auto app = std::make_unique<SimulatorApp>(Platform{fakes.messages, fakes.help, fakes.screen, fakes.cursor,
+                                                       fakes.browser, fakes.files, fakes.colours,
+                                                       fakes.folders, fakes.programs, fakes.settings, path,
+                                                       path, path + "/Pictures", path + "/Documents"},
+                                              std::make_unique<RandomGenerator>(seed));
     app->startUp();
     controlOf<QTimer>(app->mainWindow(), "Timer1")->stop();
     return app;
