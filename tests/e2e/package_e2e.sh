@@ -78,6 +78,9 @@ undocumented() { # words of $2 (one a line) missing from the page $1
 run_words=$("$tree/usr/bin/bramblex-run" --help | grep -oE -- '^  (--[a-z-]+|[a-zA-Z0-9]+)' | tr -d ' ')
 missing=$(undocumented man1/bramblex-run.1.gz "$run_words")
 check '[ -z "$missing" ]' "bramblex-run.1 does not name: $missing"
+simulator_words=$("$tree/usr/bin/bramblex2" --help | grep -oE -- '^  --[a-z-]+' | tr -d ' ')
+missing=$(undocumented man1/bramblex2.1.gz "$simulator_words")
+check '[ -n "$simulator_words" ] && [ -z "$missing" ]' "bramblex2.1 does not name: $missing"
 saver_words=$("$saver" --help | grep -oE -- '^  (/[a-z]|--[a-z-]+)' | tr -d ' ')
 missing=$(undocumented man6/bramblex2-screensaver.6.gz "$saver_words")
 check '[ -z "$missing" ]' "bramblex2-screensaver.6 does not name: $missing"
