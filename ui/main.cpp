@@ -1,5 +1,7 @@
 // Bramblex 2: the simulator.
 #include <QApplication>
+#include <QDir>
+#include <QIcon>
 #include <csignal>
 #include <iostream>
 #include <string>
@@ -55,7 +57,12 @@ int main(int argc, char** argv) {
     // end the program and lose the world.
     std::signal(SIGPIPE, SIG_IGN);
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Bramblex 2");
+    QApplication::setApplicationName("Bramblex 2"); // also the windows' WM_CLASS: the desktop entry names it
+    QApplication::setDesktopFileName("bramblex2");
+    QIcon icon;
+    for (const QString& picture : QDir(":/windowicon").entryList())
+        icon.addFile(":/windowicon/" + picture);
+    QApplication::setWindowIcon(icon);
     QApplication::setQuitOnLastWindowClosed(false); // the program ends with the main window's unload
     bx::QtScreen screen;
     bx::OverrideCursorCounter cursor;

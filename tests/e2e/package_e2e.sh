@@ -57,6 +57,10 @@ check 'appstreamcli validate --no-net "$tree/usr/share/metainfo/com.example.bram
   "the AppStream metainfo is not valid"
 entry="$tree/usr/share/applications/screensavers/bramblex2-screensaver.desktop"
 check 'desktop-file-validate "$tree/usr/share/applications/bramblex2.desktop" "$entry"' "a desktop entry is not valid"
+# Menus list the simulator under each main category its entry names: one.
+main_categories=$(sed -n 's/^Categories=//p' "$tree/usr/share/applications/bramblex2.desktop" | tr ';' '\n' |
+  grep -cxE 'AudioVideo|Audio|Video|Development|Education|Game|Graphics|Network|Office|Science|Settings|System|Utility')
+check '[ "$main_categories" = 1 ]' "the desktop entry names $main_categories main categories"
 # MATE and Xfce list the screensaver only without NoDisplay, and start it by its full path.
 check '! grep -q "^NoDisplay" "$entry" && grep -qx "Exec=/usr/libexec/xscreensaver/bramblex2-screensaver --root" "$entry"' \
   "the screensaver entry is hidden or does not start the saver from /usr/libexec/xscreensaver"
