@@ -31,6 +31,34 @@ check '[ "$(dpkg-parsechangelog -l "$(dirname "$0")/../../data/changelog" -S Ver
   "data/changelog's newest entry is not the package's version $version"
 check 'dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6"' "dpkg-shlibdeps found no Qt dependency"
 
+# The long description reads as written in cmake/package.cmake, every character kept.
+written=$(sed -n '/^string(CONCAT CPACK_PACKAGE_DESCRIPTION$/,/)$/p' "$(dirname "$0")/../../cmake/package.cmake" |
+  grep -o '"[^"]*"' | sed 's/^"//; s/"$//; s/\\n$//' || true)
+packed=$(dpkg-deb -f "$deb" Description | tail -n +2 | sed 's/^ //')
+check '[ -n "$written" ] && [ "$written" = "$packed" ]' "the long description is not as written: $packed"
+
+# The programs are built with the distribution's hardening flags (dpkg-buildflags): every file
+# compiled with fortified libc calls and the stack protector (which calls only show where sizes
+# are known, so the compile commands say it), linked with relro and bindnow as a position-
+# independent program.
+commands="$build/compile_commands.json"
+check '[ "$(grep -c "\"command\"" "$commands")" -gt 0 ] &&
+  [ "$(grep "\"command\"" "$commands" | grep -c -e "-D_FORTIFY_SOURCE=2 .*-fstack-protector-strong")" = "$(grep -c "\"command\"" "$commands")" ]' \
+  "not every file is compiled with -D_FORTIFY_SOURCE=2 and -fstack-protector-strong"
+hardened() {
+  local elf
+  elf=$(readelf -hldW --dyn-syms "$1")
+  grep -q GNU_RELRO <<<"$elf" && grep -q BIND_NOW <<<"$elf" && grep -q 'Type: *DYN ' <<<"$elf" &&
+    grep -q __stack_chk_fail <<<"$elf"
+}
+for p in "Bramblex 2" "Bramblex 2.scr" bramblex-run; do
+  check 'hardened "$tree/usr/lib/bramblex2/$p"' "/usr/lib/bramblex2/$p is not linked with relro and bindnow"
+done
+if command -v hardening-check >/dev/null; then
+  check '(cd "$tree/usr/lib/bramblex2" && hardening-check "Bramblex 2" "Bramblex 2.scr" bramblex-run) >"$out/hardening.txt"' \
+    "hardening-check finds flags missing (hardening.txt)"
+fi
+
 # Where the desktop, the menus and the screensaver hosts look.
 expected=(
   /usr/bin/bramblex2 /usr/bin/bramblex-run /usr/libexec/xscreensaver/bramblex2-screensaver
