@@ -42,6 +42,7 @@ struct Simulator {
         app = std::make_unique<bx::SimulatorApp>(
             bx::Platform{fakes.messages, fakes.help, fakes.screen, fakes.cursor, fakes.browser, fakes.files,
                          fakes.colours, fakes.folders, fakes.commands, fakes.programs, fakes.settings,
+                         programFolder.path().toStdString(), programFolder.path().toStdString(),
                          programFolder.path().toStdString(), programFolder.path().toStdString()},
             std::make_unique<bx::RandomGenerator>(2));
         app->startUp();

@@ -29,6 +29,8 @@ function(bramblex_install_link folder name program)
     file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${folder}\")
     file(REMOVE \"\${link}\")
     file(CREATE_LINK \"${prefix}/${program}\" \"\${link}\" SYMBOLIC)
+    # The manifest lists what file(INSTALL) installs, without DESTDIR; a link made here is added.
+    list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${CMAKE_INSTALL_PREFIX}/${folder}/${name}\")
   " ${ARGN})
 endfunction()
 

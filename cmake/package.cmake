@@ -9,16 +9,17 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Bramblex 2 developers")
 set(CPACK_PACKAGE_CONTACT "Bramblex 2 maintainers <maintainers@users.noreply.c-seed-0d712f59.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "artificial-life simulator with a companion screensaver")
-set(CPACK_PACKAGE_DESCRIPTION
+# The long description as Debian shows it: paragraphs of whole sentences, lines of at most 80
+# characters, " ." between paragraphs. (CONCAT keeps every character; a list would lose semicolons.)
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Bramblex 2 grows a world on a grid of coloured squares. Every square carries an\n"
-    "environment and an organism; generation after generation they decay, grow, feed\n"
-    "each other and overtake their neighbours, mutations change the colour that\n"
-    "spreads and asteroids drop new colours on random squares.\n"
+    "environment and an organism. Generation after generation they decay, grow, feed\n"
+    "each other and overtake their neighbours. Mutations change the colour that\n"
+    "spreads, and asteroids drop new colours on random squares.\n"
     ".\n"
     "The package holds the simulator (bramblex2), its screensaver for xscreensaver\n"
     "and mate-screensaver, and bramblex-run, which runs the same worlds from the\n"
     "command line and writes statistics, pictures and profiles.")
-string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

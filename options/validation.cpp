@@ -16,12 +16,20 @@ std::string wholeText(double v) {
 
 } // namespace
 
-std::optional<double> numericValue(std::string_view text) {
-    return parseDecimal(trimmed(text, " "), ExponentLetters::EorD);
+std::optional<double> numericValue(std::string_view text, DecimalMark mark) {
+    const std::string_view number = trimmed(text, " ");
+    const std::size_t comma = number.find(',');
+    if (mark == DecimalMark::PointOrComma && comma != std::string_view::npos &&
+        number.find('.') == std::string_view::npos && number.find(',', comma + 1) == std::string_view::npos) {
+        std::string pointed(number);
+        pointed[comma] = '.';
+        return parseDecimal(pointed, ExponentLetters::EorD);
+    }
+    return parseDecimal(number, ExponentLetters::EorD);
 }
 
-int32_t textToInteger(std::string_view text) {
-    const std::optional<double> v = numericValue(text);
+int32_t textToInteger(std::string_view text, DecimalMark mark) {
+    const std::optional<double> v = numericValue(text, mark);
     if (!v)
         return 0;
     const double r = std::nearbyint(*v);
@@ -37,8 +45,9 @@ int32_t storedValueOf(OptionTextBox box, const SimulationOptions& o) {
 }
 
 std::optional<std::string> correctedText(OptionTextBox box, std::string_view text,
-                                         const SimulationOptions& stored, int screenWidth, int screenHeight) {
-    const std::optional<double> value = numericValue(text);
+                                         const SimulationOptions& stored, int screenWidth, int screenHeight,
+                                         DecimalMark mark) {
+    const std::optional<double> value = numericValue(text, mark);
     if (!value)
         return formatInteger(storedValueOf(box, stored));
     const OptionField& field = optionOfTextBox(box);
@@ -60,16 +69,17 @@ std::optional<std::string> correctedText(OptionTextBox box, std::string_view tex
 }
 
 ValidatedText validateText(OptionTextBox box, std::string_view text, const SimulationOptions& stored,
-                           int screenWidth, int screenHeight) {
+                           int screenWidth, int screenHeight, DecimalMark mark) {
     std::string current(text);
     // Each replacement is a number within the bounds, so this settles within a few rounds.
     for (int round = 0; round < 8; ++round) {
-        std::optional<std::string> next = correctedText(box, current, stored, screenWidth, screenHeight);
+        std::optional<std::string> next =
+            correctedText(box, current, stored, screenWidth, screenHeight, mark);
         if (!next)
             break;
         current = std::move(*next);
     }
-    return {current, textToInteger(current)};
+    return {current, textToInteger(current, mark)};
 }
 
 int gridSliderValue(int value) {

@@ -25,7 +25,9 @@ enum class OverwriteAnswer { Yes, No, Cancel };
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
-    // The chosen file's path, or nothing when the user cancelled.
+    // The chosen file's path (an existing file), or nothing when the user cancelled. A name typed
+    // without an extension that names no file gets the extension of the filter selected at opening
+    // when that makes the name of a file ("mytest" opens "mytest.bx2").
     virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
     // The chosen path, with the chosen filter's extension added to a name typed without one (see
     // withFilterExtension); the dialog itself never asks about overwriting, the caller does with
@@ -37,6 +39,10 @@ public:
 
 // The Qt name filter of one entry. A lone "*.*" becomes "*": on Linux many files have no dot.
 std::string qtNameFilter(const FileFilter& filter);
+
+// The extension a filter names, without the dot: "bx2" for "*.bx2" or "*.bx2;*.BX2"; nothing for
+// all files or a pattern with wildcards after "*.".
+std::string filterExtension(const FileFilter& filter);
 
 // The name a save dialog gives back: "mytest" with "*.bx2" chosen is "mytest.bx2". A name that has
 // an extension keeps it, and a filter without one (all files) adds nothing.

@@ -1,10 +1,19 @@
 #include "platform/folders.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
 namespace bx {
+namespace {
+
+std::string existingOrHome(QStandardPaths::StandardLocation location) {
+    const QString folder = QStandardPaths::writableLocation(location);
+    return (!folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath()).toStdString();
+}
+
+} // namespace
 
 std::string programFolder() {
     return QCoreApplication::applicationDirPath().toStdString();
@@ -21,6 +30,14 @@ std::string profileHome(const std::string& programFolder, const std::string& use
     // package, then never takes profiles with it.
     const bool installed = folder.fileName() == "bramblex2" && QFileInfo(folder.path()).fileName() == "lib";
     return folder.isDir() && folder.isWritable() && !installed ? programFolder : userFolder;
+}
+
+std::string picturesFolder() {
+    return existingOrHome(QStandardPaths::PicturesLocation);
+}
+
+std::string documentsFolder() {
+    return existingOrHome(QStandardPaths::DocumentsLocation);
 }
 
 } // namespace bx

@@ -15,4 +15,9 @@ std::string userDataFolder();
 // <prefix>/lib/bramblex2, whoever may write it).
 std::string profileHome(const std::string& programFolder, const std::string& userFolder);
 
+// Where pictures and documents saved by the user go first: the user's XDG Pictures or Documents
+// folder (user-dirs.dirs) when it exists, else the home folder.
+std::string picturesFolder();
+std::string documentsFolder();
+
 } // namespace bx

@@ -1,10 +1,15 @@
 #include "numberfield.h"
 
 #include <QLineEdit>
+#include <QLocale>
 #include <QSignalBlocker>
 #include <QSlider>
 
 namespace bx {
+
+DecimalMark typedDecimalMark() {
+    return QLocale().decimalPoint() == QStringLiteral(",") ? DecimalMark::PointOrComma : DecimalMark::Point;
+}
 
 NumberField::NumberField(OptionTextBox kind, const ValidationContext& context, QLineEdit* box,
                          QSlider* slider, QObject* parent)
@@ -38,7 +43,7 @@ void NumberField::textChanged() {
     const QByteArray text = box_->text().toUtf8();
     const ValidatedText result =
         validateText(kind_, std::string_view(text.constData(), size_t(text.size())), context_.stored,
-                     context_.screen.widthPixels(), context_.screen.heightPixels());
+                     context_.screen.widthPixels(), context_.screen.heightPixels(), context_.mark);
     const QString corrected = QString::fromStdString(result.text);
     if (corrected != box_->text()) {
         const QSignalBlocker quiet(box_);

@@ -13,11 +13,16 @@ class QSlider;
 
 namespace bx {
 
-// What the boxes check against: the record's current values and the screen size.
+// What the boxes check against: the record's current values and the screen size; and what the
+// user's locale lets them type for the decimal point.
 struct ValidationContext {
     const SimulationOptions& stored;
     const ScreenMetrics& screen;
+    DecimalMark mark = DecimalMark::Point;
 };
+
+// The decimal marks of the user's locale (QLocale's default): a comma too where it is the point.
+DecimalMark typedDecimalMark();
 
 class NumberField : public QObject {
     Q_OBJECT

@@ -36,7 +36,7 @@ OptionsWindow::OptionsWindow(SimulationOptions& options, const ScreenMetrics& sc
     : options_(options), screen_(screen) {
     setObjectName("optionswindow");
     setWindowModality(Qt::ApplicationModal);
-    const ValidationContext context{options_, screen_};
+    const ValidationContext context{options_, screen_, typedDecimalMark()};
     general = new GeneralTab(context);
     organisms = new OrganismsTab(context, picker);
     environment = new EnvironmentTab(context, picker);
@@ -265,7 +265,8 @@ void OptionsWindow::takePlainControls() {
         if (f.control.kind == ControlKind::CheckBox)
             options_.*f.flag = checkBoxOf(f)->isChecked();
         else if (f.control.kind == ControlKind::NumberBox) // the text decides: "2.5" gives 2
-            options_.*f.integer = textToInteger(numberFieldOf(f)->box()->text().toStdString());
+            options_.*f.integer =
+                textToInteger(numberFieldOf(f)->box()->text().toStdString(), typedDecimalMark());
     }
 }
 

@@ -70,7 +70,7 @@ SimulatorApp::SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng)
     display_->setEvents(view_.get());
     display_->setWaitingSquares([this] { sim_->paintWaiting(); });
     statistics_ = std::make_unique<StatisticsWindow>(history_, options_, platform_.files, platform_.messages,
-                                                     platform_.profileHome);
+                                                     saveFolders_);
     view_->setShowStatistics([this] { showStatistics(); });
     profiles_->setLoaded([this] { history_.clear(); }); // rows from the loaded generation on
     connect(statistics_.get(), &StatisticsWindow::hidden, this,
@@ -280,11 +280,9 @@ void SimulatorApp::showStatistics() {
 void SimulatorApp::savePicture() {
     std::ostringstream png;
     writeWorldPng(png, world_, options_.gridSizeX, options_.gridSizeY, world_.squareSize);
-    const FileDialogRequest request{"Save Picture:",
-                                    platform_.profileHome,
-                                    {{"PNG Pictures (*.png)", "*.png"}, {"All Files (*.*)", "*.*"}},
-                                    1};
-    saveTextAs(platform_.files, platform_.messages, request, png.str());
+    const FileDialogRequest request{
+        "Save Picture:", {}, {{"PNG Pictures (*.png)", "*.png"}, {"All Files (*.*)", "*.*"}}, 1};
+    saveTextAs(platform_.files, platform_.messages, saveFolders_, SavedKind::Picture, request, png.str());
 }
 
 void SimulatorApp::generationEnded(bool worldWasReset) {

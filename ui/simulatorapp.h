@@ -24,6 +24,7 @@
 #include "platform/screen.h"
 #include "platform/windowplaces.h"
 #include "record/history.h"
+#include "savefile.h"
 #include "saverinstall/commandrunner.h"
 #include "saverinstall/desktophosts.h"
 #include "saverinstall/settingsstore.h"
@@ -52,12 +53,14 @@ struct Platform {
     WebBrowser& browser;
     FileDialogs& files;
     ColourPicker& colours;
-    HostFolders folders;       // where the screensaver hosts look (home, XDG folders, hack folder)
-    CommandRunner& commands;   // the hosts' tools: gsettings, xscreensaver-command, xfconf-query
-    ProgramStarter& programs;  // starts the screensaver for a test
-    SettingsStore& settings;   // the square size shared with the screensaver
-    std::string programFolder; // the help files and the screensaver sit in it
-    std::string profileHome;   // the Profiles folder lives in it
+    HostFolders folders;         // where the screensaver hosts look (home, XDG folders, hack folder)
+    CommandRunner& commands;     // the hosts' tools: gsettings, xscreensaver-command, xfconf-query
+    ProgramStarter& programs;    // starts the screensaver for a test
+    SettingsStore& settings;     // the square size shared with the screensaver
+    std::string programFolder;   // the help files and the screensaver sit in it
+    std::string profileHome;     // the Profiles folder lives in it
+    std::string picturesFolder;  // where pictures are saved first
+    std::string documentsFolder; // where tables are saved first
 };
 
 class SimulatorApp : public QObject, public SimulationHost {
@@ -154,6 +157,7 @@ private:
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<AboutWindow> about_;
     StatsHistory history_; // the generations since the last reset or load
+    SaveFolders saveFolders_{platform_.settings, platform_.picturesFolder, platform_.documentsFolder};
     GenerationRecorder recorder_{options_, world_, true};
     std::unique_ptr<StatisticsWindow> statistics_;
     bool ending_ = false;

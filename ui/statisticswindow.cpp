@@ -42,9 +42,9 @@ double component(const GenerationStats& s, int which) {
 } // namespace
 
 StatisticsWindow::StatisticsWindow(StatsHistory& history, const SimulationOptions& options,
-                                   FileDialogs& files, MessageService& messages, std::string folder)
+                                   FileDialogs& files, MessageService& messages, SaveFolders& folders)
     : QWidget(nullptr, Qt::Window), redrawTimer(new QTimer(this)), history_(history), options_(options),
-      files_(files), messages_(messages), folder_(std::move(folder)) {
+      files_(files), messages_(messages), folders_(folders) {
     setObjectName("statisticswindow");
     setWindowTitle("Statistics");
     counts_ = makeChart("Population", "Squares",
@@ -230,12 +230,13 @@ void StatisticsWindow::fitTicks() {
     }
 }
 
-void StatisticsWindow::saveAs(const char* title, const FileFilter& filter, const std::string& text) {
-    saveTextAs(files_, messages_, {title, folder_, {filter, {"All Files (*.*)", "*.*"}}, 1}, text);
+void StatisticsWindow::saveAs(const char* title, SavedKind kind, const FileFilter& filter,
+                              const std::string& text) {
+    saveTextAs(files_, messages_, folders_, kind, {title, {}, {filter, {"All Files (*.*)", "*.*"}}, 1}, text);
 }
 
 void StatisticsWindow::exportCsv() {
-    saveAs("Export Statistics:", {"CSV Files (*.csv)", "*.csv"}, history_.csv());
+    saveAs("Export Statistics:", SavedKind::Table, {"CSV Files (*.csv)", "*.csv"}, history_.csv());
 }
 
 void StatisticsWindow::saveChart() {
@@ -251,7 +252,7 @@ void StatisticsWindow::saveChart() {
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     picture.save(&buffer, "PNG");
-    saveAs("Save Chart:", {"PNG Pictures (*.png)", "*.png"},
+    saveAs("Save Chart:", SavedKind::Picture, {"PNG Pictures (*.png)", "*.png"},
            std::string(png.constData(), std::size_t(png.size())));
 }
 

@@ -10,6 +10,7 @@
 #include "platform/filedialogs.h"
 #include "platform/messages.h"
 #include "record/history.h"
+#include "savefile.h"
 
 class QChart;
 class QChartView;
@@ -23,7 +24,7 @@ class StatisticsWindow : public QWidget {
     Q_OBJECT
 public:
     StatisticsWindow(StatsHistory& history, const SimulationOptions& options, FileDialogs& files,
-                     MessageService& messages, std::string folder);
+                     MessageService& messages, SaveFolders& folders);
 
     // Shows the window (and brings it to the front), drawn from the history as it is; a window
     // that was closed opens beside `beside`, wholly on its screen.
@@ -51,7 +52,7 @@ private:
     Chart makeChart(const QString& title, const QString& yTitle,
                     std::vector<std::pair<QString, QColor>> lines);
     // Asks for a file and writes text into it (savefile.h).
-    void saveAs(const char* title, const FileFilter& filter, const std::string& text);
+    void saveAs(const char* title, SavedKind kind, const FileFilter& filter, const std::string& text);
 
     void showDots(bool dots);
     void drawAxes(double first, double last, double mostSquares);
@@ -67,7 +68,7 @@ private:
     const SimulationOptions& options_;
     FileDialogs& files_;
     MessageService& messages_;
-    std::string folder_;
+    SaveFolders& folders_;
     Chart counts_, colours_;
     struct Axes {
         double first = 0, last = 0; // generations

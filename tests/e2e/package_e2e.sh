@@ -31,6 +31,34 @@ check '[ "$(dpkg-parsechangelog -l "$(dirname "$0")/../../data/changelog" -S Ver
   "data/changelog's newest entry is not the package's version $version"
 check 'dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6"' "dpkg-shlibdeps found no Qt dependency"
 
+# The long description reads as written in cmake/package.cmake, every character kept.
+written=$(sed -n '/^string(CONCAT CPACK_PACKAGE_DESCRIPTION$/,/)$/p' "$(dirname "$0")/../../cmake/package.cmake" |
+  grep -o '"[^"]*"' | sed 's/^"//; s/"$//; s/\\n$//' || true)
+packed=$(dpkg-deb -f "$deb" Description | tail -n +2 | sed 's/^ //')
+check '[ -n "$written" ] && [ "$written" = "$packed" ]' "the long description is not as written: $packed"
+
+# The programs are built with the distribution's hardening flags (dpkg-buildflags): every file
+# compiled with fortified libc calls and the stack protector (which calls only show where sizes
+# are known, so the compile commands say it), linked with relro and bindnow as a position-
+# independent program.
+commands="$build/compile_commands.json"
+check '[ "$(grep -c "\"command\"" "$commands")" -gt 0 ] &&
+  [ "$(grep "\"command\"" "$commands" | grep -c -e "-D_FORTIFY_SOURCE=2 .*-fstack-protector-strong")" = "$(grep -c "\"command\"" "$commands")" ]' \
+  "not every file is compiled with -D_FORTIFY_SOURCE=2 and -fstack-protector-strong"
+hardened() {
+  local elf
+  elf=$(readelf -hldW --dyn-syms "$1")
+  grep -q GNU_RELRO <<<"$elf" && grep -q BIND_NOW <<<"$elf" && grep -q 'Type: *DYN ' <<<"$elf" &&
+    grep -q __stack_chk_fail <<<"$elf"
+}
+for p in "Bramblex 2" "Bramblex 2.scr" bramblex-run; do
+  check 'hardened "$tree/usr/lib/bramblex2/$p"' "/usr/lib/bramblex2/$p is not linked with relro and bindnow"
+done
+if command -v hardening-check >/dev/null; then
+  check '(cd "$tree/usr/lib/bramblex2" && hardening-check "Bramblex 2" "Bramblex 2.scr" bramblex-run) >"$out/hardening.txt"' \
+    "hardening-check finds flags missing (hardening.txt)"
+fi
+
 # Where the desktop, the menus and the screensaver hosts look.
 expected=(
   /usr/bin/bramblex2 /usr/bin/bramblex-run /usr/libexec/xscreensaver/bramblex2-screensaver
@@ -57,6 +85,10 @@ check 'appstreamcli validate --no-net "$tree/usr/share/metainfo/com.example.bram
   "the AppStream metainfo is not valid"
 entry="$tree/usr/share/applications/screensavers/bramblex2-screensaver.desktop"
 check 'desktop-file-validate "$tree/usr/share/applications/bramblex2.desktop" "$entry"' "a desktop entry is not valid"
+# Menus list the simulator under each main category its entry names: one.
+main_categories=$(sed -n 's/^Categories=//p' "$tree/usr/share/applications/bramblex2.desktop" | tr ';' '\n' |
+  grep -cxE 'AudioVideo|Audio|Video|Development|Education|Game|Graphics|Network|Office|Science|Settings|System|Utility')
+check '[ "$main_categories" = 1 ]' "the desktop entry names $main_categories main categories"
 # MATE and Xfce list the screensaver only without NoDisplay, and start it by its full path.
 check '! grep -q "^NoDisplay" "$entry" && grep -qx "Exec=/usr/libexec/xscreensaver/bramblex2-screensaver --root" "$entry"' \
   "the screensaver entry is hidden or does not start the saver from /usr/libexec/xscreensaver"
@@ -78,6 +110,9 @@ undocumented() { # words of $2 (one a line) missing from the page $1
 run_words=$("$tree/usr/bin/bramblex-run" --help | grep -oE -- '^  (--[a-z-]+|[a-zA-Z0-9]+)' | tr -d ' ')
 missing=$(undocumented man1/bramblex-run.1.gz "$run_words")
 check '[ -z "$missing" ]' "bramblex-run.1 does not name: $missing"
+simulator_words=$("$tree/usr/bin/bramblex2" --help | grep -oE -- '^  --[a-z-]+' | tr -d ' ')
+missing=$(undocumented man1/bramblex2.1.gz "$simulator_words")
+check '[ -n "$simulator_words" ] && [ -z "$missing" ]' "bramblex2.1 does not name: $missing"
 saver_words=$("$saver" --help | grep -oE -- '^  (/[a-z]|--[a-z-]+)' | tr -d ' ')
 missing=$(undocumented man6/bramblex2-screensaver.6.gz "$saver_words")
 check '[ -z "$missing" ]' "bramblex2-screensaver.6 does not name: $missing"

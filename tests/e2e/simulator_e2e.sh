@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Starts the real simulator under Xvfb, waits for both windows by title, starts the simulation
+# Starts the real simulator under Xvfb, waits for both windows by title (checks their icon and that
+# their WM_CLASS is the desktop entry's StartupWMClass), starts the simulation
 # with a key in the canvas window, takes a screenshot, and opens the Statistics window, whose
 # charts must show coloured lines (statistics.png).
 #   simulator_e2e.sh <folder of the programs> <output folder>
@@ -21,6 +22,30 @@ cleanup() {
 trap cleanup EXIT
 
 
+data="$(dirname "$0")/../../data"
+# icon_is_shipped WINDOW: its 32 x 32 _NET_WM_ICON is data/bramblex2.svg drawn at that size.
+icon_is_shipped() {
+  xprop -notype -len 10000000 -id "$1" 32c _NET_WM_ICON >"$out/icon.txt"
+  rsvg-convert -w 32 -h 32 "$data/bramblex2.svg" | convert png:- -depth 8 "rgba:$out/icon.rgba"
+  python3 - "$out/icon.txt" "$out/icon.rgba" <<'PY'
+import sys
+values = [int(v) for v in open(sys.argv[1]).read().partition("=")[2].replace(",", " ").split()]
+want = open(sys.argv[2], "rb").read()
+k = 0
+while k + 1 < len(values):
+    w, h = values[k], values[k + 1]
+    if (w, h) == (32, 32):
+        diff = 0
+        for i, argb in enumerate(values[k + 2 : k + 2 + w * h]):
+            r, g, b, a = want[4 * i : 4 * i + 4]
+            got = [argb >> 16 & 255, argb >> 8 & 255, argb & 255]
+            diff += abs((argb >> 24) - a) + sum(abs(x * (argb >> 24) - y * a) / 255 for x, y in zip(got, (r, g, b)))
+        sys.exit(0 if diff / (w * h) < 4 else 1)
+    k += 2 + w * h
+sys.exit(1)  # no 32 x 32 picture
+PY
+}
+
 wait_for "xdpyinfo"
 "$bin/Bramblex 2" >"$out/simulator.log" 2>&1 &
 app=$!
@@ -30,6 +55,14 @@ wait_for "xdotool search --name '^Simulator$'"
 (($(printf '%d' "0x$(sed -n 's/^SigIgn:\s*//p' "/proc/$app/status")") & 1 << (13 - 1))) ||
   { echo "the simulator does not ignore SIGPIPE"; exit 1; }
 canvas=$(xdotool search --name '^Simulator$' | head -n 1)
+panel=$(xdotool search --name '^Bramblex 2\.1$' | head -n 1)
+# Docks group the windows under the desktop entry whose StartupWMClass is their WM_CLASS class.
+class=$(sed -n 's/^StartupWMClass=//p' "$data/bramblex2.desktop.in")
+for window in "$panel" "$canvas"; do
+  [ -n "$class" ] && xprop -id "$window" WM_CLASS | grep -qF ", \"$class\"" ||
+    { echo "WM_CLASS is not the desktop entry's \"$class\": $(xprop -id "$window" WM_CLASS)"; exit 1; }
+  icon_is_shipped "$window" || { echo "the window's icon is not data/bramblex2.svg"; exit 1; }
+done
 # "s" does nothing while the world is still being created: press until the run begins.
 started=""
 for _ in $(seq 1 40); do
@@ -44,7 +77,6 @@ done
 wait_for "xdotool search --name '^Running [0-9]+ of [0-9]+\.$'" # columns are being updated
 import -window root "$out/simulator.png"
 test -s "$out/simulator.png"
-panel=$(xdotool search --name '^Bramblex 2\.1$' | head -n 1)
 # F6 opens the Statistics window; its charts draw the generations run so far in colour.
 xdotool windowfocus --sync "$panel"
 xdotool key F6

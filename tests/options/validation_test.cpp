@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "options/validation.h"
 
 namespace {
@@ -75,6 +77,33 @@ TEST(validation_test, numbers_need_a_digit_and_a_whole_exponent) {
     EXPECT_FALSE(bx::numericValue("1e999").has_value());
     EXPECT_DOUBLE_EQ(-0.5, *bx::numericValue("-.5"));
     EXPECT_DOUBLE_EQ(1500, *bx::numericValue("1.5D3"));
+}
+
+// Typed text in a decimal-comma locale: one comma is the point, and the point still is one.
+TEST(validation_test, a_comma_is_the_point_only_where_the_locale_has_it) {
+    using bx::DecimalMark;
+    const struct {
+        const char* typed;
+        DecimalMark mark;
+        std::optional<double> value;
+    } cases[] = {
+        {"2,5", DecimalMark::PointOrComma, 2.5},
+        {" -,5 ", DecimalMark::PointOrComma, -0.5},
+        {"1,5D3", DecimalMark::PointOrComma, 1500},
+        {"2.6", DecimalMark::PointOrComma, 2.6},
+        {"1000000,", DecimalMark::PointOrComma, 1e6},
+        {"1.000,5", DecimalMark::PointOrComma, std::nullopt},
+        {"2,5,1", DecimalMark::PointOrComma, std::nullopt},
+        {",", DecimalMark::PointOrComma, std::nullopt},
+        {"2,5", DecimalMark::Point, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.value, bx::numericValue(c.typed, c.mark)) << c.typed;
+    bx::SimulationOptions stored; // mutationFrequency 1000000
+    EXPECT_EQ("2,5", bx::validateText(OptionTextBox::MutationFrequency, "2,5", stored, 1024, 768,
+                                      DecimalMark::PointOrComma)
+                         .text);
+    EXPECT_EQ(2, bx::textToInteger("2,5", DecimalMark::PointOrComma));
 }
 
 TEST(validation_test, grid_sliders_fall_back_to_a_hundred) {

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -76,6 +77,51 @@ private slots:
                                             2});
         QVERIFY(path);
         QCOMPARE(QString::fromStdString(*path), folder.path() + "/" + expected);
+    }
+
+    // What is typed into the real open dialog, the filter chosen, the path it gives back.
+    void openedNames_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("filter"); // 0 all files, 1 profiles
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("extension added") << "mytest" << 1 << "mytest.bx2";
+        QTest::newRow("all files chosen: added too") << "mytest" << 0 << "mytest.bx2";
+        QTest::newRow("a file without extension: itself") << "plain" << 1 << "plain";
+        QTest::newRow("full name as typed") << "mytest.bx2" << 1 << "mytest.bx2";
+        QTest::newRow("no such file: said, the dialog stays open") << "missing" << 1 << "";
+    }
+    void openedNames() {
+        QFETCH(QString, typed);
+        QFETCH(int, filter);
+        QFETCH(QString, expected);
+        QTemporaryDir folder;
+        for (const char* name : {"mytest.bx2", "plain", "plain.bx2"}) {
+            QFile file(folder.path() + "/" + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        const QStringList filters{"All Files (*)", "Simulation Files (*.bx2)"};
+        QTimer::singleShot(50, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog && dialog->objectName() == "filedialog");
+            dialog->selectNameFilter(filters[filter]);
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            QVERIFY(name);
+            name->setText(typed);
+            QTimer::singleShot(50, [] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                    box->accept();
+            });
+            QTest::keyClick(name, Qt::Key_Return);
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        QtFileDialogs dialogs;
+        const auto path = dialogs.openFile({"Load Profile:",
+                                            folder.path().toStdString(),
+                                            {{"All Files (*.*)", "*.*"}, {"Simulation Files", "*.bx2"}},
+                                            2});
+        QCOMPARE(path ? QString::fromStdString(*path) : QString(),
+                 expected.isEmpty() ? QString() : folder.path() + "/" + expected);
     }
 };
 

@@ -16,6 +16,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "options/optionfields.h"
 #include "simulatorstart.h"
 #include "support/fakeplatform.h"
 #include "ui/mainwindow.h"
@@ -60,16 +61,34 @@ private slots:
             QVERIFY2(row.match(rows[i]).hasMatch(), qPrintable(rows[i]));
     }
 
-    void aTypedRateIsTakenAsTyped() {
+    // Typed with the point or the locale's comma, a number is taken as typed (to the nearest whole
+    // number, halves to even); a comma no longer makes it "not a number" and the box its stored value.
+    void aTypedNumberIsTakenAsTyped_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("value");
+        QTest::newRow("point") << "growthratetext"
+                               << "2.6" << 3;
+        QTest::newRow("comma") << "growthratetext"
+                               << "2,6" << 3;
+        QTest::newRow("comma in a box of a million") << "mutationtext"
+                                                     << "2,5" << 2;
+    }
+    void aTypedNumberIsTakenAsTyped() {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(int, value);
         test::itemOf(main(), "options2")->trigger();
-        auto* growth = app->optionsWindow().findChild<QLineEdit*>("growthratetext");
-        QVERIFY(growth);
-        growth->selectAll();
-        QTest::keyClicks(growth, "2.6");
-        QCOMPARE(growth->text(), QString("2.6"));
+        auto* text = app->optionsWindow().findChild<QLineEdit*>(box);
+        QVERIFY(text);
+        text->selectAll();
+        QTest::keyClicks(text, typed);
+        QCOMPARE(text->text(), typed);
         fakes->messages.answers = {Answer::Yes};
         app->optionsWindow().findChild<QPushButton*>("okbutton")->click();
-        QCOMPARE(app->options().growthRate, 3); // 2.6 to the nearest whole number
+        QCOMPARE(app->options().*
+                     findOptionField(box == "mutationtext" ? "mutationFrequency" : "growthRate")->integer,
+                 value);
     }
 
     void aSavedProfileLoadsBackTheSameWorld() {

@@ -48,7 +48,8 @@ inline std::unique_ptr<SimulatorApp> startSimulator(FakePlatform& fakes, const Q
     const std::string path = folder.toStdString();
     auto app = std::make_unique<SimulatorApp>(
         Platform{fakes.messages, fakes.help, fakes.screen, fakes.cursor, fakes.browser, fakes.files,
-                 fakes.colours, fakes.folders, fakes.commands, fakes.programs, fakes.settings, path, path},
+                 fakes.colours, fakes.folders, fakes.commands, fakes.programs, fakes.settings, path, path,
+                 path + "/Pictures", path + "/Documents"},
         std::make_unique<RandomGenerator>(seed));
     app->startUp();
     controlOf<QTimer>(app->mainWindow(), "Timer1")->stop();

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QChartView>
+#include <QDir>
 #include <QGraphicsTextItem>
 #include <QLineSeries>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include <QTimer>
 #include <QValueAxis>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 
@@ -148,7 +150,8 @@ private slots:
             history.add({g, 9000, 10000, {200, 100, 50}, {20, 40, 60}, false});
         SimulationOptions options;
         options.gridSizeX = options.gridSizeY = 100;
-        StatisticsWindow s(history, options, fakes->files, fakes->messages, "");
+        SaveFolders folders(fakes->settings, "", "");
+        StatisticsWindow s(history, options, fakes->files, fakes->messages, folders);
         s.show();
         s.resize(s.minimumSizeHint());
         s.redraw(true);
@@ -186,6 +189,44 @@ private slots:
                 file("run.png").toStdString(), "--square-size", std::to_string(world().squareSize)});
         QCOMPARE(test::readFileText(file("gui.csv")), test::readFileText(file("run.csv")));
         QVERIFY(test::readFileText(file("gui.png")) == test::readFileText(file("run.png")));
+    }
+
+    // Pictures and charts are saved first into Pictures, tables into Documents; then each kind
+    // where its last file went, in the next run too, while that folder is there.
+    void saveDialogsStartWhereTheLastFileOfTheirKindWent() {
+        const std::function<void()> dialogs[] = {[this] { app->savePicture(); },
+                                                 [this] { app->statisticsWindow().saveChart(); },
+                                                 [this] { app->statisticsWindow().exportCsv(); }};
+        const auto starts = [&] { // each dialog's folder, the dialog cancelled
+            QStringList folders;
+            for (const auto& save : dialogs) {
+                fakes->files.saved.clear();
+                save();
+                folders
+                    << QString::fromStdString(fakes->files.saved.at(0).folder).remove(folder->path() + "/");
+            }
+            return folders.join(' ');
+        };
+        QCOMPARE(starts(), QString("Pictures Pictures Documents"));
+        for (const char* sub : {"shots", "tables", "gone"})
+            QVERIFY(QDir(folder->path()).mkdir(sub));
+        const struct {
+            int dialog;
+            const char* file;
+            const char* then;
+        } saves[] = {{0, "shots/world.png", "shots shots Documents"},
+                     {2, "tables/rows.csv", "shots shots tables"},
+                     {1, "gone/chart.png", "gone gone tables"}};
+        for (const auto& save : saves) {
+            fakes->files.saveAnswers = {file(save.file).toStdString()};
+            dialogs[save.dialog]();
+            QCOMPARE(starts(), QString(save.then));
+        }
+        app.reset();
+        app = test::startSimulator(*fakes, folder->path(), 21); // the next run
+        QCOMPARE(starts(), QString("gone gone tables"));
+        QVERIFY(QDir(file("gone")).removeRecursively());
+        QCOMPARE(starts(), QString("Pictures Pictures tables"));
     }
 
     void resetClearsTheHistoryAndALoadStartsItAtItsGeneration() {
