@@ -14,6 +14,26 @@
 
 using namespace bx;
 
+// Once the real dialog is open: picks filter 0 (all files) or 1 (profiles), types the name and
+// presses Enter; a message box that follows is accepted, and a dialog still open is cancelled.
+void typeIntoFileDialog(int filter, const QString& typed) {
+    QTimer::singleShot(50, [filter, typed] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog && dialog->objectName() == "filedialog");
+        dialog->selectNameFilter(QStringList{"All Files (*)", "Simulation Files (*.bx2)"}[filter]);
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        QVERIFY(name);
+        name->setText(typed);
+        QTimer::singleShot(50, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                box->accept();
+        });
+        QTest::keyClick(name, Qt::Key_Return);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+}
+
 class FileDialogsTest : public QObject {
     Q_OBJECT
 private slots:
@@ -60,16 +80,7 @@ private slots:
         QFile old(folder.path() + "/old.bx2");
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.close();
-        const QStringList filters{"All Files (*)", "Simulation Files (*.bx2)"};
-        QTimer::singleShot(50, [&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog && dialog->objectName() == "filedialog");
-            dialog->selectNameFilter(filters[filter]);
-            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-            QVERIFY(name);
-            name->setText(typed);
-            QTest::keyClick(name, Qt::Key_Return);
-        });
+        typeIntoFileDialog(filter, typed);
         QtFileDialogs dialogs;
         const auto path = dialogs.saveFile({"Save Profile:",
                                             folder.path().toStdString(),
@@ -99,22 +110,7 @@ private slots:
             QFile file(folder.path() + "/" + name);
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
-        const QStringList filters{"All Files (*)", "Simulation Files (*.bx2)"};
-        QTimer::singleShot(50, [&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog && dialog->objectName() == "filedialog");
-            dialog->selectNameFilter(filters[filter]);
-            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-            QVERIFY(name);
-            name->setText(typed);
-            QTimer::singleShot(50, [] {
-                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                    box->accept();
-            });
-            QTest::keyClick(name, Qt::Key_Return);
-            if (dialog->isVisible())
-                dialog->reject();
-        });
+        typeIntoFileDialog(filter, typed);
         QtFileDialogs dialogs;
         const auto path = dialogs.openFile({"Load Profile:",
                                             folder.path().toStdString(),
