@@ -284,11 +284,20 @@ HostReport DesktopHosts::activateXscreensaver(State& state) {
     return {"xscreensaver", true, xscreensaverPath() + ": mode one, selected " + index + " (Bramblex 2)"};
 }
 
+namespace {
+
+// The report for a host that runs only the screensavers of the system's folders.
+HostReport onlyPackaged(const char* host, const char* program) {
+    return {host, false,
+            std::string(program) + " runs only screensavers of the system's folders: install the bramblex2 "
+                                   "package for it"};
+}
+
+} // namespace
+
 HostReport DesktopHosts::activateMate(State& state) {
     if (installation() != Installation::Packaged)
-        return {"MATE", false,
-                std::string("mate-screensaver runs only screensavers of the system's folders: install "
-                            "the bramblex2 package for it")};
+        return onlyPackaged("MATE", "mate-screensaver");
     if (!state.count("mate.mode")) {
         state["mate.mode"] = trimmedOutput(output({"gsettings", "get", mateSchema, "mode"}));
         state["mate.themes"] = trimmedOutput(output({"gsettings", "get", mateSchema, "themes"}));
@@ -303,9 +312,7 @@ HostReport DesktopHosts::activateMate(State& state) {
 
 HostReport DesktopHosts::activateXfce(State& state) {
     if (installation() != Installation::Packaged)
-        return {"Xfce", false,
-                std::string("xfce4-screensaver runs only screensavers of the system's folders: install "
-                            "the bramblex2 package for it")};
+        return onlyPackaged("Xfce", "xfce4-screensaver");
     if (!state.count("xfce.mode")) {
         state["xfce.mode"] = trimmedOutput(output({"xfconf-query", "-c", xfceChannel, "-p", "/saver/mode"}));
         const std::optional<std::string> themes =
