@@ -5,30 +5,25 @@
 #include <cmath>
 #include <limits>
 #include <new>
+#include <stdexcept>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "optionfields.h"
+#include "profilelayout.h"
 #include "profilenumber.h"
 #include "text/strings.h"
 
 namespace bx {
 namespace {
 
-constexpr std::string_view dashes = "-----------------------------------------";
 constexpr std::string_view lineEnd = "\r\n";
-
-// Lines 1..6 and 8 are written like this; the reader skips them whatever they hold.
-constexpr std::array<std::string_view, 6> headerLines = {
-    "\"Bramblex 2 Configuration File\"", "\"\"", "\"Be careful if editing, unexpected results\"",
-    "\"or crashes may occur.\"",         "\"\"", "\"-----------------------------------------\"",
-};
 
 enum class ItemKind { Whole, Flag, Ignored };
 
-// One item of the option lines 9..23: what it is called in messages, its encoding, its range
-// and where it lives.
+// One item of an option line: what it is called in messages, its encoding, its range and where
+// it lives.
 struct Field {
     std::string name;
     ItemKind kind = ItemKind::Ignored;
@@ -46,25 +41,24 @@ Field flag(std::string name, bool& value) {
     return {std::move(name), ItemKind::Flag, 0, 0, nullptr, &value};
 }
 
-// The option lines 9..23 of the file hold the options where the option table places them, the
-// counters of the world, and one item that is always empty.
-constexpr int firstStoredLine = 9;
-constexpr int storedLineCount = 15;
-constexpr int counterLine = 21;
-constexpr int emptyItemLine = 16;
-
 constexpr std::array<std::string_view, 3> componentNames = {"red", "green", "blue"};
 constexpr std::array<int UserColour::*, 3> components = {&UserColour::red, &UserColour::green,
                                                          &UserColour::blue};
 
-void place(std::vector<FieldLine>& lines, int line, int item, Field field) {
-    FieldLine& items = lines[static_cast<std::size_t>(line - firstStoredLine)];
+// The items of every row of profileLayout, by row (empty for a row that is no option line).
+using FieldLines = std::array<FieldLine, profileLayout.size()>;
+
+void place(FieldLines& lines, int line, int item, Field field) {
+    const auto row = static_cast<std::size_t>(line - 1);
+    if (row >= profileSquaresRow() || profileLayout[row].kind != ProfileLineKind::Options || item < 1)
+        throw std::logic_error(field.name + " is placed outside the option lines of a profile");
+    FieldLine& items = lines[row];
     if (items.size() < static_cast<std::size_t>(item))
         items.resize(static_cast<std::size_t>(item));
     items[static_cast<std::size_t>(item - 1)] = std::move(field);
 }
 
-void placeOption(std::vector<FieldLine>& lines, SimulationOptions& o, const OptionField& f) {
+void placeOption(FieldLines& lines, SimulationOptions& o, const OptionField& f) {
     const std::string name(f.name);
     const int item = f.place.item;
     switch (f.kind) {
@@ -85,19 +79,38 @@ void placeOption(std::vector<FieldLine>& lines, SimulationOptions& o, const Opti
     }
 }
 
-// Lines 9..23 in file order. The writer and the reader both walk this one list, so the order,
-// the encodings and the ranges cannot drift apart.
-std::vector<FieldLine> storedLines(SimulationOptions& o, int32_t& organismCount, int32_t& environmentCount,
-                                   int32_t& generation) {
+// The items of the option lines: the options where the option table places them, and the rows'
+// own items. The writer and the reader both walk these, so the order, the encodings and the
+// ranges cannot drift apart.
+FieldLines storedLines(SimulationOptions& o, int32_t& organismCount, int32_t& environmentCount,
+                       int32_t& generation) {
     constexpr int64_t int32Max = std::numeric_limits<int32_t>::max();
-    std::vector<FieldLine> lines(storedLineCount);
+    FieldLines lines;
     for (const OptionField& f : optionFields())
         if (f.place.stored())
             placeOption(lines, o, f);
-    place(lines, emptyItemLine, 1, Field{"an empty item", ItemKind::Ignored});
-    place(lines, counterLine, 1, whole("organismCount", organismCount, 0, int32Max));
-    place(lines, counterLine, 2, whole("environmentCount", environmentCount, 0, int32Max));
-    place(lines, counterLine, 3, whole("generation", generation, 0, int32Max));
+    for (std::size_t row = 0; row < profileLayout.size(); ++row) {
+        const int line = profileLineOfRow(row);
+        for (std::size_t i = 0; i < profileLayout[row].items.size(); ++i) {
+            const int item = static_cast<int>(i) + 1;
+            switch (profileLayout[row].items[i]) {
+            case ProfileItem::None:
+                break;
+            case ProfileItem::Empty:
+                place(lines, line, item, Field{"an empty item", ItemKind::Ignored});
+                break;
+            case ProfileItem::OrganismCount:
+                place(lines, line, item, whole("organismCount", organismCount, 0, int32Max));
+                break;
+            case ProfileItem::EnvironmentCount:
+                place(lines, line, item, whole("environmentCount", environmentCount, 0, int32Max));
+                break;
+            case ProfileItem::Generation:
+                place(lines, line, item, whole("generation", generation, 0, int32Max));
+                break;
+            }
+        }
+    }
     return lines;
 }
 
@@ -292,9 +305,17 @@ public:
 
     std::optional<Profile> parse(std::string& error) {
         Profile p;
-        if (!skipLines(6, "the file's heading") || !readVersion(p.version) ||
-            !skipLines(1, "an empty line") || !readStoredLines(p) ||
-            !skipLines(3, "the line before the squares") || !readGrids(p) || !readClosingLines()) {
+        const FieldLines fields = storedLines(p.options, p.organismCount, p.environmentCount, p.generation);
+        bool read = true;
+        for (std::size_t row = 0; read && row < profileLayout.size(); ++row)
+            read = readRow(p, profileLayout[row], fields[row]);
+        // A file without its last line break was cut short, and its last square may have been
+        // cut with it.
+        if (read && !lines_.lineEnded())
+            read = fail(lines_.lineNumber(),
+                        "a line break after the closing line " + std::string(profileLayout.back().text),
+                        "the end of the file");
+        if (!read) {
             error = std::move(error_);
             return std::nullopt;
         }
@@ -315,12 +336,21 @@ private:
                         : "the end of the file");
     }
 
-    bool skipLines(int count, const std::string& expected) {
+    bool readRow(Profile& p, const ProfileLine& row, const FieldLine& fields) {
         std::string_view line;
-        for (int i = 0; i < count; ++i)
-            if (!nextLine(line, expected))
-                return false;
-        return true;
+        switch (row.kind) {
+        case ProfileLineKind::Skipped:
+            return nextLine(line, std::string(row.role));
+        case ProfileLineKind::Version:
+            return readVersion(p.version);
+        case ProfileLineKind::Options:
+            return readOptionLine(fields);
+        case ProfileLineKind::Squares:
+            return readGrids(p);
+        case ProfileLineKind::Closing:
+            return readClosingLine(row.text);
+        }
+        return false;
     }
 
     bool readVersion(std::string& version) {
@@ -337,23 +367,19 @@ private:
         return true;
     }
 
-    bool readStoredLines(Profile& p) {
-        std::vector<FieldLine> stored =
-            storedLines(p.options, p.organismCount, p.environmentCount, p.generation);
-        for (const FieldLine& fields : stored) {
-            std::string_view line;
-            if (!nextLine(line, describeLine(fields)))
+    bool readOptionLine(const FieldLine& fields) {
+        std::string_view line;
+        if (!nextLine(line, describeLine(fields)))
+            return false;
+        const int64_t number = lines_.lineNumber();
+        const bool split = splitItems(line, items_, Quotes::Honoured);
+        if (!split || items_.size() != fields.size())
+            return fail(number, describeLine(fields),
+                        split ? std::to_string(items_.size()) + (items_.size() == 1 ? " item" : " items")
+                              : shown(line));
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            if (!readField(fields[i], items_[i], number))
                 return false;
-            const int64_t number = lines_.lineNumber();
-            const bool split = splitItems(line, items_, Quotes::Honoured);
-            if (!split || items_.size() != fields.size())
-                return fail(number, describeLine(fields),
-                            split ? std::to_string(items_.size()) + (items_.size() == 1 ? " item" : " items")
-                                  : shown(line));
-            for (std::size_t i = 0; i < fields.size(); ++i)
-                if (!readField(fields[i], items_[i], number))
-                    return false;
-        }
         return true;
     }
 
@@ -377,20 +403,14 @@ private:
         return fail(lineNumber, describe(f), shown(item));
     }
 
-    // The three lines after the squares end every profile: a file without them, or without the
-    // last one's line break, was cut short, and its last square may have been cut with it.
-    bool readClosingLines() {
+    // The closing lines end every profile: a file without them was cut short.
+    bool readClosingLine(std::string_view closing) {
+        const std::string expected = "the closing line " + std::string(closing);
         std::string_view line;
-        for (const std::string_view closing : {headerLines[4], headerLines[5], headerLines[4]}) {
-            const std::string expected = "the closing line " + std::string(closing);
-            if (!nextLine(line, expected))
-                return false;
-            if (trimmed(line) != closing)
-                return fail(lines_.lineNumber(), expected, shown(line));
-        }
-        if (!lines_.lineEnded())
-            return fail(lines_.lineNumber(), "a line break after the closing line \"\"",
-                        "the end of the file");
+        if (!nextLine(line, expected))
+            return false;
+        if (trimmed(line) != closing)
+            return fail(lines_.lineNumber(), expected, shown(line));
         return true;
     }
 
@@ -464,37 +484,23 @@ void appendCell(std::string& out, const Grid& grid, int x, int y, int channel) {
         appendProfileNumber(out, grid.channel(x, y, channel));
 }
 
-// Builds the profile text; on a value no reader could take back, names its square instead.
-std::string buildProfileText(const SimulationOptions& options, const WorldState& world,
-                             std::string* problem) {
-    std::string out;
-    const int sizeX = std::max(options.gridSizeX, 0);
-    const int sizeY = std::max(options.gridSizeY, 0);
-    out.reserve(2048 + static_cast<std::size_t>(sizeX) * static_cast<std::size_t>(sizeY) * 112);
-    for (std::string_view line : headerLines)
-        appendLine(out, line);
-    appendQuoted(out, options.versionString);
-    appendQuoted(out, "");
-
-    SimulationOptions o = options;
-    int32_t counts[3] = {world.organismCount, world.environmentCount, world.generation};
-    for (const FieldLine& fields : storedLines(o, counts[0], counts[1], counts[2])) {
-        bool first = true;
-        for (const Field& f : fields) {
-            if (!first)
-                out += ',';
-            first = false;
-            if (f.kind == ItemKind::Whole)
-                out += std::to_string(*f.whole);
-            else if (f.kind == ItemKind::Flag)
-                out += *f.flag ? "#TRUE#" : "#FALSE#";
-        }
-        out += lineEnd;
+void appendOptionLine(std::string& out, const FieldLine& fields) {
+    bool first = true;
+    for (const Field& f : fields) {
+        if (!first)
+            out += ',';
+        first = false;
+        if (f.kind == ItemKind::Whole)
+            out += std::to_string(*f.whole);
+        else if (f.kind == ItemKind::Flag)
+            out += *f.flag ? "#TRUE#" : "#FALSE#";
     }
-    appendQuoted(out, "");
-    appendQuoted(out, dashes);
-    appendQuoted(out, "");
+    out += lineEnd;
+}
 
+// One line per square, column by column; on a value no reader could take back, names its square
+// in problem.
+void appendSquares(std::string& out, int sizeX, int sizeY, const WorldState& world, std::string* problem) {
     for (int x = 1; x <= sizeX; ++x) {
         for (int y = 1; y <= sizeY; ++y) {
             for (const Grid* grid : {&world.envGrid, &world.orgGrid}) {
@@ -511,9 +517,35 @@ std::string buildProfileText(const SimulationOptions& options, const WorldState&
             out += lineEnd;
         }
     }
-    appendQuoted(out, "");
-    appendQuoted(out, dashes);
-    appendQuoted(out, "");
+}
+
+// Builds the profile text; on a value no reader could take back, names its square instead.
+std::string buildProfileText(const SimulationOptions& options, const WorldState& world,
+                             std::string* problem) {
+    std::string out;
+    const int sizeX = std::max(options.gridSizeX, 0);
+    const int sizeY = std::max(options.gridSizeY, 0);
+    out.reserve(2048 + static_cast<std::size_t>(sizeX) * static_cast<std::size_t>(sizeY) * 112);
+    SimulationOptions o = options;
+    int32_t counts[3] = {world.organismCount, world.environmentCount, world.generation};
+    const FieldLines fields = storedLines(o, counts[0], counts[1], counts[2]);
+    for (std::size_t row = 0; row < profileLayout.size(); ++row) {
+        switch (profileLayout[row].kind) {
+        case ProfileLineKind::Skipped:
+        case ProfileLineKind::Closing:
+            appendLine(out, profileLayout[row].text);
+            break;
+        case ProfileLineKind::Version:
+            appendQuoted(out, options.versionString);
+            break;
+        case ProfileLineKind::Options:
+            appendOptionLine(out, fields[row]);
+            break;
+        case ProfileLineKind::Squares:
+            appendSquares(out, sizeX, sizeY, world, problem);
+            break;
+        }
+    }
     return out;
 }
 
