@@ -1,14 +1,16 @@
 #include "options/profileload.h"
 
 #include <array>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "options/profilefile.h"
+#include "profilecorpus.h"
 #include "profiletesting.h"
 
 namespace bx {
@@ -126,23 +128,39 @@ TEST(profileload_test, every_good_corpus_file_loads) {
     EXPECT_GE(files, 5);
 }
 
-// Broken files are named after the line their message must point at ("line17-....bx2").
+// The corpus as its table makes it; with BRAMBLEX_REGENERATE_CORPUS=1 the table writes it.
+TEST(profileload_test, corpus_files_are_two_by_two_with_the_edits_of_their_rows) {
+    const std::string base = readText(profileData / "good/two-by-two.bx2");
+    const bool regenerate = std::getenv("BRAMBLEX_REGENERATE_CORPUS") != nullptr;
+    std::set<std::string> listed = {"good/two-by-two.bx2"}, found;
+    for (const CorpusProfile& c : corpusProfiles()) {
+        listed.insert(c.name);
+        if (regenerate)
+            writeText(profileData / c.name, corpusText(c, base));
+        EXPECT_EQ(corpusText(c, base), readText(profileData / c.name)) << c.name;
+    }
+    for (const auto& e : fs::recursive_directory_iterator(profileData))
+        if (e.is_regular_file())
+            found.insert(fs::relative(e.path(), profileData).string());
+    EXPECT_EQ(listed, found);
+}
+
 TEST(profileload_test, every_broken_corpus_file_fails_naming_file_and_line_and_changes_nothing) {
     TestSim t(41);
     t.create();
     t.runGenerations(1);
     const Snapshot before(t);
     int files = 0;
-    for (const auto& e : fs::directory_iterator(profileData / "broken")) {
-        const std::string name = e.path().filename().string();
-        std::smatch m;
-        ASSERT_TRUE(std::regex_search(name, m, std::regex("^line0*([0-9]+)-"))) << name;
+    for (const CorpusProfile& c : corpusProfiles()) {
+        if (!c.name.starts_with("broken/"))
+            continue;
+        const std::string path = (profileData / c.name).string();
+        const int line = c.messageLine != 0 ? c.messageLine : c.edits.at(0).at.line;
         std::string error;
-        EXPECT_EQ(ProfileLoad::Failed, readProfile(e.path().string(), t.sim, error)) << name;
-        const std::string prefix = e.path().string() + ", line " + m[1].str() + ": expected ";
-        EXPECT_EQ(0u, error.rfind(prefix, 0)) << error;
-        EXPECT_TRUE(before == Snapshot(t)) << name;
-        EXPECT_TRUE(t.host.questions.empty()) << name;
+        EXPECT_EQ(ProfileLoad::Failed, readProfile(path, t.sim, error)) << c.name;
+        EXPECT_EQ(0u, error.rfind(path + ", line " + std::to_string(line) + ": expected ", 0)) << error;
+        EXPECT_TRUE(before == Snapshot(t)) << c.name;
+        EXPECT_TRUE(t.host.questions.empty()) << c.name;
         ++files;
     }
     EXPECT_GE(files, 30);

@@ -606,7 +606,7 @@ private slots:
     void aBrokenOrMissingProfileChangesNothing_data() {
         QTest::addColumn<QString>("path");
         QTest::newRow("broken") << QString(BRAMBLEX_SOURCE_DIR) +
-                                       "/tests/data/profiles/broken/line17-start-mode-5.bx2";
+                                       "/tests/data/profiles/broken/start-mode-5.bx2";
         QTest::newRow("missing") << "/nonexistent/gone.bx2";
     }
     void aBrokenOrMissingProfileChangesNothing() {
