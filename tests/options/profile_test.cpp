@@ -1,5 +1,6 @@
 #include "options/profile.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -7,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -14,6 +16,7 @@
 #include "options/profilefile.h"
 #include "options/profileload.h"
 #include "options/profilenumber.h"
+#include "profilecorpus.h"
 #include "profiletesting.h"
 
 namespace bx::fuzz {
@@ -45,11 +48,14 @@ bool hasValueNeedingMoreThanSevenDigits(const Grid& g) {
     return false;
 }
 
-TEST(profile_test, fifty_by_fifty_world_gives_2529_lines_with_square_2_1_on_line_77) {
+TEST(profile_test, fifty_by_fifty_world_gives_the_layout_lines_with_a_line_per_square) {
     TestSim t(1);
     t.create();
     const std::vector<std::string> lines = linesOf(profileText(t.options, t.world));
+    ASSERT_EQ(2529, profileLineCount(50, 50));
     ASSERT_EQ(2529u, lines.size());
+    const auto at = [&lines](int line) { return lines.at(static_cast<std::size_t>(line - 1)); };
+    const auto from = [&lines](int line) { return lines.begin() + (line - 1); };
 
     const std::vector<std::string> head = {"\"Bramblex 2 Configuration File\"",
                                            "\"\"",
@@ -59,13 +65,14 @@ TEST(profile_test, fifty_by_fifty_world_gives_2529_lines_with_square_2_1_on_line
                                            "\"-----------------------------------------\"",
                                            "\"2.1\"",
                                            "\"\""};
-    EXPECT_EQ(head, std::vector<std::string>(lines.begin(), lines.begin() + 8));
-    EXPECT_EQ(",10,10", lines[15]);
-    EXPECT_EQ("50,50,1", lines[16]);
-    EXPECT_EQ("#TRUE#,#TRUE#,1000000", lines[21]);
+    EXPECT_EQ(head, std::vector<std::string>(lines.begin(), from(profileLineOf(ProfileLineKind::Options))));
+    EXPECT_EQ(",10,10", at(profileLineOf(ProfileItem::Empty)));
+    EXPECT_EQ("50,50,1", at(optionItem("gridSizeX").line));
+    EXPECT_EQ("#TRUE#,#TRUE#,1000000", at(optionItem("mutationsOn").line));
     const std::vector<std::string> closing = {"\"\"", "\"-----------------------------------------\"",
                                               "\"\""};
-    EXPECT_EQ(closing, std::vector<std::string>(lines.begin() + 23, lines.begin() + 26));
+    const int squares = profileLineOf(ProfileLineKind::Squares);
+    EXPECT_EQ(closing, std::vector<std::string>(from(squares - 3), from(squares)));
     EXPECT_EQ(closing, std::vector<std::string>(lines.end() - 3, lines.end()));
 
     std::string square21;
@@ -76,16 +83,17 @@ TEST(profile_test, fifty_by_fifty_world_gives_2529_lines_with_square_2_1_on_line
             square21 += ',';
         }
     square21.pop_back();
-    EXPECT_EQ(square21, lines[76]);
+    EXPECT_EQ(square21, at(profileSquareLine(2, 1, 50)));
 }
 
 TEST(profile_test, one_by_one_world_gives_30_lines) {
     TestSim t(2, [](SimulationOptions& o) { o.gridSizeX = o.gridSizeY = 1; });
     t.create();
     EXPECT_EQ(30u, linesOf(profileText(t.options, t.world)).size());
+    EXPECT_EQ(30, profileLineCount(1, 1));
 }
 
-TEST(profile_test, line_16_begins_with_a_comma_and_user_colours_spread_over_lines_9_to_14) {
+TEST(profile_test, the_empty_item_leads_its_line_and_user_colours_fill_the_first_six_option_lines) {
     TestSim t(3);
     t.options.startOrganisms = 1234;
     t.options.startEnvironments = 56;
@@ -94,10 +102,11 @@ TEST(profile_test, line_16_begins_with_a_comma_and_user_colours_spread_over_line
         t.options.envUserColour[k] = {k + 31, k + 41, k + 51};
     }
     const std::vector<std::string> lines = linesOf(profileText(t.options, t.world));
-    EXPECT_EQ(",1234,56", lines[15]);
+    EXPECT_EQ(",1234,56", lines.at(static_cast<std::size_t>(profileLineOf(ProfileItem::Empty) - 1)));
     const std::vector<std::string> colours = {"11,12,13,14,15,16", "51,52,53,54,55,56", "1,2,3,4,5,6",
                                               "41,42,43,44,45,46", "21,22,23,24,25,26", "31,32,33,34,35,36"};
-    EXPECT_EQ(colours, std::vector<std::string>(lines.begin() + 8, lines.begin() + 14));
+    const auto first = lines.begin() + (profileLineOf(ProfileLineKind::Options) - 1);
+    EXPECT_EQ(colours, std::vector<std::string>(first, first + 6));
 }
 
 TEST(profile_test, fresh_world_writes_never_set_organism_cells_as_empty_items_and_keeps_them_empty) {
@@ -211,6 +220,48 @@ TEST(profile_test, hand_written_profile_fills_every_field_from_its_place) {
     EXPECT_TRUE(p->envGrid.written(2, 2, 0));
     EXPECT_FALSE(p->envGrid.written(2, 2, 1));
     EXPECT_TRUE(p->envGrid.written(2, 2, 2));
+}
+
+// Each option line's items, the options' and the layout's own, stand at 1..n without a gap, and
+// every option is stored on an option line.
+TEST(profile_test, option_places_fill_the_option_lines_of_the_layout_without_a_gap) {
+    std::vector<std::vector<int>> items(profileLayout.size());
+    for (std::size_t row = 0; row < profileLayout.size(); ++row)
+        for (std::size_t i = 0; i < 3; ++i)
+            if (profileLayout[row].items[i] != ProfileItem::None)
+                items[row].push_back(static_cast<int>(i) + 1);
+    for (const OptionField& f : optionFields())
+        for (const int line : f.place.lines)
+            if (line != 0) {
+                ASSERT_EQ(ProfileLineKind::Options, profileLayout.at(static_cast<std::size_t>(line - 1)).kind)
+                    << f.name;
+                items[static_cast<std::size_t>(line - 1)].push_back(f.place.item);
+            }
+    for (std::size_t row = 0; row < profileLayout.size(); ++row) {
+        std::sort(items[row].begin(), items[row].end());
+        for (std::size_t i = 0; i < items[row].size(); ++i)
+            EXPECT_EQ(static_cast<int>(i) + 1, items[row][i]) << "line " << row + 1;
+        EXPECT_EQ(profileLayout[row].kind == ProfileLineKind::Options, !items[row].empty())
+            << "line " << row + 1;
+    }
+}
+
+// Files in the writer's form read and write back byte for byte; LF alone comes back as CR LF.
+TEST(profile_test, stored_profiles_write_back_byte_for_byte) {
+    const fs::path data = profileData.parent_path();
+    const std::pair<const char*, const char*> rows[] = {
+        {"profiles/good/two-by-two.bx2", nullptr},
+        {"profiles/good/one-by-one.bx2", nullptr},
+        {"profiles/good/older-version.bx2", nullptr},
+        {"golden/world.bx2", nullptr},
+        {"profiles/good/two-by-two-lf-only.bx2", "profiles/good/two-by-two.bx2"},
+    };
+    for (const auto& [file, writtenBack] : rows) {
+        std::string error;
+        const std::optional<Profile> p = parseProfileText(readText(data / file), file, error);
+        ASSERT_TRUE(p) << error;
+        EXPECT_EQ(readText(data / (writtenBack ? writtenBack : file)), fuzz::profileTextOf(*p)) << file;
+    }
 }
 
 TEST(profile_test, lf_only_reads_like_the_full_crlf_file) {

@@ -117,8 +117,12 @@ inline std::vector<CorpusProfile> corpusProfiles() {
         {"broken/component-hex.bx2", {{E::Set, squareItem(2, 2, 3), "0x10"}}},
         {"broken/component-negative.bx2", {{E::Set, squareItem(2, 2, 3), "-0.5"}}},
         // Both grid sizes far beyond the four squares: the message names the first missing one.
-        {"broken/hostile-grid-size.bx2", {{E::Set, gridSize, "30000,30000,1"}}, profileSquareLine(1, 5, 30000)},
-        {"broken/largest-16-bit-grid.bx2", {{E::Set, gridSize, "32767,32767,1"}}, profileSquareLine(1, 5, 32767)},
+        {"broken/hostile-grid-size.bx2",
+         {{E::Set, gridSize, "30000,30000,1"}},
+         profileSquareLine(1, 5, 30000)},
+        {"broken/largest-16-bit-grid.bx2",
+         {{E::Set, gridSize, "32767,32767,1"}},
+         profileSquareLine(1, 5, 32767)},
         {"broken/no-closing-lines.bx2", {{E::EndBefore, lineOf(K::Closing)}}},
     };
 }
