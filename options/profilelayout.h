@@ -4,7 +4,7 @@
 //
 // A profile is 8-bit text, lines ending in CR LF when written (LF alone is read as well). It
 // opens with six heading lines that the reader skips whatever they hold, then the saving
-// program's version in double quotes and an empty line. Fifteen option lines follow, each a
+// program's version in double quotes and an empty line. The option lines follow, each a
 // list of items separated by commas: an option's item stands where the option table places it
 // (`ProfilePlace` in optionfields.cpp; a user colour's three components on three lines), and
 // the rows here add the world's counters and one item that is always empty. After three more
