@@ -301,7 +301,9 @@ void bindSimulation(py::module_& m) {
                  return makeWorld(seed, options, std::nullopt);
              }),
              py::arg("seed") = py::none(), initDoc)
-        .def("__repr__", &describe)
+        .def("__repr__", &describe,
+             "<bramblex.Simulation seed=7 100x100 generation=120>: the seed (None when none was given), "
+             "columns x rows and the generation.")
         .def("run", &runWorld, py::arg("generations"), runDoc)
         .def(
             "step", [](World& w) { runWorld(w, 1); }, "Runs one generation: run(1).")
