@@ -199,36 +199,139 @@ private:
     std::unique_ptr<bx::AtomicFile> file_;
 };
 
+// The documentation help() shows; pybind11 puts each function's signature above its text.
+constexpr const char* simulationDoc =
+    R"(One Bramblex world, run as bramblex-run runs it: hidden, a dead world reset and run on.
+
+Simulation(seed=None, **options) makes a new world; load() continues a saved one. The same seed
+and options give the same world as bramblex-run --seed with --set, bit for bit.
+
+Several threads may share one simulation: each call has it to itself while it runs.)";
+
+constexpr const char* initDoc = R"(A new world from the default options and those given.
+
+seed: a whole number 0..2**64-1; None seeds the world from the clock (it cannot be repeated).
+options: bramblex-run's --set names (option_kinds() lists them): integers as int, flags as bool,
+colours as (red, green, blue) 0..255; numpy's integers and bools count as Python's.
+
+Raises ValueError with bramblex-run's message for an unknown name or a value out of range,
+TypeError for a seed that is not a whole number 0..2**64-1.)";
+
+constexpr const char* runDoc = R"(Runs until `generations` more generations have ended (0 or more).
+
+A dead world is reset and run on, as bramblex-run does. Other Python threads run meanwhile (the
+GIL is released). On the main thread Ctrl+C stops the run at the end of a generation and raises
+KeyboardInterrupt. Raises ValueError for a negative count.)";
+
+constexpr const char* seedDoc = R"(The seed the simulation was made or loaded with (int), or None.
+
+None when no seed was given: the world then draws from the clock and cannot be repeated. A profile
+holds no seed, so load(path) without one gives None.)";
+
+constexpr const char* generationDoc = R"(The world's generation (int), as the main window counts it.
+
+Generations ended since the world was created, going on from a loaded profile's; back to 0 when
+a dead world is reset.)";
+
+constexpr const char* generationsRunDoc = R"(Generations ended since this object was made (int).
+
+run(n) adds n, across resets; the rows of stats_csv() are these generations.)";
+
+constexpr const char* organismCountDoc =
+    "Squares that hold an organism (int), as the main window shows at the end of each generation.";
+
+constexpr const char* environmentCountDoc =
+    "Squares that hold environment (int), as the main window shows at the end of each generation.";
+
+constexpr const char* optionsDoc = R"(Every option by its --set name (dict), a new dict each time.
+
+Integers as int, flags as bool, colours as (red, green, blue) tuples. Changing the dict changes
+nothing: options are given when the simulation is made or loaded.)";
+
+constexpr const char* layerDoc = R"( layer as a read-only numpy array of float64.
+
+Indexed [column, row, channel], shape (gridSizeX + 1, gridSizeY + 1, 3), channels red, green and
+blue 0..255; column 0 and row 0 are not part of the world. A view, not a copy: it follows the
+world as it runs and keeps the simulation alive.)";
+
+const std::string environmentDoc = std::string("The environment") + layerDoc;
+const std::string organismsDoc = std::string("The organism") + layerDoc;
+
+constexpr const char* statsCsvDoc =
+    R"(The text bramblex-run --stats writes for the generations run so far (str).
+
+A header line (stats_header), then one line a generation: generation, counts, mean colours of
+each layer and whether the world was reset.)";
+
+constexpr const char* pictureDoc = R"(The world as PNG bytes, painted as bramblex-run --png paints it.
+
+square_size: pixels per square edge, 1..128; ValueError outside.)";
+
+constexpr const char* saveDoc =
+    R"(Writes the simulation as a profile, as bramblex-run --save does; load() continues it.
+
+path: str, bytes or os.PathLike. Raises OSError naming the file when it cannot be written,
+ValueError for a NUL in the name.)";
+
+constexpr const char* loadDoc =
+    R"(Continues the profile at path as a new Simulation, as bramblex-run --profile does.
+
+path: str, bytes or os.PathLike. seed: as for Simulation(). options: applied after the profile's
+own, as --set is. Warns (UserWarning) when the profile was saved by another version. Raises
+OSError naming the file when it cannot be read or is not a profile, ValueError for a refused
+option or a NUL in the name.)";
+
+int32_t generationOf(World& world) {
+    return withWorld(world, [&] { return world.state().generation; });
+}
+
+// <bramblex.Simulation seed=7 100x100 generation=120>
+std::string describe(World& world) {
+    const std::optional<uint64_t> seed = world.seed();
+    const bx::SimulationOptions& o = world.options();
+    return "<bramblex.Simulation seed=" + (seed ? std::to_string(*seed) : std::string("None")) + " " +
+           std::to_string(o.gridSizeX) + "x" + std::to_string(o.gridSizeY) +
+           " generation=" + std::to_string(generationOf(world)) + ">";
+}
+
 // Simulation and load().
 void bindSimulation(py::module_& m) {
-    py::class_<World>(m, "Simulation")
+    py::class_<World>(m, "Simulation", simulationDoc)
         .def(py::init([](std::optional<uint64_t> seed, const py::kwargs& options) {
                  return makeWorld(seed, options, std::nullopt);
              }),
-             py::arg("seed") = py::none(),
-             "A new world; options by their bramblex-run --set names. No seed: seeded from the clock.")
-        .def("run", &runWorld, py::arg("generations"),
-             "Runs that many more generations (the GIL is released).")
+             py::arg("seed") = py::none(), initDoc)
+        .def("__repr__", &describe,
+             "<bramblex.Simulation seed=7 100x100 generation=120>: the seed (None when none was given), "
+             "columns x rows and the generation.")
+        .def("run", &runWorld, py::arg("generations"), runDoc)
         .def(
-            "step", [](World& w) { runWorld(w, 1); }, "Runs one generation.")
-        .def_property_readonly("generation",
-                               [](World& w) { return withWorld(w, [&] { return w.state().generation; }); })
-        .def_property_readonly("organism_count",
-                               [](World& w) { return withWorld(w, [&] { return w.host().organisms(); }); })
-        .def_property_readonly("environment_count",
-                               [](World& w) { return withWorld(w, [&] { return w.host().environments(); }); })
+            "step", [](World& w) { runWorld(w, 1); }, "Runs one generation: run(1).")
+        .def_property_readonly(
+            "seed", [](const World& w) { return w.seed(); }, seedDoc)
+        .def_property_readonly("generation", &generationOf, generationDoc)
+        .def_property_readonly(
+            "organism_count", [](World& w) { return withWorld(w, [&] { return w.host().organisms(); }); },
+            organismCountDoc)
+        .def_property_readonly(
+            "environment_count",
+            [](World& w) { return withWorld(w, [&] { return w.host().environments(); }); },
+            environmentCountDoc)
         .def_property_readonly(
             "generations_run",
-            [](World& w) { return withWorld(w, [&] { return w.host().generationsEnded(); }); })
-        .def_property_readonly("options", [](World& w) { return optionsDict(w); })
+            [](World& w) { return withWorld(w, [&] { return w.host().generationsEnded(); }); },
+            generationsRunDoc)
+        .def_property_readonly(
+            "options", [](World& w) { return optionsDict(w); }, optionsDoc)
         .def_property_readonly(
             "environment",
-            [](py::object self) { return layerView(self, self.cast<World&>().state().envGrid); })
+            [](py::object self) { return layerView(self, self.cast<World&>().state().envGrid); },
+            environmentDoc.c_str())
         .def_property_readonly(
-            "organisms", [](py::object self) { return layerView(self, self.cast<World&>().state().orgGrid); })
+            "organisms", [](py::object self) { return layerView(self, self.cast<World&>().state().orgGrid); },
+            organismsDoc.c_str())
         .def(
-            "stats_csv", [](World& w) { return withWorld(w, [&] { return w.statsCsv(); }); },
-            "The rows bramblex-run --stats writes for the generations run so far.")
+            "stats_csv", [](World& w) { return withWorld(w, [&] { return w.statsCsv(); }); }, statsCsvDoc)
         .def(
             "stats_frame",
             [](World& w) {
@@ -236,14 +339,10 @@ void bindSimulation(py::module_& m) {
                 return py::module_::import("pandas").attr("read_csv")(
                     py::module_::import("io").attr("StringIO")(text));
             },
-            "stats_csv() as a pandas DataFrame.")
-        .def("picture", &picture, py::arg("square_size") = 8,
-             "The world as PNG bytes, as bramblex-run --png paints it.")
-        .def("save", &save, py::arg("path"),
-             "Writes the simulation as a profile, as bramblex-run --save; path: str, bytes or path-like.");
-    m.def("load", &loadWorld, py::arg("path"), py::arg("seed") = py::none(),
-          "Continues the profile at path (str, bytes or path-like); options given apply after it, as with "
-          "bramblex-run --profile.");
+            "stats_csv() read into a pandas DataFrame (pandas is imported on the first call).")
+        .def("picture", &picture, py::arg("square_size") = 8, pictureDoc)
+        .def("save", &save, py::arg("path"), saveDoc);
+    m.def("load", &loadWorld, py::arg("path"), py::arg("seed") = py::none(), loadDoc);
 }
 
 // What bramblex-sweep needs besides a world: checking options, its output file, the CSV header.
@@ -253,7 +352,8 @@ void bindSweepHelpers(py::module_& m) {
         [](const std::string& name, const std::string& text) {
             return bx::py::refusedSetting({{name, text}});
         },
-        "Why the option table refuses NAME=TEXT, or None.");
+        "Why the option table refuses the setting name=text (text as --set takes it): bramblex-run's "
+        "message, or None when it takes it.");
     m.def(
         "option_kinds",
         [] {
@@ -264,19 +364,24 @@ void bindSweepHelpers(py::module_& m) {
                                                                                : "colour";
             return kinds;
         },
-        "Every option name with its kind: integer, flag or colour (R,G,B).");
-    py::class_<Output>(m, "Output")
-        .def(py::init([](const py::object& path) { return std::make_unique<Output>(filePath(path)); }))
-        .def("write", &Output::write)
-        .def("commit", &Output::commit)
-        .def("discard", &Output::discard);
+        "Every option name (dict key) with its kind: 'integer', 'flag' or 'colour' (red,green,blue).");
+    py::class_<Output>(m, "Output",
+                       "A file bramblex-sweep writes whole: opened (and so checked) at once, put in place by "
+                       "commit(), left unwritten by discard(). OSError names a file not written.")
+        .def(py::init([](const py::object& path) { return std::make_unique<Output>(filePath(path)); }),
+             py::arg("path"), "Opens path (str, bytes or os.PathLike) for writing.")
+        .def("write", &Output::write, py::arg("text"), "Appends text.")
+        .def("commit", &Output::commit, py::arg("text"), "Appends text and puts the file in place.")
+        .def("discard", &Output::discard, "Drops what was written; the file is left as it was.");
     m.attr("stats_header") = bx::statsCsvHeader();
 }
 
 } // namespace
 
 PYBIND11_MODULE(_bramblex, m) {
-    m.doc() = "Bramblex worlds driven from Python, as bramblex-run drives them";
+    m.doc() = "Bramblex worlds driven from Python, as bramblex-run drives them (the package bramblex shows "
+              "its names)";
+    m.attr("__version__") = BRAMBLEX_VERSION;
     bindSimulation(m);
     bindSweepHelpers(m);
 }

@@ -25,8 +25,9 @@ void WorldHost::showCounters(int32_t generation, int32_t organisms, int32_t envi
 
 World::World(std::optional<uint64_t> seed, const Settings& settings,
              const std::optional<std::string>& profilePath)
-    : rng_(seed), host_(
-                      options_, world_, [this](const GenerationStats& row) { rows_.push_back(row); }, true),
+    : seed_(seed), rng_(seed),
+      host_(
+          options_, world_, [this](const GenerationStats& row) { rows_.push_back(row); }, true),
       sim_(options_, world_, rng_, host_, canvas_) {
     if (std::optional<std::string> error = refusedSetting(settings))
         throw std::invalid_argument(*error);

@@ -51,6 +51,8 @@ public:
     // one; returns whether it stopped so.
     bool run(int64_t generations, const std::function<bool()>& stopRequested = {});
 
+    // The seed the world was made with; none when it was seeded from the clock.
+    std::optional<uint64_t> seed() const { return seed_; }
     const SimulationOptions& options() const { return options_; }
     const WorldState& state() const { return world_; }
     const WorldHost& host() const { return host_; }
@@ -66,6 +68,7 @@ public:
     std::mutex& mutex() { return mutex_; }
 
 private:
+    std::optional<uint64_t> seed_;
     SimulationOptions options_;
     WorldState world_;
     RandomGenerator rng_;

@@ -1,4 +1,5 @@
-"""The bramblex module against bramblex-run, its errors, its arrays and its threads."""
+"""The bramblex module against bramblex-run, its errors, its arrays, its threads and its stub."""
+import ast
 import os
 import pathlib
 import signal
@@ -215,3 +216,39 @@ def test_every_corpus_profile_runs_in_the_grid_set_after_it_or_is_refused(grid):
         sim.run(50)
         assert sim.generations_run == 50, path
         assert sim.organisms.shape == (sim.options["gridSizeX"] + 1, sim.options["gridSizeY"] + 1, 3), path
+
+
+@pytest.mark.parametrize("make,seed,text", [  # each run 12 generations
+    (lambda path: bramblex.Simulation(seed=7, gridSizeX=100), 7, "seed=7 100x50 generation=12"),
+    (lambda path: bramblex.Simulation(), None, "seed=None 50x50 generation=12"),
+    (lambda path: bramblex.load(path, seed=2**64 - 1), 2**64 - 1, "seed=18446744073709551615 30x20 generation=15"),
+    (lambda path: bramblex.load(path), None, "seed=None 30x20 generation=15"),
+])
+def test_seed_and_repr(tmp_path, make, seed, text):
+    saved = bramblex.Simulation(seed=1, gridSizeX=30, gridSizeY=20)
+    saved.run(3)
+    saved.save(tmp_path / "w.bx2")
+    sim = make(tmp_path / "w.bx2")
+    sim.run(12)
+    assert sim.seed == seed and repr(sim) == f"<bramblex.Simulation {text}>"
+
+
+def test_the_stub_declares_exactly_the_public_names(tmp_path):
+    compiled = bramblex._bramblex
+    stub_file = pathlib.Path(compiled.__file__).with_name("_bramblex.pyi")
+    stub = ast.parse(stub_file.read_text())
+
+    def public(names):
+        return {name for name in names if not name.startswith("_") or name == "__version__"}
+
+    def declared(statements):
+        return public(s.target.id if isinstance(s, ast.AnnAssign) else s.name for s in statements
+                      if isinstance(s, (ast.AnnAssign, ast.FunctionDef, ast.ClassDef)))
+
+    assert declared(stub.body) == public(dir(compiled)) >= set(bramblex.__all__) | {"__version__"}
+    for cls in (s for s in stub.body if isinstance(s, ast.ClassDef)):
+        assert declared(cls.body) == public(dir(getattr(compiled, cls.name))), cls.name
+    assert stub_file.with_name("py.typed").exists()
+    # The version is the one the module writes into profiles.
+    bramblex.Simulation(seed=1, gridSizeX=5, gridSizeY=5).save(tmp_path / "w.bx2")
+    assert f'"{bramblex.__version__}"'.encode() in (tmp_path / "w.bx2").read_bytes().split(b"\r\n")
