@@ -135,6 +135,7 @@ private slots:
                 o.*f.integer = f.minimum + 1;
         }
         const SimulationOptions expected = o;
+        window().showOptionsInWindow(); // as after loading a profile
         open();
         auto named = [](std::string_view name) {
             return QString::fromUtf8(name.data(), qsizetype(name.size()));
@@ -143,11 +144,11 @@ private slots:
             const QString name = named(f.control.objectName);
             if (f.control.kind == ControlKind::CheckBox) {
                 QCOMPARE(window().findChildren<QCheckBox*>(name).size(), 1);
-                QCOMPARE(window().findChild<QCheckBox*>(name)->isChecked(), o.*f.flag);
+                QVERIFY2(window().findChild<QCheckBox*>(name)->isChecked() == o.*f.flag, f.name.data());
             } else if (f.control.hasNumberBox()) {
                 QCOMPARE(window().findChildren<QLineEdit*>(name).size(), 1);
-                QCOMPARE(window().findChildren<QSlider*>(named(f.control.sliderName)).size(),
-                         f.control.sliderName.empty() ? 0 : 1);
+                if (!f.control.sliderName.empty())
+                    QCOMPARE(window().findChildren<QSlider*>(named(f.control.sliderName)).size(), 1);
                 if (f.control.kind == ControlKind::NumberBox)
                     QCOMPARE(window().findChild<QLineEdit*>(name)->text(), QString::number(o.*f.integer));
             }
