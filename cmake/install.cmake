@@ -51,14 +51,21 @@ endfunction()
 
 # A file compressed at build time as Debian wants man pages and changelogs (gzip -n: no name or
 # time inside, so the same text gives the same file), installed as <destination>/<name>.gz.
+# A relative source is in the source tree, an absolute one built.
 function(bramblex_install_gzipped source destination)
   get_filename_component(name ${source} NAME)
-  string(MAKE_C_IDENTIFIER ${source} target)
+  if(IS_ABSOLUTE ${source})
+    file(RELATIVE_PATH relative ${CMAKE_BINARY_DIR} ${source})
+  else()
+    set(relative ${source})
+    set(source ${CMAKE_SOURCE_DIR}/${source})
+  endif()
+  string(MAKE_C_IDENTIFIER ${relative} target)
   set(packed ${BRAMBLEX_BUILT_DATA}/gz/${target}/${name}.gz)
   add_custom_command(OUTPUT ${packed}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${BRAMBLEX_BUILT_DATA}/gz/${target}
-    COMMAND gzip -n -9 -c ${CMAKE_SOURCE_DIR}/${source} > ${packed}
-    DEPENDS ${CMAKE_SOURCE_DIR}/${source} VERBATIM)
+    COMMAND gzip -n -9 -c ${source} > ${packed}
+    DEPENDS ${source} VERBATIM)
   add_custom_target(bramblex_gz_${target} ALL DEPENDS ${packed})
   install(FILES ${packed} DESTINATION ${destination})
 endfunction()
@@ -73,7 +80,13 @@ endfunction()
 
 install(TARGETS bramblex-run RUNTIME DESTINATION ${BRAMBLEX_INSTALL_DIR})
 bramblex_install_link(${CMAKE_INSTALL_BINDIR} bramblex-run bramblex-run)
-bramblex_install_man_pages(bramblex-run.1)
+# bramblex-run's page lists the simulation options from the option table.
+set(run_page ${BRAMBLEX_BUILT_DATA}/man/bramblex-run.1)
+add_custom_command(OUTPUT ${run_page}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${BRAMBLEX_BUILT_DATA}/man
+  COMMAND bramblex_manoptions ${CMAKE_SOURCE_DIR}/man/bramblex-run.1.in ${run_page}
+  DEPENDS bramblex_manoptions ${CMAKE_SOURCE_DIR}/man/bramblex-run.1.in VERBATIM)
+bramblex_install_gzipped(${run_page} ${CMAKE_INSTALL_MANDIR}/man1)
 set(CMAKE_INSTALL_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/bramblex2)
 install(FILES data/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 bramblex_install_gzipped(data/changelog ${CMAKE_INSTALL_DOCDIR})

@@ -7,19 +7,22 @@
 #include <type_traits>
 
 #include "grid.h"
+#include "options.h"
 
 namespace bx {
 
+// The options the rules read (the rows of BX_OPTIONS marked Rules), with their defaults. The
+// world spans visible columns 1..gridSizeX and rows 1..gridSizeY; overtakes and asteroids stay
+// inside.
 struct RuleParams {
-    int gridSizeX = 1; // visible columns 1..gridSizeX; overtakes and asteroids stay inside
-    int gridSizeY = 1;
-    int growthRate = 2;
-    int decayRate = 3;
-    bool mutationsOn = true;
-    int32_t mutationFrequency = 1000000;
-    bool asteroidsOn = true;
-    int32_t asteroidFrequency = 1000000;
-    bool blendOnOvertake = true;
+#define BX_RULE_INTEGER(name, initial, minimum, maximum, reader, ...)                                        \
+    BX_IF_RULES(reader, int32_t name = initial;)
+#define BX_RULE_FLAG(name, initial, reader, ...) BX_IF_RULES(reader, bool name = initial;)
+#define BX_RULE_COLOURS(...)
+    BX_OPTIONS(BX_RULE_INTEGER, BX_RULE_FLAG, BX_RULE_COLOURS)
+#undef BX_RULE_INTEGER
+#undef BX_RULE_FLAG
+#undef BX_RULE_COLOURS
 };
 
 // Written as comparisons rather than std::max/min so they compile to min/max instructions

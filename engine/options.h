@@ -16,34 +16,79 @@ struct UserColour {
 enum EnvironmentStartMode : int { StartRandom = 1, StartFull = 2, StartIdeal = 3, StartNone = 4 };
 enum ColourMode : int { ColourRandom = 1, ColourPrimary = 2, ColourChoose = 3 };
 
-// Every user-settable parameter of a simulation, plus the program's identity strings.
-// One instance per program, owned by the application object and passed by reference.
+// Every option, declared once: one row each, in the order of the record.
+//   INTEGER(name, default, minimum, maximum, reader, place, control, description)
+//   FLAG(name, default, reader, place, control, description)
+//   COLOURS(name, place, description)  six user colours name1..name6, black by default
+// reader: Rules when the generation update reads it (it is then a member of RuleParams, with the
+// same default), Setup otherwise. The range, the place in a profile (at(line, item), notStored;
+// a new place changes the file format), the options window's control (its kind and objectName)
+// and the one-line description (for --help and the man page) are read by the option table in
+// options/optionfields.cpp; the engine expands only what it needs.
+#define BX_OPTIONS(INTEGER, FLAG, COLOURS)                                                                   \
+    INTEGER(gridSizeX, 50, 1, largestGridSize, Rules, at(17, 1, largestFileGridSize),                        \
+            gridWidth("gridsizextext", "gridsizexslider"), "world width in squares")                         \
+    INTEGER(gridSizeY, 50, 1, largestGridSize, Rules, at(17, 2, largestFileGridSize),                        \
+            gridHeight("gridsizeytext", "gridsizeyslider"), "world height in squares")                       \
+    INTEGER(startOrganisms, 10, 1, 2000, Setup, at(16, 2), startCount("startorgtext", "startorgslider"),     \
+            "organisms placed at random squares when a world is created")                                    \
+    FLAG(fullOrganisms, false, Setup, at(15, 2), checkBox("fullorganisms"),                                  \
+         "an organism on every square at creation")                                                          \
+    INTEGER(startEnvironments, 10, 1, 2000, Setup, at(16, 3),                                                \
+            startCount("startenvironmenttext", "startenvironmentslider"),                                    \
+            "environment seeds placed at creation in start mode 1")                                          \
+    INTEGER(environmentStartMode, StartRandom, StartRandom, StartNone, Setup, at(17, 3), choice,             \
+            "environments at creation: 1 random seeds, 2 every square, 3 every square white, 4 none")        \
+    INTEGER(growthRate, 2, 0, 255, Rules, at(19, 1), numberBox("growthratetext", "growthrateslider"),        \
+            "world growth rate")                                                                             \
+    INTEGER(decayRate, 3, 0, 255, Rules, at(18, 3), numberBox("decayratetext", "decayrateslider"),           \
+            "world decay rate")                                                                              \
+    INTEGER(environmentStartDecay, 10, 0, 255, Setup, at(18, 2),                                             \
+            numberBox("envstartdecaytext", "envstartdecayslider"),                                           \
+            "how quickly the rings around new environment seeds fade at creation")                           \
+    FLAG(environmentBlending, true, Setup, at(18, 1), checkBox("environmentblend"),                          \
+         "colours mix when a layer spreads")                                                                 \
+    FLAG(blendOnOvertake, true, Rules, notStored, checkBox("blendonovertake"),                               \
+         "a square taken over mixes the old and the new colour")                                             \
+    FLAG(mutationsOn, true, Rules, at(22, 1), checkBox("mutationcheck"), "mutations happen")                 \
+    INTEGER(mutationFrequency, 1000000, 0, largestFrequency, Rules, at(22, 3), numberBox("mutationtext"),    \
+            "the chance of a mutation per overtake, one in this many (0: never)")                            \
+    FLAG(asteroidsOn, true, Rules, at(22, 2), checkBox("asteroidscheck"), "asteroids fall")                  \
+    INTEGER(asteroidFrequency, 1000000, 0, largestFrequency, Rules, at(23, 1), numberBox("asteroidstext"),   \
+            "the chance of an asteroid per square update, one in this many (0: never)")                      \
+    INTEGER(organismColourMode, ColourRandom, ColourRandom, ColourChoose, Setup, at(15, 3), choice,          \
+            "organism colour scheme: 1 random, 2 primary, 3 the organism user colours")                      \
+    INTEGER(environmentColourMode, ColourRandom, ColourRandom, ColourChoose, Setup, notStored, choice,       \
+            "environment colour scheme: 1 random, 2 primary, 3 the environment user colours")                \
+    COLOURS(orgUserColour, orgColourAt, "the organism user colours")                                         \
+    COLOURS(envUserColour, envColourAt, "the environment user colours")                                      \
+    FLAG(promptOnReset, true, Setup, at(19, 3), checkBox("preset"), "the simulator asks before a reset")     \
+    FLAG(promptOnDeath, false, Setup, at(19, 2), checkBox("pdeath"),                                         \
+         "the simulator asks before a dead world is replaced")                                               \
+    FLAG(promptOnDefaults, true, Setup, at(20, 2), checkBox("pdefault"),                                     \
+         "the simulator asks before the options go back to their defaults")                                  \
+    FLAG(promptOnSave, false, Setup, at(20, 1), checkBox("psave"),                                           \
+         "the simulator asks before the options are saved")                                                  \
+    FLAG(promptOnAccept, true, Setup, at(20, 3), noControl,                                                  \
+         "the simulator asks before accepting the options")                                                  \
+    INTEGER(slowdown, 0, -5, 5, Setup, at(15, 1), noControl, "the simulator's slowdown")
+
+// For expanding the rows: the arguments after `reader` for a row read by the rules, else nothing.
+#define BX_IF_RULES(reader, ...) BX_IF_RULES_##reader(__VA_ARGS__)
+#define BX_IF_RULES_Rules(...) __VA_ARGS__
+#define BX_IF_RULES_Setup(...)
+
+// Every user-settable parameter of a simulation (the rows above, with their defaults), plus the
+// program's identity strings. One instance per program, owned by the application object and
+// passed by reference.
 struct SimulationOptions {
-    int gridSizeX = 50;
-    int gridSizeY = 50;
-    int startOrganisms = 10;
-    bool fullOrganisms = false;
-    int startEnvironments = 10;
-    int environmentStartMode = StartRandom;
-    int growthRate = 2;
-    int decayRate = 3;
-    int environmentStartDecay = 10;
-    bool environmentBlending = true;
-    bool blendOnOvertake = true;
-    bool mutationsOn = true;
-    int32_t mutationFrequency = 1000000;
-    bool asteroidsOn = true;
-    int32_t asteroidFrequency = 1000000;
-    int organismColourMode = ColourRandom;
-    int environmentColourMode = ColourRandom;
-    std::array<UserColour, 6> orgUserColour{}; // orgUserColour1 .. orgUserColour6
-    std::array<UserColour, 6> envUserColour{}; // envUserColour1 .. envUserColour6
-    bool promptOnReset = true;
-    bool promptOnDeath = false;
-    bool promptOnDefaults = true;
-    bool promptOnSave = false;
-    bool promptOnAccept = true;
-    int slowdown = 0;
+#define BX_OPTION_INTEGER(name, initial, ...) int name = initial;
+#define BX_OPTION_FLAG(name, initial, ...) bool name = initial;
+#define BX_OPTION_COLOURS(name, ...) std::array<UserColour, 6> name{};
+    BX_OPTIONS(BX_OPTION_INTEGER, BX_OPTION_FLAG, BX_OPTION_COLOURS)
+#undef BX_OPTION_INTEGER
+#undef BX_OPTION_FLAG
+#undef BX_OPTION_COLOURS
 
     // Identity, set with the defaults; not part of a profile.
     std::string versionString;

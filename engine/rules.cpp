@@ -7,15 +7,22 @@ namespace bx {
 
 RuleParams ruleParamsOf(const SimulationOptions& o, const Grid& a, const Grid& b) {
     RuleParams p;
+#define BX_COPY_INTEGER(name, initial, minimum, maximum, reader, ...) BX_IF_RULES(reader, p.name = o.name;)
+#define BX_COPY_FLAG(name, initial, reader, ...) BX_IF_RULES(reader, p.name = o.name;)
+#define BX_COPY_COLOURS(...)
+    BX_OPTIONS(BX_COPY_INTEGER, BX_COPY_FLAG, BX_COPY_COLOURS)
+#undef BX_COPY_INTEGER
+#undef BX_COPY_FLAG
+#undef BX_COPY_COLOURS
     p.gridSizeX = std::min({o.gridSizeX, a.sizeX(), b.sizeX()});
     p.gridSizeY = std::min({o.gridSizeY, a.sizeY(), b.sizeY()});
-    p.growthRate = o.growthRate;
-    p.decayRate = o.decayRate;
-    p.mutationsOn = o.mutationsOn;
-    p.mutationFrequency = o.mutationFrequency;
-    p.asteroidsOn = o.asteroidsOn;
-    p.asteroidFrequency = o.asteroidFrequency;
-    p.blendOnOvertake = o.blendOnOvertake;
+    return p;
+}
+
+RuleParams defaultRuleParams(int gridSizeX, int gridSizeY) {
+    RuleParams p;
+    p.gridSizeX = gridSizeX;
+    p.gridSizeY = gridSizeY;
     return p;
 }
 

@@ -1,6 +1,7 @@
 #include "optionfields.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <type_traits>
 
 #include "text/numbers.h"
@@ -31,96 +32,60 @@ constexpr ProfilePlace envColourAt(int item) {
 }
 
 constexpr OptionControl noControl{};
-constexpr OptionControl choice{ControlKind::Choice, {}};
+constexpr OptionControl choice{ControlKind::Choice, {}, {}};
 constexpr OptionControl checkBox(std::string_view objectName) {
-    return {ControlKind::CheckBox, objectName};
+    return {ControlKind::CheckBox, objectName, {}};
 }
-constexpr OptionControl numberBox(OptionTextBox box, std::string_view objectName,
-                                  ControlKind kind = ControlKind::NumberBox) {
-    return {kind, objectName, box};
+constexpr OptionControl numberBox(std::string_view objectName, std::string_view sliderName = {}) {
+    return {ControlKind::NumberBox, objectName, sliderName};
+}
+constexpr OptionControl startCount(std::string_view objectName, std::string_view sliderName) {
+    return {ControlKind::StartCount, objectName, sliderName};
+}
+constexpr OptionControl gridWidth(std::string_view objectName, std::string_view sliderName) {
+    return {ControlKind::GridSize, objectName, sliderName, ScreenSide::Width};
+}
+constexpr OptionControl gridHeight(std::string_view objectName, std::string_view sliderName) {
+    return {ControlKind::GridSize, objectName, sliderName, ScreenSide::Height};
 }
 
 constexpr OptionField integerField(std::string_view name, int O::*member, int32_t minimum, int32_t maximum,
-                                   ProfilePlace place, OptionControl control) {
-    return {name, OptionKind::Integer, minimum, maximum, member, nullptr, nullptr, 0, place, control};
+                                   ProfilePlace place, OptionControl control, std::string_view description) {
+    return {name,    OptionKind::Integer, minimum, maximum, member, nullptr, nullptr, 0, place,
+            control, description};
 }
 
 constexpr OptionField flagField(std::string_view name, bool O::*member, ProfilePlace place,
-                                OptionControl control) {
-    return {name, OptionKind::Flag, 0, 1, nullptr, member, nullptr, 0, place, control};
+                                OptionControl control, std::string_view description) {
+    return {name, OptionKind::Flag, 0, 1, nullptr, member, nullptr, 0, place, control, description};
 }
 
 constexpr OptionField colourField(std::string_view name, std::array<UserColour, 6> O::*member, int index,
-                                  ProfilePlace place) {
-    return {name,  OptionKind::Colour,       0, 255, nullptr, nullptr, member, index,
-            place, {ControlKind::Swatch, {}}};
+                                  ProfilePlace place, std::string_view description) {
+    return {name,       OptionKind::Colour,
+            0,          255,
+            nullptr,    nullptr,
+            member,     index,
+            place,      {ControlKind::Swatch, {}, {}},
+            description};
 }
 
-using B = OptionTextBox;
-using C = ControlKind;
-
-// Every option, in the order of the record. Adding an option: a row here and its control.
-constexpr std::array fields{
-    integerField("gridSizeX", &O::gridSizeX, 1, largestGridSize, at(17, 1, largestFileGridSize),
-                 numberBox(B::GridSizeX, "gridsizextext", C::GridSize)),
-    integerField("gridSizeY", &O::gridSizeY, 1, largestGridSize, at(17, 2, largestFileGridSize),
-                 numberBox(B::GridSizeY, "gridsizeytext", C::GridSize)),
-    integerField("startOrganisms", &O::startOrganisms, 1, 2000, at(16, 2),
-                 numberBox(B::StartOrganisms, "startorgtext", C::StartCount)),
-    flagField("fullOrganisms", &O::fullOrganisms, at(15, 2), checkBox("fullorganisms")),
-    integerField("startEnvironments", &O::startEnvironments, 1, 2000, at(16, 3),
-                 numberBox(B::StartEnvironments, "startenvironmenttext", C::StartCount)),
-    integerField("environmentStartMode", &O::environmentStartMode, StartRandom, StartNone, at(17, 3), choice),
-    integerField("growthRate", &O::growthRate, 0, 255, at(19, 1), numberBox(B::GrowthRate, "growthratetext")),
-    integerField("decayRate", &O::decayRate, 0, 255, at(18, 3), numberBox(B::DecayRate, "decayratetext")),
-    integerField("environmentStartDecay", &O::environmentStartDecay, 0, 255, at(18, 2),
-                 numberBox(B::EnvStartDecay, "envstartdecaytext")),
-    flagField("environmentBlending", &O::environmentBlending, at(18, 1), checkBox("environmentblend")),
-    flagField("blendOnOvertake", &O::blendOnOvertake, notStored, checkBox("blendonovertake")),
-    flagField("mutationsOn", &O::mutationsOn, at(22, 1), checkBox("mutationcheck")),
-    integerField("mutationFrequency", &O::mutationFrequency, 0, largestFrequency, at(22, 3),
-                 numberBox(B::MutationFrequency, "mutationtext")),
-    flagField("asteroidsOn", &O::asteroidsOn, at(22, 2), checkBox("asteroidscheck")),
-    integerField("asteroidFrequency", &O::asteroidFrequency, 0, largestFrequency, at(23, 1),
-                 numberBox(B::AsteroidFrequency, "asteroidstext")),
-    integerField("organismColourMode", &O::organismColourMode, ColourRandom, ColourChoose, at(15, 3), choice),
-    integerField("environmentColourMode", &O::environmentColourMode, ColourRandom, ColourChoose, notStored,
-                 choice),
-    colourField("orgUserColour1", &O::orgUserColour, 0, orgColourAt(1)),
-    colourField("orgUserColour2", &O::orgUserColour, 1, orgColourAt(2)),
-    colourField("orgUserColour3", &O::orgUserColour, 2, orgColourAt(3)),
-    colourField("orgUserColour4", &O::orgUserColour, 3, orgColourAt(4)),
-    colourField("orgUserColour5", &O::orgUserColour, 4, orgColourAt(5)),
-    colourField("orgUserColour6", &O::orgUserColour, 5, orgColourAt(6)),
-    colourField("envUserColour1", &O::envUserColour, 0, envColourAt(1)),
-    colourField("envUserColour2", &O::envUserColour, 1, envColourAt(2)),
-    colourField("envUserColour3", &O::envUserColour, 2, envColourAt(3)),
-    colourField("envUserColour4", &O::envUserColour, 3, envColourAt(4)),
-    colourField("envUserColour5", &O::envUserColour, 4, envColourAt(5)),
-    colourField("envUserColour6", &O::envUserColour, 5, envColourAt(6)),
-    flagField("promptOnReset", &O::promptOnReset, at(19, 3), checkBox("preset")),
-    flagField("promptOnDeath", &O::promptOnDeath, at(19, 2), checkBox("pdeath")),
-    flagField("promptOnDefaults", &O::promptOnDefaults, at(20, 2), checkBox("pdefault")),
-    flagField("promptOnSave", &O::promptOnSave, at(20, 1), checkBox("psave")),
-    flagField("promptOnAccept", &O::promptOnAccept, at(20, 3), noControl),
-    integerField("slowdown", &O::slowdown, -5, 5, at(15, 1), noControl),
-};
-
-// The row of a number box; fields.size() when no row has it.
-constexpr std::size_t textBoxRow(OptionTextBox box) {
-    std::size_t row = 0;
-    while (row < fields.size() && !(fields[row].control.hasTextBox() && fields[row].control.textBox == box))
-        ++row;
-    return row;
-}
-
-constexpr bool everyTextBoxHasItsRow() {
-    for (int box = 0; box <= static_cast<int>(OptionTextBox::MutationFrequency); ++box)
-        if (textBoxRow(static_cast<OptionTextBox>(box)) == fields.size())
-            return false;
-    return true;
-}
-static_assert(everyTextBoxHasItsRow());
+// Every option, in the order of the record.
+#define BX_FIELD_INTEGER(name, initial, minimum, maximum, reader, place, control, description)               \
+    integerField(#name, &O::name, minimum, maximum, place, control, description),
+#define BX_FIELD_FLAG(name, initial, reader, place, control, description)                                    \
+    flagField(#name, &O::name, place, control, description),
+#define BX_FIELD_COLOURS(name, place, description)                                                           \
+    colourField(#name "1", &O::name, 0, place(1), description),                                              \
+        colourField(#name "2", &O::name, 1, place(2), description),                                          \
+        colourField(#name "3", &O::name, 2, place(3), description),                                          \
+        colourField(#name "4", &O::name, 3, place(4), description),                                          \
+        colourField(#name "5", &O::name, 4, place(5), description),                                          \
+        colourField(#name "6", &O::name, 5, place(6), description),
+constexpr std::array fields{BX_OPTIONS(BX_FIELD_INTEGER, BX_FIELD_FLAG, BX_FIELD_COLOURS)};
+#undef BX_FIELD_INTEGER
+#undef BX_FIELD_FLAG
+#undef BX_FIELD_COLOURS
 
 // No two values in one place of a profile.
 constexpr bool placesDiffer() {
@@ -175,8 +140,24 @@ const OptionField* findOptionField(std::string_view name) {
     return it == fields.end() ? nullptr : &*it;
 }
 
-const OptionField& optionOfTextBox(OptionTextBox box) {
-    return fields[textBoxRow(box)];
+namespace {
+
+template <class Member> const OptionField& rowOf(Member member, Member OptionField::*slot) {
+    const auto it =
+        std::find_if(fields.begin(), fields.end(), [&](const OptionField& f) { return f.*slot == member; });
+    if (member == nullptr || it == fields.end())
+        throw std::invalid_argument("not an option");
+    return *it;
+}
+
+} // namespace
+
+const OptionField& optionOf(int SimulationOptions::*member) {
+    return rowOf(member, &OptionField::integer);
+}
+
+const OptionField& optionOf(bool SimulationOptions::*member) {
+    return rowOf(member, &OptionField::flag);
 }
 
 std::optional<std::string> setOptionFromText(SimulationOptions& options, std::string_view name,

@@ -24,19 +24,6 @@ enum class OptionKind {
     Colour,  // "R,G,B", each component within [minimum, maximum]
 };
 
-// The number boxes of the options window, each bound to one option below.
-enum class OptionTextBox {
-    StartOrganisms,    // startorgtext
-    StartEnvironments, // startenvironmenttext
-    GrowthRate,        // growthratetext
-    DecayRate,         // decayratetext
-    EnvStartDecay,     // envstartdecaytext
-    GridSizeX,         // gridsizextext
-    GridSizeY,         // gridsizeytext
-    AsteroidFrequency, // asteroidstext
-    MutationFrequency, // mutationtext
-};
-
 // The control an option has in the options window.
 enum class ControlKind {
     None,       // none there (set elsewhere, or only by --set and profiles)
@@ -48,12 +35,16 @@ enum class ControlKind {
     Swatch,     // a swatch of the colour scheme Choose
 };
 
+// The screen's side a grid size box is bounded by.
+enum class ScreenSide { Width, Height };
+
 struct OptionControl {
     ControlKind kind = ControlKind::None;
-    std::string_view objectName; // the check box's or the number box's; empty for the others
-    OptionTextBox textBox = OptionTextBox::StartOrganisms; // the number box's, when it has one
+    std::string_view objectName;         // the check box's or the number box's; empty for the others
+    std::string_view sliderName;         // the number box's slider; empty when it has none
+    ScreenSide side = ScreenSide::Width; // a grid size box's bound
 
-    constexpr bool hasTextBox() const {
+    constexpr bool hasNumberBox() const {
         return kind == ControlKind::NumberBox || kind == ControlKind::GridSize ||
                kind == ControlKind::StartCount;
     }
@@ -69,7 +60,8 @@ struct ProfilePlace {
     constexpr bool stored() const { return lines[0] != 0; }
 };
 
-// One option. Its default is the one of SimulationOptions.
+// One option, as declared in BX_OPTIONS (engine/options.h). Its default is the one of
+// SimulationOptions.
 struct OptionField {
     std::string_view name; // the field's name in SimulationOptions, e.g. "gridSizeX", "orgUserColour3"
     OptionKind kind;
@@ -82,6 +74,7 @@ struct OptionField {
     int colourIndex = 0; // 0..5 for user colour 1..6
     ProfilePlace place;
     OptionControl control;
+    std::string_view description; // one line, for usage text and the man page
 
     // The largest value a profile may hold for this option.
     constexpr int32_t largestStored() const { return place.largest > maximum ? place.largest : maximum; }
@@ -93,8 +86,10 @@ std::span<const OptionField> optionFields();
 // The option of that exact (case-sensitive) name, or nullptr.
 const OptionField* findOptionField(std::string_view name);
 
-// The option a number box of the options window shows.
-const OptionField& optionOfTextBox(OptionTextBox box);
+// The row of a field of SimulationOptions (a user colour's: the first of its six).
+// Throws std::invalid_argument for a member that is not an option.
+const OptionField& optionOf(int SimulationOptions::*member);
+const OptionField& optionOf(bool SimulationOptions::*member);
 
 // Sets one option from its text form. Returns an error message, which names the option and its
 // valid values, for an unknown name or a malformed or out-of-range value; the record is then

@@ -40,17 +40,16 @@ int32_t textToInteger(std::string_view text, DecimalMark mark) {
     return static_cast<int32_t>(r);
 }
 
-int32_t storedValueOf(OptionTextBox box, const SimulationOptions& o) {
-    return o.*optionOfTextBox(box).integer;
+int32_t storedValueOf(const OptionField& option, const SimulationOptions& o) {
+    return o.*option.integer;
 }
 
-std::optional<std::string> correctedText(OptionTextBox box, std::string_view text,
+std::optional<std::string> correctedText(const OptionField& field, std::string_view text,
                                          const SimulationOptions& stored, int screenWidth, int screenHeight,
                                          DecimalMark mark) {
     const std::optional<double> value = numericValue(text, mark);
     if (!value)
-        return formatInteger(storedValueOf(box, stored));
-    const OptionField& field = optionOfTextBox(box);
+        return formatInteger(storedValueOf(field, stored));
     const double upper = field.maximum;
     const bool grid = field.control.kind == ControlKind::GridSize;
     // The grid boxes test their upper bound before the rule for 0, the others after it.
@@ -61,20 +60,20 @@ std::optional<std::string> correctedText(OptionTextBox box, std::string_view tex
     if (!grid && *value > upper)
         return wholeText(upper);
     if (grid) {
-        const int screen = box == OptionTextBox::GridSizeX ? screenWidth : screenHeight;
+        const int screen = field.control.side == ScreenSide::Width ? screenWidth : screenHeight;
         if (*value > screen)
             return formatInteger(screen);
     }
     return std::nullopt;
 }
 
-ValidatedText validateText(OptionTextBox box, std::string_view text, const SimulationOptions& stored,
+ValidatedText validateText(const OptionField& option, std::string_view text, const SimulationOptions& stored,
                            int screenWidth, int screenHeight, DecimalMark mark) {
     std::string current(text);
     // Each replacement is a number within the bounds, so this settles within a few rounds.
     for (int round = 0; round < 8; ++round) {
         std::optional<std::string> next =
-            correctedText(box, current, stored, screenWidth, screenHeight, mark);
+            correctedText(option, current, stored, screenWidth, screenHeight, mark);
         if (!next)
             break;
         current = std::move(*next);

@@ -26,10 +26,11 @@ std::optional<double> numericValue(std::string_view text, DecimalMark mark = Dec
 int32_t textToInteger(std::string_view text, DecimalMark mark = DecimalMark::Point);
 
 // The stored value a box falls back to when its text is not a number.
-int32_t storedValueOf(OptionTextBox box, const SimulationOptions& stored);
+int32_t storedValueOf(const OptionField& option, const SimulationOptions& stored);
 
-// One application of the box's rules: the replacement text, or nothing when the text stands.
-std::optional<std::string> correctedText(OptionTextBox box, std::string_view text,
+// One application of the rules of the option's number box: the replacement text, or nothing
+// when the text stands.
+std::optional<std::string> correctedText(const OptionField& option, std::string_view text,
                                          const SimulationOptions& stored, int screenWidth, int screenHeight,
                                          DecimalMark mark = DecimalMark::Point);
 
@@ -39,7 +40,7 @@ struct ValidatedText {
     std::string text;
     int32_t sliderValue = 0;
 };
-ValidatedText validateText(OptionTextBox box, std::string_view text, const SimulationOptions& stored,
+ValidatedText validateText(const OptionField& option, std::string_view text, const SimulationOptions& stored,
                            int screenWidth, int screenHeight, DecimalMark mark = DecimalMark::Point);
 
 // A grid slider moved by the user sets itself back to the largest grid size (100) from above.

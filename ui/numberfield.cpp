@@ -11,12 +11,24 @@ DecimalMark typedDecimalMark() {
     return QLocale().decimalPoint() == QStringLiteral(",") ? DecimalMark::PointOrComma : DecimalMark::Point;
 }
 
-NumberField::NumberField(OptionTextBox kind, const ValidationContext& context, QLineEdit* box,
-                         QSlider* slider, QObject* parent)
-    : QObject(parent), kind_(kind), context_(context), box_(box), slider_(slider) {
-    if (slider_) {
-        const OptionField& option = optionOfTextBox(kind_);
-        slider_->setRange(option.minimum, option.maximum);
+namespace {
+
+QString nameOf(std::string_view name) {
+    return QString::fromUtf8(name.data(), qsizetype(name.size()));
+}
+
+} // namespace
+
+NumberField::NumberField(int SimulationOptions::*option, const ValidationContext& context, QObject* parent,
+                         int boxWidth)
+    : QObject(parent), option_(optionOf(option)), context_(context), box_(new QLineEdit), slider_(nullptr) {
+    box_->setObjectName(nameOf(option_.control.objectName));
+    box_->setFixedWidth(boxWidth);
+    if (!option_.control.sliderName.empty()) {
+        slider_ = new QSlider(Qt::Horizontal);
+        slider_->setObjectName(nameOf(option_.control.sliderName));
+        slider_->setMinimumWidth(160);
+        slider_->setRange(option_.minimum, option_.maximum);
     }
     connect(box_, &QLineEdit::textChanged, this, &NumberField::textChanged);
     if (slider_)
@@ -42,7 +54,7 @@ void NumberField::textChanged() {
         return; // a disabled box keeps what it was given, such as "Full"
     const QByteArray text = box_->text().toUtf8();
     const ValidatedText result =
-        validateText(kind_, std::string_view(text.constData(), size_t(text.size())), context_.stored,
+        validateText(option_, std::string_view(text.constData(), size_t(text.size())), context_.stored,
                      context_.screen.widthPixels(), context_.screen.heightPixels(), context_.mark);
     const QString corrected = QString::fromStdString(result.text);
     if (corrected != box_->text()) {
@@ -53,7 +65,7 @@ void NumberField::textChanged() {
 }
 
 void NumberField::sliderMoved(int value) {
-    if (optionOfTextBox(kind_).control.kind == ControlKind::GridSize) {
+    if (option_.control.kind == ControlKind::GridSize) {
         const int capped = gridSliderValue(value);
         if (capped != value)
             setSliderValue(capped);

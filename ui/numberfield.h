@@ -27,12 +27,13 @@ DecimalMark typedDecimalMark();
 class NumberField : public QObject {
     Q_OBJECT
 public:
-    // slider may be null (the frequency boxes have none). Names come from the caller.
-    NumberField(OptionTextBox kind, const ValidationContext& context, QLineEdit* box, QSlider* slider,
-                QObject* parent);
+    // The number box of an option, and its slider when the option table names one; both are
+    // named and bounded from the table. The box is boxWidth pixels wide.
+    NumberField(int SimulationOptions::*option, const ValidationContext& context, QObject* parent,
+                int boxWidth = 56);
 
     QLineEdit* box() const { return box_; }
-    QSlider* slider() const { return slider_; }
+    QSlider* slider() const { return slider_; } // null when the option has none
     // Sets the slider from code: its own handler does not run.
     void setSliderValue(int value);
     // Sets the box's text from code; the box's handler runs as if the user had typed it.
@@ -44,7 +45,7 @@ public:
 private:
     void textChanged();
 
-    OptionTextBox kind_;
+    const OptionField& option_;
     ValidationContext context_;
     QLineEdit* box_;
     QSlider* slider_;

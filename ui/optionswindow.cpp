@@ -79,10 +79,6 @@ OptionsWindow::OptionsWindow(SimulationOptions& options, const ScreenMetrics& sc
         });
         ++mode;
     }
-    connect(special->asteroidsBox, &QCheckBox::toggled, special->asteroidFrequency->box(),
-            &QWidget::setEnabled);
-    connect(special->mutationsBox, &QCheckBox::toggled, special->mutationFrequency->box(),
-            &QWidget::setEnabled);
     preferWindowShortcuts(this); // Ctrl+A accepts, Ctrl+C cancels, also from inside a number box
     refreshtab();
 }
@@ -236,9 +232,6 @@ void OptionsWindow::showOptionsInWindow() {
     organisms->colours->showScheme(o.organismColourMode);
     environment->colours->showScheme(o.environmentColourMode);
 
-    // The check boxes are set quietly, so their frequency boxes follow here.
-    special->asteroidFrequency->box()->setEnabled(o.asteroidsOn);
-    special->mutationFrequency->box()->setEnabled(o.mutationsOn);
     showPlainControls();
     fullOrganismsClicked(o.fullOrganisms);
     checkEnvironmentStart(o.environmentStartMode);
@@ -249,10 +242,14 @@ void OptionsWindow::showOptionsInWindow() {
 // The check boxes and the plain number boxes show their options as they stand; the option
 // table names each one's control.
 void OptionsWindow::showPlainControls() {
-    for (const OptionField& f : optionFields()) {
-        if (f.control.kind == ControlKind::CheckBox) {
+    for (const OptionField& f : optionFields())
+        if (f.control.kind == ControlKind::CheckBox)
             setChecked(checkBoxOf(f), options_.*f.flag);
-        } else if (f.control.kind == ControlKind::NumberBox) {
+    // The check boxes were set quietly, so the frequency boxes follow them here, before their
+    // text: a disabled box keeps its text as given.
+    special->enableFrequencies();
+    for (const OptionField& f : optionFields()) {
+        if (f.control.kind == ControlKind::NumberBox) {
             NumberField* field = numberFieldOf(f);
             field->setSliderValue(options_.*f.integer);
             setText(field, options_.*f.integer);

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <set>
+#include <sstream>
 #include <string>
 
 namespace bx {
@@ -211,6 +215,50 @@ TEST(optionfields_test, unknown_names_are_refused_by_name_with_a_hint_for_a_wron
     ASSERT_TRUE(wrongCase.has_value());
     EXPECT_NE(std::string::npos, wrongCase->find("did you mean gridSizeX"));
     EXPECT_EQ(SimulationOptions{}, options);
+}
+
+// Each row's control suits its kind and is named once; a member reaches its row.
+TEST(optionfields_test, controls_suit_their_options_and_have_names_of_their_own) {
+    std::set<std::string_view> names;
+    for (const OptionField& f : optionFields()) {
+        const OptionControl& c = f.control;
+        EXPECT_TRUE(c.kind != ControlKind::CheckBox || f.kind == OptionKind::Flag) << f.name;
+        EXPECT_TRUE(!c.hasNumberBox() || f.kind == OptionKind::Integer) << f.name;
+        EXPECT_EQ(c.kind == ControlKind::CheckBox || c.hasNumberBox(), !c.objectName.empty()) << f.name;
+        EXPECT_TRUE(c.sliderName.empty() || c.hasNumberBox()) << f.name;
+        for (std::string_view name : {c.objectName, c.sliderName})
+            EXPECT_TRUE(name.empty() || names.insert(name).second) << name << " named twice";
+        const OptionField& reached = f.kind == OptionKind::Integer ? optionOf(f.integer)
+                                     : f.kind == OptionKind::Flag  ? optionOf(f.flag)
+                                                                   : f;
+        EXPECT_EQ(&f, &reached) << f.name;
+    }
+}
+
+// The help's pages of the options window write each number box's range and default on its line,
+// as "(0 to 255, default 2)".
+TEST(optionfields_test, the_help_gives_each_number_box_its_range_and_default) {
+    std::ifstream file(BRAMBLEX_SOURCE_DIR "/help/bramblex.hlp");
+    const std::string help{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const std::size_t from = help.find("@topic 121 "), to = help.find("@topic 125 ");
+    ASSERT_TRUE(from != std::string::npos && to != std::string::npos);
+    std::vector<std::string> lines;
+    std::istringstream pages(help.substr(from, to - from));
+    for (std::string line; std::getline(pages, line);)
+        lines.push_back(line);
+    const SimulationOptions defaults;
+    for (const OptionField& f : optionFields()) {
+        if (!f.control.hasNumberBox())
+            continue;
+        const std::string range = std::to_string(f.minimum) + " to " + std::to_string(f.maximum);
+        const std::string initial = "default " + optionText(defaults, f);
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                                [&](const std::string& line) {
+                                    return line.find(range) != std::string::npos &&
+                                           line.find(initial) != std::string::npos;
+                                }))
+            << f.name << ": no line with " << range << " and " << initial;
+    }
 }
 
 } // namespace

@@ -124,6 +124,41 @@ private slots:
         QCOMPARE(box("screensizeytext")->text(), QString("818"));
     }
 
+    // Every control the option table names is in the window once, shows its option as the record
+    // holds it and gives it back on accept; a frequency box is enabled as its check box stands.
+    void tableControlsShowAndTakeTheirOptions() {
+        SimulationOptions& o = options();
+        for (const OptionField& f : optionFields()) {
+            if (f.control.kind == ControlKind::CheckBox)
+                o.*f.flag = !(o.*f.flag);
+            else if (f.control.kind == ControlKind::NumberBox)
+                o.*f.integer = f.minimum + 1;
+        }
+        const SimulationOptions expected = o;
+        window().showOptionsInWindow(); // as after loading a profile
+        open();
+        auto named = [](std::string_view name) {
+            return QString::fromUtf8(name.data(), qsizetype(name.size()));
+        };
+        for (const OptionField& f : optionFields()) {
+            const QString name = named(f.control.objectName);
+            if (f.control.kind == ControlKind::CheckBox) {
+                QCOMPARE(window().findChildren<QCheckBox*>(name).size(), 1);
+                QVERIFY2(window().findChild<QCheckBox*>(name)->isChecked() == o.*f.flag, f.name.data());
+            } else if (f.control.hasNumberBox()) {
+                QCOMPARE(window().findChildren<QLineEdit*>(name).size(), 1);
+                if (!f.control.sliderName.empty())
+                    QCOMPARE(window().findChildren<QSlider*>(named(f.control.sliderName)).size(), 1);
+                if (f.control.kind == ControlKind::NumberBox)
+                    QCOMPARE(window().findChild<QLineEdit*>(name)->text(), QString::number(o.*f.integer));
+            }
+        }
+        QCOMPARE(box("asteroidstext")->isEnabled(), o.asteroidsOn);
+        QCOMPARE(box("mutationtext")->isEnabled(), o.mutationsOn);
+        accept();
+        QVERIFY(expected == options());
+    }
+
     void boxesCorrectThemselvesAsTheUserTypes_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("typed");

@@ -23,10 +23,8 @@ EnvironmentTab::EnvironmentTab(const ValidationContext& context, ColourPicker& p
     grid->addWidget(fullStart, 0, 1);
     grid->addWidget(idealStart, 1, 0);
     grid->addWidget(noneStart, 1, 1);
-    startEnvironments =
-        new NumberField(OptionTextBox::StartEnvironments, context, textBox("startenvironmenttext"),
-                        slider("startenvironmentslider"), this);
-    addSliderRow(grid, 2, "Start Environments:", startEnvironments->box(), startEnvironments->slider());
+    startEnvironments = new NumberField(&SimulationOptions::startEnvironments, context, this);
+    addSliderRow(grid, 2, "Start Environments:", startEnvironments);
     grid->setRowStretch(4, 1);
     frame->setFocusProxy(randomStart);
     colours->setFocusProxy(colours->randomButton);

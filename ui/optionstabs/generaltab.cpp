@@ -19,28 +19,22 @@ GeneralTab::GeneralTab(const ValidationContext& context) : QGroupBox("General Op
 QGroupBox* GeneralTab::buildWorldSetup(const ValidationContext& context) {
     auto* frame = named(new QGroupBox("&World Setup Options"), "Frame6");
     auto* grid = new QGridLayout(frame);
-    growthRate = new NumberField(OptionTextBox::GrowthRate, context, textBox("growthratetext"),
-                                 slider("growthrateslider"), this);
-    decayRate = new NumberField(OptionTextBox::DecayRate, context, textBox("decayratetext"),
-                                slider("decayrateslider"), this);
-    envStartDecay = new NumberField(OptionTextBox::EnvStartDecay, context, textBox("envstartdecaytext"),
-                                    slider("envstartdecayslider"), this);
-    addSliderRow(grid, 0, "World growth rate:", growthRate->box(), growthRate->slider());
-    addSliderRow(grid, 2, "World decay rate:", decayRate->box(), decayRate->slider());
-    addSliderRow(grid, 4, "Environment startup decay:", envStartDecay->box(), envStartDecay->slider());
-    environmentBlendingBox = checkBox("environmentblend", "Environmental blending");
-    grid->addWidget(environmentBlendingBox, 6, 0, 1, 2);
-    frame->setFocusProxy(growthRate->box());
+    using O = SimulationOptions;
+    auto* growth = new NumberField(&O::growthRate, context, this);
+    addSliderRow(grid, 0, "World growth rate:", growth);
+    addSliderRow(grid, 2, "World decay rate:", new NumberField(&O::decayRate, context, this));
+    addSliderRow(grid, 4,
+                 "Environment startup decay:", new NumberField(&O::environmentStartDecay, context, this));
+    grid->addWidget(checkBox(&O::environmentBlending, "Environmental blending"), 6, 0, 1, 2);
+    frame->setFocusProxy(growth->box());
     return frame;
 }
 
 QGroupBox* GeneralTab::buildGridSize(const ValidationContext& context) {
     auto* frame = named(new QGroupBox("Grid Si&ze"), "Frame1");
     auto* grid = new QGridLayout(frame);
-    gridSizeX = new NumberField(OptionTextBox::GridSizeX, context, textBox("gridsizextext"),
-                                slider("gridsizexslider"), this);
-    gridSizeY = new NumberField(OptionTextBox::GridSizeY, context, textBox("gridsizeytext"),
-                                slider("gridsizeyslider"), this);
+    gridSizeX = new NumberField(&SimulationOptions::gridSizeX, context, this);
+    gridSizeY = new NumberField(&SimulationOptions::gridSizeY, context, this);
     grid->addWidget(gridSizeX->box(), 0, 0);
     grid->addWidget(gridSizeX->slider(), 0, 1);
     grid->addWidget(new QLabel("by"), 1, 0, 1, 2, Qt::AlignCenter);

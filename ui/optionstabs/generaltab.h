@@ -4,7 +4,6 @@
 
 #include "ui/numberfield.h"
 
-class QCheckBox;
 class QLineEdit;
 
 namespace bx {
@@ -14,8 +13,7 @@ class GeneralTab : public QGroupBox {
 public:
     explicit GeneralTab(const ValidationContext& context);
 
-    NumberField *growthRate, *decayRate, *envStartDecay, *gridSizeX, *gridSizeY;
-    QCheckBox* environmentBlendingBox;
+    NumberField *gridSizeX, *gridSizeY; // shown and taken by hand: the screen bounds them too
     QLineEdit *screenWidthBox, *screenHeightBox;
 
 private:

@@ -15,10 +15,9 @@ OrganismsTab::OrganismsTab(const ValidationContext& context, ColourPicker& picke
     colours = new ColourSchemeBox("Frame4", true, picker);
     auto* frame = named(new QGroupBox("Org&anisms"), "Frame3");
     auto* grid = new QGridLayout(frame);
-    startOrganisms = new NumberField(OptionTextBox::StartOrganisms, context, textBox("startorgtext"),
-                                     slider("startorgslider"), this);
-    addSliderRow(grid, 0, "Start Organisms:", startOrganisms->box(), startOrganisms->slider());
-    fullOrganismsBox = checkBox("fullorganisms", "Full");
+    startOrganisms = new NumberField(&SimulationOptions::startOrganisms, context, this);
+    addSliderRow(grid, 0, "Start Organisms:", startOrganisms);
+    fullOrganismsBox = checkBox(&SimulationOptions::fullOrganisms, "Full");
     grid->addWidget(fullOrganismsBox, 2, 0, 1, 2);
     grid->setRowStretch(3, 1);
     frame->setFocusProxy(startOrganisms->box());

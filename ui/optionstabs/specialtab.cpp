@@ -11,28 +11,23 @@ using namespace form;
 
 SpecialTab::SpecialTab(const ValidationContext& context) : QGroupBox("Special Options") {
     setObjectName("f4");
+    using O = SimulationOptions;
     auto* running = named(new QGroupBox("Running op&tions"), "Frame7");
     auto* checks = new QVBoxLayout(running);
-    blendOnOvertakeBox = checkBox("blendonovertake", "Blend squares on overtake");
-    promptOnResetBox = checkBox("preset", "Prompt on simulation reset");
-    promptOnDeathBox = checkBox("pdeath", "Prompt on simulation death");
-    promptOnDefaultsBox = checkBox("pdefault", "Prompt on reset to default options");
-    promptOnSaveBox = checkBox("psave", "Prompt on save options");
-    for (QCheckBox* c :
-         {blendOnOvertakeBox, promptOnResetBox, promptOnDeathBox, promptOnDefaultsBox, promptOnSaveBox})
+    QCheckBox* first = checkBox(&O::blendOnOvertake, "Blend squares on overtake");
+    for (QCheckBox* c : {first, checkBox(&O::promptOnReset, "Prompt on simulation reset"),
+                         checkBox(&O::promptOnDeath, "Prompt on simulation death"),
+                         checkBox(&O::promptOnDefaults, "Prompt on reset to default options"),
+                         checkBox(&O::promptOnSave, "Prompt on save options")})
         checks->addWidget(c);
     checks->addStretch(1);
-    running->setFocusProxy(blendOnOvertakeBox);
+    running->setFocusProxy(first);
 
-    asteroidsBox = checkBox("asteroidscheck", "Asteroids");
-    mutationsBox = checkBox("mutationcheck", "Mutations");
-    asteroidFrequency = new NumberField(OptionTextBox::AsteroidFrequency, context,
-                                        textBox("asteroidstext", 96), nullptr, this);
-    mutationFrequency = new NumberField(OptionTextBox::MutationFrequency, context,
-                                        textBox("mutationtext", 96), nullptr, this);
     auto* frequencies = new QVBoxLayout;
-    frequencies->addWidget(buildFrequency("Frame5", "&Asteroids", asteroidsBox, asteroidFrequency));
-    frequencies->addWidget(buildFrequency("Frame9", "M&utations", mutationsBox, mutationFrequency));
+    frequencies->addWidget(buildFrequency("Frame5", "&Asteroids", checkBox(&O::asteroidsOn, "Asteroids"),
+                                          new NumberField(&O::asteroidFrequency, context, this, 96)));
+    frequencies->addWidget(buildFrequency("Frame9", "M&utations", checkBox(&O::mutationsOn, "Mutations"),
+                                          new NumberField(&O::mutationFrequency, context, this, 96)));
     frequencies->addStretch(1);
 
     auto* layout = new QHBoxLayout(this);
@@ -48,7 +43,14 @@ QGroupBox* SpecialTab::buildFrequency(const char* frameName, const char* caption
     grid->addWidget(new QLabel("Frequency: ( 1 in x )"), 1, 0);
     grid->addWidget(field->box(), 2, 0);
     frame->setFocusProxy(check);
+    connect(check, &QCheckBox::toggled, field->box(), &QWidget::setEnabled);
+    frequencyChecks_.push_back({check, field});
     return frame;
+}
+
+void SpecialTab::enableFrequencies() {
+    for (auto [check, field] : frequencyChecks_)
+        field->box()->setEnabled(check->isChecked());
 }
 
 } // namespace bx

@@ -1,6 +1,8 @@
 #pragma once
 // Page 4, "Special Options": running options and prompts, asteroids and mutations.
 #include <QGroupBox>
+#include <utility>
+#include <vector>
 
 #include "ui/numberfield.h"
 
@@ -13,12 +15,12 @@ class SpecialTab : public QGroupBox {
 public:
     explicit SpecialTab(const ValidationContext& context);
 
-    QCheckBox *blendOnOvertakeBox, *promptOnResetBox, *promptOnDeathBox, *promptOnDefaultsBox,
-        *promptOnSaveBox;
-    QCheckBox *asteroidsBox, *mutationsBox;
-    NumberField *asteroidFrequency, *mutationFrequency;
+    // Each frequency box enabled as its check box stands (for check boxes set quietly).
+    void enableFrequencies();
 
 private:
+    std::vector<std::pair<QCheckBox*, NumberField*>> frequencyChecks_;
+
     QGroupBox* buildFrequency(const char* frameName, const char* caption, QCheckBox* check,
                               NumberField* field);
 };
