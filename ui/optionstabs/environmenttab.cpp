@@ -29,7 +29,6 @@ EnvironmentTab::EnvironmentTab(const ValidationContext& context, ColourPicker& p
     addSliderRow(grid, 2, "Start Environments:", startEnvironments->box(), startEnvironments->slider());
     grid->setRowStretch(4, 1);
     frame->setFocusProxy(randomStart);
-    colours->setFocusProxy(colours->randomButton);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(colours);
     layout->addWidget(frame, 1);
