@@ -108,9 +108,12 @@ TEST(commandline_test, the_man_page_names_every_switch) {
     std::ifstream in(BRAMBLEX_SOURCE_DIR "/man/bramblex2-screensaver.6");
     std::stringstream page;
     page << in.rdbuf();
-    std::string text = page.str();
-    for (std::size_t at; (at = text.find("\\-")) != std::string::npos;)
-        text.replace(at, 2, "-");
+    std::string text; // with "\-" read as "-"
+    for (const char c : page.str())
+        if (c == '-' && !text.empty() && text.back() == '\\')
+            text.back() = '-';
+        else
+            text.push_back(c);
     for (const SaverSwitch& s : saverSwitches()) {
         if (s.form == SwitchForm::Fallback)
             continue;
