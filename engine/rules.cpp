@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "colourschemes.h"
+
 namespace bx {
 
 RuleParams ruleParamsOf(const SimulationOptions& o, const Grid& a, const Grid& b) {
@@ -33,29 +35,29 @@ SeedPosition drawSeedPosition(int gridSizeX, int gridSizeY, RandomSource& rng) {
     return s;
 }
 
-const std::array<UserColour, 3> primaryColours{{{255, 0, 0}, {0, 0, 255}, {255, 255, 0}}};
-
 void pickNewColour(int colourMode, const std::array<UserColour, 6>& userColours, int& colourCycle,
                    RandomSource& rng, Rgb& colour) {
-    auto advance = [&colourCycle](int length) {
-        if (++colourCycle > length)
+    auto advance = [&colourCycle](std::size_t length) {
+        const int last = static_cast<int>(length);
+        if (++colourCycle > last)
             colourCycle = 1;
         // A cycle position read from elsewhere may lie below 1; the step above then lands on it.
-        return std::clamp(colourCycle, 1, length) - 1;
+        return static_cast<std::size_t>(std::clamp(colourCycle, 1, last) - 1);
     };
     auto rgbOf = [](const UserColour& c) { return Rgb{double(c.red), double(c.green), double(c.blue)}; };
-    switch (colourMode) {
-    case ColourRandom:
+    const ColourScheme* scheme = colourSchemeOf(colourMode);
+    if (!scheme)
+        return;
+    switch (scheme->pick) {
+    case ColourPick::Draw:
         colour = randomColour(rng);
-        break;
-    case ColourPrimary:
-        colour = rgbOf(primaryColours[static_cast<std::size_t>(advance(3))]);
-        break;
-    case ColourChoose:
-        colour = rgbOf(userColours[static_cast<std::size_t>(advance(6))]);
-        break;
-    default:
-        break;
+        return;
+    case ColourPick::FixedCycle:
+        colour = rgbOf(scheme->colours[advance(scheme->colours.size())]);
+        return;
+    case ColourPick::UserCycle:
+        colour = rgbOf(userColours[advance(userColours.size())]);
+        return;
     }
 }
 

@@ -33,12 +33,10 @@ inline int seedSquare(float v) {
     return roundToInt(v);
 }
 
-// Primary colours in cycle order: red, blue, yellow.
-extern const std::array<UserColour, 3> primaryColours;
-
-// A colour by scheme into `colour`: Random draws three components; Primary and Choose advance
-// the one shared colourCycle (1..3 and 1..6) and take the primary or user colour at that
-// position. Any other scheme (only a hand-edited profile brings one) leaves `colour` as it was.
+// A colour by scheme (colourschemes.h) into `colour`: a drawn colour takes three components; a
+// fixed or user cycle advances the one shared colourCycle (1..length) and takes the colour at
+// that position. A mode no scheme has leaves `colour` as it was: profiles and --set refuse one,
+// so only an options record set in code can bring it.
 void pickNewColour(int colourMode, const std::array<UserColour, 6>& userColours, int& colourCycle,
                    RandomSource& rng, Rgb& colour);
 

@@ -11,7 +11,9 @@
 // the switches.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace bx {
@@ -36,6 +38,38 @@ struct SaverCommand {
     // The square size for this run (2 … 25), never stored; without it the stored one is used.
     std::optional<double> squareSize;
 };
+
+// How a switch is recognised on the command line.
+enum class SwitchForm {
+    Named,    // "-name" or "--name" as a whole argument; VALUE, if any, is the next argument
+    Letter,   // the mode letter of the saver switches (its name's second character)
+    Modifier, // a named switch that changes the run, never the mode
+    Fallback, // no switch at all: the row describes what the bare command line does
+};
+
+// What a switch sees when it applies.
+struct SwitchContext {
+    const std::vector<std::string>& arguments;
+    std::size_t at = 0;                // a named switch's argument
+    std::string rest;                  // a letter: the command line from its third character
+    std::optional<int64_t> hostWindow; // XSCREENSAVER_WINDOW, when it names a window
+};
+
+// One switch: its usage line and its parsing.
+struct SaverSwitch {
+    std::string_view name;      // as --help and the man page show it: "/s", "--root"
+    std::string_view valueName; // "" when it takes none
+    std::string_view help;      // lines after the first are indented under it
+    SwitchForm form;
+    // Named: rank 0 switches are looked for first, then 1, ...; ties go to the first argument.
+    // Letter, Fallback: asked after every named switch.
+    int rank;
+    bool gapBefore; // a blank line before its usage line
+    void (*apply)(SaverCommand& command, const SwitchContext& context);
+};
+
+// Every switch, in the order of --help.
+std::span<const SaverSwitch> saverSwitches();
 
 // What --help prints.
 std::string saverUsage();

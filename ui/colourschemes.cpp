@@ -7,18 +7,6 @@
 
 namespace bx {
 
-const std::array<UserColour, 6>& primarySwatchColours() {
-    static const std::array<UserColour, 6> colours{
-        {{255, 0, 0}, {255, 0, 0}, {0, 0, 255}, {0, 0, 255}, {255, 255, 0}, {255, 255, 0}}};
-    return colours;
-}
-
-const std::array<UserColour, 6>& chooseStartingColours() {
-    static const std::array<UserColour, 6> colours{
-        {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}, {255, 0, 255}, {0, 255, 255}}};
-    return colours;
-}
-
 int32_t packedColour(const UserColour& c) {
     return c.red + 256 * c.green + 65536 * c.blue;
 }
@@ -47,58 +35,66 @@ void SwatchButton::setColour(int32_t packed) {
 ColourSchemeBox::ColourSchemeBox(const char* frameName, bool organisms, ColourPicker& picker)
     : QGroupBox("Colo&urs"), picker_(picker) {
     setObjectName(frameName);
-    const QString prefix = organisms ? "org" : "env";
-    randomButton = new QRadioButton("Random");
-    primaryButton = new QRadioButton("Primary");
-    chooseButton = new QRadioButton("Choose");
-    randomButton->setObjectName(prefix + "colorsrandom");
-    primaryButton->setObjectName(prefix + "colorsprimary");
-    chooseButton->setObjectName(prefix + (organisms ? "colorschose" : "colorschoose"));
     auto* layout = new QGridLayout(this);
-    layout->addWidget(randomButton, 0, 0, 1, 3);
-    layout->addWidget(primaryButton, 1, 0, 1, 3);
-    layout->addWidget(chooseButton, 2, 0, 1, 3);
-    for (int k = 0; k < 6; ++k) {
-        swatches[k] = new SwatchButton(prefix + "colorsuser" + QString::number(k + 1));
-        swatches[k]->setEnabled(false);
-        layout->addWidget(swatches[k], 3 + k / 3, k % 3);
-        connect(swatches[k], &QPushButton::clicked, this, [this, k] { pickSwatchColour(swatches[k]); });
-    }
-    layout->setRowStretch(5, 1);
-    layout->setColumnStretch(3, 1);
     // A scheme's handler runs when it becomes selected; clicking the selected one again keeps
     // the colours the user picked.
-    int mode = ColourRandom;
-    for (QRadioButton* b : {randomButton, primaryButton, chooseButton}) {
-        connect(b, &QRadioButton::toggled, this, [this, mode](bool on) {
+    for (const ColourScheme& scheme : colourSchemes()) {
+        auto* button =
+            new QRadioButton(QString::fromUtf8(scheme.caption.data(), qsizetype(scheme.caption.size())));
+        const std::string_view name = organisms ? scheme.orgButton : scheme.envButton;
+        button->setObjectName(QString::fromUtf8(name.data(), qsizetype(name.size())));
+        layout->addWidget(button, static_cast<int>(schemeButtons.size()), 0, 1, 3);
+        connect(button, &QRadioButton::toggled, this, [this, mode = scheme.mode](bool on) {
             if (on)
                 schemeSelected(mode);
         });
-        ++mode;
+        schemeButtons.push_back(button);
     }
+    setFocusProxy(schemeButtons.front());
+    const int firstSwatchRow = static_cast<int>(schemeButtons.size());
+    const QString prefix = organisms ? "org" : "env";
+    for (int k = 0; k < 6; ++k) {
+        swatches[k] = new SwatchButton(prefix + "colorsuser" + QString::number(k + 1));
+        swatches[k]->setEnabled(false);
+        layout->addWidget(swatches[k], firstSwatchRow + k / 3, k % 3);
+        connect(swatches[k], &QPushButton::clicked, this, [this, k] { pickSwatchColour(swatches[k]); });
+    }
+    layout->setRowStretch(firstSwatchRow + 2, 1);
+    layout->setColumnStretch(3, 1);
 }
 
 int ColourSchemeBox::selectedScheme() const {
-    if (randomButton->isChecked())
-        return ColourRandom;
-    if (primaryButton->isChecked())
-        return ColourPrimary;
-    return chooseButton->isChecked() ? ColourChoose : 0;
+    for (std::size_t k = 0; k < schemeButtons.size(); ++k)
+        if (schemeButtons[k]->isChecked())
+            return colourSchemes()[k].mode;
+    return 0;
 }
 
+namespace {
+
+// The button of the first scheme that picks `pick` (the user cycle's, for a lost mode).
+std::size_t rowOfPick(ColourPick pick) {
+    const std::span<const ColourScheme> schemes = colourSchemes();
+    std::size_t row = 0;
+    while (row + 1 < schemes.size() && schemes[row].pick != pick)
+        ++row;
+    return row;
+}
+
+} // namespace
+
 void ColourSchemeBox::showScheme(int mode) {
-    QRadioButton* button = mode == ColourRandom    ? randomButton
-                           : mode == ColourPrimary ? primaryButton
-                           : mode == ColourChoose  ? chooseButton
-                                                   : nullptr;
-    if (!button) {
+    const ColourScheme* scheme = colourSchemeOf(mode);
+    if (!scheme) {
         // Radio buttons cannot all be off in an exclusive group: lift it for the moment.
-        const QSignalBlocker quiet(chooseButton);
-        chooseButton->setAutoExclusive(false);
-        chooseButton->setChecked(false);
-        chooseButton->setAutoExclusive(true);
+        QRadioButton* user = schemeButtons[rowOfPick(ColourPick::UserCycle)];
+        const QSignalBlocker quiet(user);
+        user->setAutoExclusive(false);
+        user->setChecked(false);
+        user->setAutoExclusive(true);
         return;
     }
+    QRadioButton* button = schemeButtons[static_cast<std::size_t>(scheme - colourSchemes().data())];
     {
         const QSignalBlocker quiet(button);
         button->setChecked(true);
@@ -107,13 +103,16 @@ void ColourSchemeBox::showScheme(int mode) {
 }
 
 void ColourSchemeBox::schemeSelected(int mode) {
-    static const std::array<UserColour, 6> black{};
-    const bool choose = mode == ColourChoose;
-    setSwatchColours(mode == ColourPrimary ? primarySwatchColours()
-                     : choose              ? chooseStartingColours()
-                                           : black);
+    const ColourScheme* scheme = colourSchemeOf(mode);
+    const bool usersOwn = scheme && scheme->pick == ColourPick::UserCycle;
+    setSwatchColours(scheme ? swatchColoursOf(*scheme) : std::array<UserColour, 6>{});
     for (SwatchButton* s : swatches)
-        s->setEnabled(choose && randomButton->isEnabled());
+        s->setEnabled(usersOwn && schemeButtons.front()->isEnabled());
+}
+
+void ColourSchemeBox::showStoredSwatches(const std::array<UserColour, 6>& stored) {
+    if (const ColourScheme* scheme = colourSchemeOf(selectedScheme()))
+        setSwatchColours(scheme->pick == ColourPick::UserCycle ? stored : swatchColoursOf(*scheme));
 }
 
 std::array<UserColour, 6> ColourSchemeBox::swatchColours() const {
@@ -129,10 +128,11 @@ void ColourSchemeBox::setSwatchColours(const std::array<UserColour, 6>& colours)
 }
 
 void ColourSchemeBox::setSchemeEnabled(bool enabled) {
-    for (QRadioButton* b : {randomButton, primaryButton, chooseButton})
+    for (QRadioButton* b : schemeButtons)
         b->setEnabled(enabled);
+    const ColourScheme* scheme = colourSchemeOf(selectedScheme());
     for (SwatchButton* s : swatches)
-        s->setEnabled(enabled && chooseButton->isChecked());
+        s->setEnabled(enabled && scheme && scheme->pick == ColourPick::UserCycle);
 }
 
 void ColourSchemeBox::pickSwatchColour(SwatchButton* swatch) {

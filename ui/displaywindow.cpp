@@ -114,13 +114,16 @@ void DisplayWindow::keyPressEvent(QKeyEvent* e) {
         return;
     const QString text = e->text();
     if (text.isEmpty() || !text.at(0).isPrint()) {
-        // Keys without a character (arrows, function keys) count as "any other key".
-        if (e->key() != Qt::Key_Shift && e->key() != Qt::Key_Control && e->key() != Qt::Key_Alt &&
-            e->key() != Qt::Key_Meta)
-            events_->keyPressed(text.isEmpty() ? 0 : text.at(0).unicode());
+        // Keys without a character (arrows, function keys) count as "any other key"; plain F1
+        // has its own row.
+        const int key = e->key();
+        if (key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta)
+            return;
+        const bool plainF1 = key == Qt::Key_F1 && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        events_->keyPressed(plainF1 ? "F1" : "");
         return;
     }
-    events_->keyPressed(text.at(0).unicode());
+    events_->keyPressed(QString(text.at(0)).toStdString());
 }
 
 void DisplayWindow::mousePressEvent(QMouseEvent*) {

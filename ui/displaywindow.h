@@ -3,6 +3,7 @@
 #include <QRect>
 #include <QWidget>
 #include <functional>
+#include <string_view>
 
 #include "engine/canvas.h"
 #include "platform/pixelcanvas.h"
@@ -13,7 +14,8 @@ namespace bx {
 class DisplayEvents {
 public:
     virtual ~DisplayEvents() = default;
-    virtual void keyPressed(int characterCode) = 0;
+    // A key by its name: the character it types, "F1", or "" for a key with neither.
+    virtual void keyPressed(std::string_view keyName) = 0;
     virtual void mousePressed() = 0;
     virtual void mouseMoved(double x, double y) = 0;
     virtual void closeRequested() = 0;

@@ -295,19 +295,8 @@ void OptionsWindow::showGridSize() {
 
 // After the schemes: selecting Choose painted the starting colours; the stored ones go back.
 void OptionsWindow::showStoredSwatches() {
-    const SimulationOptions& o = options_;
-    static const std::array<UserColour, 6> black{};
-    for (auto [box, mode, stored] :
-         {std::tuple{organisms->colours, o.organismColourMode, &o.orgUserColour},
-          std::tuple{environment->colours, o.environmentColourMode, &o.envUserColour}}) {
-        const int shown = box->selectedScheme();
-        if (shown == ColourChoose)
-            box->setSwatchColours(*stored);
-        else if (shown == ColourPrimary)
-            box->setSwatchColours(primarySwatchColours());
-        else if (shown == ColourRandom)
-            box->setSwatchColours(black);
-    }
+    organisms->colours->showStoredSwatches(options_.orgUserColour);
+    environment->colours->showStoredSwatches(options_.envUserColour);
 }
 
 void OptionsWindow::takeOptionsFromWindow() {

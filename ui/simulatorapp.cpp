@@ -72,6 +72,7 @@ SimulatorApp::SimulatorApp(Platform platform, std::unique_ptr<RandomSource> rng)
     statistics_ = std::make_unique<StatisticsWindow>(history_, options_, platform_.files, platform_.messages,
                                                      saveFolders_);
     view_->setShowStatistics([this] { showStatistics(); });
+    view_->setShowHelpContents([this] { platform_.help.showHelp(options_.helpFilePath, HelpContents, 0); });
     profiles_->setLoaded([this] { history_.clear(); }); // rows from the loaded generation on
     connect(statistics_.get(), &StatisticsWindow::hidden, this,
             [this] { places_.keep(statisticsPlace, *statistics_); });
@@ -117,20 +118,18 @@ void SimulatorApp::connectCommands() {
     connectHelpKey();
 }
 
-// F1 shows the help's contents from the control panel and the canvas, as the About box promises.
-// The key belongs to each window alone, so a message box keeps its own F1 (its topic); in full
-// screen it is a key like any other and only leaves it.
+// F1 shows the help's contents from the control panel, as the About box promises (the canvas has
+// it in its key table). The key belongs to the window alone, so a message box keeps its own F1
+// (its topic).
 void SimulatorApp::connectHelpKey() {
-    for (QWidget* window : {static_cast<QWidget*>(main_.get()), static_cast<QWidget*>(display_.get())}) {
-        auto* key = new QShortcut(QKeySequence(Qt::Key_F1), window);
-        key->setObjectName("helpkey");
-        connect(key, &QShortcut::activated, this, [this] {
-            if (world_.fullScreen)
-                view_->toggleFullScreen();
-            else
-                platform_.help.showHelp(options_.helpFilePath, HelpContents, 0);
-        });
-    }
+    auto* key = new QShortcut(QKeySequence(Qt::Key_F1), main_.get());
+    key->setObjectName("helpkey");
+    connect(key, &QShortcut::activated, this, [this] {
+        if (world_.fullScreen)
+            view_->toggleFullScreen();
+        else
+            platform_.help.showHelp(options_.helpFilePath, HelpContents, 0);
+    });
 }
 
 // The options and profile commands of both windows.

@@ -1,5 +1,7 @@
 #include "viewoperations.h"
 
+#include "canvaskeys.h"
+
 #include <cmath>
 
 #include "engine/numeric.h"
@@ -143,47 +145,35 @@ void ViewOperations::stepSquareSize(int delta) {
     squareSizeChanged();
 }
 
-void ViewOperations::keyPressed(int characterCode) {
-    const int key = characterCode >= 'A' && characterCode <= 'Z' ? characterCode - 'A' + 'a' : characterCode;
-    switch (key) {
-    case 'm':
+void ViewOperations::startOrStop() {
+    if (world_.phase != PhaseCreate)
+        sim_.startStop();
+}
+
+void ViewOperations::stepGeneration() {
+    sim_.stepGeneration();
+}
+
+void ViewOperations::openStatistics() {
+    if (showStatistics_)
+        showStatistics_();
+}
+
+void ViewOperations::openHelpContents() {
+    if (showHelpContents_)
+        showHelpContents_();
+}
+
+void ViewOperations::keyPressed(std::string_view keyName) {
+    const CanvasKey* key = canvasKeyOf(keyName);
+    const InFullScreen rule = key ? key->inFullScreen : InFullScreen::OnlyLeaves;
+    if (world_.fullScreen && rule != InFullScreen::Acts) {
         toggleFullScreen();
-        break;
-    case 'e':
-        toggleEnvironment();
-        break;
-    case 'o':
-        toggleOrganisms();
-        break;
-    case 's':
-        if (world_.phase != PhaseCreate)
-            sim_.startStop();
-        break;
-    case 'h':
-        toggleSimulationShown();
-        break;
-    case 'r':
-        refresh();
-        break;
-    case 'n': // step a generation, t the statistics: outside full screen, which any key leaves
-    case 't':
-        if (world_.fullScreen)
-            toggleFullScreen();
-        else if (key == 'n')
-            sim_.stepGeneration();
-        else if (showStatistics_)
-            showStatistics_();
-        break;
-    default:
-        if (world_.fullScreen)
-            toggleFullScreen();
+        if (rule == InFullScreen::OnlyLeaves || world_.fullScreen)
+            return;
     }
-    if (world_.fullScreen)
-        return;
-    if (key == '-' || key == '_')
-        stepSquareSize(-1);
-    else if (key == '+' || key == '=')
-        stepSquareSize(+1);
+    if (key)
+        (this->*key->command)();
 }
 
 void ViewOperations::mousePressed() {

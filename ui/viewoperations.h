@@ -47,18 +47,27 @@ public:
     void toggleEnvironment();
     void toggleOrganisms();
 
+    // The display window's key commands (canvaskeys.h).
+    void startOrStop();
+    void stepGeneration();
+    void openStatistics();
+    void openHelpContents();
+    void biggerSquares() { stepSquareSize(+1); }
+    void smallerSquares() { stepSquareSize(-1); }
+
     // The main window's sliders, when the user moves them (the window shows their captions).
     void sizechange(int value);
     void slowdownChanged(int value);
 
     // The display window's events.
-    void keyPressed(int characterCode) override;
+    void keyPressed(std::string_view keyName) override;
     void mousePressed() override;
     void mouseMoved(double x, double y) override;
     void closeRequested() override;
 
-    // What the t key opens.
+    // What the t and F1 keys open.
     void setShowStatistics(std::function<void()> show) { showStatistics_ = std::move(show); }
+    void setShowHelpContents(std::function<void()> show) { showHelpContents_ = std::move(show); }
 
 private:
     struct LayerControls {
@@ -80,6 +89,7 @@ private:
     CursorCounter& cursor_;
     OptionsWindowLink* optionsWindow_;
     std::function<void()> showStatistics_;
+    std::function<void()> showHelpContents_;
 };
 
 } // namespace bx

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/colourschemes.h"
 #include "engine/rules.h"
 #include "support/printers.h"
 #include "support/scriptedrandom.h"
@@ -567,3 +568,15 @@ TEST(rules_test, asteroids_off_still_draw_the_roll_and_nothing_else) {
 }
 
 } // namespace
+
+// Profiles and --set refuse such a mode; an options record set in code is left as it was.
+TEST(rules_test, a_colour_mode_no_scheme_has_keeps_the_colour_and_the_cycle_and_draws_nothing) {
+    for (const int mode : {0, static_cast<int>(bx::colourSchemes().size()) + 1}) {
+        ScriptedRandom rng;
+        int cycle = 2;
+        Rgb colour{1, 2, 3};
+        bx::pickNewColour(mode, {}, cycle, rng, colour);
+        EXPECT_EQ((Rgb{1, 2, 3}), colour);
+        EXPECT_EQ(2, cycle);
+    }
+}

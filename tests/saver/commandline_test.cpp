@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 namespace bx {
 namespace {
 
@@ -98,6 +101,27 @@ TEST(commandline_test, a_square_size_is_for_the_run_and_help_and_the_hosts_are_a
     EXPECT_EQ(SaverLaunch::Activate, parse({"--activate"}).launch);
     EXPECT_EQ(SaverLaunch::Deactivate, parse({"/s", "-deactivate"}, "77").launch);
     EXPECT_EQ(SaverLaunch::None, parse({"--version"}).launch); // anything else still ends silently
+}
+
+// Each switch has its item in the man page: ".B NAME" or ".BI NAME " VALUE"".
+TEST(commandline_test, the_man_page_names_every_switch) {
+    std::ifstream in(BRAMBLEX_SOURCE_DIR "/man/bramblex2-screensaver.6");
+    std::stringstream page;
+    page << in.rdbuf();
+    std::string text; // with "\-" read as "-"
+    for (const char c : page.str())
+        if (c == '-' && !text.empty() && text.back() == '\\')
+            text.back() = '-';
+        else
+            text.push_back(c);
+    for (const SaverSwitch& s : saverSwitches()) {
+        if (s.form == SwitchForm::Fallback)
+            continue;
+        const std::string item =
+            s.valueName.empty() ? ".B " + std::string(s.name) + "\n"
+                                : ".BI " + std::string(s.name) + " \" " + std::string(s.valueName) + "\"";
+        EXPECT_NE(std::string::npos, text.find(item)) << "the man page has no item " << item;
+    }
 }
 
 } // namespace

@@ -27,7 +27,6 @@ EnvironmentTab::EnvironmentTab(const ValidationContext& context, ColourPicker& p
     addSliderRow(grid, 2, "Start Environments:", startEnvironments);
     grid->setRowStretch(4, 1);
     frame->setFocusProxy(randomStart);
-    colours->setFocusProxy(colours->randomButton);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(colours);
     layout->addWidget(frame, 1);

@@ -21,7 +21,6 @@ OrganismsTab::OrganismsTab(const ValidationContext& context, ColourPicker& picke
     grid->addWidget(fullOrganismsBox, 2, 0, 1, 2);
     grid->setRowStretch(3, 1);
     frame->setFocusProxy(startOrganisms->box());
-    colours->setFocusProxy(colours->randomButton);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(colours);
     layout->addWidget(frame, 1);
