@@ -156,7 +156,7 @@ void ViewOperations::keyPressed(int characterCode) {
         toggleOrganisms();
         break;
     case 's':
-        if (world_.phase != PhaseCreate)
+        if (world_.phase != Phase::Create)
             sim_.startStop();
         break;
     case 'h':
