@@ -54,7 +54,7 @@ struct Simulator {
             app->simulation().reset();
             app->mainWindow().findChild<QTimer*>("Timer1")->stop();
         }
-        while (app->world().phase != bx::PhaseIdle)
+        while (app->world().phase != bx::Phase::Idle)
             app->tick();
     }
 };

@@ -28,13 +28,13 @@ struct FullWorld {
     bx::Simulation sim{options, world, rng, host, canvas};
 
     FullWorld() {
-        bx::setDefaultOptions(options, world, 2, 1, "help");
+        bx::setDefaultOptions(options, 2, 1, "help");
         options.gridSizeX = options.gridSizeY = 100;
         options.environmentStartMode = bx::StartFull;
         options.fullOrganisms = true;
         sim.startHeadless(); // as bramblex-run: no drawing
         sim.reset();
-        while (world.phase == bx::PhaseCreate)
+        while (world.phase == bx::Phase::Create)
             sim.tick();
     }
 };
@@ -71,7 +71,7 @@ void wholeGeneration(benchmark::State& state) {
         f.world.orgGrid = org;
         const int32_t target = f.world.generation + 1;
         state.ResumeTiming();
-        while (f.world.generation < target && f.world.phase == bx::PhaseRun)
+        while (f.world.generation < target && f.world.phase == bx::Phase::Run)
             f.sim.tick();
     }
     state.SetItemsProcessed(state.iterations() * 10000);
@@ -105,7 +105,7 @@ BENCHMARK(shownAndHiddenUpdate)->Unit(benchmark::kMillisecond)->Iterations(100);
 void worldCreation(benchmark::State& state) {
     bx::SimulationOptions options;
     bx::WorldState world;
-    bx::setDefaultOptions(options, world, 2, 1, "help");
+    bx::setDefaultOptions(options, 2, 1, "help");
     options.gridSizeX = options.gridSizeY = 100;
     options.startEnvironments = static_cast<int>(state.range(0));
     options.environmentStartDecay = static_cast<int>(state.range(1));
@@ -115,7 +115,7 @@ void worldCreation(benchmark::State& state) {
     bx::Simulation sim(options, world, rng, host, canvas);
     for (auto _ : state) {
         sim.reset();
-        while (world.phase == bx::PhaseCreate)
+        while (world.phase == bx::Phase::Create)
             sim.tick();
     }
 }

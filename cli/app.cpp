@@ -60,10 +60,9 @@ std::string summaryLine(const RunSummary& summary, const GenerationStats& last, 
 }
 
 SimulationOptions startingOptions(const RunConfig& config, const std::string& programFolder,
-                                  WorldState& world, const Console& console) {
+                                  const Console& console) {
     SimulationOptions options;
-    setDefaultOptions(options, world, simulatorMajorVersion, simulatorMinorVersion,
-                      programFolder + "/bramblex.hlp");
+    setDefaultOptions(options, simulatorMajorVersion, simulatorMinorVersion, programFolder + "/bramblex.hlp");
     if (config.optionsFromPath) {
         std::string error;
         const std::optional<Profile> profile = parseProfile(*config.optionsFromPath, error);
@@ -173,7 +172,7 @@ int endedByClosedOutput(const std::vector<std::string>& outputs, bool standardOu
 
 int run(const RunConfig& config, const std::string& programFolder, const Console& console) {
     WorldState world;
-    SimulationOptions options = startingOptions(config, programFolder, world, console);
+    SimulationOptions options = startingOptions(config, programFolder, console);
     Interruption interruption;
     std::optional<RunOutputs> outputs;
     std::optional<FrameWriter> frames;

@@ -54,7 +54,7 @@ bool runGenerations(Simulation& sim, const RunnerHost& host, int64_t until,
         const int64_t next = host.generationsEnded() + 1;
         while (host.generationsEnded() < next) {
             // A dead world's reset goes back through creation; any other phase would never end a generation.
-            if (world.phase != PhaseRun && world.phase != PhaseCreate)
+            if (world.phase != Phase::Run && world.phase != Phase::Create)
                 throw std::runtime_error("the simulation stopped after " +
                                          std::to_string(host.generationsEnded()) + " generations");
             sim.tick();

@@ -6,17 +6,17 @@
 namespace bx {
 namespace {
 
-std::string creationCaption(const SimulationOptions& o, const WorldState& w) {
+std::string creationCaption(const SimulationOptions& o, int organismsPlaced, int environmentsPlaced) {
     const bool randomEnvironments = o.environmentStartMode == StartRandom;
     long done = 0, total = 0;
     if (randomEnvironments && !o.fullOrganisms) {
-        done = w.organismsPlaced + w.environmentsPlaced + 1;
+        done = organismsPlaced + environmentsPlaced + 1;
         total = o.startOrganisms + o.startEnvironments;
     } else if (randomEnvironments) {
-        done = w.environmentsPlaced + 1;
+        done = environmentsPlaced + 1;
         total = o.startEnvironments;
     } else if (!o.fullOrganisms) {
-        done = w.organismsPlaced + 1;
+        done = organismsPlaced + 1;
         total = o.startOrganisms;
     } else {
         return {};
@@ -28,21 +28,22 @@ std::string creationCaption(const SimulationOptions& o, const WorldState& w) {
 
 void Simulation::createSlice() {
     rng_.reseed();
-    const std::string caption = creationCaption(options_, world_);
+    const std::string caption =
+        creationCaption(options_, driver_.organismsPlaced, driver_.environmentsPlaced);
     if (!caption.empty())
         showProgress(caption);
-    if (world_.environmentsPlaced < options_.startEnvironments)
+    if (driver_.environmentsPlaced < options_.startEnvironments)
         createEnvironments();
-    if (world_.organismsPlaced < options_.startOrganisms)
+    if (driver_.organismsPlaced < options_.startOrganisms)
         createOrganisms();
-    if (world_.organismsPlaced > options_.startOrganisms - 1 &&
-        world_.environmentsPlaced > options_.startEnvironments - 1)
+    if (driver_.organismsPlaced > options_.startOrganisms - 1 &&
+        driver_.environmentsPlaced > options_.startEnvironments - 1)
         finishCreation();
 }
 
 const Rgb& Simulation::pickedColour(int colourMode, const std::array<UserColour, 6>& userColours) {
-    pickNewColour(colourMode, userColours, world_.colourCycle, rng_, world_.paintColour);
-    return world_.paintColour;
+    pickNewColour(colourMode, userColours, driver_.colourCycle, rng_, driver_.paintColour);
+    return driver_.paintColour;
 }
 
 // Every square of the grid (column 0 and row 0 included), column by column, gets a picked colour.
@@ -54,7 +55,7 @@ void Simulation::fillGrid(Grid& grid, const std::function<Rgb()>& colourOfNextSq
             grid.set(c, w, colourOfNextSquare());
         }
     }
-    world_.squareX = world_.squareY = 0;
+    driver_.squareX = driver_.squareY = 0;
 }
 
 void Simulation::createEnvironments() {
@@ -62,10 +63,10 @@ void Simulation::createEnvironments() {
     if (mode == StartRandom) {
         const SeedPosition seed = drawSeedPosition(options_.gridSizeX, options_.gridSizeY, rng_);
         pickedColour(options_.environmentColourMode, options_.envUserColour);
-        placeEnvironmentSeed(world_.envGrid, seed, world_.paintColour, options_.environmentStartDecay,
+        placeEnvironmentSeed(world_.envGrid, seed, driver_.paintColour, options_.environmentStartDecay,
                              options_.environmentBlending, options_.gridSizeX, options_.gridSizeY,
                              [this] { host_.processEvents(); });
-        ++world_.environmentsPlaced;
+        ++driver_.environmentsPlaced;
         return;
     }
     if (mode == StartFull || mode == StartIdeal || mode == StartNone) {
@@ -76,45 +77,45 @@ void Simulation::createEnvironments() {
             const double v = mode == StartIdeal ? 255 : 0;
             fillGrid(world_.envGrid, [v] { return Rgb{v, v, v}; });
         }
-        world_.environmentsPlaced = options_.startEnvironments + 1;
+        driver_.environmentsPlaced = options_.startEnvironments + 1;
         return;
     }
-    ++world_.environmentsPlaced;
+    ++driver_.environmentsPlaced;
 }
 
 void Simulation::createOrganisms() {
     if (options_.fullOrganisms) {
         fillGrid(world_.orgGrid,
                  [this] { return pickedColour(options_.organismColourMode, options_.orgUserColour); });
-        world_.organismsPlaced = options_.startOrganisms;
-        world_.squareX = 0;
+        driver_.organismsPlaced = options_.startOrganisms;
+        driver_.squareX = 0;
         return;
     }
     const SeedPosition seed = drawSeedPosition(options_.gridSizeX, options_.gridSizeY, rng_);
     pickedColour(options_.organismColourMode, options_.orgUserColour);
     const int c = seedSquare(seed.x), r = seedSquare(seed.y);
     if (world_.orgGrid.contains(c, r))
-        world_.orgGrid.set(c, r, world_.paintColour);
-    ++world_.organismsPlaced;
+        world_.orgGrid.set(c, r, driver_.paintColour);
+    ++driver_.organismsPlaced;
 }
 
 void Simulation::finishCreation() {
     world_.organismCount = options_.startOrganisms;
     world_.environmentCount = options_.startEnvironments;
     world_.generation = 0;
-    world_.phase = PhaseIdle;
+    world_.phase = Phase::Idle;
     host_.setMainCaption(options_.mainTitle);
     host_.setTimerEnabled(false);
     refresh();
     if (!world_.simulationShown && world_.running) {
-        world_.phase = PhaseRun;
+        world_.phase = Phase::Run;
         host_.setTimerEnabled(true);
     }
     // A world made to be saved is saved before the commands that creation locked come back.
-    host_.worldCreated(std::exchange(world_.saveAfterCreate, false));
+    host_.worldCreated(std::exchange(driver_.saveAfterCreate, false));
     host_.setCreationCommandsEnabled(true);
     world_.organismCount = world_.environmentCount = 0;
-    world_.stepRow = world_.stepColumn = 0;
+    driver_.stepRow = driver_.stepColumn = 0;
 }
 
 } // namespace bx

@@ -5,7 +5,7 @@
 namespace bx {
 
 void Simulation::paintSquare() {
-    const int c = world_.squareX, r = world_.squareY;
+    const int c = driver_.squareX, r = driver_.squareY;
     if (!world_.orgGrid.contains(c, r) || !world_.envGrid.contains(c, r))
         return;
     const int size = world_.fullScreen ? world_.fullScreenSquareSize : world_.squareSize;
@@ -14,7 +14,7 @@ void Simulation::paintSquare() {
 }
 
 void Simulation::drawSlice() {
-    int passes = world_.passesPerTick;
+    int passes = driver_.passesPerTick;
     if (!world_.simulationShown)
         return;
     paintWaiting(); // painted before the squares drawn over them
@@ -22,30 +22,30 @@ void Simulation::drawSlice() {
     while (passes > 0) {
         if (!world_.fullScreen && world_.simulationShown)
             host_.setDisplayCaption(
-                (Caption() << "Drawing world, " << world_.drawColumn << " of " << options_.gridSizeX << ".")
+                (Caption() << "Drawing world, " << driver_.drawColumn << " of " << options_.gridSizeX << ".")
                     .view());
         int budget = passBudget(lastRow, options_.slowdown);
-        while (world_.drawRow < lastRow + 1 && budget > 0) {
-            world_.squareX = world_.drawColumn;
-            world_.squareY = world_.drawRow;
+        while (driver_.drawRow < lastRow + 1 && budget > 0) {
+            driver_.squareX = driver_.drawColumn;
+            driver_.squareY = driver_.drawRow;
             paintSquare();
             --budget;
-            ++world_.drawRow;
+            ++driver_.drawRow;
         }
-        if (world_.drawRow >= lastRow + 1) {
-            world_.drawRow = 0;
-            ++world_.drawColumn;
-            if (world_.drawColumn >= options_.gridSizeX + 1) {
-                world_.phase = PhaseIdle;
+        if (driver_.drawRow >= lastRow + 1) {
+            driver_.drawRow = 0;
+            ++driver_.drawColumn;
+            if (driver_.drawColumn >= options_.gridSizeX + 1) {
+                world_.phase = Phase::Idle;
                 passes = 0;
                 host_.setTimerEnabled(false);
                 if (world_.running) {
-                    world_.phase = PhaseRun;
+                    world_.phase = Phase::Run;
                     host_.setTimerEnabled(true);
                 }
                 if (!world_.fullScreen && world_.simulationShown)
                     host_.setDisplayCaption(options_.displayTitle);
-                world_.squareX = world_.squareY = 0;
+                driver_.squareX = driver_.squareY = 0;
             }
         }
         --passes;

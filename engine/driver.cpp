@@ -30,11 +30,11 @@ void Simulation::tick() {
         return; // a slice is letting events run; its scratch state must not be shared
     ScopeFlag busy(inTick_);
     advanceStep();
-    if (world_.phase == PhaseCreate)
+    if (world_.phase == Phase::Create)
         creationStep();
-    if (world_.phase == PhaseDraw)
+    if (world_.phase == Phase::Draw)
         drawSlice();
-    if (world_.phase == PhaseRun)
+    if (world_.phase == Phase::Run)
         runSimulationPasses();
 }
 
@@ -48,11 +48,11 @@ void Simulation::stepGeneration() {
 // A step begins once creation and drawing are done; it is dropped when something else ended its
 // run phase (a redraw that finished).
 void Simulation::advanceStep() {
-    if (stepState_ == Step::Waiting && world_.phase == PhaseIdle) {
+    if (stepState_ == Step::Waiting && world_.phase == Phase::Idle) {
         stepState_ = Step::Running;
-        world_.phase = PhaseRun; // the update runs, though the simulation is not started
+        world_.phase = Phase::Run; // the update runs, though the simulation is not started
         host_.setTimerEnabled(true);
-    } else if (stepState_ == Step::Running && world_.phase == PhaseIdle) {
+    } else if (stepState_ == Step::Running && world_.phase == Phase::Idle) {
         stepState_ = Step::None;
     }
 }
@@ -61,9 +61,9 @@ void Simulation::advanceStep() {
 // creation goes on), and the captions come back to rest.
 void Simulation::endStep() {
     stepState_ = Step::Ended;
-    if (world_.phase != PhaseRun)
+    if (world_.phase != Phase::Run)
         return;
-    world_.phase = PhaseIdle;
+    world_.phase = Phase::Idle;
     host_.setTimerEnabled(false);
     if (!world_.fullScreen)
         host_.setDisplayCaption(options_.displayTitle);
@@ -71,13 +71,13 @@ void Simulation::endStep() {
 }
 
 void Simulation::creationStep() {
-    world_.squareX = world_.squareY = 0;
+    driver_.squareX = driver_.squareY = 0;
     createSlice();
 }
 
 int Simulation::createWorld() {
     int slices = 0;
-    for (; world_.phase == PhaseCreate; ++slices)
+    for (; world_.phase == Phase::Create; ++slices)
         creationStep();
     return slices;
 }
@@ -85,7 +85,7 @@ int Simulation::createWorld() {
 void Simulation::startStop() {
     stepState_ = Step::None; // the user's start or stop replaces a step
     if (!world_.running) {
-        world_.phase = PhaseRun;
+        world_.phase = Phase::Run;
         host_.setTimerEnabled(true);
         if (!world_.fullScreen && world_.simulationShown)
             host_.setDisplayCaption("Running.");
@@ -93,9 +93,9 @@ void Simulation::startStop() {
             host_.setMainCaption("Running.");
         host_.showRunState(true);
         world_.running = true;
-        world_.deathCount = 0;
+        driver_.deathCount = 0;
     } else {
-        world_.phase = PhaseIdle;
+        world_.phase = Phase::Idle;
         host_.setTimerEnabled(false);
         if (!world_.fullScreen)
             host_.setDisplayCaption(options_.displayTitle);
@@ -118,8 +118,8 @@ void Simulation::reset() {
     host_.worldReset();
     world_.envGrid.clear(options_.gridSizeX, options_.gridSizeY);
     world_.orgGrid.clear(options_.gridSizeX, options_.gridSizeY);
-    world_.phase = PhaseCreate;
-    world_.environmentsPlaced = world_.organismsPlaced = 0;
+    world_.phase = Phase::Create;
+    driver_.environmentsPlaced = driver_.organismsPlaced = 0;
     host_.setTimerEnabled(true);
 }
 
@@ -129,7 +129,7 @@ void Simulation::startHeadless() {
 }
 
 void Simulation::resetAndSave() {
-    world_.saveAfterCreate = true;
+    driver_.saveAfterCreate = true;
     reset();
 }
 
@@ -153,25 +153,37 @@ bool Simulation::confirmReset() {
 
 void Simulation::restartCreation() {
     paintWaiting(); // before creation writes new colours into the grids
-    world_.phase = PhaseCreate;
-    world_.environmentsPlaced = world_.organismsPlaced = 0;
+    world_.phase = Phase::Create;
+    driver_.environmentsPlaced = driver_.organismsPlaced = 0;
     host_.setTimerEnabled(true);
 }
 
 void Simulation::restoreDefaults(std::string helpFilePath) {
-    setDefaultOptions(options_, world_, simulatorMajorVersion, simulatorMinorVersion,
-                      std::move(helpFilePath));
+    setDefaultOptions(options_, simulatorMajorVersion, simulatorMinorVersion, std::move(helpFilePath));
+    const WorldState start;
+    world_.phase = start.phase;
+    world_.running = start.running;
+    world_.simulationShown = start.simulationShown;
+    world_.showOrganisms = start.showOrganisms;
+    world_.showEnvironment = start.showEnvironment;
+    world_.fullScreen = start.fullScreen;
+    world_.squareSize = start.squareSize;
+    world_.trackMouse = start.trackMouse;
+    const int squareX = driver_.squareX, squareY = driver_.squareY;
+    driver_ = DriverState{};
+    driver_.squareX = squareX;
+    driver_.squareY = squareY;
 }
 
 void Simulation::pause() {
     if (paused_)
         return;
     pausedPhase_ = world_.phase;
-    world_.phase = PhaseIdle;
+    world_.phase = Phase::Idle;
     paused_ = true;
 }
 
-int Simulation::resume() {
+Phase Simulation::resume() {
     if (paused_) {
         world_.phase = pausedPhase_;
         paused_ = false;
@@ -180,15 +192,15 @@ int Simulation::resume() {
 }
 
 void Simulation::redrawWorld() {
-    if (world_.phase == PhaseCreate)
+    if (world_.phase == Phase::Create)
         return;
-    world_.drawColumn = world_.drawRow = 1;
-    world_.phase = PhaseDraw;
+    driver_.drawColumn = driver_.drawRow = 1;
+    world_.phase = Phase::Draw;
     host_.setTimerEnabled(true);
 }
 
 void Simulation::refresh() {
-    if (world_.phase == PhaseCreate)
+    if (world_.phase == Phase::Create)
         return;
     host_.showCounters(world_.generation, world_.organismCount, world_.environmentCount);
     redrawWorld();

@@ -5,8 +5,8 @@
 namespace bx {
 
 void Simulation::cursorsAtFirstSquare() {
-    world_.squareX = world_.squareY = 1;
-    world_.stepColumn = world_.stepRow = world_.drawColumn = world_.drawRow = 1;
+    driver_.squareX = driver_.squareY = 1;
+    driver_.stepColumn = driver_.stepRow = driver_.drawColumn = driver_.drawRow = 1;
 }
 
 void Simulation::loadWorld(SavedWorld saved) {
@@ -21,10 +21,10 @@ void Simulation::loadWorld(SavedWorld saved) {
     world_.environmentCount = saved.environmentCount;
     world_.generation = saved.generation;
     cursorsAtFirstSquare();
-    if (world_.phase == PhaseCreate) {
+    if (world_.phase == Phase::Create) {
         // Creation would go on painting into the loaded world; the loaded world replaces it.
-        world_.phase = PhaseIdle;
-        world_.saveAfterCreate = false;
+        world_.phase = Phase::Idle;
+        driver_.saveAfterCreate = false;
         host_.setCreationCommandsEnabled(true);
     }
     host_.layoutWindows();
@@ -33,7 +33,7 @@ void Simulation::loadWorld(SavedWorld saved) {
 
 void Simulation::continueLoadedWorld() {
     const bool shown = std::exchange(world_.simulationShown, true);
-    while (world_.phase == PhaseDraw)
+    while (world_.phase == Phase::Draw)
         drawSlice(); // the last slice hands over to the update when the simulation runs
     world_.simulationShown = shown;
 }

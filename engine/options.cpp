@@ -3,8 +3,6 @@
 #include <cmath>
 #include <utility>
 
-#include "worldstate.h"
-
 namespace bx {
 
 std::string versionStringOf(int major, int minor) {
@@ -25,25 +23,12 @@ int redOf(int64_t colour) {
 }
 
 // helpFilePath is taken by value: callers pass the record's own path, which the next line clears.
-void setDefaultOptions(SimulationOptions& options, WorldState& world, int major, int minor,
-                       std::string helpFilePath) {
+void setDefaultOptions(SimulationOptions& options, int major, int minor, std::string helpFilePath) {
     options = SimulationOptions{};
     options.versionString = versionStringOf(major, minor);
     options.mainTitle = "Bramblex " + options.versionString;
     options.displayTitle = "Simulator";
     options.helpFilePath = std::move(helpFilePath);
-
-    world.squareSize = 8;
-    world.showEnvironment = world.showOrganisms = world.simulationShown = world.trackMouse = true;
-    world.fullScreen = world.running = world.saveAfterCreate = false;
-    world.phase = PhaseIdle;
-    world.passesPerTick = 1;
-    world.deathCount = world.colourCycle = 0;
-    world.inspectX = world.inspectY = world.mouseX = world.mouseY = 0;
-    world.chanceRoll = 0;
-    world.stepRow = world.stepColumn = world.drawColumn = world.drawRow = 0;
-    world.organismsPlaced = world.environmentsPlaced = 0;
-    world.paintColour = Rgb{};
 }
 
 } // namespace bx

@@ -105,6 +105,10 @@ inline constexpr int simulatorMinorVersion = 1;
 
 std::string versionStringOf(int major, int minor);
 
+// Sets every option to its default and builds the identity strings for the given version and
+// help-file path (the record's own path may be passed).
+void setDefaultOptions(SimulationOptions& options, int major, int minor, std::string helpFilePath);
+
 // Split a packed colour (red + 256 green + 65536 blue) into whole components.
 int redOf(int64_t colour);
 int greenOf(int64_t colour);

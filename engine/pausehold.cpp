@@ -18,7 +18,7 @@ void PauseHold::runLive(const std::function<bool()>& command) {
     }
     const WorldState& world = sim_.world();
     const bool wasRunning = world.running;
-    const int parked = sim_.resume();
+    const Phase parked = sim_.resume();
     const bool replaced = command();
     if (replaced || world.running != wasRunning || world.phase != parked)
         released_ = true;

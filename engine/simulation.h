@@ -23,11 +23,15 @@
 
 namespace bx {
 
+namespace test {
+struct DriverProbe;
+}
+
 // The simulator's tick driver and its three phases (create, draw, run), working on the one
 // options record and world state of the program. Reaches the windows only through the host
 // and the canvas. Single-threaded: everything runs from the owner's timer and commands.
 // The world state is the owner's to keep (its readers hold it from the start); it changes only
-// through the operations here.
+// through the operations here. The cursors of the phases and the rules' scratch are its own.
 class Simulation {
 public:
     Simulation(SimulationOptions& options, WorldState& world, RandomSource& rng, SimulationHost& host,
@@ -60,7 +64,8 @@ public:
     bool confirmReset();
     void restartCreation();
     // Every option at its default, the identity strings of this version with helpFilePath, and
-    // the view and scan state as the program starts (setDefaultOptions).
+    // the view and the driver as the program starts; the grids, the counters and the square in
+    // hand wait for the next reset or load.
     void restoreDefaults(std::string helpFilePath);
     // Replaces the world with a saved one: its grids, fitted to the options' grid size, and its
     // counters, and every cursor (creation, update, drawing) at square 1. A world being created is abandoned
@@ -95,6 +100,7 @@ public:
     void setEnvironmentShown(bool shown);
     // Update passes (and drawing passes) a tick runs.
     void setPassesPerTick(int passes);
+    int passesPerTick() const { return driver_.passesPerTick; }
     // The mouse at (x, y) pixels over the canvas: while the read-out follows it, the square there
     // is shown now and again after every update pass.
     void pointerMoved(int x, int y);
@@ -110,6 +116,31 @@ private:
     void runSimulationPasses();
     void paintSquare();
     void dropPendingRedraw();
+    // Where the phases stand and what their rules carry from one slice to the next. Column and
+    // row are 1-based grid squares; 0 is "before the first".
+    struct DriverState {
+        int squareX = 0; // square being created, painted or updated; shared by the phases
+        int squareY = 0;
+        int drawColumn = 0;
+        int drawRow = 0;
+        int stepColumn = 0;
+        int stepRow = 0;
+        int organismsPlaced = 0;
+        int environmentsPlaced = 0;
+        int colourCycle = 0; // shared by every Primary and Choose pick; survives world resets
+        Rgb paintColour;     // the colour being placed; an unknown colour scheme leaves it as it was
+        int passesPerTick = 1;
+        bool saveAfterCreate = false;
+        int deathCount = 0; // consecutive lifeless generations; -1 once a dead world was handled
+        // The pointer over the canvas in pixels, and the position being inspected (pixels on
+        // entry, square column/row after inspection).
+        int mouseX = 0;
+        int mouseY = 0;
+        int inspectX = 0;
+        int inspectY = 0;
+        int32_t chanceRoll = 0; // last 1-in-N roll
+    };
+
     // Read-out of the square under (inspectX, inspectY) pixels; replaces them with the square.
     void showCurrentSquare();
     void clearCurrentSquare();
@@ -117,10 +148,11 @@ private:
     void cursorsAtFirstSquare();
 
     friend class PauseHold;
+    friend struct test::DriverProbe; // the tests' one way to the driver's state
     // Parks the phase: ticks do nothing until resume() puts it back. resume() returns the phase
     // it put back; without a pause it does nothing.
     void pause();
-    int resume();
+    Phase resume();
 
     void creationStep();
     void advanceStep();
@@ -147,6 +179,7 @@ private:
 
     SimulationOptions& options_;
     WorldState& world_;
+    DriverState driver_;
     RandomSource& rng_;
     RandomGenerator* const streamable_; // rng_ when the update may run on its stream, else null
     SimulationHost& host_;
@@ -154,7 +187,7 @@ private:
     PaintQueue waiting_; // squares updated by shown passes, not yet painted
     bool inTick_ = false;
     bool paused_ = false;
-    int pausedPhase_ = PhaseIdle;
+    Phase pausedPhase_ = Phase::Idle;
     enum class Step { None, Waiting, Running, Ended };
     Step stepState_ = Step::None; // Waiting: for creation or drawing to finish first
 };

@@ -15,9 +15,9 @@ namespace bx {
 template <class Rng> Rng Simulation::updatePass(Rng rng, const RuleParams& params, int stepsLeft) {
     if (!world_.simulationShown)
         return updateRows<false, Rng>(rng, params, stepsLeft, 0);
-    const int row = world_.stepRow;
+    const int row = driver_.stepRow;
     const int passEnd = std::min(row + std::max(stepsLeft, 0), params.gridSizeY + 1);
-    const uint64_t base = queueSquares(world_.squareX, row, passEnd - row) - uint64_t(row);
+    const uint64_t base = queueSquares(driver_.squareX, row, passEnd - row) - uint64_t(row);
     rng = updateRows<true, Rng>(rng, params, stepsLeft, base);
     if (!canvas_.showsFrames())
         paintWaiting();
@@ -44,11 +44,11 @@ struct QueueWrites {
 template <bool painted, class Rng>
 Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft, [[maybe_unused]] uint64_t base) {
     int32_t environments = world_.environmentCount, organisms = world_.organismCount;
-    int32_t chanceRoll = world_.chanceRoll;
+    int32_t chanceRoll = driver_.chanceRoll;
     Grid& envGrid = world_.envGrid;
     Grid& orgGrid = world_.orgGrid;
-    const int column = world_.squareX;
-    int row = world_.stepRow;
+    const int column = driver_.squareX;
+    int row = driver_.stepRow;
     for (; row < params.gridSizeY + 1 && stepsLeft > 0; ++row, --stepsLeft) {
         if constexpr (painted)
             updateSquareLayers(envGrid, orgGrid, column, row, environments, organisms, params, rng,
@@ -57,12 +57,12 @@ Rng Simulation::updateRows(Rng rng, const RuleParams& params, int stepsLeft, [[m
             updateSquareLayers(envGrid, orgGrid, column, row, environments, organisms, params, rng,
                                chanceRoll);
     }
-    if (row != world_.stepRow)
-        world_.squareY = row - 1;
-    world_.stepRow = row;
+    if (row != driver_.stepRow)
+        driver_.squareY = row - 1;
+    driver_.stepRow = row;
     world_.environmentCount = environments;
     world_.organismCount = organisms;
-    world_.chanceRoll = chanceRoll;
+    driver_.chanceRoll = chanceRoll;
     return rng;
 }
 
@@ -99,7 +99,7 @@ void Simulation::clearCanvas() {
 }
 
 void Simulation::runSimulationPasses() {
-    int passesLeft = world_.passesPerTick;
+    int passesLeft = driver_.passesPerTick;
     while (passesLeft > 0 && stepState_ != Step::Ended) {
         rng_.reseed();
         const RuleParams params = ruleParamsOf(options_, world_.envGrid, world_.orgGrid);
@@ -108,34 +108,34 @@ void Simulation::runSimulationPasses() {
             streamable_->adopt(updatePass(streamable_->stream(), params, stepsLeft));
         else
             updatePass<RandomSource&>(rng_, params, stepsLeft);
-        if (world_.stepRow >= params.gridSizeY + 1)
+        if (driver_.stepRow >= params.gridSizeY + 1)
             endOfColumn();
         --passesLeft;
     }
     if (stepState_ == Step::Ended)
         stepState_ = Step::None;
     if (world_.trackMouse) {
-        world_.inspectX = world_.mouseX;
-        world_.inspectY = world_.mouseY;
+        driver_.inspectX = driver_.mouseX;
+        driver_.inspectY = driver_.mouseY;
         showCurrentSquare();
     }
 }
 
 void Simulation::endOfColumn() {
-    world_.stepRow = 1;
+    driver_.stepRow = 1;
     showProgress(
-        (Caption() << "Running " << world_.stepColumn + 1 << " of " << options_.gridSizeX << ".").view());
-    ++world_.stepColumn;
+        (Caption() << "Running " << driver_.stepColumn + 1 << " of " << options_.gridSizeX << ".").view());
+    ++driver_.stepColumn;
     // A loaded one-column world starts its sweep past its only column; the sweep stays inside.
-    world_.squareX = std::min(world_.stepColumn, options_.gridSizeX);
-    if (world_.stepColumn >= options_.gridSizeX)
+    driver_.squareX = std::min(driver_.stepColumn, options_.gridSizeX);
+    if (driver_.stepColumn >= options_.gridSizeX)
         endOfGeneration();
 }
 
 // Returns whether the world was reset or re-seeded.
 bool Simulation::handleDeadWorld() {
     if (world_.fullScreen) {
-        world_.deathCount = -1;
+        driver_.deathCount = -1;
         restartCreation();
         return true;
     }
@@ -150,7 +150,7 @@ bool Simulation::handleDeadWorld() {
         if (host_.ask(q) != Answer::Yes)
             return false;
     }
-    world_.deathCount = -1;
+    driver_.deathCount = -1;
     reset();
     return true;
 }
@@ -158,12 +158,12 @@ bool Simulation::handleDeadWorld() {
 void Simulation::endOfGeneration() {
     ++world_.generation;
     host_.showCounters(world_.generation, world_.organismCount, world_.environmentCount);
-    const bool handled = world_.deathCount == 1 && handleDeadWorld();
+    const bool handled = driver_.deathCount == 1 && handleDeadWorld();
     if (world_.organismCount == 0 && world_.environmentCount == 0)
-        ++world_.deathCount;
+        ++driver_.deathCount;
     world_.organismCount = world_.environmentCount = 0;
-    world_.squareY = 1;
-    world_.stepColumn = 0;
+    driver_.squareY = 1;
+    driver_.stepColumn = 0;
     host_.generationEnded(handled);
     if (stepState_ == Step::Running)
         endStep();

@@ -6,7 +6,7 @@ namespace bx {
 
 void Simulation::setSquareSize(int pixels) {
     world_.squareSize = pixels;
-    world_.deathCount = 0;
+    driver_.deathCount = 0;
 }
 
 void Simulation::fitSquaresTo(int widthPixels, int heightPixels) {
@@ -25,8 +25,8 @@ void Simulation::setShown(bool shown) {
 }
 
 void Simulation::dropPendingRedraw() {
-    if (world_.running && world_.phase == PhaseDraw)
-        world_.phase = PhaseRun;
+    if (world_.running && world_.phase == Phase::Draw)
+        world_.phase = Phase::Run;
 }
 
 void Simulation::enterFullScreen(int widthPixels, int heightPixels) {
@@ -53,22 +53,22 @@ void Simulation::setEnvironmentShown(bool shown) {
 }
 
 void Simulation::setPassesPerTick(int passes) {
-    world_.passesPerTick = passes;
+    driver_.passesPerTick = passes;
 }
 
 void Simulation::pointerMoved(int x, int y) {
     if (!world_.trackMouse)
         return;
-    world_.inspectX = world_.mouseX = x;
-    world_.inspectY = world_.mouseY = y;
+    driver_.inspectX = driver_.mouseX = x;
+    driver_.inspectY = driver_.mouseY = y;
     showCurrentSquare();
 }
 
 void Simulation::showCurrentSquare() {
-    const Readout r = inspectSquare(world_.inspectX, world_.inspectY, world_.squareSize, options_.gridSizeX,
+    const Readout r = inspectSquare(driver_.inspectX, driver_.inspectY, world_.squareSize, options_.gridSizeX,
                                     options_.gridSizeY, world_.orgGrid, world_.envGrid);
-    world_.inspectX = r.column;
-    world_.inspectY = r.row;
+    driver_.inspectX = r.column;
+    driver_.inspectY = r.row;
     host_.showReadout(r);
 }
 

@@ -6,11 +6,13 @@
 
 namespace bx {
 
-// Tick phases of the simulator.
-enum Phase : int { PhaseIdle = 0, PhaseCreate = 1, PhaseDraw = 2, PhaseRun = 3 };
+// What the simulator's tick is doing: nothing, creating a world, drawing it, or updating it.
+enum class Phase { Idle, Create, Draw, Run };
 
-// The running simulation: grids, counters, phase, scan positions and view flags.
-// Written by the Simulation's operations alone; windows, runner and profile code read it.
+// What other layers see of the running simulation: the grids, the counters, the phase and how
+// the world is shown. The owner keeps it and hands it to its Simulation, whose operations alone
+// write it; windows, runner, recorder and profile writer read it through `const WorldState&`.
+// The driver's cursors and scratch state are the Simulation's own.
 struct WorldState {
     Grid orgGrid;
     Grid envGrid;
@@ -19,18 +21,7 @@ struct WorldState {
     int32_t environmentCount = 0;
     int32_t generation = 0;
 
-    int phase = PhaseIdle;
-    int squareX = 0; // square being created, painted or updated; shared by the phases
-    int squareY = 0;
-    int drawColumn = 0;
-    int drawRow = 0;
-    int stepColumn = 0;
-    int stepRow = 0;
-    int organismsPlaced = 0;
-    int environmentsPlaced = 0;
-    int colourCycle = 0; // shared by every Primary and Choose pick; survives world resets
-    Rgb paintColour;     // the colour being placed; an unknown colour scheme leaves it as it was
-
+    Phase phase = Phase::Idle;
     bool running = false;
     bool simulationShown = true;
     bool showOrganisms = true;
@@ -38,20 +29,7 @@ struct WorldState {
     bool fullScreen = false;
     int squareSize = 8;           // square edge in pixels in the normal view
     int fullScreenSquareSize = 0; // square edge in pixels while fullScreen
-    int passesPerTick = 1;
-
-    bool saveAfterCreate = false;
-    int deathCount = 0; // consecutive lifeless generations; -1 once a dead world was handled
-
-    // Current-square read-out: pointer position over the canvas in pixels, and the
-    // position being inspected (pixels on entry, square column/row after inspection).
-    bool trackMouse = true;
-    int mouseX = 0;
-    int mouseY = 0;
-    int inspectX = 0;
-    int inspectY = 0;
-
-    int32_t chanceRoll = 0; // last 1-in-N roll
+    bool trackMouse = true;       // the current-square read-out follows the pointer
 };
 
 // What a saved simulation holds of its world: both grids and the counters it was saved with.
@@ -62,14 +40,5 @@ struct SavedWorld {
     int32_t environmentCount = 0;
     int32_t generation = 0;
 };
-
-struct SimulationOptions;
-
-// Sets every option to its default, builds the identity strings for the given version and
-// help-file path (the record's own path may be passed), and returns the world state's
-// program-start fields (view flags and scratch paint colour included) to their start values.
-// The grids and counters are left to the next reset.
-void setDefaultOptions(SimulationOptions& options, WorldState& world, int major, int minor,
-                       std::string helpFilePath);
 
 } // namespace bx

@@ -51,7 +51,7 @@ int gridSizeOf(std::string_view input, std::size_t fromEnd, int kept) {
 std::string loadedWorldBroken(Profile profile, std::string_view input) {
     SimulationOptions options;
     WorldState world;
-    setDefaultOptions(options, world, simulatorMajorVersion, simulatorMinorVersion, "bramblex.hlp");
+    setDefaultOptions(options, simulatorMajorVersion, simulatorMinorVersion, "bramblex.hlp");
     RandomGenerator rng(1);
     CountingHost host;
     NullCanvas canvas;

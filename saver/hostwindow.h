@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "saverengine.h"
+#include "engine/saverworld.h"
 #include "xcbconnection.h"
 
 namespace bx {

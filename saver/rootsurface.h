@@ -5,8 +5,8 @@
 #include <QElapsedTimer>
 #include <cstdint>
 
+#include "engine/saverworld.h"
 #include "platform/pixelcanvas.h"
-#include "saverengine.h"
 #include "xcbconnection.h"
 
 namespace bx {

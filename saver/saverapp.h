@@ -7,12 +7,12 @@
 #include <string>
 
 #include "commandline.h"
+#include "engine/saverworld.h"
 #include "hostwindow.h"
 #include "platform/browser.h"
 #include "platform/cursor.h"
 #include "platform/help.h"
 #include "platform/messages.h"
-#include "saverengine.h"
 #include "saverinstall/settingsstore.h"
 #include "saverstate.h"
 

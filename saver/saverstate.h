@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "saverengine.h"
+#include "engine/saverworld.h"
 
 namespace bx {
 

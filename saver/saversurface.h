@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "engine/canvas.h"
-#include "saverengine.h"
+#include "engine/saverworld.h"
 
 namespace bx {
 

@@ -146,7 +146,7 @@ void ViewOperations::stepSquareSize(int delta) {
 }
 
 void ViewOperations::startOrStop() {
-    if (world_.phase != PhaseCreate)
+    if (world_.phase != Phase::Create)
         sim_.startStop();
 }
 

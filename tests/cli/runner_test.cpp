@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "options/optionfields.h"
 #include "options/profilefile.h"
 #include "options/profileload.h"
+#include "support/driverprobe.h"
 
 namespace bx::cli {
 namespace {
@@ -22,9 +24,7 @@ struct RunOutcome {
 
 SimulationOptions optionsWith(std::initializer_list<std::pair<const char*, const char*>> settings) {
     SimulationOptions options;
-    WorldState ignored;
-    setDefaultOptions(options, ignored, simulatorMajorVersion, simulatorMinorVersion,
-                      "/nonexistent/bramblex.hlp");
+    setDefaultOptions(options, simulatorMajorVersion, simulatorMinorVersion, "/nonexistent/bramblex.hlp");
     for (const auto& [name, value] : settings)
         EXPECT_EQ(std::nullopt, setOptionFromText(options, name, value));
     return options;
@@ -32,8 +32,6 @@ SimulationOptions optionsWith(std::initializer_list<std::pair<const char*, const
 
 RunOutcome runSeeded(SimulationOptions options, uint64_t seed, int64_t generations) {
     RunOutcome run;
-    SimulationOptions unused;
-    setDefaultOptions(unused, run.world, simulatorMajorVersion, simulatorMinorVersion, "");
     RandomGenerator rng(seed);
     run.summary = runWorld(
         options, run.world, rng, generations, [&run](const GenerationStats& s) { run.stats.push_back(s); },
@@ -86,15 +84,25 @@ TEST(runner_test, zero_generations_stop_when_the_world_is_created) {
     const RunOutcome run = runSeeded(optionsWith({{"startOrganisms", "25"}}), 3, 0);
     EXPECT_EQ(0, run.summary.generations);
     EXPECT_TRUE(run.stats.empty());
-    EXPECT_EQ(PhaseRun, run.world.phase);
+    EXPECT_EQ(Phase::Run, run.world.phase);
     EXPECT_EQ(0, run.world.generation);
-    EXPECT_EQ(0, run.world.stepColumn); // the first sweep has not begun
-    EXPECT_EQ(0, run.world.stepRow);
     int organisms = 0;
     for (int c = 1; c <= 50; ++c)
         for (int r = 1; r <= 50; ++r)
             organisms += run.world.orgGrid.at(c, r).present() ? 1 : 0;
     EXPECT_GT(organisms, 0);
+
+    // The first sweep has not begun.
+    SimulationOptions options = optionsWith({});
+    WorldState world;
+    RandomGenerator rng(3);
+    RunnerHost host(options, world, {}, false);
+    NullCanvas canvas;
+    Simulation sim(options, world, rng, host, canvas);
+    startWorld(sim, host, {});
+    runGenerations(sim, host, 0, {});
+    const auto& driver = bx::test::DriverProbe::of(sim);
+    EXPECT_EQ((std::array{0, 0}), (std::array{driver.stepColumn, driver.stepRow}));
 }
 
 // The simulator loads a profile, redraws it and, once started, runs on; the runner continuing the
@@ -115,7 +123,7 @@ TEST(runner_test, a_continued_profile_runs_on_as_in_the_simulator) {
     Simulation sim(options, world, rng, host, canvas);
     std::string error;
     ASSERT_EQ(ProfileLoad::Loaded, readProfile(path, sim, error)) << error;
-    while (world.phase == PhaseDraw)
+    while (world.phase == Phase::Draw)
         sim.tick();
     sim.startStop();
     while (world.generation < saved.world.generation + 3)
@@ -184,7 +192,7 @@ TEST(runner_test, a_row_counts_the_squares_of_the_world_as_its_generation_ended)
     Simulation sim(options, world, rng, host, canvas);
     sim.startHeadless();
     sim.reset();
-    while (world.generation < 3 || world.stepColumn != 6)
+    while (world.generation < 3 || bx::test::DriverProbe::of(sim).stepColumn != 6)
         sim.tick();
     ASSERT_EQ("", writeProfile(path, options, world));
     for (const std::optional<std::string>& profile : {std::optional<std::string>(), std::optional(path)}) {

@@ -38,7 +38,7 @@ public:
 TEST(alloc_test, generations_of_a_full_world_allocate_nothing) {
     bx::SimulationOptions options;
     bx::WorldState world;
-    bx::setDefaultOptions(options, world, 2, 1, "help");
+    bx::setDefaultOptions(options, 2, 1, "help");
     options.gridSizeX = options.gridSizeY = 100;
     options.environmentStartMode = bx::StartFull;
     options.fullOrganisms = true;
@@ -48,7 +48,7 @@ TEST(alloc_test, generations_of_a_full_world_allocate_nothing) {
     NoCanvas canvas;
     bx::Simulation sim(options, world, rng, host, canvas);
     sim.reset();
-    while (world.phase == bx::PhaseCreate)
+    while (world.phase == bx::Phase::Create)
         sim.tick();
     sim.startStop(); // shown: the update paints every square it visits
     sim.tick();      // the first tick may settle anything lazily made

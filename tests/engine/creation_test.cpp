@@ -116,7 +116,7 @@ TEST(creation_test, zero_start_counts_finish_in_the_first_slice_with_empty_grids
     Creation f(5, 4, 0, 0);
     f.sim->reset(); // the empty script throws on any draw
     EXPECT_EQ(1, f.createAll());
-    EXPECT_EQ(bx::PhaseDraw, f.world.phase);
+    EXPECT_EQ(bx::Phase::Draw, f.world.phase);
     EXPECT_EQ(Grid(5, 4), f.world.envGrid);
     EXPECT_EQ(Grid(5, 4), f.world.orgGrid);
 }
@@ -189,7 +189,7 @@ TEST(creation_test,
     EXPECT_EQ(1, f.createAll());
     EXPECT_EQ((std::vector<Rgb>{env[0], env[1], env[2], env[3]}), f.squares(f.world.envGrid));
     EXPECT_EQ((std::vector<Rgb>{org[4], org[5], org[0], org[1]}), f.squares(f.world.orgGrid));
-    EXPECT_EQ(2, f.world.colourCycle);
+    EXPECT_EQ(2, f.driver().colourCycle);
 }
 
 TEST(creation_test, primary_colours_alternate_between_seed_and_organism_and_continue_into_the_next_world) {
@@ -252,23 +252,23 @@ TEST(creation_test, finishing_shows_the_start_counts_then_clears_them_and_starts
     EXPECT_EQ(3, f.host.shownOrganisms);
     EXPECT_EQ(2, f.host.shownEnvironments);
     EXPECT_EQ(f.options.mainTitle, f.host.mainCaption);
-    EXPECT_EQ(bx::PhaseDraw, f.world.phase);
-    EXPECT_EQ(1, f.world.drawColumn);
-    EXPECT_EQ(1, f.world.drawRow);
+    EXPECT_EQ(bx::Phase::Draw, f.world.phase);
+    EXPECT_EQ(1, f.driver().drawColumn);
+    EXPECT_EQ(1, f.driver().drawRow);
     EXPECT_TRUE(f.host.timerEnabled);
     EXPECT_TRUE(f.host.creationCommandsEnabled);
     EXPECT_EQ(0, f.world.generation);
     EXPECT_EQ(0, f.world.organismCount);
     EXPECT_EQ(0, f.world.environmentCount);
-    EXPECT_EQ(0, f.world.stepColumn);
-    EXPECT_EQ(0, f.world.stepRow);
+    EXPECT_EQ(0, f.driver().stepColumn);
+    EXPECT_EQ(0, f.driver().stepRow);
     EXPECT_EQ(0, f.host.saveDialogs);
 }
 
 struct PhaseCase {
     const char* name;
     bool shown, running;
-    int phase;
+    bx::Phase phase;
 };
 
 class phase_after_creation : public testing::TestWithParam<PhaseCase> {};
@@ -284,10 +284,10 @@ TEST_P(phase_after_creation, skips_drawing_only_when_hidden_and_running) {
 }
 
 INSTANTIATE_TEST_SUITE_P(creation_test, phase_after_creation,
-                         testing::Values(PhaseCase{"shown_stopped", true, false, bx::PhaseDraw},
-                                         PhaseCase{"shown_running", true, true, bx::PhaseDraw},
-                                         PhaseCase{"hidden_stopped", false, false, bx::PhaseDraw},
-                                         PhaseCase{"hidden_running", false, true, bx::PhaseRun}),
+                         testing::Values(PhaseCase{"shown_stopped", true, false, bx::Phase::Draw},
+                                         PhaseCase{"shown_running", true, true, bx::Phase::Draw},
+                                         PhaseCase{"hidden_stopped", false, false, bx::Phase::Draw},
+                                         PhaseCase{"hidden_running", false, true, bx::Phase::Run}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Remembers the counters the world holds when the profile is saved.
@@ -311,7 +311,7 @@ private:
 TEST(creation_test, save_after_create_saves_once_with_the_start_counts_and_clears_the_flag) {
     bx::SimulationOptions options;
     bx::WorldState world;
-    bx::setDefaultOptions(options, world, 2, 1, "help");
+    bx::setDefaultOptions(options, 2, 1, "help");
     options.gridSizeX = options.gridSizeY = 5;
     options.startOrganisms = 4;
     options.startEnvironments = 0;
@@ -322,7 +322,7 @@ TEST(creation_test, save_after_create_saves_once_with_the_start_counts_and_clear
     bx::Simulation sim(options, world, rng, host, canvas);
     sim.resetAndSave();
     sim.createWorld();
-    EXPECT_FALSE(world.saveAfterCreate);
+    EXPECT_FALSE(bx::test::DriverProbe::of(sim).saveAfterCreate);
     EXPECT_EQ((std::vector<std::pair<int32_t, int32_t>>{{4, 0}}), host.savedCounts);
     EXPECT_FALSE(host.savedWithCommandsEnabled); // the commands come back after the save
 

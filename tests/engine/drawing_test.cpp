@@ -71,34 +71,34 @@ struct EmptyWorld : SimFixture {
 
 TEST(drawing_test, fifty_columns_take_fifty_ticks_and_the_caption_counts_them) {
     EmptyWorld f;
-    const int ticks = f.tickWhile(bx::PhaseCreate) + f.tickWhile(bx::PhaseDraw);
+    const int ticks = f.tickWhile(bx::Phase::Create) + f.tickWhile(bx::Phase::Draw);
     EXPECT_EQ(50, ticks);
     const auto captions = f.drawingCaptions();
     ASSERT_EQ(50u, captions.size());
     EXPECT_EQ("Drawing world, 1 of 50.", captions.front());
     EXPECT_EQ("Drawing world, 50 of 50.", captions.back());
     EXPECT_EQ("Simulator", f.host.displayCaption);
-    EXPECT_EQ(bx::PhaseIdle, f.world.phase);
+    EXPECT_EQ(bx::Phase::Idle, f.world.phase);
     EXPECT_FALSE(f.host.timerEnabled);
-    EXPECT_EQ(0, f.world.squareX);
+    EXPECT_EQ(0, f.driver().squareX);
     // 50 squares of column 1 (from row 1), then 51 per column from row 0; two boxes each.
     EXPECT_EQ(2u * (50 + 49 * 51), f.canvas.boxes.size());
 }
 
 TEST(drawing_test, slowdown_five_spreads_a_column_of_fifty_one_squares_over_seven_ticks) {
     EmptyWorld f(3, 50, 5);
-    f.tickWhile(bx::PhaseCreate);  // creation and the first drawing pass share this tick
-    EXPECT_EQ(9, f.world.drawRow); // rows 1..8 painted: budget round(51 / 6) = 8
+    f.tickWhile(bx::Phase::Create);   // creation and the first drawing pass share this tick
+    EXPECT_EQ(9, f.driver().drawRow); // rows 1..8 painted: budget round(51 / 6) = 8
     f.canvas.boxes.clear();
     int ticks = 0;
-    while (f.world.drawColumn == 1) {
+    while (f.driver().drawColumn == 1) {
         f.sim->tick();
         ++ticks;
     }
     EXPECT_EQ(6, ticks); // 7 ticks in all for column 1's 50 squares
     f.canvas.boxes.clear();
     ticks = 0;
-    while (f.world.drawColumn == 2) {
+    while (f.driver().drawColumn == 2) {
         f.sim->tick();
         ++ticks;
     }
@@ -107,27 +107,27 @@ TEST(drawing_test, slowdown_five_spreads_a_column_of_fifty_one_squares_over_seve
 
 TEST(drawing_test, negative_slowdown_draws_several_columns_per_tick) {
     EmptyWorld f(50, 50, -3);
-    f.world.passesPerTick = 12;
-    EXPECT_EQ(5, f.tickWhile(bx::PhaseCreate) + f.tickWhile(bx::PhaseDraw)); // 12 + 12 + 12 + 12 + 2
+    f.driver().passesPerTick = 12;
+    EXPECT_EQ(5, f.tickWhile(bx::Phase::Create) + f.tickWhile(bx::Phase::Draw)); // 12 + 12 + 12 + 12 + 2
 }
 
 TEST(drawing_test, hidden_simulation_paints_nothing_and_stays_in_the_drawing_phase) {
     EmptyWorld f;
     f.world.simulationShown = false;
-    f.tickWhile(bx::PhaseCreate);
+    f.tickWhile(bx::Phase::Create);
     for (int i = 0; i < 100; ++i)
         f.sim->tick();
-    EXPECT_EQ(bx::PhaseDraw, f.world.phase);
+    EXPECT_EQ(bx::Phase::Draw, f.world.phase);
     EXPECT_TRUE(f.canvas.boxes.empty());
-    EXPECT_EQ(1, f.world.drawColumn);
+    EXPECT_EQ(1, f.driver().drawColumn);
 }
 
 TEST(drawing_test, drawing_ends_running_when_the_simulation_was_started) {
     EmptyWorld f(4, 4);
-    f.tickWhile(bx::PhaseCreate);
+    f.tickWhile(bx::Phase::Create);
     f.world.running = true; // started while drawing, as the driver's start command would not
-    f.tickWhile(bx::PhaseDraw);
-    EXPECT_EQ(bx::PhaseRun, f.world.phase);
+    f.tickWhile(bx::Phase::Draw);
+    EXPECT_EQ(bx::Phase::Run, f.world.phase);
     EXPECT_TRUE(f.host.timerEnabled);
 }
 
@@ -136,8 +136,8 @@ TEST(drawing_test, full_screen_uses_its_square_size_and_changes_no_caption) {
     f.world.fullScreen = true;
     f.world.fullScreenSquareSize = 15;
     f.host.displayCaptions.clear();
-    f.tickWhile(bx::PhaseCreate);
-    f.tickWhile(bx::PhaseDraw);
+    f.tickWhile(bx::Phase::Create);
+    f.tickWhile(bx::Phase::Draw);
     EXPECT_TRUE(f.drawingCaptions().empty());
     EXPECT_EQ((Box{0, 0, 15, 15, 0}), f.canvas.boxes.front());
 }
@@ -145,7 +145,7 @@ TEST(drawing_test, full_screen_uses_its_square_size_and_changes_no_caption) {
 TEST(drawing_test, with_both_layers_hidden_drawing_still_walks_every_square) {
     EmptyWorld f(5, 5);
     f.world.showOrganisms = f.world.showEnvironment = false;
-    EXPECT_EQ(5, f.tickWhile(bx::PhaseCreate) + f.tickWhile(bx::PhaseDraw));
+    EXPECT_EQ(5, f.tickWhile(bx::Phase::Create) + f.tickWhile(bx::Phase::Draw));
     EXPECT_TRUE(f.canvas.boxes.empty());
 }
 

@@ -1,21 +1,24 @@
 #include <gtest/gtest.h>
 
 #include "engine/options.h"
-#include "engine/worldstate.h"
+#include "support/printers.h"
+#include "support/simfixture.h"
 
 namespace {
 
-TEST(options_test, defaults_build_the_identity_strings_and_reset_the_view) {
-    bx::SimulationOptions o;
+TEST(options_test, defaults_build_the_identity_strings_and_reset_the_view_and_the_driver) {
+    bx::test::SimFixture f;
+    bx::SimulationOptions& o = f.options;
     o.gridSizeX = 7;
     o.environmentColourMode = 3;
-    bx::WorldState w;
+    bx::WorldState& w = f.world;
     w.showOrganisms = w.showEnvironment = w.simulationShown = false;
     w.fullScreen = w.running = true;
     w.squareSize = 32;
-    w.colourCycle = 2;
-    w.paintColour = {1, 2, 3};
-    bx::setDefaultOptions(o, w, 2, 1, "/opt/bramblex/bramblex.hlp");
+    f.driver().colourCycle = 2;
+    f.driver().paintColour = {1, 2, 3};
+    f.sim->setPassesPerTick(12);
+    f.sim->restoreDefaults("/opt/bramblex/bramblex.hlp");
 
     EXPECT_EQ("2.1", o.versionString);
     EXPECT_EQ("Bramblex 2.1", o.mainTitle);
@@ -26,17 +29,16 @@ TEST(options_test, defaults_build_the_identity_strings_and_reset_the_view) {
     EXPECT_TRUE(w.showOrganisms && w.showEnvironment && w.simulationShown && w.trackMouse);
     EXPECT_FALSE(w.fullScreen || w.running);
     EXPECT_EQ(8, w.squareSize);
-    EXPECT_EQ(0, w.colourCycle);
-    EXPECT_EQ(1, w.passesPerTick);
-    EXPECT_EQ(bx::Rgb{}, w.paintColour);
+    EXPECT_EQ(0, f.driver().colourCycle);
+    EXPECT_EQ(1, f.sim->passesPerTick());
+    EXPECT_EQ(bx::Rgb{}, f.driver().paintColour);
 }
 
 // Resetting to defaults passes the record's own help path: it must survive the clearing.
 TEST(options_test, defaults_keep_a_help_path_taken_from_the_record_itself) {
     bx::SimulationOptions o;
-    bx::WorldState w;
     o.helpFilePath = "/opt/bramblex/bramblex.hlp";
-    bx::setDefaultOptions(o, w, 2, 1, o.helpFilePath);
+    bx::setDefaultOptions(o, 2, 1, o.helpFilePath);
     EXPECT_EQ("/opt/bramblex/bramblex.hlp", o.helpFilePath);
 }
 

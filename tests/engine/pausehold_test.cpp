@@ -12,10 +12,10 @@ TEST(pausehold_test, a_held_simulation_ticks_nothing_until_the_hold_ends_and_put
     {
         const bx::PauseHold hold(*f.sim);
         f.sim->tick();
-        EXPECT_EQ(0, f.world.environmentsPlaced);
+        EXPECT_EQ(0, f.driver().environmentsPlaced);
         EXPECT_TRUE(f.sim->paused());
     }
-    EXPECT_EQ(bx::PhaseCreate, f.world.phase);
+    EXPECT_EQ(bx::Phase::Create, f.world.phase);
     EXPECT_FALSE(f.sim->paused());
 }
 
@@ -23,7 +23,7 @@ struct LiveCase {
     const char* name;
     bool (*command)(bx::WorldState& world); // returns whether it replaced the world
     bool stillHolding;
-    int phaseWhileHeld, phaseAfterHold;
+    bx::Phase phaseWhileHeld, phaseAfterHold;
 };
 
 class running_a_command_while_held : public testing::TestWithParam<LiveCase> {};
@@ -34,12 +34,12 @@ TEST_P(running_a_command_while_held, parks_an_unchanged_world_again_and_lets_a_c
     SmallWorld f;
     {
         bx::PauseHold hold(*f.sim);
-        int seen = -1;
+        bx::Phase seen = bx::Phase::Idle;
         hold.runLive([&] {
             seen = f.world.phase;
             return GetParam().command(f.world);
         });
-        EXPECT_EQ(bx::PhaseCreate, seen);
+        EXPECT_EQ(bx::Phase::Create, seen);
         EXPECT_EQ(GetParam().stillHolding, hold.holding());
         EXPECT_EQ(GetParam().phaseWhileHeld, f.world.phase);
     }
@@ -48,21 +48,21 @@ TEST_P(running_a_command_while_held, parks_an_unchanged_world_again_and_lets_a_c
 
 INSTANTIATE_TEST_SUITE_P(pausehold_test, running_a_command_while_held,
                          testing::Values(LiveCase{"unchanged", [](bx::WorldState&) { return false; }, true,
-                                                  bx::PhaseIdle, bx::PhaseCreate},
+                                                  bx::Phase::Idle, bx::Phase::Create},
                                          LiveCase{"replaced", [](bx::WorldState&) { return true; }, false,
-                                                  bx::PhaseCreate, bx::PhaseCreate},
+                                                  bx::Phase::Create, bx::Phase::Create},
                                          LiveCase{"started",
                                                   [](bx::WorldState& w) {
                                                       w.running = true;
                                                       return false;
                                                   },
-                                                  false, bx::PhaseCreate, bx::PhaseCreate},
+                                                  false, bx::Phase::Create, bx::Phase::Create},
                                          LiveCase{"phase_moved",
                                                   [](bx::WorldState& w) {
-                                                      w.phase = bx::PhaseDraw;
+                                                      w.phase = bx::Phase::Draw;
                                                       return false;
                                                   },
-                                                  false, bx::PhaseDraw, bx::PhaseDraw}),
+                                                  false, bx::Phase::Draw, bx::Phase::Draw}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

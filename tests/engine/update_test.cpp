@@ -25,8 +25,8 @@ struct RunningWorld : bx::test::SimFixture {
         options.promptOnDeath = false;
         scripted.fillWith(0.0f);
         sim->reset();
-        tickWhile(bx::PhaseCreate);
-        tickWhile(bx::PhaseDraw);
+        tickWhile(bx::Phase::Create);
+        tickWhile(bx::Phase::Draw);
         sim->startStop();
         canvas.boxes.clear();
     }
@@ -69,7 +69,7 @@ TEST(update_test, slowdown_five_updates_eight_squares_a_pass_on_fifty_rows) {
     f.sim->tick();
     EXPECT_EQ(8u, f.updatedSquares().size());
     int ticks = 1;
-    while (f.world.stepColumn == 0) {
+    while (f.driver().stepColumn == 0) {
         f.sim->tick();
         ++ticks;
     }
@@ -92,13 +92,13 @@ TEST(update_test, a_dead_world_resets_at_the_end_of_the_generation_after_it_was_
     RunningWorld f(2, 2);
     f.sim->tick();
     f.sim->tick(); // generation 1 ends lifeless
-    EXPECT_EQ(1, f.world.deathCount);
+    EXPECT_EQ(1, f.driver().deathCount);
     EXPECT_EQ((std::vector<bool>{false}), f.host.generationsEnded);
     f.sim->tick();
     f.sim->tick(); // generation 2 ends: the dead world is reset without asking
     EXPECT_EQ((std::vector<bool>{false, true}), f.host.generationsEnded);
-    EXPECT_EQ(bx::PhaseCreate, f.world.phase);
-    EXPECT_EQ(0, f.world.deathCount); // -1 after handling, then this lifeless generation counts
+    EXPECT_EQ(bx::Phase::Create, f.world.phase);
+    EXPECT_EQ(0, f.driver().deathCount); // -1 after handling, then this lifeless generation counts
     EXPECT_EQ(0, f.world.generation);
     EXPECT_TRUE(f.host.questions.empty());
     EXPECT_TRUE(f.world.running);
@@ -118,9 +118,9 @@ TEST(update_test, dead_world_question_answered_no_changes_nothing_and_is_not_ask
         q.text);
     EXPECT_EQ(bx::MessageIcon::Information, q.icon);
     EXPECT_EQ(10001, q.helpContext);
-    EXPECT_EQ(bx::PhaseRun, f.world.phase);
+    EXPECT_EQ(bx::Phase::Run, f.world.phase);
     EXPECT_EQ(4, f.world.generation);
-    EXPECT_EQ(4, f.world.deathCount);
+    EXPECT_EQ(4, f.driver().deathCount);
 }
 
 TEST(update_test, a_dead_world_in_full_screen_is_seeded_again_over_the_old_grids) {
@@ -130,7 +130,7 @@ TEST(update_test, a_dead_world_in_full_screen_is_seeded_again_over_the_old_grids
     f.world.envGrid.set(1, 1, {0, 0, 0}); // written but black: no life, and must survive the restart
     for (int i = 0; i < 4; ++i)
         f.sim->tick();
-    EXPECT_EQ(bx::PhaseCreate, f.world.phase);
+    EXPECT_EQ(bx::Phase::Create, f.world.phase);
     EXPECT_EQ(2, f.world.generation); // restart keeps the counters
     EXPECT_TRUE(f.world.envGrid.written(1, 1, 0));
     EXPECT_EQ(0, f.host.saveDialogs);
@@ -146,14 +146,14 @@ TEST(update_test, counters_show_the_finished_generation_and_clear_for_the_next) 
     EXPECT_EQ(1, f.host.shownOrganisms);
     EXPECT_EQ(0, f.host.shownEnvironments);
     EXPECT_EQ(0, f.world.organismCount);
-    EXPECT_EQ(0, f.world.deathCount);
+    EXPECT_EQ(0, f.driver().deathCount);
 }
 
 TEST(update_test, each_pass_reseeds_and_the_read_out_follows_the_mouse_after_the_tick) {
     RunningWorld f(2, 2);
     const int before = f.scripted.reseeds();
-    f.world.mouseX = 9;
-    f.world.mouseY = 0;
+    f.driver().mouseX = 9;
+    f.driver().mouseY = 0;
     f.sim->tick();
     EXPECT_EQ(before + 1, f.scripted.reseeds());
     EXPECT_EQ(2, f.host.lastReadout.column);
@@ -295,8 +295,8 @@ TEST_P(pass_painting, shows_each_square_as_its_own_update_left_it) {
     f.options.slowdown = c.slowdown;
     f.canvas.frames = c.ticksPerFrame > 0;
     f.sim->reset();
-    f.tickWhile(bx::PhaseCreate);
-    f.tickWhile(bx::PhaseDraw);
+    f.tickWhile(bx::Phase::Create);
+    f.tickWhile(bx::Phase::Draw);
     f.sim->startStop();
     f.canvas.boxes.clear();
     bx::test::RecordingCanvas atOnce;
@@ -305,8 +305,8 @@ TEST_P(pass_painting, shows_each_square_as_its_own_update_left_it) {
         bx::RandomGenerator replay = generator;
         bx::Grid env = f.world.envGrid, org = f.world.orgGrid;
         int32_t envCount = f.world.environmentCount, orgCount = f.world.organismCount,
-                roll = f.world.chanceRoll;
-        const int column = f.world.squareX, firstRow = f.world.stepRow;
+                roll = f.driver().chanceRoll;
+        const int column = f.driver().squareX, firstRow = f.driver().stepRow;
         f.sim->tick();
         replay.reseed();
         bx::RandomGenerator::Stream stream = replay.stream();

@@ -55,10 +55,10 @@ TEST(profileload_test, loading_replaces_stored_options_counters_and_grids_and_ke
     EXPECT_TRUE(sameBits(saved.world.envGrid, t.world.envGrid));
     EXPECT_TRUE(sameBits(saved.world.orgGrid, t.world.orgGrid));
     // Cursors at 1, then the redraw restarts drawing.
+    const auto& d = t.driver();
     EXPECT_EQ((std::array{1, 1, 1, 1, 1, 1}),
-              (std::array{t.world.squareX, t.world.squareY, t.world.stepColumn, t.world.stepRow,
-                          t.world.drawColumn, t.world.drawRow}));
-    EXPECT_EQ(PhaseDraw, t.world.phase);
+              (std::array{d.squareX, d.squareY, d.stepColumn, d.stepRow, d.drawColumn, d.drawRow}));
+    EXPECT_EQ(Phase::Draw, t.world.phase);
     EXPECT_EQ(layoutsBefore + 1, t.host.layouts);
     EXPECT_EQ(saved.world.generation, t.host.shownGeneration);
 }
@@ -170,7 +170,7 @@ TEST(profileload_test, every_broken_corpus_file_fails_naming_file_and_line_and_c
 TEST(profileload_test, grid_above_100_loads_its_first_100_by_100_and_the_options_are_clamped) {
     SimulationOptions wide;
     WorldState world;
-    setDefaultOptions(wide, world, simulatorMajorVersion, simulatorMinorVersion, "help");
+    setDefaultOptions(wide, simulatorMajorVersion, simulatorMinorVersion, "help");
     wide.gridSizeX = 150;
     wide.gridSizeY = 120;
     world.envGrid = Grid(150, 120);
@@ -211,12 +211,12 @@ TEST(profileload_test, load_during_world_creation_replaces_the_world_being_creat
     TestSim t(61);
     t.sim.reset();
     t.sim.tick(); // creation under way
-    ASSERT_EQ(PhaseCreate, t.world.phase);
+    ASSERT_EQ(Phase::Create, t.world.phase);
     std::string error;
     ASSERT_EQ(ProfileLoad::Loaded, readProfile(file.string(), t.sim, error)) << error;
-    EXPECT_EQ(PhaseDraw, t.world.phase);
+    EXPECT_EQ(Phase::Draw, t.world.phase);
     EXPECT_TRUE(t.host.creationCommandsEnabled);
-    for (int i = 0; i < 1000 && t.world.phase != PhaseIdle; ++i)
+    for (int i = 0; i < 1000 && t.world.phase != Phase::Idle; ++i)
         t.sim.tick();
     EXPECT_TRUE(sameBits(saved.world.envGrid, t.world.envGrid));
     EXPECT_TRUE(sameBits(saved.world.orgGrid, t.world.orgGrid));

@@ -16,6 +16,7 @@
 
 #include "engine/random.h"
 #include "engine/simulation.h"
+#include "support/driverprobe.h"
 #include "support/recordinghost.h"
 
 namespace bx::test {
@@ -35,16 +36,18 @@ struct TestSim {
 
     explicit TestSim(uint64_t seed, const std::function<void(SimulationOptions&)>& configure = {})
         : rng(seed) {
-        setDefaultOptions(options, world, simulatorMajorVersion, simulatorMinorVersion, "help");
+        setDefaultOptions(options, simulatorMajorVersion, simulatorMinorVersion, "help");
         if (configure)
             configure(options);
     }
+    auto& driver() { return DriverProbe::of(sim); }
+
     // Resets and ticks until the world is created.
     void create() {
         sim.reset();
-        for (int i = 0; i < 100000 && world.phase == PhaseCreate; ++i)
+        for (int i = 0; i < 100000 && world.phase == Phase::Create; ++i)
             sim.tick();
-        ASSERT_NE(PhaseCreate, world.phase);
+        ASSERT_NE(Phase::Create, world.phase);
     }
     void runGenerations(int32_t count) {
         sim.startStop();
@@ -110,14 +113,15 @@ struct Snapshot {
     int32_t counters[3];
     Grid envGrid, orgGrid;
     int cursors[6];
-    int phase;
+    Phase phase;
     int layouts;
 
-    explicit Snapshot(const TestSim& t)
+    explicit Snapshot(const TestSim& t) : Snapshot(t, DriverProbe::of(t.sim)) {}
+    template <class Driver>
+    Snapshot(const TestSim& t, const Driver& d)
         : options(t.options), counters{t.world.organismCount, t.world.environmentCount, t.world.generation},
-          envGrid(t.world.envGrid),
-          orgGrid(t.world.orgGrid), cursors{t.world.squareX, t.world.squareY,    t.world.stepColumn,
-                                            t.world.stepRow, t.world.drawColumn, t.world.drawRow},
+          envGrid(t.world.envGrid), orgGrid(t.world.orgGrid), cursors{d.squareX, d.squareY,    d.stepColumn,
+                                                                      d.stepRow, d.drawColumn, d.drawRow},
           phase(t.world.phase), layouts(t.host.layouts) {}
     bool operator==(const Snapshot&) const = default;
 };

@@ -3,10 +3,15 @@
 #include <ostream>
 
 #include "engine/colour.h"
+#include "engine/worldstate.h"
 
 namespace bx {
 inline void PrintTo(const Rgb& c, std::ostream* os) {
     *os << "(" << c.red << ", " << c.green << ", " << c.blue << ")";
+}
+inline void PrintTo(Phase p, std::ostream* os) {
+    constexpr const char* names[] = {"Idle", "Create", "Draw", "Run"};
+    *os << names[static_cast<int>(p)];
 }
 } // namespace bx
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 
+#include "driverprobe.h"
 #include "engine/simulation.h"
 #include "recordinghost.h"
 #include "scriptedrandom.h"
@@ -19,12 +20,14 @@ struct SimFixture {
     std::unique_ptr<Simulation> sim;
 
     explicit SimFixture(std::unique_ptr<RandomSource> rng = nullptr) : generator(std::move(rng)) {
-        setDefaultOptions(options, world, simulatorMajorVersion, simulatorMinorVersion, "bramblex.hlp");
+        setDefaultOptions(options, simulatorMajorVersion, simulatorMinorVersion, "bramblex.hlp");
         sim = std::make_unique<Simulation>(options, world, generator ? *generator : scripted, host, canvas);
     }
 
+    auto& driver() { return DriverProbe::of(*sim); }
+
     // Ticks until the phase leaves `phase` (at most `limit` ticks); returns the ticks used.
-    int tickWhile(int phase, int limit = 100000) {
+    int tickWhile(Phase phase, int limit = 100000) {
         int n = 0;
         while (world.phase == phase && n < limit) {
             sim->tick();

@@ -46,13 +46,14 @@ class OptionsWindowTest : public QObject {
     OptionsWindow& window() { return app->optionsWindow(); }
     MainWindow& main() { return app->mainWindow(); }
     const WorldState& world() const { return app->world(); }
+    auto& driver() { return test::DriverProbe::of(app->simulation()); }
     SimulationOptions& options() { return app->options(); }
     template <class T = QWidget> T* control(const char* name) { return test::controlOf<T>(window(), name); }
     QLineEdit* box(const char* name) { return control<QLineEdit>(name); }
     QString profiles() { return programFolder->path() + "/Profiles"; }
 
     void tickUntilIdle() {
-        for (int i = 0; world().phase != PhaseIdle && i < 20000; ++i)
+        for (int i = 0; world().phase != Phase::Idle && i < 20000; ++i)
             app->tick();
     }
     void open() { test::itemOf(main(), "options2")->trigger(); }
@@ -374,7 +375,7 @@ private slots:
         }
         QVERIFY(!window().isVisible());
         QVERIFY(options() == before);
-        QCOMPARE(world().phase, int(PhaseIdle));
+        QCOMPARE(world().phase, Phase::Idle);
         open();
         QCOMPARE(box("growthratetext")->text(), QString("2"));
         QCOMPARE(box("gridsizeytext")->text(), QString("50"));
@@ -414,9 +415,9 @@ private slots:
 
     void acceptAnsweredNoKeepsTheWindowOpenAndPaused() {
         test::buttonOf(main(), "startsim")->click();
-        QCOMPARE(world().phase, int(PhaseRun));
+        QCOMPARE(world().phase, Phase::Run);
         open();
-        QCOMPARE(world().phase, int(PhaseIdle));
+        QCOMPARE(world().phase, Phase::Idle);
         QVERIFY(app->simulation().paused());
         type("decayratetext", "7");
         fakes->messages.answers = {Answer::No};
@@ -430,16 +431,16 @@ private slots:
         QVERIFY(q.defaultButton == DefaultButton::No);
         QCOMPARE(q.helpContext, 10003);
         QVERIFY(window().isVisible());
-        QCOMPARE(world().phase, int(PhaseIdle));
+        QCOMPARE(world().phase, Phase::Idle);
         QVERIFY(world().running);
         QCOMPARE(options().decayRate, 3);
         app->tick();
         QCOMPARE(world().generation, 0); // the ticks go on and do nothing
         accept();
         QCOMPARE(options().decayRate, 7);
-        QCOMPARE(world().phase, int(PhaseCreate));
+        QCOMPARE(world().phase, Phase::Create);
         tickUntilIdle(); // never idle while running: stops at the limit
-        QCOMPARE(world().phase, int(PhaseRun));
+        QCOMPARE(world().phase, Phase::Run);
     }
 
     void saveFromTheWindowSavesTheNewWorldOnceCreated() {
@@ -450,7 +451,7 @@ private slots:
         control<QPushButton>("Command1")->click();
         QVERIFY(!window().isVisible());
         QCOMPARE(options().gridSizeX, 30);
-        QCOMPARE(world().phase, int(PhaseCreate));
+        QCOMPARE(world().phase, Phase::Create);
         QVERIFY(!control<QPushButton>("Command1")->isEnabled());
         QVERIFY(!test::itemOf(window(), "savemenu")->isEnabled());
         QVERIFY(fakes->files.saved.empty());
@@ -473,11 +474,11 @@ private slots:
         control<QPushButton>("defaultsbutton")->click();
         QVERIFY(window().isVisible());
         QCOMPARE(box("gridsizextext")->text(), QString("50"));
-        QCOMPARE(world().phase, int(PhaseCreate)); // built behind the window
+        QCOMPARE(world().phase, Phase::Create); // built behind the window
         app->tick();
-        QVERIFY(world().environmentsPlaced > 0);
+        QVERIFY(driver().environmentsPlaced > 0);
         control<QPushButton>("cancelbutton")->click();
-        QCOMPARE(world().phase, int(PhaseCreate)); // the phase parked at opening (idle) is not put back
+        QCOMPARE(world().phase, Phase::Create); // the phase parked at opening (idle) is not put back
         tickUntilIdle();
         QCOMPARE(test::controlOf<QLabel>(main(), "orgs")->text(), QString("10"));
         QCOMPARE(world().orgGrid.sizeX(), 50);
@@ -502,7 +503,7 @@ private slots:
         QVERIFY(world().simulationShown);
         QCOMPARE(test::itemOf(main(), "hidesim")->text(),
                  QString("Hide S&imulation")); // the panel agrees with the flags
-        QCOMPARE(world().phase, int(PhaseCreate));
+        QCOMPARE(world().phase, Phase::Create);
     }
 
     void helpStillOpensAfterEachDefaultsPath_data() {
@@ -534,12 +535,12 @@ private slots:
         test::buttonOf(main(), "startsim")->click();
         open();
         control<QPushButton>("cancelbutton")->click();
-        QCOMPARE(world().phase, int(PhaseRun));
+        QCOMPARE(world().phase, Phase::Run);
         test::buttonOf(main(), "startsim")->click(); // stopped: idle
         fakes->files.saveAnswers = {std::nullopt};
         test::buttonOf(main(), "savesim")->click();
         QCOMPARE(fakes->files.saved.size(), size_t(1));
-        QCOMPARE(world().phase, int(PhaseIdle));
+        QCOMPARE(world().phase, Phase::Idle);
         QVERIFY(!world().running);
     }
 
@@ -621,7 +622,7 @@ private slots:
         QVERIFY(!world().running);
         QCOMPARE(options().gridSizeX, 12);
         QCOMPARE(box("gridsizextext")->text(), QString("12"));
-        QCOMPARE(world().phase, int(PhaseDraw));
+        QCOMPARE(world().phase, Phase::Draw);
     }
 
     void loadAsksForAFileInTheProfileFolder() {
@@ -661,7 +662,7 @@ private slots:
         QCOMPARE(world().generation, generation0);
         QVERIFY(window().isVisible());
         control<QPushButton>("cancelbutton")->click();
-        QCOMPARE(world().phase, int(PhaseIdle));
+        QCOMPARE(world().phase, Phase::Idle);
     }
 
     void aQuickProfileThatHasGoneIsReportedAndLeavesTheMenu() {

@@ -26,21 +26,22 @@ class PaceTest : public QObject {
     int64_t perCall = 0; // how far the clock moves each time it is read
 
     const WorldState& world() const { return app->world(); }
+    auto& driver() { return test::DriverProbe::of(app->simulation()); }
     QString displayCaption() { return app->displayWindow().windowTitle(); }
     static constexpr int64_t ms = 1000000;
 
     // Creates and draws the world, starts it, and leaves the ticks to wakeAt.
     void startRunning() {
-        for (int i = 0; world().phase != PhaseIdle && i < 10000; ++i)
+        for (int i = 0; world().phase != Phase::Idle && i < 10000; ++i)
             app->tick();
         app->mainWindow().findChild<QPushButton*>("startsim")->click();
         test::controlOf<QTimer>(app->mainWindow(), "Timer1")->stop();
     }
     int wakeAt(int64_t at) {
-        const int before = world().stepColumn;
+        const int before = driver().stepColumn;
         now = at;
         app->wake();
-        return world().stepColumn - before;
+        return driver().stepColumn - before;
     }
 
 private slots:
@@ -100,7 +101,7 @@ private slots:
         QCOMPARE(displayCaption(), QString("Simulator"));
         wakeAt(40 * ms);
         QCOMPARE(displayCaption(), QString("Simulator"));
-        QCOMPARE(world().stepColumn, 5);
+        QCOMPARE(driver().stepColumn, 5);
     }
 };
 

@@ -35,16 +35,17 @@ class SimulatorTest : public QObject {
     MainWindow& main() { return app->mainWindow(); }
     DisplayWindow& display() { return app->displayWindow(); }
     const WorldState& world() const { return app->world(); }
+    auto& driver() { return test::DriverProbe::of(app->simulation()); }
     template <class T> T* control(const char* name) { return main().findChild<T*>(name); }
     QString label(const char* name) { return control<QLabel>(name)->text(); }
 
-    void tickWhile(int phase, int limit = 10000) {
+    void tickWhile(Phase phase, int limit = 10000) {
         for (int i = 0; world().phase == phase && i < limit; ++i)
             app->tick();
     }
     void createAndDraw() {
-        tickWhile(PhaseCreate);
-        tickWhile(PhaseDraw);
+        tickWhile(Phase::Create);
+        tickWhile(Phase::Draw);
     }
     void key(char c) { QTest::keyClick(&display(), c); }
 
@@ -70,14 +71,14 @@ private slots:
                      "the splash closes at the end of start-up");
         QVERIFY(!control<QPushButton>("startsim")->isEnabled());
         // Start-up lets events run, so the timer may already have placed a seed or two.
-        const int placed = world().organismsPlaced + world().environmentsPlaced;
+        const int placed = driver().organismsPlaced + driver().environmentsPlaced;
         app->tick();
         QCOMPARE(display().windowTitle(), QString("Creating world, %1 of 20.").arg(placed + 1));
-        tickWhile(PhaseCreate);
+        tickWhile(Phase::Create);
         QVERIFY(display().windowTitle().startsWith("Drawing world, "));
         QVERIFY(control<QPushButton>("startsim")->isEnabled());
-        tickWhile(PhaseDraw);
-        QCOMPARE(world().phase, int(PhaseIdle));
+        tickWhile(Phase::Draw);
+        QCOMPARE(world().phase, Phase::Idle);
         QCOMPARE(display().windowTitle(), QString("Simulator"));
         QCOMPARE(label("generation"), QString("0"));
         QCOMPARE(label("orgs"), QString("10"));
@@ -180,11 +181,11 @@ private slots:
         control<QPushButton>("resetsim")->click();
         QCOMPARE(fakes->messages.asked.size(), size_t(1));
         QCOMPARE(QString::fromStdString(fakes->messages.asked[0].title), QString("Reset Simulation?"));
-        QCOMPARE(world().phase, int(PhaseIdle));
+        QCOMPARE(world().phase, Phase::Idle);
         QVERIFY(world().envGrid == before);
         fakes->messages.answers = {Answer::Yes};
         test::itemOf(main(), "reset")->trigger();
-        QCOMPARE(world().phase, int(PhaseCreate));
+        QCOMPARE(world().phase, Phase::Create);
         QVERIFY(!test::itemOf(main(), "save")->isEnabled());
     }
 
@@ -196,7 +197,7 @@ private slots:
         QVERIFY(!world().showEnvironment);
         QCOMPARE(control<QPushButton>("switchenv")->text(), QString("Show &Environment"));
         QCOMPARE(test::itemOf(main(), "switchenvmenu")->text(), QString("Show &Environment"));
-        QCOMPARE(world().phase, int(PhaseDraw));
+        QCOMPARE(world().phase, Phase::Draw);
         QCOMPARE(display().size(), QSize(50, 50));
         control<QSlider>("Slider1")->setValue(6); // 32-pixel squares halve until 50 rows fit 768 pixels
         QCOMPARE(world().squareSize, 8);
@@ -212,12 +213,12 @@ private slots:
         QCOMPARE(app->options().slowdown, 5);
         slider->setValue(-5);
         QCOMPARE(label("slowdowntext"), QString("-5"));
-        QCOMPARE(world().passesPerTick, 50);
+        QCOMPARE(app->simulation().passesPerTick(), 50);
         slider->setValue(-3);
-        QCOMPARE(world().passesPerTick, 12);
+        QCOMPARE(app->simulation().passesPerTick(), 12);
         slider->setValue(0);
         QCOMPARE(label("slowdowntext"), QString("None"));
-        QCOMPARE(world().passesPerTick, 1);
+        QCOMPARE(app->simulation().passesPerTick(), 1);
     }
 
     void displayKeysToggleViewsAndStartOnlyAfterCreation() {
@@ -235,7 +236,7 @@ private slots:
         QVERIFY(world().showEnvironment);
         key('O');
         key('r');
-        QCOMPARE(world().phase, int(PhaseDraw));
+        QCOMPARE(world().phase, Phase::Draw);
         key('+'); // 16-pixel squares do not fit 768 pixels: back to 8
         QCOMPARE(control<QSlider>("Slider1")->value(), 4);
         QCOMPARE(world().squareSize, 8);

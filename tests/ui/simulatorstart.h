@@ -16,6 +16,7 @@
 #include <string>
 
 #include "engine/random.h"
+#include "support/driverprobe.h"
 #include "support/fakeplatform.h"
 #include "ui/mainwindow.h"
 #include "ui/simulatorapp.h"
@@ -67,7 +68,7 @@ struct SimulatorSession {
         fakes = std::make_unique<FakePlatform>();
         folder = std::make_unique<QTemporaryDir>();
         app = startSimulator(*fakes, folder->path(), seed);
-        tickUntil([this] { return world().phase == PhaseIdle; });
+        tickUntil([this] { return world().phase == Phase::Idle; });
     }
     void stop() {
         app.reset();
@@ -75,6 +76,7 @@ struct SimulatorSession {
     }
     MainWindow& main() { return app->mainWindow(); }
     const WorldState& world() const { return app->world(); }
+    auto& driver() { return test::DriverProbe::of(app->simulation()); }
     QString file(const char* name) { return folder->path() + "/" + name; }
     void tickUntil(const std::function<bool()>& done) {
         for (int i = 0; i < 200000 && !done(); ++i)

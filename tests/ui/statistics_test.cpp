@@ -78,7 +78,7 @@ private slots:
         QTest::keyClick(&app->displayWindow(), 'n'); // one generation, then rest
         tickUntil([this] { return !app->simulation().stepping(); });
         QCOMPARE(world().generation, 1);
-        QCOMPARE(world().phase, int(PhaseIdle));
+        QCOMPARE(world().phase, Phase::Idle);
         test::itemOf(main(), "stepgeneration")->trigger();
         tickUntil([this] { return !app->simulation().stepping(); });
         QCOMPARE(world().generation, 2);
@@ -129,7 +129,7 @@ private slots:
         QCOMPARE(organisms->count(), 2);
         QVERIFY(!organisms->pointsVisible());
         app->simulation().restartCreation(); // a dead world seeded again: from generation 0 again
-        tickUntil([this] { return world().phase == PhaseIdle; });
+        tickUntil([this] { return world().phase == Phase::Idle; });
         s.redraw(true);
         QCOMPARE(organisms->count(), 0);
         test::itemOf(main(), "stepgeneration")->trigger();
@@ -241,7 +241,7 @@ private slots:
         QVERIFY(app->history().rows().empty());
         fakes->files.openAnswers = {file("saved.bx2").toStdString()};
         app->profiles().loadProfile();
-        tickUntil([this] { return world().phase == PhaseIdle; });
+        tickUntil([this] { return world().phase == Phase::Idle; });
         test::itemOf(main(), "stepgeneration")->trigger();
         tickUntil([this] { return !app->simulation().stepping(); });
         QCOMPARE(app->history().rows().size(), size_t(1));
@@ -262,25 +262,25 @@ private slots:
             QVERIFY2(last.environments == summarizeLayer(world().envGrid, columns, rows).present, after);
         };
         test::buttonOf(main(), "startsim")->click();
-        tickUntil([&] { return world().generation >= 2 && world().stepColumn == columns / 2; });
+        tickUntil([&] { return world().generation >= 2 && driver().stepColumn == columns / 2; });
         fakes->files.saveAnswers = {file("halfway.bx2").toStdString()}; // saving stops it half-way
         test::itemOf(main(), "save")->trigger();
-        QVERIFY(!world().running && world().stepColumn == columns / 2);
+        QVERIFY(!world().running && driver().stepColumn == columns / 2);
         test::buttonOf(main(), "startsim")->click();
         tickUntil([this] { return world().generation >= 4; });
         app->options().promptOnReset = false;
         fakes->files.openAnswers = {file("halfway.bx2").toStdString()};
         app->profiles().loadProfile();
-        tickUntil([this] { return world().phase == PhaseIdle; });
+        tickUntil([this] { return world().phase == Phase::Idle; });
         stepAndCompare("a load");
         for (const char key : {'r', '+', '-'}) {
             QTest::keyClick(&app->displayWindow(), key);
-            tickUntil([this] { return world().phase == PhaseIdle; });
+            tickUntil([this] { return world().phase == Phase::Idle; });
             stepAndCompare(std::string(1, key).c_str());
         }
         fakes->files.saveAnswers = {file("again.bx2").toStdString()};
         test::itemOf(main(), "save")->trigger();
-        tickUntil([this] { return world().phase == PhaseIdle; });
+        tickUntil([this] { return world().phase == Phase::Idle; });
         stepAndCompare("a save");
     }
 };

@@ -1,4 +1,4 @@
-#include "saver/saverengine.h"
+#include "engine/saverworld.h"
 
 #include <gtest/gtest.h>
 
@@ -103,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
         SizeCase{"fraction2_5", SaverMode::Config, 2.5, {640, 480}, 256, 192, 2, 123, 165, 246, 493}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(saverengine_test, seeds_land_on_the_grid_and_every_organism_is_placed) {
+TEST(saverworld_test, seeds_land_on_the_grid_and_every_organism_is_placed) {
     FakeSaverHost host;
     host.size = {640, 480};
     SaverWorld world = worldFor(SaverMode::FullScreen);
@@ -125,7 +125,7 @@ TEST(saverengine_test, seeds_land_on_the_grid_and_every_organism_is_placed) {
     EXPECT_TRUE(host.canvas.boxes.empty());  // creation paints nothing
 }
 
-TEST(saverengine_test, the_same_seed_builds_and_runs_the_same_world) {
+TEST(saverworld_test, the_same_seed_builds_and_runs_the_same_world) {
     const auto run = [] {
         FakeSaverHost host;
         host.size = {152, 112};
@@ -144,7 +144,7 @@ TEST(saverengine_test, the_same_seed_builds_and_runs_the_same_world) {
 
 // --- surfaces smaller than one square -------------------------------------------------------
 
-TEST(saverengine_test, a_surface_below_one_square_builds_an_empty_world_and_paints_nothing) {
+TEST(saverworld_test, a_surface_below_one_square_builds_an_empty_world_and_paints_nothing) {
     for (const SurfaceSize size : {SurfaceSize{0, 0}, SurfaceSize{2, 400}, SurfaceSize{400, 2}}) {
         FakeSaverHost host;
         host.size = size;
@@ -166,7 +166,7 @@ TEST(saverengine_test, a_surface_below_one_square_builds_an_empty_world_and_pain
 
 // --- the sweep ------------------------------------------------------------------------------
 
-TEST(saverengine_test, a_tick_updates_and_paints_one_column_of_rows_one_to_gridsizey) {
+TEST(saverworld_test, a_tick_updates_and_paints_one_column_of_rows_one_to_gridsizey) {
     FakeSaverHost host;
     host.size = {60, 30}; // 10 × 5 squares
     SaverWorld world = worldFor(SaverMode::Config);
@@ -187,7 +187,7 @@ TEST(saverengine_test, a_tick_updates_and_paints_one_column_of_rows_one_to_grids
     EXPECT_EQ(1, world.stepColumn); // after column 10, back to 1
 }
 
-TEST(saverengine_test, display_modes_choose_the_layers_painted) {
+TEST(saverworld_test, display_modes_choose_the_layers_painted) {
     // Mode 1 and 3: organism square and environment corner; 2: organism; 4: environment.
     const int boxesPerSquare[] = {0, 2, 1, 2, 1};
     for (int mode = 1; mode <= 4; ++mode) {
@@ -204,7 +204,7 @@ TEST(saverengine_test, display_modes_choose_the_layers_painted) {
     }
 }
 
-TEST(saverengine_test, display_mode_cycles_one_two_three_four_one_and_runs_on_across_worlds) {
+TEST(saverworld_test, display_mode_cycles_one_two_three_four_one_and_runs_on_across_worlds) {
     FakeSaverHost host;
     host.size = {12, 12}; // 2 × 2 squares: the countdown draws U × 20
     SaverWorld world = worldFor(SaverMode::Config);
@@ -222,7 +222,7 @@ TEST(saverengine_test, display_mode_cycles_one_two_three_four_one_and_runs_on_ac
     EXPECT_EQ(DisplayMode::BothAgain, world.displayMode);
 }
 
-TEST(saverengine_test, display_mode_holds_while_the_countdown_lasts) {
+TEST(saverworld_test, display_mode_holds_while_the_countdown_lasts) {
     FakeSaverHost host;
     host.size = {60, 60}; // 10 columns: countdown = 100 × U
     SaverWorld world = worldFor(SaverMode::Config);
@@ -241,7 +241,7 @@ TEST(saverengine_test, display_mode_holds_while_the_countdown_lasts) {
 
 // --- dead worlds and rebuilds ---------------------------------------------------------------
 
-TEST(saverengine_test, a_dead_column_before_the_last_rebuilds_the_world_at_the_generation_end) {
+TEST(saverworld_test, a_dead_column_before_the_last_rebuilds_the_world_at_the_generation_end) {
     FakeSaverHost host;
     host.size = {30, 30}; // 5 × 5
     SaverWorld world = worldFor(SaverMode::Config);
@@ -266,7 +266,7 @@ TEST(saverengine_test, a_dead_column_before_the_last_rebuilds_the_world_at_the_g
     EXPECT_EQ(0, world.worldDead); // column 5 was alive when swept
 }
 
-TEST(saverengine_test, a_living_column_before_the_last_keeps_the_world) {
+TEST(saverworld_test, a_living_column_before_the_last_keeps_the_world) {
     FakeSaverHost host;
     host.size = {30, 30};
     SaverWorld world = worldFor(SaverMode::Config);
@@ -283,8 +283,7 @@ TEST(saverengine_test, a_living_column_before_the_last_keeps_the_world) {
     EXPECT_EQ(marker, world.envGrid);
 }
 
-TEST(saverengine_test,
-     a_rebuild_request_builds_at_the_new_size_on_the_next_tick_without_painting_it_at_once) {
+TEST(saverworld_test, a_rebuild_request_builds_at_the_new_size_on_the_next_tick_without_painting_it_at_once) {
     FakeSaverHost host;
     host.size = {240, 180};
     SaverWorld world = worldFor(SaverMode::Config);
@@ -301,7 +300,7 @@ TEST(saverengine_test,
     EXPECT_EQ(2u * 18u, host.canvas.boxes.size()); // only the first column of the new world
 }
 
-TEST(saverengine_test, a_tick_during_creation_does_not_step_the_half_built_world) {
+TEST(saverworld_test, a_tick_during_creation_does_not_step_the_half_built_world) {
     struct ReentrantHost : FakeSaverHost {
         SaverWorld* world = nullptr;
         RandomSource* rng = nullptr;
@@ -328,7 +327,7 @@ namespace bx {
 namespace {
 
 // Ticks every 4 ms step four columns; a tick after a freeze steps at most eight.
-TEST(saverengine_test, the_pace_is_a_column_a_millisecond_without_a_burst_after_a_freeze) {
+TEST(saverworld_test, the_pace_is_a_column_a_millisecond_without_a_burst_after_a_freeze) {
     ColumnPace pace;
     const int64_t ms = 1000000;
     EXPECT_EQ(1, pace.due(0));
@@ -340,7 +339,7 @@ TEST(saverengine_test, the_pace_is_a_column_a_millisecond_without_a_burst_after_
 }
 
 // A host window resized from 200 x 150 to 600 x 450: the next tick builds a world that fills it.
-TEST(saverengine_test, a_resized_surface_gets_a_world_built_for_its_new_size) {
+TEST(saverworld_test, a_resized_surface_gets_a_world_built_for_its_new_size) {
     FakeSaverHost host;
     host.size = {200, 150};
     SaverWorld world = worldFor(SaverMode::HostWindow);

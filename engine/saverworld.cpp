@@ -1,12 +1,12 @@
-#include "saverengine.h"
+#include "saverworld.h"
 
 #include <algorithm>
 #include <tuple>
 #include <utility>
 
-#include "engine/numeric.h"
-#include "engine/painting.h"
-#include "engine/rules.h"
+#include "numeric.h"
+#include "painting.h"
+#include "rules.h"
 
 namespace bx {
 namespace {
@@ -54,21 +54,16 @@ bool hasSquares(const SaverWorld& world) {
     return world.gridSizeX >= 1 && world.gridSizeY >= 1;
 }
 
-} // namespace
-
-RuleParams saverRuleParams(int gridSizeX, int gridSizeY) {
-    RuleParams p;
-    p.gridSizeX = gridSizeX;
-    p.gridSizeY = gridSizeY;
-    p.growthRate = 2;
-    p.decayRate = 3;
-    p.mutationsOn = true;
-    p.mutationFrequency = 1000000;
-    p.asteroidsOn = true;
-    p.asteroidFrequency = 1000000;
-    p.blendOnOvertake = true;
-    return p;
+// The simulator's default options over the saver's whole grid: the rules' parameters and the
+// environment seeds' rings.
+SimulationOptions saverOptions(const SaverWorld& world) {
+    SimulationOptions options;
+    options.gridSizeX = world.gridSizeX;
+    options.gridSizeY = world.gridSizeY;
+    return options;
 }
+
+} // namespace
 
 void createWorld(SaverWorld& world, SaverHost& host, RandomSource& rng) {
     world.squareSize = roundToInt(world.squareSizeSetting);
@@ -92,13 +87,14 @@ void createWorld(SaverWorld& world, SaverHost& host, RandomSource& rng) {
     if (!hasSquares(world))
         return;
 
+    const SimulationOptions options = saverOptions(world);
     world.creating = true;
     for (int i = 0; i < world.envSeeds; ++i) {
         host.letEventsRun();
         const SeedPosition seed = drawSeedPosition(world.gridSizeX, world.gridSizeY, rng);
         const Rgb colour = randomColour(rng);
-        placeEnvironmentSeed(world.envGrid, seed, colour, saverRingDecay, true, world.gridSizeX,
-                             world.gridSizeY, {});
+        placeEnvironmentSeed(world.envGrid, seed, colour, options.environmentStartDecay,
+                             options.environmentBlending, world.gridSizeX, world.gridSizeY, {});
     }
     for (int i = 0; i < world.orgSeeds; ++i) {
         const SeedPosition seed = drawSeedPosition(world.gridSizeX, world.gridSizeY, rng);
@@ -130,7 +126,7 @@ void stepWorld(SaverWorld& world, SaverHost& host, RandomSource& rng) {
     if (world.displayCountdown < 1)
         world.displayCountdown = static_cast<float>(world.gridSizeX * 10) * rng.next();
 
-    const RuleParams params = saverRuleParams(world.gridSizeX, world.gridSizeY);
+    const RuleParams params = ruleParamsOf(saverOptions(world), world.envGrid, world.orgGrid);
     Canvas* canvas = host.surfaceCanvas(world.saverMode);
     world.stepRow = 1;
     world.squareX = world.stepColumn;

@@ -1,14 +1,14 @@
 #pragma once
-// The screensaver's engine: the simulator's rules with fixed parameters on a world sized to the
-// drawing surface. createWorld builds a whole world in one call; stepWorld updates and paints
+// The screensaver's world: the simulator's rules at their default options on a world sized to
+// the drawing surface. createWorld builds a whole world in one call; stepWorld updates and paints
 // one column per tick. No Qt: the surfaces are reached through SaverHost.
 #include <cstdint>
 
-#include "engine/canvas.h"
-#include "engine/grid.h"
-#include "engine/layerrules.h"
-#include "engine/random.h"
-#include "engine/tickpace.h"
+#include "canvas.h"
+#include "grid.h"
+#include "layerrules.h"
+#include "random.h"
+#include "tickpace.h"
 
 namespace bx {
 
@@ -19,10 +19,6 @@ enum class SaverMode { None, FullScreen, Config, Preview, HostWindow };
 // The layers painted; the world goes through them in this order, again and again.
 enum class DisplayMode { Both = 1, Organisms = 2, BothAgain = 3, Environments = 4 };
 
-// The fixed parameters: growth 2, decay 3, mutations and asteroids one in a million, blending on
-// overtake always.
-RuleParams saverRuleParams(int gridSizeX, int gridSizeY);
-inline constexpr int saverRingDecay = 10; // environment rings, always blended
 inline constexpr int previewSquareSize = 6;
 
 struct SaverWorld {
