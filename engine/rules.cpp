@@ -21,13 +21,6 @@ RuleParams ruleParamsOf(const SimulationOptions& o, const Grid& a, const Grid& b
     return p;
 }
 
-RuleParams defaultRuleParams(int gridSizeX, int gridSizeY) {
-    RuleParams p;
-    p.gridSizeX = gridSizeX;
-    p.gridSizeY = gridSizeY;
-    return p;
-}
-
 SeedPosition drawSeedPosition(int gridSizeX, int gridSizeY, RandomSource& rng) {
     SeedPosition s;
     s.x = static_cast<float>(gridSizeX - 1) * rng.next() + 1.0f;

@@ -16,9 +16,6 @@ namespace bx {
 // The parameters of the options, with the world limited to what both grids really hold.
 RuleParams ruleParamsOf(const SimulationOptions& options, const Grid& a, const Grid& b);
 
-// The default options' parameters in a world of gridSizeX by gridSizeY (the screensaver's rules).
-RuleParams defaultRuleParams(int gridSizeX, int gridSizeY);
-
 // --- World creation --------------------------------------------------------------------------
 
 // A seed position ((sizeX - 1) * U + 1, (sizeY - 1) * U + 1), single precision, fraction kept.
