@@ -78,6 +78,37 @@ void wholeGeneration(benchmark::State& state) {
 }
 BENCHMARK(wholeGeneration)->Unit(benchmark::kMicrosecond);
 
+// A hidden generation's square updates (100 columns of 100 rows, as the passes take them) with
+// each build of the update's loop this processor runs, by its place in builtCpuVariants().
+void hiddenGenerationByCpuVariant(benchmark::State& state) {
+    const std::vector<bx::CpuVariant> built = bx::builtCpuVariants();
+    if (std::size_t(state.range(0)) >= built.size() || !bx::cpuRuns(built[std::size_t(state.range(0))])) {
+        state.SkipWithError("not built or not runnable here");
+        return;
+    }
+    const bx::CpuVariant variant = built[std::size_t(state.range(0))];
+    state.SetLabel(bx::cpuVariantName(variant));
+    FullWorld f;
+    const bx::Grid env = f.world.envGrid, org = f.world.orgGrid;
+    const bx::RuleParams p = bx::ruleParamsOf(f.options, env, org);
+    bx::RandomGenerator::Stream stream = f.rng.stream();
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.world.envGrid = env;
+        f.world.orgGrid = org;
+        state.ResumeTiming();
+        bx::ColumnStretch stretch{f.world.envGrid, f.world.orgGrid};
+        for (int x = 1; x <= 100; ++x) {
+            stretch.column = x;
+            stretch.row = 1;
+            stream = bx::updateRows(variant, stretch, stream, p, 100);
+        }
+        benchmark::DoNotOptimize(stretch.organismCount);
+    }
+    state.SetItemsProcessed(state.iterations() * 10000);
+}
+BENCHMARK(hiddenGenerationByCpuVariant)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+
 // The engine's part of showing a world: generations of a shown world whose canvas takes its
 // squares a frame at a time (a frame every 33 generations, as at slowdown -5 on a 60 Hz
 // screen) against a hidden one, taking turns.

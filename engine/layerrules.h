@@ -73,18 +73,18 @@ inline ColourLanes keptAndDecayed(const Rgb& c, double decay) {
 }
 
 // Lane 1 when `second` is true, else lane 0, of a comparison's mask.
-inline bool laneOf(LaneMask m, bool second) {
+inline bool laneOf(LaneMask mask, bool second) {
 #if defined(__SSE2__)
-    return (__builtin_ia32_movmskpd(reinterpret_cast<Lanes>(m)) >> static_cast<int>(second)) & 1;
+    return (__builtin_ia32_movmskpd(reinterpret_cast<Lanes>(mask)) >> static_cast<int>(second)) & 1;
 #else
-    return (second ? m[1] : m[0]) != 0;
+    return (second ? mask[1] : mask[0]) != 0;
 #endif
 }
 
 // Lane 1 when `second` is true, else lane 0, without a branch.
 inline double laneValue(Lanes v, bool second) {
-    const uint64_t a = std::bit_cast<uint64_t>(v[0]), b = std::bit_cast<uint64_t>(v[1]);
-    return std::bit_cast<double>(a ^ ((a ^ b) & (0 - static_cast<uint64_t>(second))));
+    const uint64_t first = std::bit_cast<uint64_t>(v[0]), other = std::bit_cast<uint64_t>(v[1]);
+    return std::bit_cast<double>(first ^ ((first ^ other) & (0 - static_cast<uint64_t>(second))));
 }
 
 // Thresholds are drawn as U * 255 in single precision and compared in double precision.
@@ -128,13 +128,15 @@ template <class Rng> Rgb randomColour(Rng& rng) {
     return {red, green, blue};
 }
 
-// The layer's chance to act (grow or attack) and its attack strength, out of 255.
-inline Lanes actingBars(const ColourLanes& l, const Rgb& m) {
-    return 0.6 * l.green + 0.2 * l.blue + bothLanes(0.15 * m.green) + bothLanes(0.05 * m.blue);
+// The layer's chance to act (grow or attack) and its attack strength, out of 255, for both
+// candidates of its colour; m is the other layer's colour on the square.
+inline Lanes actingBars(const ColourLanes& candidates, const Rgb& m) {
+    return 0.6 * candidates.green + 0.2 * candidates.blue + bothLanes(0.15 * m.green) +
+           bothLanes(0.05 * m.blue);
 }
-inline Lanes strengths(const ColourLanes& l, const Rgb& m) {
-    return 0.25 * l.red + 0.25 * l.green + 0.25 * l.blue + bothLanes(0.083 * m.green) +
-           bothLanes(0.083 * m.blue) + bothLanes(0.083 * m.red);
+inline Lanes strengths(const ColourLanes& candidates, const Rgb& m) {
+    return 0.25 * candidates.red + 0.25 * candidates.green + 0.25 * candidates.blue +
+           bothLanes(0.083 * m.green) + bothLanes(0.083 * m.blue) + bothLanes(0.083 * m.red);
 }
 
 // A generator that can be copied and take a copy's state back without a branch lets the step
@@ -144,9 +146,9 @@ concept LookaheadRandom = std::is_copy_constructible_v<Rng> && requires(Rng r, c
     r.adoptIf(true, a);
 };
 
-// What an update hears of each square it is about to overwrite other than through its own
-// layers' step: square (x, y)'s overtake, or an asteroid rolled in its update, lands on (tx, ty).
-// The shown world's update keeps what the write covers; every other caller hears nothing.
+// The writes an update makes to squares other than its own, told just before each store:
+// square (x, y)'s overtake, or an asteroid rolled in its update, lands on (tx, ty). The shown
+// world's update has its paint queue keep what the write covers; every other caller ignores them.
 struct IgnoreWrites {
     void operator()(int, int, int, int) const {}
 };
@@ -158,6 +160,41 @@ struct IgnoreWrites {
 // branches (a mispredicted branch costs more than the arithmetic): both outcomes of the decay
 // are weighed before the roll picks one, and decay and growth are written as amounts that may
 // be zero. Only an attack, about one step in four, takes a branch.
+//
+// Step by step beside the plain rule (stepLayer in tests/support/plainrules.cpp), whose names
+// this one keeps (layer, other, p, l, m, strength, direction, tx, ty, u, t, n, defence, spread):
+//
+// 1. Plain: l and m are the layer's and the other layer's colours; a layer whose colours sum to
+//    0 or less is absent: return. Here the same, but the layer's colour is `kept`: l is named
+//    once the decay roll is known (step 5).
+// 2. Plain: counter += 1. Here the same.
+// 3. Plain: draw the decay roll; below 0.4 l.red + 0.6 l.green, l = decayed(l) and it is
+//    stored. Here decayRoll is drawn first and `decays` compares it with kept. Both outcomes are
+//    ready before it is known: `candidates` (keptAndDecayed) holds kept in lane 0 and kept
+//    decayed in lane 1. The store waits for the one store of step 5.
+// 4. Plain: draw the act roll, always; not below the acting bar of l and m: return (l stored if
+//    it decayed). Here actRoll is drawn second; the bar is computed in both lanes (actingBars)
+//    and laneOf(mask, decays) takes the lane the decay roll chose: `acts`.
+// 5. Plain: strength of l and m; draw the attack roll; not below strength: l grown by
+//    growthRate is stored, m grown by growthRate / 2 too when feedsOther; return. Here the
+//    strength is computed in both lanes (strengthLanes). The attack roll is drawn only when the
+//    layer acts, as in the plain rule: a generator that can look ahead (a Stream) draws it on a
+//    copy, `ahead`, and adopts the copy's state by adoptIf(acts), without a branch; any other
+//    RandomSource draws it under `if (acts)`. attacks = acts and the roll below the chosen
+//    lane's strength; grows = acts and not attacks. Steps 3 to 5 then store once per layer:
+//    l = kept decayed by decayRate or by 0 (amountIf(decays, ...)), grown by growthRate or by 0
+//    (amountIf(grows, ...)), stored when decays | grows; m grown by growthRate / 2 or by 0,
+//    stored when grows and feedsOther (setIf). Only an attack goes on, by a branch, with
+//    strength = laneValue(strengthLanes, decays).
+// 6. Plain: draw the direction, round(U * 4): 0 the square itself, 1 to 4 right, down, left,
+//    up; tx, ty outside the visible grid: return. Here the same, offsets from dx and dy.
+// 7. Plain: draw u; t and n are the layer's and the other layer's colours at (tx, ty);
+//    defence = u * 0.25 t.red + ...; not below strength: return. Here the same.
+// 8. Plain: spread = l decayed; the mutation roll (rollOneIn, always drawn) and, when it hits
+//    and mutations are on, three draws for a random colour; blended with t when
+//    blendOnOvertake; stored at (tx, ty). Here the same; writes(x, y, tx, ty) comes just before
+//    the store. rollOneIn takes its second draw when the plain one does: it tests for a
+//    straddled bound only when u * n < 1.5, below which both of the plain one's tests lie.
 template <class Rng, class Writes = IgnoreWrites>
 [[gnu::always_inline]] inline void stepLayer(Grid& layer, Grid& other, int x, int y, int32_t& counter,
                                              bool feedsOther, const RuleParams& p, Rng& rng,
@@ -171,7 +208,7 @@ template <class Rng, class Writes = IgnoreWrites>
     const double decayRoll = threshold(rng);
     const double actRoll = threshold(rng);
     const ColourLanes candidates = keptAndDecayed(kept, p.decayRate);
-    const Lanes strength2 = strengths(candidates, m);
+    const Lanes strengthLanes = strengths(candidates, m);
     const bool decays = decayRoll < 0.4 * kept.red + 0.6 * kept.green;
     const bool acts = laneOf(bothLanes(actRoll) < actingBars(candidates, m), decays);
     bool attacks = false;
@@ -179,9 +216,9 @@ template <class Rng, class Writes = IgnoreWrites>
         Rng ahead = rng;
         const double attackRoll = threshold(ahead);
         rng.adoptIf(acts, ahead);
-        attacks = acts & laneOf(bothLanes(attackRoll) < strength2, decays);
+        attacks = acts & laneOf(bothLanes(attackRoll) < strengthLanes, decays);
     } else if (acts) {
-        attacks = laneOf(bothLanes(threshold(rng)) < strength2, decays);
+        attacks = laneOf(bothLanes(threshold(rng)) < strengthLanes, decays);
     }
     const bool grows = acts & !attacks;
     // Taking nothing off or adding nothing to a component (never negative zero, never above
@@ -192,7 +229,7 @@ template <class Rng, class Writes = IgnoreWrites>
         other.setIf(grows, x, y, grownColour(m, amountIf(grows, p.growthRate / 2.0)));
     if (!attacks)
         return;
-    const double strength = laneValue(strength2, decays);
+    const double strength = laneValue(strengthLanes, decays);
 
     // Direction 0 contests the layer's own square; 1 to 4 go right, down, left, up.
     static constexpr int dx[5] = {0, 1, 0, -1, 0};
@@ -214,10 +251,8 @@ template <class Rng, class Writes = IgnoreWrites>
     Rgb spread = decayedColour(l, p.decayRate);
     if (rollOneIn(rng, p.mutationFrequency, chanceRoll) && p.mutationsOn)
         spread = randomColour(rng);
-    if (p.blendOnOvertake) {
-        const Rgb& old = layer.at(tx, ty);
-        spread = {(spread.red + old.red) / 2, (spread.green + old.green) / 2, (spread.blue + old.blue) / 2};
-    }
+    if (p.blendOnOvertake) // t is still the colour at (tx, ty): nothing was stored since
+        spread = {(spread.red + t.red) / 2, (spread.green + t.green) / 2, (spread.blue + t.blue) / 2};
     writes(x, y, tx, ty);
     layer.set(tx, ty, spread);
 }

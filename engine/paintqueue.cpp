@@ -38,9 +38,10 @@ const SquareColours* PaintQueue::coloursOf(const Run& run, int from, int to, con
     const Rgb* org = &organisms.at(run.column, run.firstRow + from);
     const Rgb* env = &environments.at(run.column, run.firstRow + from);
     for (int i = 0; i < to - from; ++i) {
-        const std::size_t s = slot(run.column, run.firstRow + from + i);
-        colours_[std::size_t(i)] =
-            last_[s] & keptMark ? kept_[s] : SquareColours{packColourOf(org[i]), packColourOf(env[i])};
+        const std::size_t square = slot(run.column, run.firstRow + from + i);
+        colours_[std::size_t(i)] = last_[square] & keptMark
+                                       ? kept_[square]
+                                       : SquareColours{packColourOf(org[i]), packColourOf(env[i])};
     }
     return colours_.data();
 }

@@ -6,6 +6,26 @@
 // update keeps the colours it had then, which are its own update's. Painted out in the order of
 // their last queuing, the squares leave the pixels exactly as painting each at its update would
 // have (a square's box overlaps its neighbours' by a pixel: the one painted last wins).
+//
+// The numbering, worked through. Every queuing takes the next number of the clock; a square
+// remembers the number of its latest queuing (last_), and a run the first number of its squares.
+// Take a world of rows 1 to 3, the queue just emptied with the clock at 0 (firstQueued_ = 1):
+//   pass A queues column 2, rows 1 to 3: numbers 1, 2, 3 (run A, first 1); the clock is at 3.
+//     Square (2, 3)'s update (writer 3) overtakes (2, 2), numbered 2: 2 < 3, so (2, 2)'s own
+//     update is done and its colours now are the ones to paint; they are kept (kept_) and its
+//     number marked (2 | keptMark), above every writer, so no later write keeps them again.
+//     Square (2, 2)'s update (writer 2) had overtaken (2, 3) before: 3 >= 2, its own update was
+//     still to come, nothing was kept.
+//   pass B queues column 3, rows 1 to 3: numbers 4, 5, 6 (run B); the clock is at 6. Square
+//     (3, 1)'s update (writer 4) overtakes (2, 1), numbered 1: kept and marked as well.
+//   takeAll paints run A, then run B, each square whose latest queuing is the run's (its number,
+//     mark aside, is the run's first plus its place): (2, 1) and (2, 2) with their kept colours,
+//     (2, 3) and column 3 with the grids' colours now. The queue is empty; firstQueued_ = 7, so
+//     numbers 1 to 6 read as not queued from here on.
+// Had a pass C queued column 2, rows 1 to 3, again before takeAll (numbers 7, 8, 9), those
+// squares' numbers would have dropped their marks (their colours are run C's to paint, as the
+// grids then hold them), and run A, covered whole by run C, would have count 0: nothing of it is
+// painted.
 #include <bit>
 #include <cstdint>
 #include <vector>
@@ -39,11 +59,12 @@ public:
     // was numbered before the writer) and it is untouched since, its colours now are the ones to
     // paint.
     void overwriting(int column, int row, uint64_t writer, const Grid& organisms, const Grid& environments) {
-        const std::size_t s = slot(column, row);
-        const uint64_t queuing = last_[s]; // a kept square's, marked, is above every writer
+        const std::size_t square = slot(column, row);
+        const uint64_t queuing = last_[square]; // a kept square's, marked, is above every writer
         if (queuing >= firstQueued_ && queuing < writer) {
-            kept_[s] = {packColourOf(organisms.at(column, row)), packColourOf(environments.at(column, row))};
-            last_[s] = queuing | keptMark;
+            kept_[square] = {packColourOf(organisms.at(column, row)),
+                             packColourOf(environments.at(column, row))};
+            last_[square] = queuing | keptMark;
         }
     }
     bool empty() const { return runs_.empty(); }

@@ -10,16 +10,8 @@
 #include "paintqueue.h"
 #include "random.h"
 #include "rules.h"
+#include "updaterows.h"
 #include "worldstate.h"
-
-// The generation update is built for newer x86-64 processors as well and the loader picks the
-// build the processor runs (the rules are written so that every build gives the same bits:
-// no fused multiply-add, see the top CMakeLists.txt).
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define BX_CPU_CLONES [[gnu::target_clones("arch=x86-64-v3", "arch=x86-64-v2", "default")]]
-#else
-#define BX_CPU_CLONES
-#endif
 
 namespace bx {
 
@@ -163,9 +155,6 @@ private:
     void showProgress(std::string_view text);
     // Templates over the random source: the update runs on a register-held generator stream.
     template <class Rng> Rng updatePass(Rng rng, const RuleParams& params, int stepsLeft);
-    // The pass's loop; a painted one's squares are queued, the first numbered base + its row.
-    template <bool painted, class Rng>
-    BX_CPU_CLONES Rng updateRows(Rng rng, const RuleParams& params, int stepsLeft, uint64_t base);
     // Queues count squares of column from firstRow for painting, before a pass updates them;
     // returns the first one's number in the queue.
     uint64_t queueSquares(int column, int firstRow, int count);
@@ -184,7 +173,8 @@ private:
     RandomGenerator* const streamable_; // rng_ when the update may run on its stream, else null
     SimulationHost& host_;
     Canvas& canvas_;
-    PaintQueue waiting_; // squares updated by shown passes, not yet painted
+    PaintQueue waiting_;                             // squares updated by shown passes, not yet painted
+    const CpuVariant cpuVariant_ = bestCpuVariant(); // the build of the update's loop it runs
     bool inTick_ = false;
     bool paused_ = false;
     Phase pausedPhase_ = Phase::Idle;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <initializer_list>
 #include <memory>
@@ -240,32 +241,73 @@ bx::RuleParams randomParams(std::mt19937& pick) {
 
 // The update draws the attack roll ahead on a generator stream and decides without branches; the
 // plain rules draw one number at a time and decide with ifs. Over many seeds and option sets both
-// must give the same worlds, counters and rolls, and use up the same numbers.
-TEST(update_test, the_fast_update_gives_the_worlds_of_the_plain_rules) {
+// must give the same worlds, counters and rolls, and use up the same numbers: on either generator
+// path (a stream, or a source that cannot be copied and so draws the attack roll only when the
+// layer acts), with every build of the loop the processor can run, hidden or shown (a queue told
+// of the writes, every other trial).
+struct FastCase {
+    bool stream; // else through RandomSource&
+    bx::CpuVariant variant;
+    friend void PrintTo(const FastCase& c, std::ostream* out) {
+        *out << (c.stream ? "stream, " : "source, ") << bx::cpuVariantName(c.variant);
+    }
+};
+class fast_update : public testing::TestWithParam<FastCase> {};
+
+TEST_P(fast_update, gives_the_worlds_of_the_plain_rules) {
+    const FastCase& c = GetParam();
+    if (!bx::cpuRuns(c.variant))
+        GTEST_SKIP() << "this processor cannot run " << bx::cpuVariantName(c.variant);
     std::mt19937 pick(2026);
     for (int trial = 0; trial < 300; ++trial) {
         const bx::RuleParams p = randomParams(pick);
         bx::Grid env[2], org[2];
         env[0] = env[1] = randomGrid(p.gridSizeX, p.gridSizeY, pick);
         org[0] = org[1] = randomGrid(p.gridSizeX, p.gridSizeY, pick);
-        int32_t envCount[2] = {}, orgCount[2] = {}, roll[2] = {};
+        int32_t envCount = 0, orgCount = 0, roll = 0;
         bx::RandomGenerator::Stream fast = bx::RandomGenerator(uint64_t(trial)).stream();
-        PlainSource plain(fast);
+        PlainSource fastSource(fast), plain(fast);
+        bx::ColumnStretch stretch{env[0], org[0]};
+        bx::PaintQueue queue;
+        queue.restart(p.gridSizeX + 1, p.gridSizeY + 1, {});
+        const bool shown = trial % 2 == 1;
         for (int sweep = 0; sweep < 6; ++sweep)
-            for (int x = 0; x <= p.gridSizeX; ++x)
-                for (int y = 0; y <= p.gridSizeY; ++y) {
-                    bx::updateSquareLayers(env[0], org[0], x, y, envCount[0], orgCount[0], p, fast, roll[0]);
-                    bx::test::plainUpdateSquare(env[1], org[1], x, y, envCount[1], orgCount[1], p, plain,
-                                                roll[1]);
-                }
+            for (int x = 0; x <= p.gridSizeX; ++x) {
+                stretch.column = x;
+                stretch.row = 0;
+                const uint64_t base = shown ? queue.addColumn(x, 0, p.gridSizeY + 1) : 0;
+                if (c.stream)
+                    fast = bx::updateRows(c.variant, stretch, fast, p, p.gridSizeY + 1,
+                                          shown ? &queue : nullptr, base);
+                else
+                    bx::updateRows<bx::RandomSource&>(c.variant, stretch, fastSource, p, p.gridSizeY + 1,
+                                                      shown ? &queue : nullptr, base);
+                for (int y = 0; y <= p.gridSizeY; ++y)
+                    bx::test::plainUpdateSquare(env[1], org[1], x, y, envCount, orgCount, p, plain, roll);
+            }
         ASSERT_TRUE(identical(env[0], env[1])) << "trial " << trial;
         ASSERT_TRUE(identical(org[0], org[1])) << "trial " << trial;
-        ASSERT_EQ(envCount[0], envCount[1]) << "trial " << trial;
-        ASSERT_EQ(orgCount[0], orgCount[1]) << "trial " << trial;
-        ASSERT_EQ(roll[0], roll[1]) << "trial " << trial;
-        ASSERT_EQ(fast.next(), plain.peekNext()) << "trial " << trial;
+        ASSERT_EQ(stretch.environmentCount, envCount) << "trial " << trial;
+        ASSERT_EQ(stretch.organismCount, orgCount) << "trial " << trial;
+        ASSERT_EQ(stretch.chanceRoll, roll) << "trial " << trial;
+        ASSERT_EQ(c.stream ? fast.next() : fastSource.peekNext(), plain.peekNext()) << "trial " << trial;
     }
 }
+
+std::vector<FastCase> everyFastCase() {
+    std::vector<FastCase> cases;
+    for (bool stream : {true, false})
+        for (bx::CpuVariant variant : bx::builtCpuVariants())
+            cases.push_back({stream, variant});
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(update_test, fast_update, testing::ValuesIn(everyFastCase()), [](const auto& info) {
+    std::string name =
+        std::string(info.param.stream ? "stream_" : "source_") + bx::cpuVariantName(info.param.variant);
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+});
 
 // A shown world's pass paints every square as its own update left it, though a later square of
 // the pass or of a later pass may overtake it or an asteroid land on it before it is painted:

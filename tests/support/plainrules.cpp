@@ -37,26 +37,26 @@ bool rollOneIn(RandomSource& rng, int32_t n, int32_t& chanceRoll) {
     return chanceRoll == 1;
 }
 
-void stepLayer(Grid& g, Grid& h, int x, int y, int32_t& counter, bool feedsOther, const RuleParams& p,
+void stepLayer(Grid& layer, Grid& other, int x, int y, int32_t& counter, bool feedsOther, const RuleParams& p,
                RandomSource& rng, int32_t& chanceRoll) {
-    Rgb l = g.at(x, y);
-    Rgb m = h.at(x, y);
+    Rgb l = layer.at(x, y);
+    Rgb m = other.at(x, y);
     if (!(l.red + l.green + l.blue > 0))
         return;
     counter += 1;
 
     if (threshold(rng) < 0.4 * l.red + 0.6 * l.green) {
         l = decayed(l, p.decayRate);
-        g.set(x, y, l);
+        layer.set(x, y, l);
     }
     if (!(threshold(rng) < 0.6 * l.green + 0.2 * l.blue + 0.15 * m.green + 0.05 * m.blue))
         return;
     const double strength =
         0.25 * l.red + 0.25 * l.green + 0.25 * l.blue + 0.083 * m.green + 0.083 * m.blue + 0.083 * m.red;
     if (!(threshold(rng) < strength)) {
-        g.set(x, y, grown(l, p.growthRate));
+        layer.set(x, y, grown(l, p.growthRate));
         if (feedsOther)
-            h.set(x, y, grown(m, p.growthRate / 2.0));
+            other.set(x, y, grown(m, p.growthRate / 2.0));
         return;
     }
 
@@ -74,8 +74,8 @@ void stepLayer(Grid& g, Grid& h, int x, int y, int32_t& counter, bool feedsOther
         return;
 
     const float u = rng.next();
-    const Rgb t = g.at(tx, ty);
-    const Rgb n = h.at(tx, ty);
+    const Rgb t = layer.at(tx, ty);
+    const Rgb n = other.at(tx, ty);
     const double defence = u * (0.25 * t.red) + 0.25 * t.green + 0.25 * t.blue + 0.083 * n.red +
                            0.083 * n.green + 0.083 * n.blue;
     if (!(defence < strength))
@@ -87,17 +87,17 @@ void stepLayer(Grid& g, Grid& h, int x, int y, int32_t& counter, bool feedsOther
         spread = randomColour(rng);
     if (p.blendOnOvertake)
         spread = {(spread.red + t.red) / 2, (spread.green + t.green) / 2, (spread.blue + t.blue) / 2};
-    g.set(tx, ty, spread);
+    layer.set(tx, ty, spread);
 }
 
-void rollAsteroid(Grid& g, const RuleParams& p, RandomSource& rng, int32_t& chanceRoll) {
+void rollAsteroid(Grid& layer, const RuleParams& p, RandomSource& rng, int32_t& chanceRoll) {
     const bool hit = rollOneIn(rng, p.asteroidFrequency, chanceRoll);
     if (!hit || !p.asteroidsOn)
         return;
     const float cx = static_cast<float>(p.gridSizeX - 1) * rng.next() + 1.0f;
     const float cy = static_cast<float>(p.gridSizeY - 1) * rng.next() + 1.0f;
     const Rgb colour = randomColour(rng);
-    g.set(static_cast<int>(std::lrint(cx)), static_cast<int>(std::lrint(cy)), colour);
+    layer.set(static_cast<int>(std::lrint(cx)), static_cast<int>(std::lrint(cy)), colour);
 }
 
 } // namespace
