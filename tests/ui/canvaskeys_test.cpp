@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace bx {
@@ -19,12 +20,20 @@ std::vector<std::string> linesOf(const std::string& relativePath) {
     return lines;
 }
 
+// text with every `from` replaced by `to` (built anew: GCC 12 warns falsely on string::replace).
+std::string replacedAll(const std::string& text, std::string_view from, std::string_view to) {
+    std::string out;
+    std::size_t start = 0;
+    for (std::size_t at; (at = text.find(from, start)) != std::string::npos; start = at + from.size())
+        out.append(text, start, at - start).append(to);
+    return out.append(text, start);
+}
+
 // The keys of a list item "- KEYS: what it does", KEYS as `a` / `b`, "a or b" or "a, b".
 void addItemKeys(const std::string& line, std::set<std::string>& keys) {
     std::string names = line.substr(2, line.find(": ") - 2);
-    for (const std::string separator : {" / ", " or ", ", "})
-        for (std::size_t at; (at = names.find(separator)) != std::string::npos;)
-            names.replace(at, separator.size(), " ");
+    for (const std::string_view separator : {" / ", " or ", ", "})
+        names = replacedAll(names, separator, " ");
     std::istringstream words(names);
     for (std::string word; words >> word;) {
         std::erase(word, '`');
@@ -53,8 +62,7 @@ std::set<std::string> manPageKeys(const std::string& file) {
     std::set<std::string> keys;
     bool inSection = false;
     for (std::string line : linesOf(file)) {
-        for (std::size_t at; (at = line.find("\\-")) != std::string::npos;)
-            line.replace(at, 2, "-");
+        line = replacedAll(line, "\\-", "-");
         if (line == ".SH KEYS")
             inSection = true;
         else if (inSection && line == ".PP")
