@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <string_view>
 
 #include "engine/options.h"
@@ -144,41 +145,6 @@ const Switch* findSwitch(std::string_view name) {
     return nullptr;
 }
 
-// What the numbered modes mean, and the options that only the simulator's windows use.
-struct OptionNote {
-    std::string_view name;
-    std::string_view note; // lines after the option's range
-};
-
-constexpr std::string_view windowsOnly = "windows only: a run without windows ignores it";
-
-constexpr std::array optionNotes{
-    OptionNote{"environmentStartMode",
-               "1 Random: startEnvironments seeds, coloured by environmentColourMode\n"
-               "2 Full: every square, coloured by environmentColourMode\n"
-               "3 Ideal: every square white\n"
-               "4 None: no environments"},
-    OptionNote{"organismColourMode", "the colour of each new organism: 1 Random, 2 Primary (red, blue and\n"
-                                     "yellow in turn), 3 Choose (orgUserColour1..6 in turn)"},
-    OptionNote{"environmentColourMode", "the same for new environments (3 takes envUserColour1..6); used by\n"
-                                        "environmentStartMode 1 and 2"},
-    OptionNote{"promptOnReset", windowsOnly},
-    OptionNote{"promptOnDeath", windowsOnly},
-    OptionNote{"promptOnDefaults", windowsOnly},
-    OptionNote{"promptOnSave", windowsOnly},
-    OptionNote{"promptOnAccept", windowsOnly},
-    // Each pass of the update draws from a freshly reseeded source, so more passes give another course.
-    OptionNote{"slowdown", "paces the simulator's display; here 1..5 only split each column into\n"
-                           "slowdown + 1 passes, which gives a seeded run another course; -5..0 run alike"},
-};
-
-std::string_view noteOf(std::string_view option) {
-    for (const OptionNote& n : optionNotes)
-        if (n.name == option)
-            return n.note;
-    return {};
-}
-
 std::string indentLines(std::string_view text, std::string_view indent) {
     std::string out;
     for (char c : text) {
@@ -189,18 +155,46 @@ std::string indentLines(std::string_view text, std::string_view indent) {
     return out;
 }
 
+// Text broken into lines of at most `width` characters after the indent, each line indented.
+std::string wrapped(std::string_view text, std::string_view indent, std::size_t width) {
+    std::string out;
+    std::size_t lineLength = 0; // of the line at hand, without its indent; 0 before its first word
+    while (!text.empty()) {
+        const std::size_t blank = text.find(' ');
+        const std::string_view word = text.substr(0, blank);
+        if (lineLength > 0 && lineLength + 1 + word.size() > width) {
+            out += '\n';
+            lineLength = 0;
+        }
+        if (lineLength == 0) {
+            out.append(indent);
+        } else {
+            out += ' ';
+            ++lineLength;
+        }
+        out.append(word);
+        lineLength += word.size();
+        text.remove_prefix(blank == std::string_view::npos ? text.size() : blank + 1);
+    }
+    out += '\n';
+    return out;
+}
+
 std::string optionsText() {
     constexpr std::size_t column = 26;
     const std::string indent(column, ' ');
     std::string text = "\nOptions for --set (flags take true or false, colours R,G,B):\n";
     const SimulationOptions defaults;
-    for (const OptionField& f : optionFields()) {
+    const std::span<const OptionField> fields = optionFields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const OptionField& f = fields[i];
         std::string line(2, ' ');
         line += f.name;
         line.resize(column, ' ');
         text += line + optionRangeText(f) + " (default " + optionText(defaults, f) + ")\n";
-        if (const std::string_view note = noteOf(f.name); !note.empty())
-            text += indent + indentLines(note, indent) + "\n";
+        // Rows that share a description (the six user colours) show it once, after the last.
+        if (i + 1 == fields.size() || fields[i + 1].description != f.description)
+            text += wrapped(f.description, indent, 72);
     }
     text += "A saved profile keeps the windows-only options for the simulator.\n";
     return text;

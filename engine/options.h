@@ -38,7 +38,9 @@ enum ColourMode : int { ColourRandom = 1, ColourPrimary = 2, ColourChoose = 3 };
             startCount("startenvironmenttext", "startenvironmentslider"),                                    \
             "environment seeds placed at creation in start mode 1")                                          \
     INTEGER(environmentStartMode, StartRandom, StartRandom, StartNone, Setup, at(17, 3), choice,             \
-            "environments at creation: 1 random seeds, 2 every square, 3 every square white, 4 none")        \
+            "environments at creation: 1 Random (startEnvironments seeds, coloured by "                      \
+            "environmentColourMode), 2 Full (every square, coloured by environmentColourMode), 3 Ideal "     \
+            "(every square white), 4 None (no environments)")                                                \
     INTEGER(growthRate, 2, 0, 255, Rules, at(19, 1), numberBox("growthratetext", "growthrateslider"),        \
             "world growth rate")                                                                             \
     INTEGER(decayRate, 3, 0, 255, Rules, at(18, 3), numberBox("decayratetext", "decayrateslider"),           \
@@ -57,21 +59,28 @@ enum ColourMode : int { ColourRandom = 1, ColourPrimary = 2, ColourChoose = 3 };
     INTEGER(asteroidFrequency, 1000000, 0, largestFrequency, Rules, at(23, 1), numberBox("asteroidstext"),   \
             "the chance of an asteroid per square update, one in this many (0: never)")                      \
     INTEGER(organismColourMode, ColourRandom, ColourRandom, ColourChoose, Setup, at(15, 3), choice,          \
-            "organism colour scheme: 1 random, 2 primary, 3 the organism user colours")                      \
-    INTEGER(environmentColourMode, ColourRandom, ColourRandom, ColourChoose, Setup, notStored, choice,       \
-            "environment colour scheme: 1 random, 2 primary, 3 the environment user colours")                \
+            "the colour of each new organism: 1 Random, 2 Primary (red, blue and yellow in turn), 3 Choose " \
+            "(orgUserColour1..6 in turn)")                                                                   \
+    INTEGER(                                                                                                 \
+        environmentColourMode, ColourRandom, ColourRandom, ColourChoose, Setup, notStored, choice,           \
+        "the same for new environments (3 takes envUserColour1..6); used by environmentStartMode 1 and 2")   \
     COLOURS(orgUserColour, orgColourAt, "the organism user colours")                                         \
     COLOURS(envUserColour, envColourAt, "the environment user colours")                                      \
-    FLAG(promptOnReset, true, Setup, at(19, 3), checkBox("preset"), "the simulator asks before a reset")     \
+    FLAG(promptOnReset, true, Setup, at(19, 3), checkBox("preset"),                                          \
+         "the simulator asks before a reset (windows only: a run without windows ignores it)")               \
     FLAG(promptOnDeath, false, Setup, at(19, 2), checkBox("pdeath"),                                         \
-         "the simulator asks before a dead world is replaced")                                               \
+         "the simulator asks before a dead world is replaced (windows only: a run without windows ignores "  \
+         "it)")                                                                                              \
     FLAG(promptOnDefaults, true, Setup, at(20, 2), checkBox("pdefault"),                                     \
-         "the simulator asks before the options go back to their defaults")                                  \
+         "the simulator asks before the options go back to their defaults (windows only: a run without "     \
+         "windows ignores it)")                                                                              \
     FLAG(promptOnSave, false, Setup, at(20, 1), checkBox("psave"),                                           \
-         "the simulator asks before the options are saved")                                                  \
+         "the simulator asks before the options are saved (windows only: a run without windows ignores it)") \
     FLAG(promptOnAccept, true, Setup, at(20, 3), noControl,                                                  \
-         "the simulator asks before accepting the options")                                                  \
-    INTEGER(slowdown, 0, -5, 5, Setup, at(15, 1), noControl, "the simulator's slowdown")
+         "the simulator asks before accepting the options (windows only: a run without windows ignores it)") \
+    INTEGER(slowdown, 0, -5, 5, Setup, at(15, 1), noControl,                                                 \
+            "paces the simulator's display; without windows 1..5 only split each column into slowdown + 1 "  \
+            "passes, which gives a seeded run another course")
 
 // For expanding the rows: the arguments after `reader` for a row read by the rules, else nothing.
 #define BX_IF_RULES(reader, ...) BX_IF_RULES_##reader(__VA_ARGS__)
