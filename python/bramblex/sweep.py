@@ -8,11 +8,14 @@ come in, and their rows go out in run order, so the program's memory does not gr
 import argparse
 import contextlib
 import csv
+import functools
 import io
 import itertools
+import json
 import logging
 import math
 import os
+import random
 import re
 import shutil
 import signal
@@ -29,6 +32,8 @@ PROGRAM = "bramblex-sweep"
 LARGEST_SEED = 2**64 - 1
 MOST_RUNS = 1_000_000
 TIMEOUT = 5.0  # seconds: --timeout's default
+FAILED_RUNS = 3  # exit status: the sweep ended, some runs failed
+LOG_EVERY = 30.0  # seconds between progress lines off a terminal
 LOCAL_WORKER_TTL = 20.0  # seconds a local worker may go without a heartbeat before its runs go elsewhere
 LOCAL_HTTP = "127.0.0.1:0"
 LOCAL_START = 120.0  # seconds for the first local worker to start on a loaded machine
@@ -100,26 +105,116 @@ def parse_seeds(text):
     return ranges
 
 
+class Values:
+    """An option's values: listed ones and ranges, in the order given, as one indexable sequence
+    that does not hold a range's values."""
+
+    def __init__(self, parts):
+        self.parts = parts  # each a list of texts or a range
+        self.length = sum(len(part) for part in parts)
+
+    def __len__(self):
+        return self.length
+
+    def __getitem__(self, index):
+        for part in self.parts:
+            if index < len(part):
+                return str(part[index])
+            index -= len(part)
+        raise IndexError(index)
+
+    def identity(self):
+        return [[p.start, p.stop, p.step] if isinstance(p, range) else p for p in self.parts]
+
+
 def parse_setting(text, kinds):
-    """'growthRate=5,10,20' as ('growthRate', ['5', '10', '20']); a colour's values go by three."""
+    """'growthRate=5,10,20' as ('growthRate', Values); a colour's values go by three, and a whole
+    number's may be ranges FIRST:LAST[:STEP] (LAST included when the steps reach it)."""
     name, equals, values = text.partition("=")
     if not name or not equals or not values:
         raise BadInput(f"--set needs NAME=VALUE[,VALUE...], not '{text}'")
-    parts = values.split(",")
+    items = values.split(",")
     if kinds.get(name) == "colour":
-        if len(parts) % 3:
+        if len(items) % 3:
             raise BadInput(f"--set {text}: {name} takes colours R,G,B, three numbers each")
-        parts = [",".join(parts[i:i + 3]) for i in range(0, len(parts), 3)]
-    for value in parts:
-        error = bramblex.option_error(name, value)
-        if error:
-            raise BadInput(f"--set {name}={value}: {error}")
-    return name, parts
+        items = [",".join(items[i:i + 3]) for i in range(0, len(items), 3)]
+    parts = []
+    for item in items:
+        match = re.fullmatch(r"(-?[0-9]+):(-?[0-9]+)(?::([0-9]+))?", item)
+        if match and kinds.get(name) == "integer":
+            first, last, step = int(match.group(1)), int(match.group(2)), int(match.group(3) or 1)
+            if step < 1 or last < first:
+                raise BadInput(f"--set {name}={item}: a range needs FIRST:LAST[:STEP], FIRST up to LAST, STEP 1 or more")
+            for value in (first, last):
+                if error := bramblex.option_error(name, str(value)):
+                    raise BadInput(f"--set {name}={item}: {error}")
+            parts.append(range(first, last + 1, step))
+            continue
+        if error := bramblex.option_error(name, item):
+            raise BadInput(f"--set {name}={item}: {error}")
+        if parts and isinstance(parts[-1], list):
+            parts[-1].append(item)
+        else:
+            parts.append([item])
+    return name, Values(parts)
+
+
+class Plan:
+    """The runs of a sweep in their order: every seed, each with every combination of the options'
+    values (crossed, or paired element by element), or with a sample of them. A run is found from
+    its number, so that nothing grows with the number of runs but a sample's choice."""
+
+    def __init__(self, seeds, settings, paired=False, sample=None, sample_seed=0):
+        self.seeds, self.names = seeds, [name for name, _ in settings]
+        self.values = [values for _, values in settings]
+        lengths = [len(values) for values in self.values]
+        if paired and len(set(lengths)) > 1:
+            raise BadInput("--zip needs as many values in every --set: "
+                           + ", ".join(f"{name} has {n}" for name, n in zip(self.names, lengths)))
+        self.paired = paired
+        self.combinations = (lengths[0] if lengths else 1) if paired else math.prod(lengths)
+        self.chosen = None
+        if sample is not None:
+            if sample > self.combinations:
+                raise BadInput(f"--sample {sample} is more than the {self.combinations} combinations of the --set values")
+            self.chosen = random.Random(sample_seed).sample(range(self.combinations), sample)
+        self.per_seed = sample if sample is not None else self.combinations
+        self.count = sum(last - first + 1 for first, last in seeds) * self.per_seed
+
+    def combination(self, index):
+        if self.chosen is not None:
+            index = self.chosen[index]
+        if self.paired:
+            return [(name, values[index]) for name, values in zip(self.names, self.values)]
+        picked = []
+        for name, values in reversed(list(zip(self.names, self.values))):  # the last option varies fastest
+            index, at = divmod(index, len(values))
+            picked.append((name, values[at]))
+        return picked[::-1]
+
+    def runs(self, start=0):
+        """(seed, [(name, value), ...]) of every run from the start-th on."""
+        skip, within = divmod(start, self.per_seed)
+        for first, last in self.seeds:
+            if skip > last - first:
+                skip -= last - first + 1
+                continue
+            for seed in range(first + skip, last + 1):
+                for index in range(within, self.per_seed):
+                    yield seed, self.combination(index)
+                within = 0
+            skip = 0
 
 
 def positive(text):
     if not re.fullmatch(r"[0-9]+", text) or int(text) < 1:
         raise argparse.ArgumentTypeError(f"needs a whole number 1 or more, not '{text}'")
+    return int(text)
+
+
+def whole(text):
+    if not re.fullmatch(r"[0-9]+", text) or len(text) > 20 or int(text) > LARGEST_SEED:
+        raise argparse.ArgumentTypeError(f"needs a whole number 0 to {LARGEST_SEED}, not '{text}'")
     return int(text)
 
 
@@ -141,12 +236,23 @@ def parse_arguments(args):
     parser.add_argument("--seeds", required=True, type=parse_seeds, action=Once,
                         help="seeds: 1-100, 1,5,9 or both")
     parser.add_argument("--set", action="append", default=[], metavar="NAME=V1,V2,...",
-                        help="an option of bramblex-run --set and the values to try (repeatable)")
+                        help="an option of bramblex-run --set and the values to try (repeatable); a whole "
+                             "number's may be ranges FIRST:LAST[:STEP]")
+    parser.add_argument("--zip", action="store_true",
+                        help="pair the --set lists element by element instead of crossing them")
+    parser.add_argument("--sample", type=positive, action=Once, metavar="N",
+                        help="N combinations of the --set values drawn at random, not every one")
+    parser.add_argument("--sample-seed", type=whole, default=0, action=Once, metavar="SEED",
+                        help="the seed of --sample's draw (default 0)")
     parser.add_argument("--generations", type=positive, default=100, action=Once,
                         help="generations per run (default 100)")
     parser.add_argument("--every", type=positive, default=1, action=Once,
                         help="keep every N-th generation's row (default 1)")
     parser.add_argument("--out", required=True, action=Once, help="the CSV file (- for standard output)")
+    parser.add_argument("--resume", action="store_true",
+                        help="continue the sweep stopped while writing --out, from its side file")
+    parser.add_argument("--run-timeout", type=seconds, action=Once, metavar="SECONDS",
+                        help="stop a run after this long and list it as failed (default: none)")
     where = parser.add_mutually_exclusive_group()
     where.add_argument("--workers", type=positive, action=Once,
                        help="worker processes of a local Dask cluster (default: the cores)")
@@ -168,8 +274,8 @@ def parse_arguments(args):
     for name in names:
         if names.count(name) > 1:
             raise BadInput(f"--set {name} is given twice")
-    config.runs = sum(last - first + 1 for first, last in config.seeds) * math.prod(
-        len(values) for _, values in config.set)
+    config.plan = Plan(config.seeds, config.set, config.zip, config.sample, config.sample_seed)
+    config.runs = config.plan.count
     if config.runs > MOST_RUNS:
         raise BadInput(f"--seeds and --set make {config.runs} runs, more than a sweep takes ({MOST_RUNS})")
     return config
@@ -180,24 +286,48 @@ def _has_module(name):
     return importlib.util.find_spec(name) is not None
 
 
-def runs_of(config):
-    """(seed, [(name, value), ...]) of every run, in the output's order, made as they are asked for."""
-    names = [name for name, _ in config.set]
-    for first, last in config.seeds:
-        for seed in range(first, last + 1):
-            for values in itertools.product(*[values for _, values in config.set]):
-                yield seed, list(zip(names, values))
+class Failed:
+    """A run stopped at its time limit: how far it came."""
+
+    def __init__(self, generation, reason):
+        self.generation, self.reason = generation, reason
 
 
-def run_one(seed, settings, generations, every):
+def run_world(seed, settings, generations, timeout=None):
+    """The world of seed and settings run for generations, or Failed once timeout seconds have
+    gone by. A limited run goes in steps of about a tenth of a second, which give the same world."""
+    sim = bramblex.Simulation(seed=seed, **dict(settings))
+    if timeout is None:
+        sim.run(generations)
+        return sim
+    started = time.monotonic()
+    done, step = 0, 1
+    while done < generations:
+        if time.monotonic() - started > timeout:
+            return Failed(done, f"stopped after {timeout:g} s (--run-timeout)")
+        begun = time.monotonic()
+        sim.run(min(step, generations - done))
+        done += min(step, generations - done)
+        if time.monotonic() - begun < 0.05:
+            step *= 2
+    return sim
+
+
+def run_one(seed, settings, generations, every, timeout=None):
     """One world's bramblex-run --stats lines of every every-th generation, as one text: a single
     string crosses to the client far cheaper than a list of thousands."""
-    sim = bramblex.Simulation(seed=seed, **dict(settings))
-    sim.run(generations)
+    sim = run_world(seed, settings, generations, timeout)
+    if isinstance(sim, Failed):
+        return sim
     rows = sim.stats_csv().split("\n", 1)[1]  # without the header
     if every == 1:
         return rows
     return "".join(row + "\n" for row in rows.splitlines() if int(row.split(",", 1)[0]) % every == 0)
+
+
+def run_summary(seed, settings, generations, summary, timeout=None):
+    sim = run_world(seed, settings, generations, timeout)
+    return sim if isinstance(sim, Failed) else dict(summary(sim))
 
 
 def csv_fields(fields):
@@ -212,26 +342,43 @@ def csv_rows(seed, settings, rows):
 
 
 class Progress:
-    """Runs done of the total on a terminal's stderr, with the time taken and the time left."""
+    """Runs done of the total, the time taken and the time left: a bar on a terminal's stderr,
+    otherwise a line every LOG_EVERY seconds, for a batch job's log. Runs done before a resumed
+    sweep count as done but not in the time left."""
 
-    def __init__(self, total, stream=sys.stderr):
-        self.total, self.stream = total, stream
+    def __init__(self, total, stream=sys.stderr, clock=time.monotonic):
+        self.total, self.stream, self.clock = total, stream, clock
         self.shown = stream.isatty()
-        self.started = time.monotonic()
-        self.done = 0
+        self.started = self.logged = clock()
+        self.done = self.first = 0
 
     def update(self, done):
-        if done == 0:
-            self.started = time.monotonic()  # the runs' time, not the cluster's start
+        if done == self.first:
+            self.started = self.logged = self.clock()  # the runs' time, not the cluster's start
         self.done = done
-        if not self.shown:
-            return
-        elapsed = time.monotonic() - self.started
-        left = elapsed / done * (self.total - done) if done else None
-        filled = 40 * done // self.total
-        self.stream.write(f"\r[{'#' * filled}{' ' * (40 - filled)}] {done} / {self.total} runs, "
-                          f"{clock(elapsed)} elapsed, {clock(left) if left is not None else '?'} left ")
-        self.stream.flush()
+        if self.shown:
+            filled = 40 * done // self.total
+            self.stream.write(f"\r[{'#' * filled}{' ' * (40 - filled)}] {self.text()} ")
+            self.stream.flush()
+        else:
+            self.tick()
+
+    def start(self, done):
+        self.first = done
+        self.update(done)
+
+    def tick(self):
+        """A line in a log when it is time for one."""
+        if not self.shown and self.clock() - self.logged >= LOG_EVERY:
+            self.logged = self.clock()
+            self.stream.write(f"{PROGRAM}: {self.text()}\n")
+            self.stream.flush()
+
+    def text(self):
+        elapsed = self.clock() - self.started
+        ran = self.done - self.first
+        left = clock(elapsed / ran * (self.total - self.done)) if ran else "?"
+        return f"{self.done} / {self.total} runs, {clock(elapsed)} elapsed, {left} left"
 
     def finish(self):
         if self.shown:
@@ -245,20 +392,102 @@ def clock(seconds):
 
 
 class FileOutput:
-    """A file (or device) written whole: its temporary file takes the rows as they come, and is
-    renamed into place once every run is in."""
+    """A file written whole. The rows go, in run order, into a side file beside it (NAME.partial),
+    with NAME.partial.json saying which sweep they are of and how far they go; once every run is in,
+    they are copied into the file's temporary file, which is renamed into place. A sweep stopped
+    in any way leaves the side files, from which --resume continues."""
 
-    def __init__(self, path):
+    def __init__(self, path, identity, resume):
         self.file = Output(path)
+        self.path, self.identity = path, identity
+        self.side, self.state = path + ".partial", path + ".partial.json"
+        self.runs, self.size, self.failures, self.saved = 0, 0, [], time.monotonic()
+        state = self.read_state()
+        if state is not None and not resume:
+            self.file.discard()
+            raise BadInput(f"'{self.side}' holds {state['runs']} runs of an unfinished sweep: --resume "
+                           f"continues it, or remove it and '{self.state}'")
+        if state is not None and state["sweep"] != identity:
+            self.file.discard()
+            raise BadInput(f"'{self.side}' is of another sweep (other seeds, options, generations, "
+                           f"sampling, --run-timeout or version): --resume needs the same command")
+        try:
+            self.rows = os.fdopen(os.open(self.side, os.O_RDWR | os.O_CREAT | os.O_NOFOLLOW | os.O_CLOEXEC, 0o644),
+                                  "r+b")
+            if os.fstat(self.rows.fileno()).st_uid != os.getuid():
+                self.rows.close()
+                raise OSError("it belongs to another user")
+        except OSError as e:
+            self.file.discard()
+            raise OSError(f"cannot write '{self.side}': {e.strerror or e}") from None
+        if state is not None:
+            self.runs, self.size, self.failures = state["runs"], state["bytes"], state["failures"]
+        self.rows.truncate(self.size)  # rows written after the last state are written again
+        self.rows.seek(self.size)
+
+    def read_state(self):
+        try:
+            with open(self.state, "rb") as f:
+                state = json.load(f)
+            if not isinstance(state, dict) or set(state) != {"sweep", "runs", "bytes", "failures"}:
+                raise ValueError
+            return state
+        except FileNotFoundError:
+            return None
+        except (OSError, ValueError) as e:
+            self.file.discard()
+            raise BadInput(f"cannot read '{self.state}': {getattr(e, 'strerror', None) or 'not a sweep state'}") from None
 
     def write(self, text):
-        self.file.write(text)
+        self.rows.write(text.encode())
+
+    def ran(self, failure=None):
+        """One more run is written (or has failed): its rows are in the side file at once, the state
+        follows every second."""
+        self.rows.flush()
+        self.runs += 1
+        if failure is not None:
+            self.failures.append(failure)
+        if time.monotonic() - self.saved >= 1:
+            self.save()
+
+    def save(self):
+        self.rows.flush()
+        os.fsync(self.rows.fileno())
+        self.size = self.rows.tell()
+        saving = self.state + ".new"
+        fd = os.open(saving, os.O_WRONLY | os.O_CREAT | os.O_TRUNC | os.O_NOFOLLOW | os.O_CLOEXEC, 0o644)
+        with os.fdopen(fd, "w") as f:
+            json.dump({"sweep": self.identity, "runs": self.runs, "bytes": self.size, "failures": self.failures}, f)
+            f.flush()
+            os.fsync(f.fileno())
+        os.replace(saving, self.state)
+        self.saved = time.monotonic()
 
     def finish(self):
+        self.rows.flush()
+        self.rows.seek(0)
+        while chunk := self.rows.read(1 << 20):
+            self.file.write(chunk.decode())
         self.file.commit("")
+        self.rows.close()
+        for name in (self.side, self.state):
+            with contextlib.suppress(FileNotFoundError):
+                os.remove(name)
 
     def discard(self):
+        """Keeps what is done for --resume; with nothing done, leaves nothing."""
         self.file.discard()
+        if self.rows.closed:
+            return
+        if self.runs:
+            self.save()
+            self.rows.close()
+            return
+        self.rows.close()
+        for name in (self.side, self.state):
+            with contextlib.suppress(FileNotFoundError):
+                os.remove(name)
 
 
 class StreamOutput:
@@ -271,9 +500,15 @@ class StreamOutput:
         self.fd = 1 if path == "-" else os.open(path, os.O_WRONLY | os.O_CLOEXEC | os.O_NOCTTY)
         self.rows = tempfile.TemporaryFile()
         self.cut = False  # part of the text went out
+        self.runs, self.failures = 0, []
 
     def write(self, text):
         self.rows.write(text.encode())
+
+    def ran(self, failure=None):
+        self.runs += 1
+        if failure is not None:
+            self.failures.append(failure)
 
     def finish(self):
         sys.stdout.flush()
@@ -298,7 +533,8 @@ class StreamOutput:
             self.fd = -1
 
 
-def open_output(path):
+def open_output(config, identity):
+    path = config.out
     try:
         target = None if path == "-" else os.stat(path)
     except OSError:
@@ -310,11 +546,18 @@ def open_output(path):
     if target is not None and standard is not None and os.path.samestat(target, standard):
         path = "-"  # shares standard output's offset, like a shell's redirection
     if path == "-" or (target is not None and stat.S_ISFIFO(target.st_mode)):
+        if config.resume:
+            raise BadInput("--resume needs --out to name a file: a stream's rows are not kept")
         try:
             return StreamOutput(path)
         except OSError as e:
             raise OSError(f"cannot write '{path}': {e.strerror or e}") from None
-    return FileOutput(path)
+    return FileOutput(path, identity, config.resume)
+
+
+def failures_path(out):
+    """Where the failed runs of the output out are listed: results.csv, results.failures.csv."""
+    return (out[:-4] if out.endswith(".csv") else out) + ".failures.csv"
 
 
 def quiet_dask():
@@ -527,49 +770,94 @@ def reach(address, timeout):
 
 def window(cluster):
     """Runs submitted or held ahead of the next one due: enough to keep every thread busy while
-    the runs take different times, and no more, as each one's rows are held until written."""
+    the runs take different times, and no more, as each one's result is held until written."""
     return 4 * cluster.threads() + 16
 
 
 def run_failed(cluster, seed, settings, error):
     if isinstance(error, ImportError) and "bramblex" in str(error):
         cluster.check_imports()  # names the worker, when it is still there
-    what = ", ".join([f"seed {seed}"] + [f"{name}={value}" for name, value in settings])
-    return RuntimeError(f"the run of {what} failed: {error or type(error).__name__}")
+    return RuntimeError(f"the run of {describe(seed, settings)} failed: {error or type(error).__name__}")
+
+
+def describe(seed, settings):
+    return ", ".join([f"seed {seed}"] + [f"{name}={value}" for name, value in settings])
+
+
+def in_order(client, plan, task, start=0, ahead=lambda: 64, idle=lambda: None, failed=None):
+    """(seed, settings, result) of every run of plan from the start-th on, in run order, where
+    result is task(seed, settings) as a worker returned it; the workers may finish in any order.
+    Runs are submitted as results come in, ahead() at most beyond the next one due, so that
+    neither the runs submitted nor the results held grow with the sweep. A task that raised
+    ends the sweep with failed(seed, settings, error), or the error itself."""
+    from distributed import as_completed
+    runs = plan.runs(start)
+    pending = {}  # future: (run, seed, settings)
+    held = {}  # run: (seed, settings, result), finished ahead of its turn
+    ready = as_completed(with_results=True, raise_errors=False)
+    due = submitted = start
+    try:
+        while due < plan.count:
+            limit = min(due + ahead(), plan.count)
+            for seed, settings in itertools.islice(runs, max(limit - submitted, 0)):
+                future = client.submit(task, seed, settings, pure=False)
+                pending[future] = (submitted, seed, settings)
+                ready.add(future)
+                submitted += 1
+            batch = ready.next_batch(block=False)
+            if not batch:
+                idle()
+                time.sleep(0.05)
+                continue
+            for future, result in batch:
+                run, seed, settings = pending.pop(future)
+                if future.status != "finished":
+                    error = result[1] if isinstance(result, tuple) else result
+                    raise failed(seed, settings, error) if failed else error
+                held[run] = (seed, settings, result)
+            while due in held:
+                yield held.pop(due)
+                due += 1
+    finally:
+        if pending and client.status == "running":
+            with contextlib.suppress(Exception):
+                client.cancel(list(pending))
 
 
 def run_all(cluster, config, output, progress):
-    """Every run's rows into output, in run order; the workers may finish in any order."""
-    from distributed import as_completed
-    client = cluster.client
-    runs = enumerate(runs_of(config))
-    pending = {}  # future: (run, seed, settings)
-    held = {}  # run: its rows, finished ahead of their turn
-    ready = as_completed(with_results=True, raise_errors=False)
-    due = submitted = collected = 0
-    progress.update(0)
-    while due < config.runs:
-        limit = min(due + window(cluster), config.runs)
-        for run, (seed, settings) in itertools.islice(runs, max(limit - submitted, 0)):
-            future = client.submit(run_one, seed, settings, config.generations, config.every, pure=False)
-            pending[future] = (run, seed, settings)
-            ready.add(future)
-            submitted += 1
-        batch = ready.next_batch(block=False)
-        if not batch:
-            cluster.watch_workers()
-            time.sleep(0.05)
-            continue
-        for future, rows in batch:
-            run, seed, settings = pending.pop(future)
-            if future.status != "finished":
-                raise run_failed(cluster, seed, settings, rows[1] if isinstance(rows, tuple) else rows)
-            held[run] = csv_rows(seed, settings, rows)
-            collected += 1
-        while due in held:
-            output.write(held.pop(due))
-            due += 1
-        progress.update(collected)
+    """Every run's rows into output, in run order, from the first that output does not hold."""
+    task = functools.partial(run_one, generations=config.generations, every=config.every,
+                             timeout=config.run_timeout)
+
+    def idle():
+        cluster.watch_workers()
+        progress.tick()
+    progress.start(output.runs)
+    for seed, settings, result in in_order(cluster.client, config.plan, task, output.runs, lambda: window(cluster),
+                                           idle, lambda *failure: run_failed(cluster, *failure)):
+        if isinstance(result, Failed):
+            say(f"the run of {describe(seed, settings)} {result.reason} at generation {result.generation}")
+            output.ran([seed, *[value for _, value in settings], result.generation, result.reason])
+        else:
+            output.write(csv_rows(seed, settings, result))
+            output.ran()
+        progress.update(output.runs)
+
+
+def identity_of(config):
+    """What makes a sweep's rows: a side file resumes only the same sweep."""
+    return json.loads(json.dumps({
+        "version": bramblex.__version__, "seeds": config.seeds,
+        "set": [[name, values.identity()] for name, values in config.set], "zip": config.zip,
+        "sample": config.sample, "sample_seed": config.sample_seed, "generations": config.generations,
+        "every": config.every, "run_timeout": config.run_timeout}))
+
+
+def write_failures(config, failures):
+    """The failed runs' list beside the output: seed, swept options, generation reached, reason."""
+    out = Output(failures_path(config.out))
+    out.write(csv_fields(["seed"] + [name for name, _ in config.set] + ["generation", "reason"]) + "\n")
+    out.commit("".join(csv_fields(failure) + "\n" for failure in failures))
 
 
 def stop_on_signals():
@@ -585,40 +873,50 @@ def end_at_once_on_signals():
         signal.signal(signum, lambda signum, frame: os._exit(128 + signum))
 
 
-def sweep(config):
-    output = open_output(config.out)  # a named pipe waits here for its reader
+def command(config):
+    output = open_output(config, identity_of(config))  # a named pipe waits here for its reader
     cluster, progress, started = Cluster(config), Progress(config.runs), time.monotonic()
     connected = started
     try:
         cluster.start()
         connected = time.monotonic()
-        output.write(csv_fields(["seed"] + [name for name, _ in config.set]) + "," + bramblex.stats_header + "\n")
+        if output.runs == 0:
+            output.write(csv_fields(["seed"] + [name for name, _ in config.set]) + "," + bramblex.stats_header + "\n")
         run_all(cluster, config, output, progress)
         progress.finish()
         cluster.close()
+        if config.run_timeout is not None and isinstance(output, FileOutput):
+            write_failures(config, output.failures)
         output.finish()
+        failed = len(output.failures)
         if config.out != "-":
             print(f"{config.runs} runs of {config.generations} generations in {time.monotonic() - started:.1f} s "
-                  f"({connected - started:.1f} s to start or reach the cluster); {printable(config.out)}")
-        status = 0
+                  f"({connected - started:.1f} s to start or reach the cluster); {printable(config.out)}"
+                  + (f"; {failed} failed, listed in {printable(failures_path(config.out))}"
+                     if failed and isinstance(output, FileOutput) else ""))
+        status = FAILED_RUNS if failed else 0
     except BaseException as e:
-        # Whatever stops the sweep leaves nothing behind: no partial output, no worker processes.
+        # Whatever stops the sweep leaves no partial output and no worker processes; the runs
+        # done stay in the side file.
         progress.finish()
-        output.discard()
+        with contextlib.suppress(Exception):
+            output.discard()
         end_at_once_on_signals()
         cluster.close()
+        kept = (f"{output.runs} runs kept in {printable(output.side)}, --resume continues"
+                if isinstance(output, FileOutput) and output.runs else "nothing written")
         if isinstance(e, ReaderGone):
             say(f"nothing reads {e} any more (SIGPIPE); the CSV of {config.runs} runs was cut short")
             status = 128 + signal.SIGPIPE
         elif isinstance(e, Stopped):
-            say(f"stopped by {signal.Signals(e.signum).name} after {progress.done} of {config.runs} runs; "
-                + (f"{output.name} has only part of the CSV" if getattr(output, "cut", False) else "nothing written"))
+            say(f"stopped by {signal.Signals(e.signum).name} after {output.runs} of {config.runs} runs; "
+                + (f"{output.name} has only part of the CSV" if getattr(output, "cut", False) else kept))
             status = 128 + e.signum
         elif isinstance(e, BadInput):
             say(e)
             status = 2
         else:
-            say(str(e) or type(e).__name__)
+            say(f"{str(e) or type(e).__name__}" + (f"; {kept}" if kept != "nothing written" else ""))
             status = 1
     # Dask's threads may still wait on the cluster that was ended: the program ends without them.
     with contextlib.suppress(Exception):
@@ -629,7 +927,7 @@ def sweep(config):
 def main(args):
     stop_on_signals()
     try:
-        return sweep(parse_arguments(args))
+        return command(parse_arguments(args))
     except BadInput as e:
         say(e)
         return 2
