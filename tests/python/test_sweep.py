@@ -3,6 +3,7 @@ import csv
 import io
 import json
 import os
+import re
 import resource
 import signal
 import socket
@@ -189,3 +190,30 @@ def test_sweep_survives_a_killed_worker(in_tmp):
         for process in [*workers.values(), scheduler]:
             process.kill()
             process.wait()
+
+
+def test_runs_of_ranges_pairs_and_samples():
+    from bramblex.sweep import BadInput, parse_arguments
+
+    def runs(*args, start=0):
+        plan = parse_arguments(["--out", "x.csv", *args]).plan
+        return [(seed, [value for _, value in settings]) for seed, settings in plan.runs(start)]
+    crossed = [(s, [g, c]) for s in (1, 2) for g in ("1", "4", "7", "9") for c in ("0,0,0", "1,2,3")]
+    for args, expected in [
+            (["--seeds", "1-2", "--set", "growthRate=1:7:3,9", "--set", "orgUserColour1=0,0,0,1,2,3"], crossed),
+            (["--seeds", "5,3", "--zip", "--set", "growthRate=2:4", "--set", "decayRate=7,8,9"],
+             [(s, [g, d]) for s in (5, 3) for g, d in [("2", "7"), ("3", "8"), ("4", "9")]])]:
+        assert runs(*args) == expected
+        assert all(runs(*args, start=n) == expected[n:] for n in range(len(expected) + 1))
+    sample = ["--seeds", "1-2", "--set", "growthRate=1:9", "--set", "decayRate=1:9", "--sample", "5"]
+    drawn = runs(*sample, "--sample-seed", "4")
+    assert drawn == runs(*sample, "--sample-seed", "4") != runs(*sample, "--sample-seed", "5")
+    assert len(drawn) == 10 and [(2, v) for _, v in drawn[:5]] == drawn[5:] and len({tuple(v) for _, v in drawn}) == 5
+    assert runs(*sample, "--sample-seed", "4", start=7) == drawn[7:]
+    for args, says in [(["--set", "growthRate=5:1"], "a range needs FIRST:LAST"),
+                       (["--set", "growthRate=1:100000"], "growthRate=1:100000: option growthRate"),
+                       (["--set", "asteroidsOn=0:1"], "asteroidsOn=0:1: option"),
+                       (["--zip", "--set", "growthRate=1,2", "--set", "decayRate=1"], "growthRate has 2, decayRate has 1"),
+                       (["--set", "growthRate=1,2", "--sample", "3"], "--sample 3 is more than the 2 combinations")]:
+        with pytest.raises(BadInput, match=re.escape(says)):
+            runs("--seeds", "1", *args)
