@@ -227,3 +227,15 @@ def test_a_run_past_its_time_is_listed_and_the_sweep_goes_on(in_tmp):
     failures = list(csv.reader(open("out.failures.csv")))
     assert failures[0] == ["seed", "gridSizeX", "gridSizeY", "generation", "reason"] and len(failures) == 2
     assert failures[1][:3] == ["2", "100", "100"] and 0 < int(failures[1][3]) < 20000
+
+
+def test_progress_off_a_terminal_is_a_line_every_30_s():
+    from bramblex.sweep import Progress
+    now, log = [100.0], io.StringIO()
+    progress = Progress(10, log, lambda: now[0])
+    progress.start(2)  # two runs were done before a resume
+    for seconds, done in [(29, 3), (31, 4), (45, 5), (61, 6), (62, 6)]:
+        now[0] = 100 + seconds
+        progress.update(done) if done != progress.done else progress.tick()
+    assert log.getvalue() == ("bramblex-sweep: 4 / 10 runs, 0:00:31 elapsed, 0:01:33 left\n"
+                              "bramblex-sweep: 6 / 10 runs, 0:01:01 elapsed, 0:01:01 left\n")
