@@ -24,9 +24,13 @@ import sys
 import tempfile
 import threading
 import time
+from typing import TYPE_CHECKING, Any, Callable, Iterable, Mapping, Optional
 
 import bramblex
 from bramblex._bramblex import Output
+
+if TYPE_CHECKING:
+    import pandas
 
 PROGRAM = "bramblex-sweep"
 LARGEST_SEED = 2**64 - 1
@@ -937,3 +941,84 @@ def main(args):
     except Exception as e:  # an output that cannot be written: one line
         say(str(e) or type(e).__name__)
         return 1
+
+
+def option_text(name, value):
+    """A Python option value as --set takes it: True as true, (255, 0, 0) as 255,0,0."""
+    if isinstance(value, bool):
+        return "true" if value else "false"
+    if isinstance(value, tuple):
+        return ",".join(str(int(part)) for part in value)
+    return str(value)
+
+
+def seed_ranges(seeds):
+    """Whole-number seeds in the order given as (first, last) ranges of consecutive ones."""
+    ranges = []
+    for seed in seeds:
+        seed = int(seed)
+        if not 0 <= seed <= LARGEST_SEED:
+            raise ValueError(f"a seed is a whole number 0..{LARGEST_SEED}, not {seed}")
+        if ranges and ranges[-1][1] + 1 == seed:
+            ranges[-1] = (ranges[-1][0], seed)
+        else:
+            ranges.append((seed, seed))
+    return ranges
+
+
+def sweep(seeds: Iterable[int], options: Mapping[str, Any], generations: int, every: int = 1,
+          summary: Optional[Callable[["bramblex.Simulation"], Mapping[str, Any]]] = None, client: Any = None,
+          run_timeout: Optional[float] = None) -> "pandas.DataFrame":
+    """Runs a world for every seed with every combination of the options' values, each run one
+    Dask task, and returns a pandas DataFrame: bramblex-sweep's rows (seed, the options, then
+    bramblex-run's --stats columns of every every-th generation), in the same order.
+
+    seeds: whole numbers (a range, a list). options: option name: one value, or a list (or range)
+    of values to cross with the others; values as Simulation takes them (colours as (r, g, b)
+    tuples, read back as "r,g,b" text). summary: a function of the finished Simulation, run on the
+    workers, whose dict becomes the run's one row after its seed and options (then no --stats
+    rows). client: a distributed.Client; None starts a local cluster of one worker process a core
+    for the call. run_timeout: seconds after which a run is stopped and left out; the frame's
+    attrs["failed"] lists such runs (seed, options, generation reached).
+    """
+    import pandas
+    from distributed import Client, LocalCluster
+    settings, originals = [], {}
+    for name, given in options.items():
+        values = list(given) if isinstance(given, (list, range)) else [given]
+        texts = [option_text(name, value) for value in values]
+        for text in texts:
+            if error := bramblex.option_error(name, text):
+                raise ValueError(error)
+        settings.append((name, Values([texts])))
+        originals[name] = dict(zip(texts, values))
+    plan = Plan(seed_ranges(seeds), settings)
+    if summary is None:
+        task = functools.partial(run_one, generations=generations, every=every, timeout=run_timeout)
+    else:
+        task = functools.partial(run_summary, generations=generations, summary=summary, timeout=run_timeout)
+    names = [name for name, _ in settings]
+    with contextlib.ExitStack() as stack:
+        if client is None:
+            workers = len(os.sched_getaffinity(0))
+            cluster = stack.enter_context(LocalCluster(n_workers=workers, threads_per_worker=1, processes=True,
+                                                       host="127.0.0.1", dashboard_address=None,
+                                                       memory_limit=1 / workers, silence_logs=logging.ERROR))
+            client = stack.enter_context(Client(cluster))
+
+        def failed(seed, settings, error):
+            return RuntimeError(f"the run of {describe(seed, settings)} failed: {error or type(error).__name__}")
+        text, rows, failures = io.StringIO(), [], []
+        text.write(csv_fields(["seed"] + names) + "," + bramblex.stats_header + "\n")
+        for seed, values, result in in_order(client, plan, task, failed=failed):
+            picked = {name: originals[name][value] for name, value in values}
+            if isinstance(result, Failed):
+                failures.append({"seed": seed, **picked, "generation": result.generation})
+            elif summary is None:
+                text.write(csv_rows(seed, values, result))
+            else:
+                rows.append({"seed": seed, **picked, **result})
+    frame = pandas.read_csv(io.StringIO(text.getvalue())) if summary is None else pandas.DataFrame(
+        rows, columns=None if rows else ["seed"] + names)
+    frame.attrs["failed"] = failures
+    return frame

@@ -239,3 +239,24 @@ def test_progress_off_a_terminal_is_a_line_every_30_s():
         progress.update(done) if done != progress.done else progress.tick()
     assert log.getvalue() == ("bramblex-sweep: 4 / 10 runs, 0:00:31 elapsed, 0:01:33 left\n"
                               "bramblex-sweep: 6 / 10 runs, 0:01:01 elapsed, 0:01:01 left\n")
+
+
+def test_sweep_from_python_gives_the_commands_rows_or_a_summary_per_run(in_tmp):
+    import bramblex
+    import pandas
+    from distributed import Client, LocalCluster
+    with LocalCluster(n_workers=1, threads_per_worker=1, processes=True, dashboard_address=None) as cluster, \
+            Client(cluster) as client:
+        frame = bramblex.sweep(range(3, 5), {"growthRate": [5, 10], "orgUserColour1": (1, 2, 3), **OPTIONS}, 12,
+                               every=5, client=client)
+    result = sweep("--seeds", "3-4", "--set", "growthRate=5,10", "--set", "orgUserColour1=1,2,3", "--set",
+                   "gridSizeX=15", "--set", "gridSizeY=12", "--generations", "12", "--every", "5", "--workers", "1",
+                   "--out", "out.csv")
+    assert result.returncode == 0 and frame.equals(pandas.read_csv("out.csv"))
+
+    def counts(sim):
+        return {"generation": sim.generation, "organisms": sim.organism_count}
+    summary = bramblex.sweep([9, 2], {"growthRate": range(5, 7), "gridSizeX": 15}, 30, summary=counts)  # a local cluster
+    expected = [{"seed": seed, "growthRate": rate, "gridSizeX": 15, **counts(sim)} for seed in (9, 2) for rate in (5, 6)
+                if (sim := bramblex.Simulation(seed=seed, growthRate=rate, gridSizeX=15)).run(30) is None]
+    assert summary.to_dict("records") == expected
