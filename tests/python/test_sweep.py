@@ -168,7 +168,7 @@ def test_sweep_survives_a_killed_worker(in_tmp):
                                  "--no-dashboard")
         with Client(address, timeout=60) as client:
             wait_until(lambda: len(client.scheduler_info()["workers"]) == 2)
-            args = ["--seeds", "1-6", "--set", "gridSizeX=100", "--set", "gridSizeY=100", "--generations", "2000",
+            args = ["--seeds", "1-12", "--set", "gridSizeX=100", "--set", "gridSizeY=100", "--generations", "2000",
                     "--every", "100", "--scheduler", address, "--out", "out.csv"]
             workers["sweep"] = subprocess.Popen([SWEEP, *args], start_new_session=True)
             doomed = next(a for a, w in client.scheduler_info()["workers"].items() if w["name"] == "doomed")
@@ -180,11 +180,11 @@ def test_sweep_survives_a_killed_worker(in_tmp):
             assert workers["sweep"].wait(60) == 130 and not os.path.exists("out.csv")
             for more, status, says in [([], 2, "runs of an unfinished sweep: --resume continues it"),
                                        (["--sample", "1", "--resume"], 2, "is of another sweep"),
-                                       (["--resume"], 0, "6 runs of 2000 generations")]:
+                                       (["--resume"], 0, "12 runs of 2000 generations")]:
                 result = sweep(*args, *more)
                 assert result.returncode == status and says in result.stderr + result.stdout, result.stderr
             assert sorted(os.listdir(in_tmp)) == ["out.csv", "scheduler.json"]
-        check_against_runner(in_tmp, in_tmp / "out.csv", range(1, 7), {"gridSizeX": ["100"], "gridSizeY": ["100"]},
+        check_against_runner(in_tmp, in_tmp / "out.csv", range(1, 13), {"gridSizeX": ["100"], "gridSizeY": ["100"]},
                              2000, 100)
     finally:
         for process in [*workers.values(), scheduler]:
