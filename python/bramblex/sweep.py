@@ -640,7 +640,12 @@ class Cluster:
                          "distributed.admin.system-monitor.interval": "2s",
                          "distributed.worker.memory.monitor-interval": "1s",
                          "distributed.scheduler.work-stealing": False,
-                         "distributed.scheduler.worker-ttl": f"{ttl}s"})
+                         "distributed.scheduler.worker-ttl": f"{ttl}s",
+                         # The scheduler runs in this process: its logs of every task's transitions
+                         # would grow with the sweep.
+                         "distributed.scheduler.transition-log-length": 1000,
+                         "distributed.scheduler.events-log-length": 1000,
+                         "distributed.admin.log-length": 1000})
         dashboard = self.config.dashboard
 
         # Every process of the cluster listens on this machine alone. Each one serves HTTP (health
