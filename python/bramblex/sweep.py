@@ -426,6 +426,10 @@ class FileOutput:
             raise OSError(f"cannot write '{self.side}': {e.strerror or e}") from None
         if state is not None:
             self.runs, self.size, self.failures = state["runs"], state["bytes"], state["failures"]
+            if os.fstat(self.rows.fileno()).st_size < self.size:
+                self.rows.close()
+                self.file.discard()
+                raise BadInput(f"'{self.side}' is shorter than '{self.state}' says: it cannot be resumed")
         self.rows.truncate(self.size)  # rows written after the last state are written again
         self.rows.seek(self.size)
 
@@ -1015,7 +1019,9 @@ def sweep(seeds: Iterable[int], options: Mapping[str, Any], generations: int, ev
             return RuntimeError(f"the run of {describe(seed, settings)} failed: {error or type(error).__name__}")
         text, rows, failures = io.StringIO(), [], []
         text.write(csv_fields(["seed"] + names) + "," + bramblex.stats_header + "\n")
-        for seed, values, result in in_order(client, plan, task, failed=failed):
+        def ahead():
+            return 4 * sum(client.nthreads().values()) + 16
+        for seed, values, result in in_order(client, plan, task, ahead=ahead, failed=failed):
             picked = {name: originals[name][value] for name, value in values}
             if isinstance(result, Failed):
                 failures.append({"seed": seed, **picked, "generation": result.generation})

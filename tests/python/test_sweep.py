@@ -260,3 +260,16 @@ def test_sweep_from_python_gives_the_commands_rows_or_a_summary_per_run(in_tmp):
     expected = [{"seed": seed, "growthRate": rate, "gridSizeX": 15, **counts(sim)} for seed in (9, 2) for rate in (5, 6)
                 if (sim := bramblex.Simulation(seed=seed, growthRate=rate, gridSizeX=15)).run(30) is None]
     assert summary.to_dict("records") == expected
+
+
+def test_a_side_file_that_cannot_be_resumed_is_left_as_it_is(in_tmp):
+    from bramblex.sweep import BadInput, FileOutput
+    for state, says in [({"sweep": {}, "runs": 1, "bytes": 50, "failures": []}, "is shorter than"),
+                        ({"sweep": {"seeds": [[1, 2]]}, "runs": 1, "bytes": 5, "failures": []}, "is of another sweep"),
+                        ({"runs": 1}, "not a sweep state")]:
+        (in_tmp / "out.csv.partial").write_text("seed\n1\n")
+        (in_tmp / "out.csv.partial.json").write_text(json.dumps(state))
+        with pytest.raises(BadInput, match=says):
+            FileOutput("out.csv", {}, resume=True)
+        assert sorted(os.listdir(in_tmp)) == ["out.csv.partial", "out.csv.partial.json"]
+        assert (in_tmp / "out.csv.partial").read_text() == "seed\n1\n"
