@@ -24,6 +24,7 @@ import sys
 import tempfile
 import threading
 import time
+import zlib
 from typing import TYPE_CHECKING, Any, Callable, Iterable, Mapping, Optional
 
 import bramblex
@@ -252,7 +253,10 @@ def parse_arguments(args):
                         help="generations per run (default 100)")
     parser.add_argument("--every", type=positive, default=1, action=Once,
                         help="keep every N-th generation's row (default 1)")
-    parser.add_argument("--out", required=True, action=Once, help="the CSV file (- for standard output)")
+    parser.add_argument("--summary", action="store_true",
+                        help="one row per run: generations, final counts and mean colours, first reset, resets")
+    parser.add_argument("--out", required=True, action=Once,
+                        help="the CSV file, compressed when its name ends in .gz (- for standard output)")
     parser.add_argument("--resume", action="store_true",
                         help="continue the sweep stopped while writing --out, from its side file")
     parser.add_argument("--run-timeout", type=seconds, action=Once, metavar="SECONDS",
@@ -317,13 +321,27 @@ def run_world(seed, settings, generations, timeout=None):
     return sim
 
 
-def run_one(seed, settings, generations, every, timeout=None):
-    """One world's bramblex-run --stats lines of every every-th generation, as one text: a single
-    string crosses to the client far cheaper than a list of thousands."""
+SUMMARY_HEADER = "generations," + bramblex.stats_header.split(",", 1)[1].rsplit(",", 1)[0] + ",first_reset,resets"
+
+
+def summary_line(rows, generations):
+    """A run's one line of --summary from its --stats rows: the generations run, the last row's
+    counts and mean colours, the generation of the first reset (empty when none) and the resets."""
+    rows = rows.splitlines()
+    resets = [row.split(",", 1)[0] for row in rows if row.rsplit(",", 1)[1] != "0"]
+    last = rows[-1].split(",")
+    return ",".join([str(generations), *last[1:-1], resets[0] if resets else "", str(len(resets))]) + "\n"
+
+
+def run_one(seed, settings, generations, every, timeout=None, summary=False):
+    """One world's bramblex-run --stats lines of every every-th generation (or its --summary
+    line), as one text: a single string crosses to the client far cheaper than a list of thousands."""
     sim = run_world(seed, settings, generations, timeout)
     if isinstance(sim, Failed):
         return sim
     rows = sim.stats_csv().split("\n", 1)[1]  # without the header
+    if summary:
+        return summary_line(rows, generations)
     if every == 1:
         return rows
     return "".join(row + "\n" for row in rows.splitlines() if int(row.split(",", 1)[0]) % every == 0)
@@ -475,9 +493,11 @@ class FileOutput:
     def finish(self):
         self.rows.flush()
         self.rows.seek(0)
+        # gzip's header carries no time or name: a resumed sweep's file equals one never stopped.
+        packer = zlib.compressobj(6, zlib.DEFLATED, 31) if self.path.endswith(".gz") else None
         while chunk := self.rows.read(1 << 20):
-            self.file.write(chunk.decode())
-        self.file.commit("")
+            self.file.write(packer.compress(chunk) if packer else chunk)
+        self.file.commit(packer.flush() if packer else b"")
         self.rows.close()
         for name in (self.side, self.state):
             with contextlib.suppress(FileNotFoundError):
@@ -840,7 +860,7 @@ def in_order(client, plan, task, start=0, ahead=lambda: 64, idle=lambda: None, f
 def run_all(cluster, config, output, progress):
     """Every run's rows into output, in run order, from the first that output does not hold."""
     task = functools.partial(run_one, generations=config.generations, every=config.every,
-                             timeout=config.run_timeout)
+                             timeout=config.run_timeout, summary=config.summary)
 
     def idle():
         cluster.watch_workers()
@@ -863,7 +883,7 @@ def identity_of(config):
         "version": bramblex.__version__, "seeds": config.seeds,
         "set": [[name, values.identity()] for name, values in config.set], "zip": config.zip,
         "sample": config.sample, "sample_seed": config.sample_seed, "generations": config.generations,
-        "every": config.every, "run_timeout": config.run_timeout}))
+        "every": config.every, "run_timeout": config.run_timeout, "summary": config.summary}))
 
 
 def write_failures(config, failures):
@@ -894,7 +914,8 @@ def command(config):
         cluster.start()
         connected = time.monotonic()
         if output.runs == 0:
-            output.write(csv_fields(["seed"] + [name for name, _ in config.set]) + "," + bramblex.stats_header + "\n")
+            output.write(csv_fields(["seed"] + [name for name, _ in config.set]) + ","
+                         + (SUMMARY_HEADER if config.summary else bramblex.stats_header) + "\n")
         run_all(cluster, config, output, progress)
         progress.finish()
         cluster.close()

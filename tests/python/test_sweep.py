@@ -1,5 +1,6 @@
 """bramblex-sweep on a local cluster and on separately started Dask processes, against bramblex-run."""
 import csv
+import gzip
 import io
 import json
 import os
@@ -11,6 +12,7 @@ import subprocess
 import sys
 import time
 
+import bramblex
 import psutil
 import pytest
 
@@ -273,3 +275,18 @@ def test_a_side_file_that_cannot_be_resumed_is_left_as_it_is(in_tmp):
             FileOutput("out.csv", {}, resume=True)
         assert sorted(os.listdir(in_tmp)) == ["out.csv.partial", "out.csv.partial.json"]
         assert (in_tmp / "out.csv.partial").read_text() == "seed\n1\n"
+
+
+def test_a_summary_row_per_run_compressed_by_the_name(in_tmp):
+    from bramblex.sweep import summary_line
+    result = sweep("--seeds", "1-2", "--set", "growthRate=0,5", "--set", "gridSizeX=15", "--set", "gridSizeY=12",
+                   "--generations", "30", "--summary", "--workers", "1", "--out", "out.csv.gz")
+    assert result.returncode == 0, result.stderr
+    rows = list(csv.reader(io.StringIO(gzip.decompress((in_tmp / "out.csv.gz").read_bytes()).decode())))
+    assert rows[0][:5] == ["seed", "growthRate", "gridSizeX", "gridSizeY", "generations"]
+    assert rows[0][5:] == bramblex.stats_header.split(",")[1:-1] + ["first_reset", "resets"]
+    for row in rows[1:]:
+        last = runner_rows(in_tmp, row[0], {**OPTIONS, "growthRate": row[1]}, 30)[-1].split(",")
+        assert row[4:] == ["30", *last[1:-1], "", "0"]
+    assert [r[:2] for r in rows[1:]] == [["1", "0"], ["1", "5"], ["2", "0"], ["2", "5"]]
+    assert summary_line("1,5,9,0\n2,0,9,1\n3,4,9,0\n4,2,9,1\n", 4) == "4,2,9,2,2\n"  # resets at 2 and 4
