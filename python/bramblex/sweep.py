@@ -255,6 +255,12 @@ def parse_arguments(args):
                         help="keep every N-th generation's row (default 1)")
     parser.add_argument("--summary", action="store_true",
                         help="one row per run: generations, final counts and mean colours, first reset, resets")
+    parser.add_argument("--save-worlds", metavar="DIR", action=Once,
+                        help="keep each run's final world as a profile in DIR, named by seed and values")
+    parser.add_argument("--pictures", metavar="DIR", action=Once,
+                        help="keep each run's final picture (PNG) in DIR, named by seed and values")
+    parser.add_argument("--square-size", type=positive, default=4, action=Once, metavar="N",
+                        help="pixels per square edge of --pictures, 1..128 (default 4)")
     parser.add_argument("--out", required=True, action=Once,
                         help="the CSV file, compressed when its name ends in .gz (- for standard output)")
     parser.add_argument("--resume", action="store_true",
@@ -282,6 +288,11 @@ def parse_arguments(args):
     for name in names:
         if names.count(name) > 1:
             raise BadInput(f"--set {name} is given twice")
+    if config.square_size > 128:
+        raise BadInput(f"--square-size needs 1..128 pixels, not {config.square_size}")
+    for folder in (config.save_worlds, config.pictures):
+        if folder is not None and not os.path.isdir(folder):
+            raise BadInput(f"'{folder}' is not a folder (--save-worlds and --pictures write into one)")
     config.plan = Plan(config.seeds, config.set, config.zip, config.sample, config.sample_seed)
     config.runs = config.plan.count
     if config.runs > MOST_RUNS:
@@ -333,18 +344,36 @@ def summary_line(rows, generations):
     return ",".join([str(generations), *last[1:-1], resets[0] if resets else "", str(len(resets))]) + "\n"
 
 
-def run_one(seed, settings, generations, every, timeout=None, summary=False):
+def run_one(seed, settings, generations, every, timeout=None, summary=False, world=False, square_size=None):
     """One world's bramblex-run --stats lines of every every-th generation (or its --summary
-    line), as one text: a single string crosses to the client far cheaper than a list of thousands."""
+    line), as one text: a single string crosses to the client far cheaper than a list of thousands.
+    With world or square_size: (text, {".bx2": its final profile, ".png": its final picture})."""
     sim = run_world(seed, settings, generations, timeout)
     if isinstance(sim, Failed):
         return sim
     rows = sim.stats_csv().split("\n", 1)[1]  # without the header
     if summary:
-        return summary_line(rows, generations)
-    if every == 1:
-        return rows
-    return "".join(row + "\n" for row in rows.splitlines() if int(row.split(",", 1)[0]) % every == 0)
+        text = summary_line(rows, generations)
+    elif every == 1:
+        text = rows
+    else:
+        text = "".join(row + "\n" for row in rows.splitlines() if int(row.split(",", 1)[0]) % every == 0)
+    if not world and square_size is None:
+        return text
+    files = {}
+    if world:
+        with tempfile.TemporaryDirectory() as folder:  # the profile is written on the worker's machine
+            sim.save(os.path.join(folder, "world.bx2"))
+            with open(os.path.join(folder, "world.bx2"), "rb") as f:
+                files[".bx2"] = f.read()
+    if square_size is not None:
+        files[".png"] = sim.picture(square_size)
+    return text, files
+
+
+def run_file_name(seed, settings):
+    """A run's files' name: seed-7_growthRate-5_orgUserColour1-255.0.0"""
+    return "_".join([f"seed-{seed}"] + [f"{name}-{value.replace(',', '.')}" for name, value in settings])
 
 
 def run_summary(seed, settings, generations, summary, timeout=None):
@@ -860,7 +889,10 @@ def in_order(client, plan, task, start=0, ahead=lambda: 64, idle=lambda: None, f
 def run_all(cluster, config, output, progress):
     """Every run's rows into output, in run order, from the first that output does not hold."""
     task = functools.partial(run_one, generations=config.generations, every=config.every,
-                             timeout=config.run_timeout, summary=config.summary)
+                             timeout=config.run_timeout, summary=config.summary,
+                             world=config.save_worlds is not None,
+                             square_size=config.square_size if config.pictures is not None else None)
+    folders = {".bx2": config.save_worlds, ".png": config.pictures}
 
     def idle():
         cluster.watch_workers()
@@ -872,6 +904,11 @@ def run_all(cluster, config, output, progress):
             say(f"the run of {describe(seed, settings)} {result.reason} at generation {result.generation}")
             output.ran([seed, *[value for _, value in settings], result.generation, result.reason])
         else:
+            if isinstance(result, tuple):
+                result, files = result
+                for ending, data in files.items():
+                    kept = Output(os.path.join(folders[ending], run_file_name(seed, settings) + ending))
+                    kept.commit(data)
             output.write(csv_rows(seed, settings, result))
             output.ran()
         progress.update(output.runs)

@@ -277,10 +277,15 @@ def test_a_side_file_that_cannot_be_resumed_is_left_as_it_is(in_tmp):
         assert (in_tmp / "out.csv.partial").read_text() == "seed\n1\n"
 
 
-def test_a_summary_row_per_run_compressed_by_the_name(in_tmp):
+def test_a_summary_row_per_run_compressed_by_the_name_and_the_final_worlds(in_tmp):
     from bramblex.sweep import summary_line
     result = sweep("--seeds", "1-2", "--set", "growthRate=0,5", "--set", "gridSizeX=15", "--set", "gridSizeY=12",
-                   "--generations", "30", "--summary", "--workers", "1", "--out", "out.csv.gz")
+                   "--generations", "30", "--summary", "--workers", "1", "--out", "out.csv.gz", "--save-worlds", "w",
+                   "--pictures", "p", "--square-size", "3")
+    assert result.returncode == 2 and "'w' is not a folder" in result.stderr
+    os.mkdir("w")
+    os.mkdir("p")
+    result = subprocess.run(result.args, capture_output=True, text=True)
     assert result.returncode == 0, result.stderr
     rows = list(csv.reader(io.StringIO(gzip.decompress((in_tmp / "out.csv.gz").read_bytes()).decode())))
     assert rows[0][:5] == ["seed", "growthRate", "gridSizeX", "gridSizeY", "generations"]
@@ -289,4 +294,11 @@ def test_a_summary_row_per_run_compressed_by_the_name(in_tmp):
         last = runner_rows(in_tmp, row[0], {**OPTIONS, "growthRate": row[1]}, 30)[-1].split(",")
         assert row[4:] == ["30", *last[1:-1], "", "0"]
     assert [r[:2] for r in rows[1:]] == [["1", "0"], ["1", "5"], ["2", "0"], ["2", "5"]]
+    sim = bramblex.Simulation(seed=2, growthRate=5, gridSizeX=15, gridSizeY=12)
+    sim.run(30)
+    sim.save("expected.bx2")
+    name = "seed-2_growthRate-5_gridSizeX-15_gridSizeY-12"
+    assert (in_tmp / "w" / f"{name}.bx2").read_bytes() == (in_tmp / "expected.bx2").read_bytes()
+    assert (in_tmp / "p" / f"{name}.png").read_bytes() == sim.picture(3)
+    assert len(os.listdir("w")) == len(os.listdir("p")) == 4
     assert summary_line("1,5,9,0\n2,0,9,1\n3,4,9,0\n4,2,9,1\n", 4) == "4,2,9,2,2\n"  # resets at 2 and 4
