@@ -91,7 +91,7 @@ def wait_until(condition, seconds=120):
 def test_ctrl_c_stops_at_once_and_leaves_nothing(in_tmp, when):
     if when.startswith("output"):
         os.mkfifo("out.csv")
-    running = subprocess.Popen([SWEEP, "--seeds", "1-50", "--generations", "20000", "--workers", "2",
+    running = subprocess.Popen([SWEEP, "--seeds", "1-50", "--generations", "200000", "--workers", "2",
                                 "--out", "out.csv"], stderr=subprocess.PIPE, text=True, start_new_session=True,
                                env={**os.environ, "TMPDIR": str(in_tmp)})
     if when == "cluster starting":
