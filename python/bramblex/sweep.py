@@ -548,7 +548,7 @@ class FileOutput:
 
 
 class StreamOutput:
-    """Standard output or a named pipe: the rows wait in an unnamed temporary file and go out once
+    """Standard output, a named pipe or a device: the rows wait in an unnamed temporary file and go out once
     every run is in. Waits here (opening a pipe that nothing reads yet, writing to a slow reader)
     end with a signal, as Python retries an interrupted call only when its handler returns."""
 
@@ -602,7 +602,7 @@ def open_output(config, identity):
         standard = None
     if target is not None and standard is not None and os.path.samestat(target, standard):
         path = "-"  # shares standard output's offset, like a shell's redirection
-    if path == "-" or (target is not None and stat.S_ISFIFO(target.st_mode)):
+    if path == "-" or (target is not None and not stat.S_ISREG(target.st_mode)):  # a pipe, a device
         if config.resume:
             raise BadInput("--resume needs --out to name a file: a stream's rows are not kept")
         try:
