@@ -1070,7 +1070,9 @@ def sweep(seeds: Iterable[int], options: Mapping[str, Any], generations: int, ev
             workers = len(os.sched_getaffinity(0))
             cluster = stack.enter_context(LocalCluster(n_workers=workers, threads_per_worker=1, processes=True,
                                                        host="127.0.0.1", dashboard_address=None,
-                                                       memory_limit=1 / workers, silence_logs=logging.ERROR))
+                                                       memory_limit=1 / workers, silence_logs=logging.ERROR,
+                                                       local_directory=stack.enter_context(
+                                                           tempfile.TemporaryDirectory(prefix="bramblex-sweep-"))))
             client = stack.enter_context(Client(cluster))
 
         def failed(seed, settings, error):
