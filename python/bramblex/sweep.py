@@ -4,6 +4,10 @@ Dask schedules the runs: a local cluster of worker processes, or any cluster rea
 scheduler. A run is a pure function of its seed and options, so a run lost with its worker is run
 again elsewhere with the same rows. The runs are made and submitted a window at a time as results
 come in, and their rows go out in run order, so the program's memory does not grow with the sweep.
+
+Plan lists the runs, in_order() is the engine (runs in, results out in run order); the command
+(main) streams its results into a side file it can resume from, sweep() collects them into a
+DataFrame for Python.
 """
 import argparse
 import contextlib
