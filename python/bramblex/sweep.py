@@ -153,7 +153,8 @@ def parse_setting(text, kinds):
         if match and kinds.get(name) == "integer":
             first, last, step = int(match.group(1)), int(match.group(2)), int(match.group(3) or 1)
             if step < 1 or last < first:
-                raise BadInput(f"--set {name}={item}: a range needs FIRST:LAST[:STEP], FIRST up to LAST, STEP 1 or more")
+                raise BadInput(f"--set {name}={item}: a range needs FIRST:LAST[:STEP], FIRST up to LAST, "
+                               f"STEP 1 or more")
             for value in (first, last):
                 if error := bramblex.option_error(name, str(value)):
                     raise BadInput(f"--set {name}={item}: {error}")
@@ -185,7 +186,8 @@ class Plan:
         self.chosen = None
         if sample is not None:
             if sample > self.combinations:
-                raise BadInput(f"--sample {sample} is more than the {self.combinations} combinations of the --set values")
+                raise BadInput(f"--sample {sample} is more than the {self.combinations} combinations of the "
+                               f"--set values")
             self.chosen = random.Random(sample_seed).sample(range(self.combinations), sample)
         self.per_seed = sample if sample is not None else self.combinations
         self.count = sum(last - first + 1 for first, last in seeds) * self.per_seed
@@ -495,7 +497,8 @@ class FileOutput:
             return None
         except (OSError, ValueError) as e:
             self.file.discard()
-            raise BadInput(f"cannot read '{self.state}': {getattr(e, 'strerror', None) or 'not a sweep state'}") from None
+            reason = getattr(e, "strerror", None) or "not a sweep state"
+            raise BadInput(f"cannot read '{self.state}': {reason}") from None
 
     def write(self, text):
         self.rows.write(text.encode())

@@ -215,7 +215,8 @@ def test_runs_of_ranges_pairs_and_samples():
     for args, says in [(["--set", "growthRate=5:1"], "a range needs FIRST:LAST"),
                        (["--set", "growthRate=1:100000"], "growthRate=1:100000: option growthRate"),
                        (["--set", "asteroidsOn=0:1"], "asteroidsOn=0:1: option"),
-                       (["--zip", "--set", "growthRate=1,2", "--set", "decayRate=1"], "growthRate has 2, decayRate has 1"),
+                       (["--zip", "--set", "growthRate=1,2", "--set", "decayRate=1"],
+                        "growthRate has 2, decayRate has 1"),
                        (["--set", "growthRate=1,2", "--sample", "3"], "--sample 3 is more than the 2 combinations")]:
         with pytest.raises(BadInput, match=re.escape(says)):
             runs("--seeds", "1", *args)
@@ -224,7 +225,8 @@ def test_runs_of_ranges_pairs_and_samples():
 def test_a_run_past_its_time_is_listed_and_the_sweep_goes_on(in_tmp):
     result = sweep("--seeds", "2", "--zip", "--set", "gridSizeX=10,100", "--set", "gridSizeY=10,100", "--generations",
                    "100000", "--every", "25000", "--run-timeout", "3", "--workers", "2", "--out", "out.csv")
-    assert result.returncode == 3 and "the run of seed 2, gridSizeX=100, gridSizeY=100 stopped after 3 s" in result.stderr
+    assert result.returncode == 3
+    assert "the run of seed 2, gridSizeX=100, gridSizeY=100 stopped after 3 s" in result.stderr
     check_against_runner(in_tmp, in_tmp / "out.csv", [2], {"gridSizeX": ["10"], "gridSizeY": ["10"]}, 100000, 25000)
     failures = list(csv.reader(open("out.failures.csv")))
     assert failures[0] == ["seed", "gridSizeX", "gridSizeY", "generation", "reason"] and len(failures) == 2
@@ -258,7 +260,8 @@ def test_sweep_from_python_gives_the_commands_rows_or_a_summary_per_run(in_tmp):
 
     def counts(sim):
         return {"generation": sim.generation, "organisms": sim.organism_count}
-    summary = bramblex.sweep([9, 2], {"growthRate": range(5, 7), "gridSizeX": 15}, 30, summary=counts)  # a local cluster
+    # On a local cluster of its own:
+    summary = bramblex.sweep([9, 2], {"growthRate": range(5, 7), "gridSizeX": 15}, 30, summary=counts)
     expected = [{"seed": seed, "growthRate": rate, "gridSizeX": 15, **counts(sim)} for seed in (9, 2) for rate in (5, 6)
                 if (sim := bramblex.Simulation(seed=seed, growthRate=rate, gridSizeX=15)).run(30) is None]
     assert summary.to_dict("records") == expected
