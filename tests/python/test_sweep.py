@@ -116,8 +116,13 @@ def test_a_stalled_worker_is_dropped_and_only_localhost_is_served(in_tmp):
 
     def listening(process):
         return [c.laddr for c in process.connections() if c.status == psutil.CONN_LISTEN]
+    def worker(p):
+        try:
+            return "spawn_main" in " ".join(p.cmdline()) and listening(p)
+        except psutil.NoSuchProcess:  # a short-lived child of the cluster's, gone meanwhile
+            return False
     def workers():
-        return [p for p in sweeper.children() if "spawn_main" in " ".join(p.cmdline()) and listening(p)]
+        return [p for p in sweeper.children() if worker(p)]
     wait_until(lambda: len(workers()) == 2)
     workers = workers()
     assert {address.ip for p in [sweeper, *workers] for address in listening(p)} == {"127.0.0.1"}
