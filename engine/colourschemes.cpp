@@ -22,7 +22,7 @@ constexpr bool modesRunFromOne() {
             return false;
     return true;
 }
-static_assert(modesRunFromOne());
+static_assert(modesRunFromOne() && schemes.size() == lastColourMode);
 
 } // namespace
 

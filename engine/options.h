@@ -14,7 +14,13 @@ struct UserColour {
 };
 
 enum EnvironmentStartMode : int { StartRandom = 1, StartFull = 2, StartIdeal = 3, StartNone = 4 };
-enum ColourMode : int { ColourRandom = 1, ColourPrimary = 2, ColourChoose = 3 };
+// The colour schemes' modes (engine/colourschemes.cpp has a row for each, 1..lastColourMode).
+enum ColourMode : int {
+    ColourRandom = 1,
+    ColourPrimary = 2,
+    ColourChoose = 3,
+    lastColourMode = ColourChoose
+};
 
 // Every option, declared once: one row each, in the order of the record.
 //   INTEGER(name, default, minimum, maximum, reader, place, control, description)
@@ -58,11 +64,11 @@ enum ColourMode : int { ColourRandom = 1, ColourPrimary = 2, ColourChoose = 3 };
     FLAG(asteroidsOn, true, Rules, at(22, 2), checkBox("asteroidscheck"), "asteroids fall")                  \
     INTEGER(asteroidFrequency, 1000000, 0, largestFrequency, Rules, at(23, 1), numberBox("asteroidstext"),   \
             "the chance of an asteroid per square update, one in this many (0: never)")                      \
-    INTEGER(organismColourMode, ColourRandom, ColourRandom, ColourChoose, Setup, at(15, 3), choice,          \
+    INTEGER(organismColourMode, ColourRandom, ColourRandom, lastColourMode, Setup, at(15, 3), choice,        \
             "the colour of each new organism: 1 Random, 2 Primary (red, blue and yellow in turn), 3 Choose " \
             "(orgUserColour1..6 in turn)")                                                                   \
     INTEGER(                                                                                                 \
-        environmentColourMode, ColourRandom, ColourRandom, ColourChoose, Setup, notStored, choice,           \
+        environmentColourMode, ColourRandom, ColourRandom, lastColourMode, Setup, notStored, choice,         \
         "the same for new environments (3 takes envUserColour1..6); used by environmentStartMode 1 and 2")   \
     COLOURS(orgUserColour, orgColourAt, "the organism user colours")                                         \
     COLOURS(envUserColour, envColourAt, "the environment user colours")                                      \
