@@ -182,7 +182,7 @@ def test_sweep_survives_a_killed_worker(in_tmp):
             wait_until(lambda: client.processing().get(doomed), 60)  # kill it in the middle of a run
             workers["doomed"].kill()
             # Ctrl+C once a run is in; the runs done are kept for the same command with --resume alone.
-            wait_until(lambda: os.path.exists("out.csv.partial") and open("out.csv.partial").read().count("\n") > 1, 300)
+            wait_until(lambda: os.path.exists("out.csv.partial") and open("out.csv.partial").read().count("\n") > 1)
             os.killpg(workers["sweep"].pid, signal.SIGINT)
             assert workers["sweep"].wait(60) == 130 and not os.path.exists("out.csv")
             for more, status, says in [([], 2, "runs of an unfinished sweep: --resume continues it"),
