@@ -52,6 +52,7 @@ endfunction()
 # A file compressed at build time as Debian wants man pages and changelogs (gzip -n: no name or
 # time inside, so the same text gives the same file), installed as <destination>/<name>.gz.
 # A relative source is in the source tree, an absolute one built.
+# Further arguments go to install(FILES), such as COMPONENT.
 function(bramblex_install_gzipped source destination)
   get_filename_component(name ${source} NAME)
   if(IS_ABSOLUTE ${source})
@@ -67,7 +68,7 @@ function(bramblex_install_gzipped source destination)
     COMMAND gzip -n -9 -c ${source} > ${packed}
     DEPENDS ${source} VERBATIM)
   add_custom_target(bramblex_gz_${target} ALL DEPENDS ${packed})
-  install(FILES ${packed} DESTINATION ${destination})
+  install(FILES ${packed} DESTINATION ${destination} ${ARGN})
 endfunction()
 
 function(bramblex_install_man_pages)

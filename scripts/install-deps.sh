@@ -15,6 +15,7 @@ packages=(
   xserver-xorg-core xserver-xorg-video-dummy libxfixes-dev
   xscreensaver mate-screensaver
   python3-dev pybind11-dev python3-numpy python3-pandas python3-distributed python3-pytest
+  python3-nbclient python3-ipykernel python3-matplotlib
 )
 # --fuzz: also clang with its fuzzer runtime, for scripts/fuzz.sh.
 [ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-14-dev)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Packs the build into a Debian package as scripts/package.sh does and checks it: lintian finds no
+# Packs the build into Debian packages as scripts/package.sh does and checks them: lintian finds no
 # error, the AppStream metainfo and the desktop entries are valid, the package holds what the
 # desktop and the screensaver hosts look for (and nothing outside /usr), its man pages are
 # compressed as Debian wants and name every switch the programs' --help lists.
@@ -116,6 +116,29 @@ check '[ -n "$simulator_words" ] && [ -z "$missing" ]' "bramblex2.1 does not nam
 saver_words=$("$saver" --help | grep -oE -- '^  (/[a-z]|--[a-z-]+)' | tr -d ' ')
 missing=$(undocumented man6/bramblex2-screensaver.6.gz "$saver_words")
 check '[ -z "$missing" ]' "bramblex2-screensaver.6 does not name: $missing"
+
+# The Python side's package, when the module is built: lintian finds no error; its dependencies,
+# where Python finds the module, and a man page naming every switch of bramblex-sweep --help.
+python_deb=$(ls "$out"/python3-bramblex_*_*.deb 2>/dev/null || true)
+if [ -n "$python_deb" ]; then
+  python_tree="$out/python-tree"
+  dpkg-deb -x "$python_deb" "$python_tree"
+  lintian --fail-on error --tag-display-limit 0 -I "$python_deb" >"$out/lintian-python.txt" 2>&1 && lintian_ok=1 || lintian_ok=0
+  cat "$out/lintian-python.txt"
+  check '[ "$lintian_ok" = 1 ] && ! grep -q "^E:" "$out/lintian-python.txt"' "lintian reports errors in python3-bramblex"
+  check 'dpkg-deb -f "$python_deb" Depends | grep -q "^python3 (>= 3.11), python3-numpy, python3-pandas, python3-distributed, "' \
+    "python3-bramblex does not depend on Python, numpy, pandas and distributed"
+  for f in /usr/bin/bramblex-sweep /usr/share/man/man1/bramblex-sweep.1.gz /usr/share/doc/python3-bramblex/copyright \
+    /usr/share/doc/python3-bramblex/changelog.gz; do
+    check '[ -e "$python_tree$f" ]' "python3-bramblex lacks $f"
+  done
+  for f in __init__.py sweep.py _bramblex.pyi py.typed; do
+    check '[ -f "$python_tree/usr/lib/python3/dist-packages/bramblex/$f" ]' "python3-bramblex lacks the module's $f"
+  done
+  sweep_words=$("$python_tree/usr/bin/bramblex-sweep" --help | grep -oE -- '^  --[a-z-]+' | tr -d ' ')
+  missing=$(tree=$python_tree undocumented man1/bramblex-sweep.1.gz "$sweep_words")
+  check '[ -n "$sweep_words" ] && [ -z "$missing" ]' "bramblex-sweep.1 does not name: $missing"
+fi
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

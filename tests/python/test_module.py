@@ -245,7 +245,8 @@ def test_the_stub_declares_exactly_the_public_names(tmp_path):
         return public(s.target.id if isinstance(s, ast.AnnAssign) else s.name for s in statements
                       if isinstance(s, (ast.AnnAssign, ast.FunctionDef, ast.ClassDef)))
 
-    assert declared(stub.body) == public(dir(compiled)) >= set(bramblex.__all__) | {"__version__"}
+    python_names = {"sweep"}  # written in Python: sweep.py is its own stub
+    assert declared(stub.body) == public(dir(compiled)) >= set(bramblex.__all__) - python_names | {"__version__"}
     for cls in (s for s in stub.body if isinstance(s, ast.ClassDef)):
         assert declared(cls.body) == public(dir(getattr(compiled, cls.name))), cls.name
     assert stub_file.with_name("py.typed").exists()
