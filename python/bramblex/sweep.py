@@ -832,7 +832,7 @@ def reach(address, timeout):
     try:
         return Client(address, timeout=timeout)
     except (OSError, ValueError, TypeError) as e:
-        if "Timed out" in str(e):
+        if "Timed out" in str(e) or isinstance(e, TimeoutError):  # a loaded machine's may say nothing
             raise BadInput(f"the scheduler at {address} did not answer within {timeout:g} s (--timeout)") from None
         raise BadInput(f"cannot reach the scheduler at {address}: {e}") from None
 
@@ -869,7 +869,8 @@ def in_order(client, plan, task, start=0, ahead=lambda: 64, idle=lambda: None, f
         while due < plan.count:
             limit = min(due + ahead(), plan.count)
             for seed, settings in itertools.islice(runs, max(limit - submitted, 0)):
-                future = client.submit(task, seed, settings, pure=False)
+                # Earlier runs first, a lost worker's too: the rows after them wait for them.
+                future = client.submit(task, seed, settings, pure=False, priority=-submitted)
                 pending[future] = (submitted, seed, settings)
                 ready.add(future)
                 submitted += 1

@@ -149,16 +149,22 @@ def dask(*args, env=None):
                             stderr=subprocess.DEVNULL, env=env)
 
 
+def scheduler_address(path):
+    try:
+        return json.load(open(path))["address"]
+    except (OSError, ValueError):  # not yet written, or written in part
+        return None
+
+
 def test_sweep_survives_a_killed_worker(in_tmp):
     from distributed import Client
     scheduler = dask("scheduler", "--host", "127.0.0.1", "--port", "0", "--no-dashboard",
                      "--scheduler-file", "scheduler.json")
     workers = {}
     try:
-        while not os.path.exists("scheduler.json"):
-            time.sleep(0.1)
-        address = json.load(open("scheduler.json"))["address"]
-        result = sweep("--seeds", "1", "--scheduler", address, "--timeout", "1", "--out", "out.csv")
+        wait_until(lambda: scheduler_address("scheduler.json"))
+        address = scheduler_address("scheduler.json")
+        result = sweep("--seeds", "1", "--scheduler", address, "--timeout", "3", "--out", "out.csv")
         assert result.returncode == 1 and f"waiting for workers: the scheduler at {address} has 0" in result.stderr
         assert "no worker joined" in result.stderr, result.stderr
         without_module = {name: value for name, value in os.environ.items() if name != "PYTHONPATH"}
@@ -175,24 +181,28 @@ def test_sweep_survives_a_killed_worker(in_tmp):
                                  "--no-dashboard")
         with Client(address, timeout=60) as client:
             wait_until(lambda: len(client.scheduler_info()["workers"]) == 2)
-            args = ["--seeds", "1-12", "--set", "gridSizeX=100", "--set", "gridSizeY=100", "--generations", "2000",
+            # Enough runs that rows still come after the killed worker's run is in again: the runs
+            # finished meanwhile all go out at that moment.
+            args = ["--seeds", "1-24", "--set", "gridSizeX=100", "--set", "gridSizeY=100", "--generations", "1000",
                     "--every", "100", "--scheduler", address, "--out", "out.csv"]
             workers["sweep"] = subprocess.Popen([SWEEP, *args], start_new_session=True)
             doomed = next(a for a, w in client.scheduler_info()["workers"].items() if w["name"] == "doomed")
             wait_until(lambda: client.processing().get(doomed), 60)  # kill it in the middle of a run
             workers["doomed"].kill()
             # Ctrl+C once a run is in; the runs done are kept for the same command with --resume alone.
-            wait_until(lambda: os.path.exists("out.csv.partial") and open("out.csv.partial").read().count("\n") > 1)
+            wait_until(lambda: workers["sweep"].poll() is not None or (
+                os.path.exists("out.csv.partial") and open("out.csv.partial").read().count("\n") > 1))
+            assert workers["sweep"].poll() is None, "the sweep ended before Ctrl+C"
             os.killpg(workers["sweep"].pid, signal.SIGINT)
             assert workers["sweep"].wait(60) == 130 and not os.path.exists("out.csv")
             for more, status, says in [([], 2, "runs of an unfinished sweep: --resume continues it"),
                                        (["--sample", "1", "--resume"], 2, "is of another sweep"),
-                                       (["--resume"], 0, "12 runs of 2000 generations")]:
+                                       (["--resume"], 0, "24 runs of 1000 generations")]:
                 result = sweep(*args, *more)
                 assert result.returncode == status and says in result.stderr + result.stdout, result.stderr
             assert sorted(os.listdir(in_tmp)) == ["out.csv", "scheduler.json"]
-        check_against_runner(in_tmp, in_tmp / "out.csv", range(1, 13), {"gridSizeX": ["100"], "gridSizeY": ["100"]},
-                             2000, 100)
+        check_against_runner(in_tmp, in_tmp / "out.csv", range(1, 25), {"gridSizeX": ["100"], "gridSizeY": ["100"]},
+                             1000, 100)
     finally:
         for process in [*workers.values(), scheduler]:
             process.kill()
