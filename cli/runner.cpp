@@ -27,6 +27,14 @@ void RunnerHost::generationEnded(bool worldWasReset) {
         onGeneration_(row);
 }
 
+// A loaded world runs on from its generation.
+static void continueLoaded(Simulation& sim, RunnerHost& host, const RunStart& start, const std::string& version) {
+    if (start.onProfileVersion)
+        start.onProfileVersion(version);
+    host.continueFrom(sim.world().generation);
+    sim.continueLoadedWorld();
+}
+
 void startWorld(Simulation& sim, RunnerHost& host, const RunStart& start) {
     sim.startHeadless();
     if (start.profilePath) {
@@ -34,16 +42,20 @@ void startWorld(Simulation& sim, RunnerHost& host, const RunStart& start) {
         std::string version;
         if (readProfile(*start.profilePath, sim, error, &version, start.adjustOptions) == ProfileLoad::Failed)
             throw std::runtime_error(error);
-        if (start.onProfileVersion)
-            start.onProfileVersion(version);
-        host.continueFrom(sim.world().generation);
-        sim.continueLoadedWorld();
+        continueLoaded(sim, host, start, version);
     } else {
         if (start.adjustOptions)
             start.adjustOptions(sim.options());
         sim.reset();
         sim.createWorld(); // no pass yet: a run of 0 generations holds none of one
     }
+}
+
+void startProfile(Simulation& sim, RunnerHost& host, Profile profile, const RunStart& start) {
+    sim.startHeadless();
+    const std::string version = profile.version;
+    loadProfile(std::move(profile), sim, start.adjustOptions); // the host says Yes to any version
+    continueLoaded(sim, host, start, version);
 }
 
 bool runGenerations(Simulation& sim, const RunnerHost& host, int64_t until,

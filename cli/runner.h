@@ -11,6 +11,7 @@
 #include "engine/options.h"
 #include "engine/random.h"
 #include "engine/worldstate.h"
+#include "options/profile.h"
 #include "record/history.h"
 
 namespace bx {
@@ -80,6 +81,8 @@ RunSummary runWorld(SimulationOptions& options, WorldState& world, RandomSource&
 // startWorld creates the world (or loads the profile of `start`), hidden and running; throws
 // std::runtime_error when the profile cannot be loaded.
 void startWorld(Simulation& sim, RunnerHost& host, const RunStart& start);
+// The same for a profile already read (the page's, which has no files): start.profilePath unused.
+void startProfile(Simulation& sim, RunnerHost& host, Profile profile, const RunStart& start);
 // Ticks until `host` has heard of `until` ended generations, or until stopRequested (may be
 // empty) says so at the end of one; returns whether it stopped so.
 bool runGenerations(Simulation& sim, const RunnerHost& host, int64_t until,

@@ -4,7 +4,6 @@
 
 #include "engine/painting.h"
 #include "record/imagecanvas.h"
-#include "record/pngwriter.h"
 
 namespace bx {
 
@@ -13,14 +12,14 @@ bool pictureShowsEnvironment(int squareSize) {
 }
 
 void paintWorldRows(Canvas& canvas, const WorldState& world, int gridSizeX, int firstRow, int lastRow,
-                    int squareSize) {
-    const bool showEnvironment = pictureShowsEnvironment(squareSize);
+                    int squareSize, bool showOrganisms, bool showEnvironment) {
+    showEnvironment = showEnvironment && pictureShowsEnvironment(squareSize);
     const int lastColumn = std::min({gridSizeX, world.orgGrid.sizeX(), world.envGrid.sizeX()});
     lastRow = std::min({lastRow, world.orgGrid.sizeY(), world.envGrid.sizeY()});
     for (int c = 1; c <= lastColumn; ++c)
         for (int r = std::max(firstRow, 1); r <= lastRow; ++r)
-            paintSquareModel(canvas, c, r, squareSize, world.orgGrid.at(c, r), world.envGrid.at(c, r), true,
-                             showEnvironment);
+            paintSquareModel(canvas, c, r, squareSize, world.orgGrid.at(c, r), world.envGrid.at(c, r),
+                             showOrganisms, showEnvironment);
 }
 
 void renderWorld(const WorldState& world, int gridSizeX, int gridSizeY, int squareSize,
@@ -38,13 +37,6 @@ void renderWorld(const WorldState& world, int gridSizeX, int gridSizeY, int squa
         for (int y = 0; y < squareSize; ++y)
             row(std::span(band.row(y), rowBytes));
     }
-}
-
-void writeWorldPng(std::ostream& out, const WorldState& world, int gridSizeX, int gridSizeY, int squareSize) {
-    PngWriter writer(out, gridSizeX * squareSize, gridSizeY * squareSize);
-    renderWorld(world, gridSizeX, gridSizeY, squareSize,
-                [&writer](std::span<const uint8_t> r) { writer.writeRow(r); });
-    writer.finish();
 }
 
 } // namespace bx

@@ -17,8 +17,9 @@ bool pictureShowsEnvironment(int squareSize);
 
 // Paints the squares of rows firstRow..lastRow (columns 1..gridSizeX) in the drawing phase's
 // order, column by column, so that shared border pixels end as they do on screen.
+// Hidden layers are left out; the environment is never shown at square size 1.
 void paintWorldRows(Canvas& canvas, const WorldState& world, int gridSizeX, int firstRow, int lastRow,
-                    int squareSize);
+                    int squareSize, bool showOrganisms = true, bool showEnvironment = true);
 
 // The picture of the visible squares, gridSizeX * squareSize by gridSizeY * squareSize pixels on
 // black, produced one row of squares at a time: `row` receives every pixel row, top to bottom,
@@ -26,7 +27,7 @@ void paintWorldRows(Canvas& canvas, const WorldState& world, int gridSizeX, int 
 void renderWorld(const WorldState& world, int gridSizeX, int gridSizeY, int squareSize,
                  const std::function<void(std::span<const uint8_t> row)>& row);
 
-// renderWorld written as a PNG picture.
+// renderWorld written as a PNG picture (worldpng.cpp: the one part that needs zlib).
 void writeWorldPng(std::ostream& out, const WorldState& world, int gridSizeX, int gridSizeY, int squareSize);
 
 } // namespace bx
