@@ -28,7 +28,8 @@ void RunnerHost::generationEnded(bool worldWasReset) {
 }
 
 // A loaded world runs on from its generation.
-static void continueLoaded(Simulation& sim, RunnerHost& host, const RunStart& start, const std::string& version) {
+static void continueLoaded(Simulation& sim, RunnerHost& host, const RunStart& start,
+                           const std::string& version) {
     if (start.onProfileVersion)
         start.onProfileVersion(version);
     host.continueFrom(sim.world().generation);

@@ -18,7 +18,16 @@ packages=(
   python3-nbclient python3-ipykernel python3-matplotlib
 )
 # --fuzz: also clang with its fuzzer runtime, for scripts/fuzz.sh.
-[ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-14-dev)
+# --web: also emscripten and Chromium, for the page (scripts/web.sh) and its tests; their
+# puppeteer-core comes from the npm registry, pinned in tests/web/package-lock.json.
+web=false
+for flag in "$@"; do
+  case "$flag" in
+    --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    --web) packages+=(emscripten chromium) web=true ;;
+    *) echo "install-deps.sh: unknown option $flag (--fuzz, --web)" >&2; exit 2 ;;
+  esac
+done
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -36,4 +45,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   "${as_root[@]}" apt-get update -q
   "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+# The page's test packages, again only when the lock file changed since they were installed.
+web_tests="$(dirname "$0")/../tests/web"
+if $web && ! cmp -s "$web_tests/package-lock.json" "$web_tests/node_modules/.installed-lock.json"; then
+  if ! command -v npm >/dev/null; then
+    echo "install-deps.sh: the page's tests need Node.js 18 or later with npm" >&2
+    exit 1
+  fi
+  (cd "$web_tests" && npm ci --no-audit --no-fund --loglevel=error && cp package-lock.json node_modules/.installed-lock.json)
 fi

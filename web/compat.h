@@ -32,7 +32,9 @@ inline to_chars_result written(char* first, char* last, const char* format, int 
 } // namespace web_compat
 
 inline to_chars_result to_chars(char* first, char* last, double value, chars_format format, int precision) {
-    const char* spec = format == chars_format::fixed ? "%.*f" : format == chars_format::scientific ? "%.*e" : "%.*g";
+    const char* spec = format == chars_format::fixed        ? "%.*f"
+                       : format == chars_format::scientific ? "%.*e"
+                                                            : "%.*g";
     return web_compat::written(first, last, spec, precision, value);
 }
 

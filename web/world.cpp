@@ -7,12 +7,6 @@
 
 namespace bx::web {
 
-void World::Host::showCounters(int32_t generation, int32_t organisms, int32_t environments) {
-    RunnerHost::showCounters(generation, organisms, environments);
-    organisms_ = organisms;
-    environments_ = environments;
-}
-
 std::optional<std::string> refusedSetting(const Settings& settings) {
     SimulationOptions scratch;
     for (const auto& [name, text] : settings)
@@ -22,9 +16,9 @@ std::optional<std::string> refusedSetting(const Settings& settings) {
 }
 
 World::World(uint64_t seed, const Settings& settings, std::optional<Profile> profile)
-    : seed_(seed), rng_(seed), host_(
-                                   options_, world_, [this](const GenerationStats& row) { rows_.push_back(row); },
-                                   true),
+    : seed_(seed), rng_(seed),
+      host_(
+          options_, world_, [this](const GenerationStats& row) { rows_.push_back(row); }, true),
       sim_(options_, world_, rng_, host_, canvas_) {
     sim_.restoreDefaults("bramblex.hlp");
     cli::RunStart start;
@@ -71,7 +65,8 @@ const std::vector<uint8_t>& World::paint(int squareSize, bool showOrganisms, boo
 }
 
 Readout World::inspect(int x, int y, int squareSize) const {
-    return inspectSquare(x, y, squareSize, options_.gridSizeX, options_.gridSizeY, world_.orgGrid, world_.envGrid);
+    return inspectSquare(x, y, squareSize, options_.gridSizeX, options_.gridSizeY, world_.orgGrid,
+                         world_.envGrid);
 }
 
 } // namespace bx::web

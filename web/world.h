@@ -40,8 +40,8 @@ public:
     uint64_t seed() const { return seed_; }
     const SimulationOptions& options() const { return options_; }
     const WorldState& state() const { return world_; }
-    int32_t organisms() const { return host_.organisms(); }
-    int32_t environments() const { return host_.environments(); }
+    int32_t organisms() const { return world_.organismCount; }
+    int32_t environments() const { return world_.environmentCount; }
     int64_t generationsRun() const { return host_.generationsEnded(); }
     const std::string& savedVersion() const { return savedVersion_; }
     // The rows of the generations run so far (the population chart reads them).
@@ -60,24 +60,12 @@ public:
     Readout inspect(int x, int y, int squareSize) const;
 
 private:
-    class Host : public cli::RunnerHost {
-    public:
-        using RunnerHost::RunnerHost;
-        void showCounters(int32_t generation, int32_t organisms, int32_t environments) override;
-        int32_t organisms() const { return organisms_; }
-        int32_t environments() const { return environments_; }
-
-    private:
-        int32_t organisms_ = 0;
-        int32_t environments_ = 0;
-    };
-
     uint64_t seed_;
     SimulationOptions options_;
     WorldState world_;
     RandomGenerator rng_;
     std::vector<GenerationStats> rows_;
-    Host host_;
+    cli::RunnerHost host_;
     cli::NullCanvas canvas_;
     Simulation sim_;
     std::string savedVersion_;

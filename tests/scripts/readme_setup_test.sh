@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$1"
 tools=$(mktemp -d)
 trap 'rm -rf "$tools"' EXIT
-for tool in bash dirname dpkg-query grep id; do ln -s "$(command -v "$tool")" "$tools/$tool"; done
+for tool in bash cmp dirname dpkg-query grep id; do ln -s "$(command -v "$tool")" "$tools/$tool"; done
 commands=$(sed -n '/^## On a fresh Debian/,/^## /p' README.md | grep -E '^    [^ ]' | sed 's/^    //')
 [ "$(echo "$commands" | wc -l)" -eq 2 ] || { echo "expected two commands in the README, found:"; echo "$commands"; exit 1; }
 while read -r command; do

@@ -128,7 +128,11 @@ test("profiles go both ways between the page and bramblex-run; a bad one changes
   // The runner's profile loads on the page and comes back byte for byte.
   const fromRunner = path.join(work, "from-runner.bx2");
   execFileSync(runner, ["--seed", "5", "--set", "gridSizeX=15", "--generations", "9", "--save", fromRunner]);
-  await input.uploadFile(fromRunner);
+  await tab.evaluate((bytes) => { // dropped on the page
+    const files = new DataTransfer();
+    files.items.add(new File([new Uint8Array(bytes)], "from-runner.bx2"));
+    document.body.dispatchEvent(new DragEvent("drop", { dataTransfer: files, bubbles: true }));
+  }, [...fs.readFileSync(fromRunner)]);
   await tab.waitForFunction(() => document.getElementById("message").textContent.includes("from-runner.bx2 loaded"));
   assert.deepEqual(fs.readFileSync(await download(tab, "#savesim")), fs.readFileSync(fromRunner));
 
@@ -167,11 +171,15 @@ test("a refused option is named with --set's message; a hidden tab runs nothing"
   await tab.waitForFunction((g) => document.getElementById("generation").textContent !== g, {}, hidden);
 });
 
-test("speed of a hidden 100x100 world against bramblex-run", async () => {
+test("speed of a hidden 100x100 world against bramblex-run (best of 3, reported)", async () => {
   const tab = await open("#seed=7&gridSizeX=100&gridSizeY=100");
-  const rate = await tab.evaluate(() => window.bramblex.measure(500));
-  const started = process.hrtime.bigint();
-  execFileSync(runner, ["--seed", "7", "--set", "gridSizeX=100", "--set", "gridSizeY=100", "--generations", "500"]);
-  const native = 500 / (Number(process.hrtime.bigint() - started) / 1e9);
-  console.log(`generations a second: page ${rate.toFixed(0)}, bramblex-run ${native.toFixed(0)}, ratio ${(rate / native).toFixed(2)}`);
+  const args = ["--seed", "7", "--set", "gridSizeX=100", "--set", "gridSizeY=100", "--generations", "2000"];
+  let page = 0, native = 0;
+  for (let round = 0; round < 3; ++round) {
+    page = Math.max(page, await tab.evaluate(() => window.bramblex.measure(2000)));
+    const started = process.hrtime.bigint();
+    execFileSync(runner, args);
+    native = Math.max(native, 2000 / (Number(process.hrtime.bigint() - started) / 1e9));
+  }
+  console.log(`generations a second: page ${page.toFixed(0)}, bramblex-run ${native.toFixed(0)}, ratio ${(page / native).toFixed(2)}`);
 });

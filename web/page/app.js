@@ -156,11 +156,15 @@
     run.dirty = false;
   }
 
-  function update() {
+  function showCounts() {
     $("generation").textContent = page.generation();
     $("orgs").textContent = page.organisms();
     $("envs").textContent = page.environments();
     $("seed").textContent = page.seed();
+  }
+
+  function update() {
+    showCounts();
     const counts = page.counts(chart.seen);
     for (let i = 0; i < counts.length; i += 2) {
       chart.organisms.push(counts[i]);
@@ -274,8 +278,7 @@
     $("stepgeneration").onclick = () => {
       setRunning(false);
       step(1);
-      paint();
-      update();
+      showCounts(); // at once; the world is painted with the next frame
     };
     $("resetsim").onclick = () => newWorld(page.seed(), settings);
     $("applyoptions").onclick = () => {
@@ -313,7 +316,7 @@
     $("squaresize").oninput = (e) => {
       view.squareSize = Number(e.target.value);
       $("sizelabel").textContent = `x ${view.squareSize}`;
-      paint();
+      run.dirty = true;
     };
     $("slowdown").oninput = (e) => {
       view.slowdown = Number(e.target.value);
@@ -342,7 +345,7 @@
   function toggle(flag, id, name) {
     view[flag] = !view[flag];
     $(id).textContent = (view[flag] ? "Hide " : "Show ") + name;
-    paint();
+    run.dirty = true;
   }
 
   // Full screen: the world scaled to the screen, square edges kept sharp.
