@@ -40,8 +40,12 @@ public:
     uint64_t seed() const { return seed_; }
     const SimulationOptions& options() const { return options_; }
     const WorldState& state() const { return world_; }
-    int32_t organisms() const { return world_.organismCount; }
-    int32_t environments() const { return world_.environmentCount; }
+    // Squares holding each layer as the last generation ended (its statistics row); before the
+    // first, the counters the world was created or saved with.
+    int32_t organisms() const { return rows_.empty() ? world_.organismCount : rows_.back().organisms; }
+    int32_t environments() const {
+        return rows_.empty() ? world_.environmentCount : rows_.back().environments;
+    }
     int64_t generationsRun() const { return host_.generationsEnded(); }
     const std::string& savedVersion() const { return savedVersion_; }
     // The rows of the generations run so far (the population chart reads them).
