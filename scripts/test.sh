@@ -3,6 +3,7 @@
 #   scripts/test.sh            Release build in build/, all tests
 #   scripts/test.sh --sanitize ASan + UBSan build in build-sanitize/, the fast tests
 #   scripts/test.sh --no-gui   the engine, options and bramblex-run alone in build-nogui/, their tests
+#                              (further arguments go to ctest, such as -E NAME)
 #   scripts/test.sh --web      the page in build-web/ (scripts/web.sh), its tests in headless Chromium
 # Without an option it runs the Release build's tests, then the page's.
 set -euo pipefail
@@ -11,7 +12,7 @@ jobs=$(nproc)
 if [ "${1:-}" = "--no-gui" ]; then
   cmake -S . -B build-nogui -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRAMBLEX_GUI=OFF -DBRAMBLEX_BENCH=OFF
   cmake --build build-nogui
-  ctest --test-dir build-nogui --output-on-failure -j "$jobs"
+  ctest --test-dir build-nogui --output-on-failure -j "$jobs" "${@:2}"
 elif [ "${1:-}" = "--web" ]; then
   scripts/web.sh
   # The runner the page is compared with: the Release build's, or bramblex-run built alone.
