@@ -240,4 +240,17 @@ std::string optionRangeText(const OptionField& field) {
     return {};
 }
 
+std::optional<std::string> refusedSetting(const OptionSettings& settings) {
+    SimulationOptions scratch;
+    for (const auto& [name, text] : settings)
+        if (std::optional<std::string> error = setOptionFromText(scratch, name, text))
+            return error;
+    return std::nullopt;
+}
+
+void applySettings(SimulationOptions& options, const OptionSettings& settings) {
+    for (const auto& [name, text] : settings)
+        setOptionFromText(options, name, text);
+}
+
 } // namespace bx

@@ -10,6 +10,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "engine/options.h"
 
@@ -98,6 +100,15 @@ std::optional<std::string> setOptionFromText(SimulationOptions& options, std::st
                                              std::string_view text);
 std::optional<std::string> setOptionFromText(SimulationOptions& options, const OptionField& field,
                                              std::string_view text);
+
+// Options by name and their text, as --set takes them (the Python module's and the page's).
+using OptionSettings = std::vector<std::pair<std::string, std::string>>;
+
+// The message of the first setting setOptionFromText would refuse, or none.
+std::optional<std::string> refusedSetting(const OptionSettings& settings);
+
+// Sets every setting, in order; refused ones (see refusedSetting) leave their option as it was.
+void applySettings(SimulationOptions& options, const OptionSettings& settings);
 
 // Copies the option's value from one record to another.
 void copyOption(SimulationOptions& to, const SimulationOptions& from, const OptionField& field);

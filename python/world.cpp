@@ -9,14 +9,6 @@
 
 namespace bx::py {
 
-std::optional<std::string> refusedSetting(const Settings& settings) {
-    SimulationOptions scratch;
-    for (const auto& [name, text] : settings)
-        if (std::optional<std::string> error = setOptionFromText(scratch, name, text))
-            return error;
-    return std::nullopt;
-}
-
 void WorldHost::showCounters(int32_t generation, int32_t organisms, int32_t environments) {
     RunnerHost::showCounters(generation, organisms, environments);
     organisms_ = organisms;
@@ -34,10 +26,7 @@ World::World(std::optional<uint64_t> seed, const Settings& settings,
     sim_.restoreDefaults("bramblex.hlp");
     cli::RunStart start;
     start.profilePath = profilePath;
-    start.adjustOptions = [&settings](SimulationOptions& o) {
-        for (const auto& [name, text] : settings)
-            setOptionFromText(o, name, text);
-    };
+    start.adjustOptions = [&settings](SimulationOptions& o) { applySettings(o, settings); };
     start.onProfileVersion = [this](const std::string& version) { savedVersion_ = version; };
     cli::startWorld(sim_, host_, start);
 }

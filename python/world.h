@@ -14,15 +14,13 @@
 #include "engine/random.h"
 #include "engine/simulation.h"
 #include "engine/worldstate.h"
+#include "options/optionfields.h"
 #include "record/stats.h"
 
 namespace bx::py {
 
-// Options by name and their text, as bramblex-run's --set takes them.
-using Settings = std::vector<std::pair<std::string, std::string>>;
-
-// The first setting the option table refuses, as its message ("unknown option name ..."), or none.
-std::optional<std::string> refusedSetting(const Settings& settings);
+using Settings = OptionSettings;
+using bx::refusedSetting;
 
 // The runner's host that also keeps the last counts shown (the two counts of the main window).
 class WorldHost : public cli::RunnerHost {

@@ -3,6 +3,8 @@
 // std::bit_cast, which its compiler has as a builtin, and the floating-point overloads of
 // <charconv>. These stand-ins give the same text: printf and strtod are correctly rounded in
 // its C library, as <charconv> is, and the shortest form is the first precision that reads back.
+// They are locale-independent here as <charconv> is: the page never sets a locale, and
+// emscripten's C library (musl) always writes and reads the decimal point as '.'.
 #include <bit>
 #include <cerrno>
 #include <charconv>
@@ -32,10 +34,10 @@ inline to_chars_result written(char* first, char* last, const char* format, int 
 } // namespace web_compat
 
 inline to_chars_result to_chars(char* first, char* last, double value, chars_format format, int precision) {
-    const char* spec = format == chars_format::fixed        ? "%.*f"
-                       : format == chars_format::scientific ? "%.*e"
-                                                            : "%.*g";
-    return web_compat::written(first, last, spec, precision, value);
+    const char* pattern = format == chars_format::fixed        ? "%.*f"
+                          : format == chars_format::scientific ? "%.*e"
+                                                               : "%.*g";
+    return web_compat::written(first, last, pattern, precision, value);
 }
 
 inline to_chars_result to_chars(char* first, char* last, double value, chars_format format) {

@@ -7,14 +7,6 @@
 
 namespace bx::web {
 
-std::optional<std::string> refusedSetting(const Settings& settings) {
-    SimulationOptions scratch;
-    for (const auto& [name, text] : settings)
-        if (std::optional<std::string> error = setOptionFromText(scratch, name, text))
-            return error;
-    return std::nullopt;
-}
-
 World::World(uint64_t seed, const Settings& settings, std::optional<Profile> profile)
     : seed_(seed), rng_(seed),
       host_(
@@ -22,10 +14,7 @@ World::World(uint64_t seed, const Settings& settings, std::optional<Profile> pro
       sim_(options_, world_, rng_, host_, canvas_) {
     sim_.restoreDefaults("bramblex.hlp");
     cli::RunStart start;
-    start.adjustOptions = [&settings](SimulationOptions& o) {
-        for (const auto& [name, text] : settings)
-            setOptionFromText(o, name, text);
-    };
+    start.adjustOptions = [&settings](SimulationOptions& o) { applySettings(o, settings); };
     start.onProfileVersion = [this](const std::string& version) { savedVersion_ = version; };
     if (profile)
         cli::startProfile(sim_, host_, std::move(*profile), start);

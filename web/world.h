@@ -14,16 +14,14 @@
 #include "engine/readout.h"
 #include "engine/simulation.h"
 #include "engine/worldstate.h"
+#include "options/optionfields.h"
 #include "options/profile.h"
 #include "record/stats.h"
 
 namespace bx::web {
 
-// Options by name and their text, as bramblex-run's --set takes them.
-using Settings = std::vector<std::pair<std::string, std::string>>;
-
-// The message of the first setting --set would refuse, or none.
-std::optional<std::string> refusedSetting(const Settings& settings);
+using Settings = OptionSettings;
+using bx::refusedSetting;
 
 class World {
 public:
